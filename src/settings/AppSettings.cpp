@@ -1,0 +1,94 @@
+#include "settings/AppSettings.h"
+
+#include "settings/QtSettingsStore.h"
+
+namespace {
+
+// Scratch buffer size of one string value: 1024 bytes, terminator included.
+constexpr int kStringValueBytes = 1024;
+
+std::unique_ptr<AppSettings>& record()
+{
+    static std::unique_ptr<AppSettings> instance;
+    return instance;
+}
+
+AppSettings::StoreFactory& storeFactory()
+{
+    static AppSettings::StoreFactory factory;
+    return factory;
+}
+
+std::unique_ptr<SettingsStore> openStore()
+{
+    if (storeFactory())
+        return storeFactory()();
+    return std::make_unique<QtSettingsStore>();
+}
+
+} // namespace
+
+AppSettings& AppSettings::Instance()
+{
+    auto& instance = record();
+    if (!instance) {
+        instance.reset(new AppSettings);
+        instance->Load();
+    }
+    return *instance;
+}
+
+void AppSettings::Destroy()
+{
+    record().reset();
+}
+
+void AppSettings::SetStoreFactory(StoreFactory factory)
+{
+    storeFactory() = std::move(factory);
+}
+
+QString AppSettings::DefaultDelimiters1()
+{
+    return QStringLiteral(".!?");
+}
+
+QString AppSettings::DefaultDelimiters2WithoutTab()
+{
+    return QStringLiteral(u"  ,-=)(:\"'/\\&^%$#@1234567890|[]{}<>;\u00B7\u00AB\u00BB");
+}
+
+QString AppSettings::DefaultDelimiters2()
+{
+    return DefaultDelimiters2WithoutTab() + QChar(u'\t');
+}
+
+void AppSettings::Load()
+{
+    auto store = openStore();
+    QString delimiters1;
+    QString delimiters2;
+    qint32 minWords = 0;
+    // Delimiters1 decides: when it reads, all three take what was read (a missing
+    // Delimiters2 leaves an empty set, a missing MinWords 0); otherwise all default.
+    const bool haveDelimiters1 = store->LoadStringSetting(QStringLiteral("Delimiters1"), delimiters1, kStringValueBytes);
+    store->LoadStringSetting(QStringLiteral("Delimiters2"), delimiters2, kStringValueBytes);
+    store->LoadMinWords(minWords);
+    if (haveDelimiters1) {
+        Delimiters1 = delimiters1;
+        Delimiters2 = delimiters2;
+        MinWords = minWords;
+    } else {
+        Delimiters1 = DefaultDelimiters1();
+        Delimiters2 = DefaultDelimiters2();
+        MinWords = DefaultMinWords;
+    }
+}
+
+void AppSettings::Save()
+{
+    auto store = openStore();
+    store->SaveStringSetting(Delimiters1, QStringLiteral("Delimiters1"));
+    store->SaveStringSetting(Delimiters2, QStringLiteral("Delimiters2"));
+    store->SaveMinWords(MinWords);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+#include <functional>
+#include <memory>
+
+class SettingsStore;
+
+// The process-wide settings record: sentence delimiters, word delimiters and the
+// minimum number of words of a sentence. Created and loaded on the first Instance()
+// call, changed in memory by the options dialog, written back by Save() when the
+// main window closes. Readers take the current values at every call.
+class AppSettings
+{
+public:
+    QString Delimiters1; // characters that end a sentence
+    QString Delimiters2; // characters that separate words
+    qint32 MinWords = 0; // minimum number of words a sentence needs
+
+    static AppSettings& Instance();
+    // Destroys the record; the next Instance() loads it again.
+    static void Destroy();
+    // Writes the three values in the order Delimiters1, Delimiters2, MinWords.
+    // Failures are ignored; the record in memory is unaffected.
+    void Save();
+
+    static QString DefaultDelimiters1();
+    // The 40-character word delimiter set, ending with a tab.
+    static QString DefaultDelimiters2();
+    // The same set without its final tab (39 characters), as the options dialog restores it.
+    static QString DefaultDelimiters2WithoutTab();
+    static constexpr qint32 DefaultMinWords = 3;
+
+    // Chooses the storage every later record is loaded from and saved to. Tests and
+    // the command-line check's overrides use it; by default the user's store is used.
+    using StoreFactory = std::function<std::unique_ptr<SettingsStore>()>;
+    static void SetStoreFactory(StoreFactory factory);
+
+private:
+    AppSettings() = default;
+    void Load();
+};

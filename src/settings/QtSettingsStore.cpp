@@ -1,0 +1,69 @@
+#include "settings/QtSettingsStore.h"
+
+QtSettingsStore::QtSettingsStore() = default;
+
+QtSettingsStore::QtSettingsStore(const QString& iniPath) : m_iniPath(iniPath) {}
+
+std::unique_ptr<QSettings> QtSettingsStore::open() const
+{
+    if (m_iniPath.isEmpty())
+        return OpenUserSettings();
+    return std::make_unique<QSettings>(m_iniPath, QSettings::IniFormat);
+}
+
+QString QtSettingsStore::location() const
+{
+    return open()->fileName();
+}
+
+bool QtSettingsStore::LoadStringSetting(const QString& name, QString& text, int maxBytes)
+{
+    auto settings = open();
+    if (settings->status() != QSettings::NoError)
+        return false;
+    const QVariant value = settings->value(name);
+    if (!value.isValid())
+        return false;
+    QString read = value.toString();
+    // A stored string is taken up to its first NUL, as a C string would be.
+    const qsizetype nul = read.indexOf(QChar(u'\0'));
+    if (nul >= 0)
+        read.truncate(nul);
+    if (2 * (read.size() + 1) > maxBytes)
+        return false;
+    text = read;
+    return true;
+}
+
+bool QtSettingsStore::SaveStringSetting(const QString& text, const QString& name)
+{
+    auto settings = open();
+    settings->setValue(name, text);
+    settings->sync();
+    return settings->status() == QSettings::NoError;
+}
+
+bool QtSettingsStore::LoadMinWords(qint32& value)
+{
+    auto settings = open();
+    if (settings->status() != QSettings::NoError)
+        return false;
+    const QVariant stored = settings->value(QStringLiteral("MinWords"));
+    if (!stored.isValid())
+        return false;
+    bool ok = false;
+    const qlonglong number = stored.toLongLong(&ok);
+    if (!ok)
+        return false;
+    // A 32-bit value: larger numbers keep their low 32 bits, as a DWORD read would.
+    value = static_cast<qint32>(static_cast<quint32>(number));
+    return true;
+}
+
+bool QtSettingsStore::SaveMinWords(qint32 value)
+{
+    auto settings = open();
+    settings->setValue(QStringLiteral("MinWords"), value);
+    settings->sync();
+    return settings->status() == QSettings::NoError;
+}
