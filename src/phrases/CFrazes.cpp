@@ -1,0 +1,29 @@
+#include "phrases/CFrazes.h"
+
+#include "phrases/TextOps.h"
+#include "phrases/Tokenizer.h"
+#include "settings/AppSettings.h"
+
+CFrazes::CFrazes(const QString& text)
+{
+    const AppSettings& settings = AppSettings::Instance();
+    const DelimiterSet sentenceDelimiters(settings.Delimiters1);
+    const DelimiterSet wordDelimiters(settings.Delimiters2);
+    const qint32 minWords = settings.MinWords;
+
+    Tokenizer sentences(text, sentenceDelimiters);
+    QStringView sentence;
+    while (sentences.next(sentence)) {
+        if (sentence == u" ")
+            continue;
+        if (CountWords(sentence, wordDelimiters) >= minWords)
+            m_phrases.append(sentence.toString());
+    }
+}
+
+QString CFrazes::GetPhrase(quint32 index) const
+{
+    if (index >= quint64(m_phrases.size()))
+        return {};
+    return m_phrases.at(index);
+}

@@ -1,0 +1,22 @@
+#include "phrases/CStemDictionary.h"
+
+#include "phrases/CFrazes.h"
+#include "phrases/TextOps.h"
+#include "phrases/Tokenizer.h"
+#include "settings/AppSettings.h"
+
+CStemDictionary::CStemDictionary(const QString& originalText)
+{
+    const CFrazes phrases(NormalizeLineBreaks(originalText));
+    const DelimiterSet wordDelimiters(AppSettings::Instance().Delimiters2);
+    qint32 counter = 0;
+    for (const QString& phrase : phrases.phrases()) {
+        Tokenizer words(phrase, wordDelimiters);
+        QStringView word;
+        while (words.next(word)) {
+            const QString stem = NormalizeWord(word.toString());
+            if (!m_numbers.contains(stem))
+                m_numbers.insert(stem, counter++);
+        }
+    }
+}
