@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class CStemDictionary;
+class DelimiterSet;
+
+// The fingerprint of a sentence: the MD5 digest (32 lowercase hex digits) of its set
+// of stem numbers, written in ascending order and joined with commas. Empty when the
+// sentence has no more than MinWords words or a word whose stem the dictionary lacks.
+QByteArray PhraseFingerprint(const CStemDictionary& dictionary, const QString& sentence);
+
+// The same with the settings already read, for loops over many sentences.
+QByteArray PhraseFingerprint(const CStemDictionary& dictionary, QStringView sentence,
+                             const DelimiterSet& wordDelimiters, qint32 minWords);
+
+// The text that is hashed: "0,2,10" for the set {10, 0, 2}.
+QByteArray FingerprintText(QList<qint32> stemNumbers);
