@@ -1,0 +1,18 @@
+#pragma once
+
+#include "extract/ExtractResult.h"
+
+#include <QByteArray>
+
+// Reads a plain-text document: UTF-8 with or without BOM, UTF-16 with BOM, otherwise
+// Windows-1251. Every line break (CR LF, LF, CR) comes out as CR LF, as a paragraph end.
+class PlainTextReader
+{
+public:
+    // Largest file read, so that a mistaken choice cannot exhaust memory.
+    static constexpr qint64 kMaxFileBytes = 256 * 1024 * 1024;
+
+    static ExtractResult ReadFile(const QString& path);
+    static QString Decode(const QByteArray& bytes);
+    static QString CanonicalLineBreaks(const QString& text);
+};

@@ -1,0 +1,3 @@
+#include "word/WordProcessor.h"
+
+WordProcessor::~WordProcessor() = default;
