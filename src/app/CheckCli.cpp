@@ -69,25 +69,15 @@ void printText(const CheckOutcome& outcome)
 
 void printJson(const CheckOutcome& outcome)
 {
-    QJsonArray matches;
-    for (const PhraseMatch& match : outcome.matches) {
-        QJsonObject entry;
-        entry.insert(QStringLiteral("original"), match.original);
-        entry.insert(QStringLiteral("edited"), match.edited);
-        entry.insert(QStringLiteral("verdict"), ExplainMatch(match.original, match.edited, *outcome.dictionary));
-        matches.append(entry);
-    }
-    QJsonObject root;
-    root.insert(QStringLiteral("matches"), matches);
-    writeOut(QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Compact)) + QChar(u'\n'));
+    writeOut(QString::fromUtf8(CheckCli::MatchesToJson(outcome)) + QChar(u'\n'));
 }
 
 bool reportUnreadable(const QString& path, const ExtractResult& result)
 {
     if (!result.text.isEmpty())
         return false;
-    writeErr(QStringLiteral(u"parafrix-check: не удалось прочитать текст документа «%1»: %2\n")
-                 .arg(path, result.reason()));
+    writeErr(
+        QStringLiteral(u"parafrix-check: не удалось прочитать текст документа «%1»: %2\n").arg(path, result.reason()));
     return true;
 }
 
@@ -108,6 +98,21 @@ int usageError(const QCommandLineParser& parser, const QString& message)
 }
 
 } // namespace
+
+QByteArray CheckCli::MatchesToJson(const CheckOutcome& outcome)
+{
+    QJsonArray matches;
+    for (const PhraseMatch& match : outcome.matches) {
+        QJsonObject entry;
+        entry.insert(QStringLiteral("original"), match.original);
+        entry.insert(QStringLiteral("edited"), match.edited);
+        entry.insert(QStringLiteral("verdict"), ExplainMatch(match.original, match.edited, *outcome.dictionary));
+        matches.append(entry);
+    }
+    QJsonObject root;
+    root.insert(QStringLiteral("matches"), matches);
+    return QJsonDocument(root).toJson(QJsonDocument::Compact);
+}
 
 bool CheckCli::UnescapeArgument(const QString& argument, QString& value)
 {
@@ -151,14 +156,14 @@ int CheckCli::Run(const QStringList& arguments)
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption jsonOption(QStringLiteral("json"),
                                         QStringLiteral(u"Вывести результат одним объектом JSON (UTF-8)."));
-    const QCommandLineOption minWordsOption(QStringLiteral("min-words"),
-                                            QStringLiteral(u"Минимальное число слов в предложении."),
-                                            QStringLiteral("N"));
+    const QCommandLineOption minWordsOption(
+        QStringLiteral("min-words"), QStringLiteral(u"Минимальное число слов в предложении."), QStringLiteral("N"));
     const QCommandLineOption sentenceOption(QStringLiteral("sentence-delimiters"),
                                             QStringLiteral(u"Разделители предложений (\\t и \\\\ допустимы)."),
                                             QStringLiteral("S"));
     const QCommandLineOption wordOption(QStringLiteral("word-delimiters"),
-                                        QStringLiteral(u"Разделители слов (\\t и \\\\ допустимы)."), QStringLiteral("S"));
+                                        QStringLiteral(u"Разделители слов (\\t и \\\\ допустимы)."),
+                                        QStringLiteral("S"));
     const QCommandLineOption textOption(QStringLiteral("text"),
                                         QStringLiteral(u"Вывести текст одного документа, как его читает проверка."),
                                         QStringLiteral("FILE"));

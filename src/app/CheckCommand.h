@@ -11,8 +11,8 @@
 // command-line check both run it, so they can never disagree.
 struct CheckOutcome
 {
-    ExtractResult original; // text or reason, for the original document
-    ExtractResult edited;   // text or reason, for the edited copy
+    ExtractResult original;                      // text or reason, for the original document
+    ExtractResult edited;                        // text or reason, for the edited copy
     std::unique_ptr<CStemDictionary> dictionary; // null when a text was empty
     PhraseMatchList matches;
 

@@ -26,7 +26,8 @@ void FindSimilarPhrases(PhraseMatchList& matches, const CStemDictionary& diction
     QHash<QByteArray, QVarLengthArray<qint32, 2>> originalByFingerprint;
     originalByFingerprint.reserve(original.size());
     for (qsizetype i = 0; i < original.size(); ++i) {
-        const QByteArray fingerprint = PhraseFingerprint(dictionary, original.phrases().at(i), wordDelimiters, minWords);
+        const QByteArray fingerprint =
+            PhraseFingerprint(dictionary, original.phrases().at(i), wordDelimiters, minWords);
         if (!fingerprint.isEmpty())
             originalByFingerprint[fingerprint].append(qint32(i));
     }

@@ -84,8 +84,8 @@ ExtractResult PlainTextReader::ReadFile(const QString& path)
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        result.error = file.error() == QFileDevice::PermissionsError ? ExtractError::NoPermission
-                                                                      : ExtractError::Damaged;
+        result.error =
+            file.error() == QFileDevice::PermissionsError ? ExtractError::NoPermission : ExtractError::Damaged;
         result.detail = file.errorString();
         return result;
     }

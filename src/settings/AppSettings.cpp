@@ -71,7 +71,8 @@ void AppSettings::Load()
     qint32 minWords = 0;
     // Delimiters1 decides: when it reads, all three take what was read (a missing
     // Delimiters2 leaves an empty set, a missing MinWords 0); otherwise all default.
-    const bool haveDelimiters1 = store->LoadStringSetting(QStringLiteral("Delimiters1"), delimiters1, kStringValueBytes);
+    const bool haveDelimiters1 =
+        store->LoadStringSetting(QStringLiteral("Delimiters1"), delimiters1, kStringValueBytes);
     store->LoadStringSetting(QStringLiteral("Delimiters2"), delimiters2, kStringValueBytes);
     store->LoadMinWords(minWords);
     if (haveDelimiters1) {

@@ -1,0 +1,162 @@
+#include "settings/AppSettings.h"
+#include "settings/QtSettingsStore.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The settings record against a temporary INI file: load rules, defaults, round trips.
+class TestAppSettings : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+
+    QSettings raw() { return QSettings(m_path, QSettings::IniFormat); }
+    AppSettings& reload()
+    {
+        AppSettings::Destroy();
+        return AppSettings::Instance();
+    }
+
+private slots:
+    void init()
+    {
+        QVERIFY(m_dir.isValid());
+        m_path = m_dir.filePath(QStringLiteral("Parafrix.conf"));
+        QFile::remove(m_path);
+        const QString path = m_path;
+        AppSettings::SetStoreFactory([path] { return std::make_unique<QtSettingsStore>(path); });
+        AppSettings::Destroy();
+    }
+
+    void cleanupTestCase()
+    {
+        AppSettings::Destroy();
+        AppSettings::SetStoreFactory({});
+    }
+
+    void defaultSets()
+    {
+        const QString words = AppSettings::DefaultDelimiters2();
+        QCOMPARE(words.size(), 40);
+        QCOMPARE(words.back(), QChar(u'\t'));
+        QCOMPARE(words.count(QChar(u' ')), 2);
+        QVERIFY(words.startsWith(QStringLiteral("  ,-=)(:\"'/\\&^%$#@1234567890|[]{}<>;")));
+        QVERIFY(words.endsWith(QStringLiteral(u"\u00B7\u00AB\u00BB\t")));
+        QCOMPARE(AppSettings::DefaultDelimiters2WithoutTab(), words.chopped(1));
+        QCOMPARE(AppSettings::DefaultDelimiters1(), QStringLiteral(".!?"));
+    }
+
+    void firstRunUsesDefaultsAndSaveStoresThem()
+    {
+        AppSettings& settings = AppSettings::Instance();
+        QCOMPARE(settings.Delimiters1, QStringLiteral(".!?"));
+        QCOMPARE(settings.Delimiters2, AppSettings::DefaultDelimiters2());
+        QCOMPARE(settings.MinWords, 3);
+        settings.Save();
+        QSettings stored = raw();
+        QCOMPARE(stored.value(QStringLiteral("Delimiters1")).toString(), QStringLiteral(".!?"));
+        QCOMPARE(stored.value(QStringLiteral("Delimiters2")).toString(), AppSettings::DefaultDelimiters2());
+        QCOMPARE(stored.value(QStringLiteral("MinWords")).toInt(), 3);
+    }
+
+    void onlyDelimiters1GivesEmptyWordSetAndZero()
+    {
+        raw().setValue(QStringLiteral("Delimiters1"), QStringLiteral(";"));
+        AppSettings& settings = reload();
+        QCOMPARE(settings.Delimiters1, QStringLiteral(";"));
+        QCOMPARE(settings.Delimiters2, QString());
+        QCOMPARE(settings.MinWords, 0);
+    }
+
+    void missingDelimiters1IgnoresTheOthers()
+    {
+        {
+            QSettings stored = raw();
+            stored.setValue(QStringLiteral("Delimiters2"), QStringLiteral("xyz"));
+            stored.setValue(QStringLiteral("MinWords"), 7);
+        }
+        AppSettings& settings = reload();
+        QCOMPARE(settings.Delimiters2, AppSettings::DefaultDelimiters2());
+        QCOMPARE(settings.MinWords, 3);
+        settings.Save();
+        QCOMPARE(raw().value(QStringLiteral("MinWords")).toInt(), 3);
+    }
+
+    void delimiters1Length_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<bool>("loads");
+        QTest::newRow("511 fits with terminator") << 511 << true;
+        QTest::newRow("512 does not") << 512 << false;
+        QTest::newRow("4000") << 4000 << false;
+        QTest::newRow("empty") << 0 << true;
+    }
+    void delimiters1Length()
+    {
+        QFETCH(int, length);
+        QFETCH(bool, loads);
+        {
+            QSettings stored = raw();
+            stored.setValue(QStringLiteral("Delimiters1"), QString(length, QChar(u'!')));
+            stored.setValue(QStringLiteral("MinWords"), 5);
+        }
+        AppSettings& settings = reload();
+        QCOMPARE(settings.Delimiters1, loads ? QString(length, QChar(u'!')) : AppSettings::DefaultDelimiters1());
+        QCOMPARE(settings.MinWords, loads ? 5 : 3);
+    }
+
+    void roundTrip_data()
+    {
+        QTest::addColumn<QString>("delimiters1");
+        QTest::addColumn<QString>("delimiters2");
+        QTest::addColumn<int>("minWords");
+        QTest::newRow("defaults") << AppSettings::DefaultDelimiters1() << AppSettings::DefaultDelimiters2() << 3;
+        QTest::newRow("tab quotes backslash") << QStringLiteral("\t\"'\\;") << QStringLiteral("\\\\\"\t \t") << 10;
+        QTest::newRow("non-ascii") << QStringLiteral(u"…。！") << QStringLiteral(u"«»—–·\u00A0") << 4;
+        QTest::newRow("leading and trailing spaces") << QStringLiteral(" . ") << QStringLiteral("  ") << 3;
+        QTest::newRow("ini syntax characters") << QStringLiteral("=;#[]") << QStringLiteral(",,%") << 3;
+        QTest::newRow("out of range numbers") << QStringLiteral(".") << QStringLiteral(" ") << -25;
+        QTest::newRow("large") << QStringLiteral(".") << QStringLiteral(" ") << 2147483647;
+    }
+    void roundTrip()
+    {
+        QFETCH(QString, delimiters1);
+        QFETCH(QString, delimiters2);
+        QFETCH(int, minWords);
+        AppSettings& settings = AppSettings::Instance();
+        settings.Delimiters1 = delimiters1;
+        settings.Delimiters2 = delimiters2;
+        settings.MinWords = minWords;
+        settings.Save();
+        AppSettings& loaded = reload();
+        QCOMPARE(loaded.Delimiters1, delimiters1);
+        QCOMPARE(loaded.Delimiters2, delimiters2);
+        QCOMPARE(loaded.MinWords, minWords);
+    }
+
+    void unwritableStoreKeepsRecord()
+    {
+        AppSettings::SetStoreFactory(
+            [] { return std::make_unique<QtSettingsStore>(QStringLiteral("/proc/parafrix-no-such/x.conf")); });
+        AppSettings& settings = reload();
+        settings.MinWords = 8;
+        settings.Save();
+        QCOMPARE(settings.MinWords, 8);
+        QCOMPARE(reload().MinWords, 3);
+    }
+
+    void userStoreLivesInConfigFolder()
+    {
+        // The test runner points XDG_CONFIG_HOME at a temporary folder.
+        const QString location = QtSettingsStore().location();
+        QVERIFY2(location.endsWith(QStringLiteral("Parafrix/Parafrix.conf")), qPrintable(location));
+        QVERIFY2(location.startsWith(qEnvironmentVariable("XDG_CONFIG_HOME")), qPrintable(location));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAppSettings)
+#include "tst_appsettings.moc"
