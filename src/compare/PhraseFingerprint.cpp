@@ -3,41 +3,73 @@
 #include "phrases/CStemDictionary.h"
 #include "phrases/TextOps.h"
 #include "phrases/Tokenizer.h"
+#include "phrases/WordNumberCache.h"
 #include "settings/AppSettings.h"
 
 #include <QCryptographicHash>
+#include <QVarLengthArray>
 #include <algorithm>
+#include <charconv>
+
+namespace {
+
+// "0,2,10" for the numbers {10, 0, 2, 10}: sorted, each once, comma-separated, so
+// that two different sets never read alike ({1, 2, 3} and {1, 23} stay apart).
+QByteArray writeNumbers(qint32* begin, qint32* end)
+{
+    std::sort(begin, end);
+    end = std::unique(begin, end);
+    QByteArray text(qsizetype(end - begin) * 12, Qt::Uninitialized);
+    char* out = text.data();
+    char* const limit = out + text.size();
+    for (qint32* it = begin; it != end; ++it) {
+        if (it != begin)
+            *out++ = ',';
+        out = std::to_chars(out, limit, *it).ptr;
+    }
+    text.truncate(out - text.data());
+    return text;
+}
+
+template <typename NumberOf>
+QByteArray fingerprint(QStringView sentence, const DelimiterSet& wordDelimiters, qint32 minWords, NumberOf numberOf)
+{
+    QVarLengthArray<QStringView, 64> words;
+    Tokenizer tokens(sentence, wordDelimiters);
+    QStringView word;
+    while (tokens.next(word))
+        words.append(word);
+    if (words.size() <= minWords)
+        return {};
+    QVarLengthArray<qint32, 64> numbers;
+    for (QStringView w : words) {
+        const qint32 number = numberOf(w);
+        if (number < 0)
+            return {};
+        numbers.append(number);
+    }
+    const QByteArray text = writeNumbers(numbers.begin(), numbers.end());
+    return QCryptographicHash::hash(text, QCryptographicHash::Md5).toHex();
+}
+
+} // namespace
 
 QByteArray FingerprintText(QList<qint32> stemNumbers)
 {
-    std::sort(stemNumbers.begin(), stemNumbers.end());
-    stemNumbers.erase(std::unique(stemNumbers.begin(), stemNumbers.end()), stemNumbers.end());
-    // A separator keeps different sets apart: {1, 2, 3} and {1, 23} must not read alike.
-    QByteArray text;
-    text.reserve(stemNumbers.size() * 6);
-    for (qsizetype i = 0; i < stemNumbers.size(); ++i) {
-        if (i > 0)
-            text.append(',');
-        text.append(QByteArray::number(stemNumbers.at(i)));
-    }
-    return text;
+    return writeNumbers(stemNumbers.data(), stemNumbers.data() + stemNumbers.size());
 }
 
 QByteArray PhraseFingerprint(const CStemDictionary& dictionary, QStringView sentence,
                              const DelimiterSet& wordDelimiters, qint32 minWords)
 {
-    if (CountWords(sentence, wordDelimiters) <= minWords)
-        return {};
-    QList<qint32> numbers;
-    Tokenizer words(sentence, wordDelimiters);
-    QStringView word;
-    while (words.next(word)) {
-        const qint32 number = dictionary.Lookup(NormalizeWord(word.toString()));
-        if (number < 0)
-            return {};
-        numbers.append(number);
-    }
-    return QCryptographicHash::hash(FingerprintText(std::move(numbers)), QCryptographicHash::Md5).toHex();
+    return fingerprint(sentence, wordDelimiters, minWords,
+                       [&](QStringView word) { return dictionary.Lookup(NormalizeWord(word.toString())); });
+}
+
+QByteArray PhraseFingerprint(WordNumberCache& numbers, QStringView sentence, const DelimiterSet& wordDelimiters,
+                             qint32 minWords)
+{
+    return fingerprint(sentence, wordDelimiters, minWords, [&](QStringView word) { return numbers.number(word); });
 }
 
 QByteArray PhraseFingerprint(const CStemDictionary& dictionary, const QString& sentence)

@@ -5,6 +5,7 @@
 
 class CStemDictionary;
 class DelimiterSet;
+class WordNumberCache;
 
 // The fingerprint of a sentence: the MD5 digest (32 lowercase hex digits) of its set
 // of stem numbers, written in ascending order and joined with commas. Empty when the
@@ -14,6 +15,10 @@ QByteArray PhraseFingerprint(const CStemDictionary& dictionary, const QString& s
 // The same with the settings already read, for loops over many sentences.
 QByteArray PhraseFingerprint(const CStemDictionary& dictionary, QStringView sentence,
                              const DelimiterSet& wordDelimiters, qint32 minWords);
+
+// The same through a cache of word numbers, for a whole search.
+QByteArray PhraseFingerprint(WordNumberCache& numbers, QStringView sentence, const DelimiterSet& wordDelimiters,
+                             qint32 minWords);
 
 // The text that is hashed: "0,2,10" for the set {10, 0, 2}.
 QByteArray FingerprintText(QList<qint32> stemNumbers);

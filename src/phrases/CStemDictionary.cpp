@@ -5,15 +5,22 @@
 #include "phrases/Tokenizer.h"
 #include "settings/AppSettings.h"
 
+#include <QSet>
+
 CStemDictionary::CStemDictionary(const QString& originalText)
 {
     const CFrazes phrases(NormalizeLineBreaks(originalText));
     const DelimiterSet wordDelimiters(AppSettings::Instance().Delimiters2);
     qint32 counter = 0;
+    // A word form already met has its stem numbered already; only new forms are stemmed.
+    QSet<QStringView> formsSeen;
     for (const QString& phrase : phrases.phrases()) {
         Tokenizer words(phrase, wordDelimiters);
         QStringView word;
         while (words.next(word)) {
+            if (formsSeen.contains(word))
+                continue;
+            formsSeen.insert(word);
             const QString stem = NormalizeWord(word.toString());
             if (!m_numbers.contains(stem))
                 m_numbers.insert(stem, counter++);

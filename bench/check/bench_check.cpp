@@ -1,0 +1,176 @@
+// Times the Check's stages (stem dictionary, similar-phrase search, all verdicts)
+// on generated Russian-like document pairs, and compares the indexed search with a
+// plain nested scan of every edited sentence against every original sentence.
+//
+//   bench_check [--library] [SIZES...]     sizes in words, default 10000 100000 200000 1000000
+//
+// Without --library stems are the lower-cased words, so the figures measure the
+// Check itself; with it the morphology library is loaded as the programs do.
+
+#include "compare/ExplainMatch.h"
+#include "compare/FindSimilarPhrases.h"
+#include "compare/PhraseFingerprint.h"
+#include "phrases/CFrazes.h"
+#include "phrases/CStemDictionary.h"
+#include "phrases/MorphologyLibrary.h"
+#include "phrases/TextOps.h"
+#include "settings/AppSettings.h"
+#include "settings/QtSettingsStore.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+struct DocumentPair
+{
+    QString original;
+    QString edited;
+    qsizetype sentences = 0;
+};
+
+QString makeWord(QRandomGenerator& random)
+{
+    static const QString consonants = QStringLiteral(u"бвгджзклмнпрстфхцчшщ");
+    static const QString vowels = QStringLiteral(u"аеиоуыяю");
+    static const QStringList endings{u"ый"_qs, u"ая"_qs, u"ое"_qs, u"ами"_qs, u"ов"_qs, u"ет"_qs, u"ить"_qs, QString()};
+    QString word;
+    const int syllables = 1 + random.bounded(3);
+    for (int i = 0; i < syllables; ++i) {
+        word += consonants.at(random.bounded(consonants.size()));
+        word += vowels.at(random.bounded(vowels.size()));
+    }
+    return word + endings.at(random.bounded(endings.size()));
+}
+
+// A pair of N-word documents: the edited copy keeps a third of the sentences, reorders
+// a third and rewords the rest with words the original never uses.
+DocumentPair makePair(qsizetype words, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QStringList vocabulary;
+    for (int i = 0; i < 20000; ++i)
+        vocabulary.append(makeWord(random));
+    QStringList fresh;
+    for (int i = 0; i < 2000; ++i)
+        fresh.append(makeWord(random) + QChar(u'щ'));
+
+    DocumentPair pair;
+    qsizetype written = 0;
+    while (written < words) {
+        const int length = 5 + random.bounded(15);
+        QStringList sentence;
+        for (int i = 0; i < length; ++i) {
+            // Zipf-like: frequent words are much more common.
+            const double r = random.generateDouble();
+            sentence.append(vocabulary.at(qsizetype(r * r * r * vocabulary.size())));
+        }
+        sentence[0][0] = sentence[0][0].toUpper();
+        pair.original += sentence.join(u' ') + QStringLiteral(". ");
+        switch (random.bounded(3)) {
+        case 0:
+            break;
+        case 1:
+            std::reverse(sentence.begin(), sentence.end());
+            break;
+        default:
+            sentence[random.bounded(sentence.size())] = fresh.at(random.bounded(fresh.size()));
+            break;
+        }
+        pair.edited += sentence.join(u' ') + (random.bounded(2) ? QStringLiteral(".\r\n") : QStringLiteral("! "));
+        written += length;
+        ++pair.sentences;
+    }
+    return pair;
+}
+
+double bestOf(int runs, const std::function<void()>& work)
+{
+    double best = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        best = std::min(best, timer.nsecsElapsed() / 1e6);
+    }
+    return best;
+}
+
+PhraseMatchList nestedScan(const CStemDictionary& dictionary, const QString& originalText, const QString& editedText)
+{
+    const CFrazes original(NormalizeLineBreaks(originalText));
+    const CFrazes edited(NormalizeLineBreaks(editedText));
+    QList<QPair<QByteArray, quint32>> originalEntries;
+    QList<QPair<QByteArray, quint32>> editedEntries;
+    for (quint32 i = 0; i < original.size(); ++i)
+        if (QByteArray f = PhraseFingerprint(dictionary, original.GetPhrase(i)); !f.isEmpty())
+            originalEntries.append({f, i});
+    for (quint32 j = 0; j < edited.size(); ++j)
+        if (QByteArray f = PhraseFingerprint(dictionary, edited.GetPhrase(j)); !f.isEmpty())
+            editedEntries.append({f, j});
+    PhraseMatchList matches;
+    for (const auto& e : editedEntries)
+        for (const auto& o : originalEntries)
+            if (o.first == e.first)
+                matches.append({original.GetPhrase(o.second), edited.GetPhrase(e.second)});
+    return matches;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir settingsDir;
+    const QString settingsPath = settingsDir.filePath(QStringLiteral("bench.conf"));
+    AppSettings::SetStoreFactory([settingsPath] { return std::make_unique<QtSettingsStore>(settingsPath); });
+
+    QStringList arguments = app.arguments().mid(1);
+    const bool useLibrary = arguments.removeAll(QStringLiteral("--library")) > 0;
+    QList<qsizetype> sizes;
+    for (const QString& argument : arguments)
+        sizes.append(argument.toLongLong());
+    if (sizes.isEmpty())
+        sizes = {10000, 100000, 200000, 1000000};
+    if (useLibrary)
+        MorphologyLibrary::Instance().Load();
+    std::printf("stems: %s\n", useLibrary ? "morphology library" : "lower-cased words");
+    std::printf("%10s %10s %12s %12s %12s %12s %10s %12s\n", "words", "sentences", "dictionary", "search",
+                "dict+search", "verdicts", "matches", "nested scan");
+
+    for (qsizetype size : sizes) {
+        const DocumentPair pair = makePair(size, 20261209);
+        std::unique_ptr<CStemDictionary> dictionary;
+        const double dictionaryMs = bestOf(3, [&] { dictionary = std::make_unique<CStemDictionary>(pair.original); });
+        PhraseMatchList matches;
+        const double searchMs = bestOf(3, [&] {
+            matches.clear();
+            FindSimilarPhrases(matches, *dictionary, pair.original, pair.edited);
+        });
+        const double verdictMs = bestOf(1, [&] {
+            for (const PhraseMatch& match : matches)
+                ExplainMatch(match.original, match.edited, *dictionary);
+        });
+        QString nested = QStringLiteral("-");
+        if (pair.sentences <= 12000) {
+            PhraseMatchList scanned;
+            const double nestedMs = bestOf(1, [&] { scanned = nestedScan(*dictionary, pair.original, pair.edited); });
+            if (scanned != matches) {
+                std::fprintf(stderr, "nested scan disagrees with the search\n");
+                return 1;
+            }
+            nested = QString::number(nestedMs, 'f', 1);
+        }
+        std::printf("%10lld %10lld %12.1f %12.1f %12.1f %12.1f %10lld %12s\n", qlonglong(size),
+                    qlonglong(pair.sentences), dictionaryMs, searchMs, dictionaryMs + searchMs, verdictMs,
+                    qlonglong(matches.size()), qPrintable(nested));
+    }
+    std::printf("times in ms, best of 3 (verdicts and nested scan: one run)\n");
+    if (useLibrary)
+        MorphologyLibrary::Instance().Unload();
+    return 0;
+}
