@@ -8,8 +8,10 @@ endif()
 target_compile_definitions(parafrix_options INTERFACE
     QT_NO_CAST_FROM_ASCII
     QT_NO_CAST_TO_ASCII
-    QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
-    $<$<CONFIG:Debug>:_GLIBCXX_ASSERTIONS>)
+    QT_NO_NARROWING_CONVERSIONS_IN_CONNECT)
+if(PARAFRIX_ASSERTIONS)
+    target_compile_definitions(parafrix_options INTERFACE _GLIBCXX_ASSERTIONS)
+endif()
 
 if(PARAFRIX_SANITIZERS)
     string(REPLACE ";" "," _san "${PARAFRIX_SANITIZERS}")
