@@ -13,13 +13,13 @@
 
 namespace {
 
-// "0,2,10" for the numbers {10, 0, 2, 10}: sorted, each once, comma-separated, so
-// that two different sets never read alike ({1, 2, 3} and {1, 23} stay apart).
-QByteArray writeNumbers(qint32* begin, qint32* end)
+// Writes "0,2,10" for the numbers {10, 0, 2, 10}: sorted, each once, comma-separated,
+// so that two different sets never read alike ({1, 2, 3} and {1, 23} stay apart).
+template <typename Buffer> void writeNumbers(qint32* begin, qint32* end, Buffer& text)
 {
     std::sort(begin, end);
     end = std::unique(begin, end);
-    QByteArray text(qsizetype(end - begin) * 12, Qt::Uninitialized);
+    text.resize(qsizetype(end - begin) * 12);
     char* out = text.data();
     char* const limit = out + text.size();
     for (qint32* it = begin; it != end; ++it) {
@@ -27,8 +27,21 @@ QByteArray writeNumbers(qint32* begin, qint32* end)
             *out++ = ',';
         out = std::to_chars(out, limit, *it).ptr;
     }
-    text.truncate(out - text.data());
-    return text;
+    text.resize(out - text.data());
+}
+
+template <typename NumberOf> QByteArray fingerprintOfWords(std::span<const QStringView> words, NumberOf numberOf)
+{
+    QVarLengthArray<qint32, 64> numbers;
+    for (QStringView w : words) {
+        const qint32 number = numberOf(w);
+        if (number < 0)
+            return {};
+        numbers.append(number);
+    }
+    QVarLengthArray<char, 512> text;
+    writeNumbers(numbers.begin(), numbers.end(), text);
+    return QCryptographicHash::hash(QByteArrayView(text.data(), text.size()), QCryptographicHash::Md5).toHex();
 }
 
 template <typename NumberOf>
@@ -41,22 +54,16 @@ QByteArray fingerprint(QStringView sentence, const DelimiterSet& wordDelimiters,
         words.append(word);
     if (words.size() <= minWords)
         return {};
-    QVarLengthArray<qint32, 64> numbers;
-    for (QStringView w : words) {
-        const qint32 number = numberOf(w);
-        if (number < 0)
-            return {};
-        numbers.append(number);
-    }
-    const QByteArray text = writeNumbers(numbers.begin(), numbers.end());
-    return QCryptographicHash::hash(text, QCryptographicHash::Md5).toHex();
+    return fingerprintOfWords(words, numberOf);
 }
 
 } // namespace
 
 QByteArray FingerprintText(QList<qint32> stemNumbers)
 {
-    return writeNumbers(stemNumbers.data(), stemNumbers.data() + stemNumbers.size());
+    QByteArray text;
+    writeNumbers(stemNumbers.data(), stemNumbers.data() + stemNumbers.size(), text);
+    return text;
 }
 
 QByteArray PhraseFingerprint(const CStemDictionary& dictionary, QStringView sentence,
@@ -70,6 +77,11 @@ QByteArray PhraseFingerprint(WordNumberCache& numbers, QStringView sentence, con
                              qint32 minWords)
 {
     return fingerprint(sentence, wordDelimiters, minWords, [&](QStringView word) { return numbers.number(word); });
+}
+
+QByteArray WordsFingerprint(WordNumberCache& numbers, std::span<const QStringView> words)
+{
+    return fingerprintOfWords(words, [&](QStringView word) { return numbers.number(word); });
 }
 
 QByteArray PhraseFingerprint(const CStemDictionary& dictionary, const QString& sentence)

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
+#include <span>
 
 class CStemDictionary;
 class DelimiterSet;
@@ -19,6 +21,10 @@ QByteArray PhraseFingerprint(const CStemDictionary& dictionary, QStringView sent
 // The same through a cache of word numbers, for a whole search.
 QByteArray PhraseFingerprint(WordNumberCache& numbers, QStringView sentence, const DelimiterSet& wordDelimiters,
                              qint32 minWords);
+
+// The fingerprint of a sentence already split into words that has more than
+// MinWords of them: empty only when a word's stem is missing from the dictionary.
+QByteArray WordsFingerprint(WordNumberCache& numbers, std::span<const QStringView> words);
 
 // The text that is hashed: "0,2,10" for the set {10, 0, 2}.
 QByteArray FingerprintText(QList<qint32> stemNumbers);

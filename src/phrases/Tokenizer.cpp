@@ -4,11 +4,8 @@ DelimiterSet::DelimiterSet(QStringView characters)
 {
     for (QChar ch : characters) {
         const char16_t c = ch.unicode();
+        m_bits[c >> 6] |= uint64_t(1) << (c & 63);
         m_empty = false;
-        if (c < 256)
-            m_latin1.set(c);
-        else
-            m_other.push_back(c);
     }
 }
 

@@ -2,8 +2,8 @@
 
 #include <QString>
 #include <QStringView>
-#include <bitset>
-#include <vector>
+#include <array>
+#include <cstdint>
 
 // A set of delimiter characters, compared code unit by code unit.
 class DelimiterSet
@@ -11,20 +11,12 @@ class DelimiterSet
 public:
     explicit DelimiterSet(QStringView characters);
 
-    bool contains(char16_t c) const
-    {
-        if (c < 256)
-            return m_latin1.test(c);
-        for (char16_t other : m_other)
-            if (other == c)
-                return true;
-        return false;
-    }
+    bool contains(char16_t c) const { return (m_bits[c >> 6] >> (c & 63)) & 1; }
     bool isEmpty() const { return m_empty; }
 
 private:
-    std::bitset<256> m_latin1;
-    std::vector<char16_t> m_other;
+    // One bit per UTF-16 code unit (8 KB): splitting tests every character.
+    std::array<uint64_t, 1024> m_bits{};
     bool m_empty = true;
 };
 

@@ -2,6 +2,8 @@
 
 #include <QHash>
 #include <QStringView>
+#include <algorithm>
+#include <cstdint>
 
 class CStemDictionary;
 
@@ -18,6 +20,27 @@ public:
     qint32 number(QStringView word);
 
 private:
+    // Word forms are short: a plain FNV-1a over the code units hashes them faster
+    // than the general string hash.
+    struct Form
+    {
+        QStringView text;
+        bool operator==(const Form& other) const noexcept
+        {
+            return text.size() == other.text.size() &&
+                   std::equal(text.utf16(), text.utf16() + text.size(), other.text.utf16());
+        }
+        friend size_t qHash(const Form& form, size_t seed) noexcept
+        {
+            uint64_t hash = 14695981039346656037ull ^ seed;
+            for (QChar c : form.text) {
+                hash ^= c.unicode();
+                hash *= 1099511628211ull;
+            }
+            return size_t(hash);
+        }
+    };
+
     const CStemDictionary& m_dictionary;
-    QHash<QStringView, qint32> m_numbers;
+    QHash<Form, qint32> m_numbers;
 };
