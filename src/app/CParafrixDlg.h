@@ -75,7 +75,8 @@ private:
     PhraseMatchList m_matches;
     QIcon m_icon;
 
-    // The edited phrase exactly as shown; the box itself keeps line breaks its own way.
+    // The edited phrase exactly as found; the box shows some characters (a no-break
+    // space) as others, and the word processor must search for the real ones.
     QString m_shownEditedPhrase;
     PathLabel* m_originalPathLabel = nullptr;
     PathLabel* m_editedPathLabel = nullptr;
