@@ -2,6 +2,9 @@
 
 #include "app/CParafrixDlg.h"
 #include "phrases/MorphologyLibrary.h"
+#include "res/Artwork.h"
+
+#include <QApplication>
 
 #include <cstdio>
 #include <memory>
@@ -12,6 +15,8 @@ int CParafrixApp::InitInstance(const QStringList& arguments)
         std::fputs("usage: parafrix [ORIGINAL EDITED]\n", stderr);
         return 2;
     }
+    // Every box of the program carries the program icon.
+    QApplication::setWindowIcon(Artwork::ProgramIcon());
     MorphologyLibrary::Instance().Load();
     {
         auto window = std::make_unique<CParafrixDlg>();

@@ -36,7 +36,6 @@ private slots:
     void checkButtonEnabledWhenBothChosen_data();
     void checkButtonEnabledWhenBothChosen();
     void cancelledDialogKeepsPathButQuitsOwnInstances();
-    void fileDialogOffersReadableFormatsFirst();
     void longPathIsCompactedWithFullPathKept();
     void checkListsMatchesAndShowsTheFirst();
     void selectingAnotherMatchShowsItsVerdict();
@@ -241,19 +240,6 @@ void TestCParafrixDlg::cancelledDialogKeepsPathButQuitsOwnInstances()
     QVERIFY(check->isEnabled());
     QCOMPARE(m_word->count(QStringLiteral("quitOwn")), 4);
     QCOMPARE(m_word->callsWithoutBusyCursor, 0);
-}
-
-void TestCParafrixDlg::fileDialogOffersReadableFormatsFirst()
-{
-    auto window = makeWindow();
-    m_boxes->queueFile(QString());
-    click(*window, QStringLiteral("browseOriginalButton"));
-    QCOMPARE(m_boxes->countFileDialogs(), 1);
-    const QStringList filters = m_boxes->shown.first().nameFilters;
-    QCOMPARE(filters.size(), 3);
-    QVERIFY(filters.at(0).contains(QLatin1String("*.txt")));
-    QVERIFY(filters.at(1).startsWith(QLatin1String("Word Files (*.doc)")));
-    QVERIFY(filters.at(2).startsWith(QLatin1String("All Files (*.*)")));
 }
 
 void TestCParafrixDlg::longPathIsCompactedWithFullPathKept()

@@ -8,21 +8,10 @@ class TestPathLabel : public QObject
     Q_OBJECT
 
 private slots:
-    void shortPathShownWhole();
     void compactsToWidth_data();
     void compactsToWidth();
     void followsResize();
 };
-
-void TestPathLabel::shortPathShownWhole()
-{
-    PathLabel label;
-    label.resize(2000, 20);
-    label.setPath(QStringLiteral("/tmp/a.txt"));
-    QCOMPARE(label.text(), QDir::toNativeSeparators(QStringLiteral("/tmp/a.txt")));
-    QCOMPARE(label.toolTip(), label.text());
-    QCOMPARE(label.path(), QStringLiteral("/tmp/a.txt"));
-}
 
 void TestPathLabel::compactsToWidth_data()
 {

@@ -10,7 +10,6 @@ class TestDialogUnits : public QObject
 private slots:
     void convertsWithFontMetrics_data();
     void convertsWithFontMetrics();
-    void largerFontLargerDialog();
 };
 
 void TestDialogUnits::convertsWithFontMetrics_data()
@@ -39,16 +38,6 @@ void TestDialogUnits::convertsWithFontMetrics()
     QCOMPARE(du.size(460, 354), QSize(du.x(460), du.y(354)));
     // Rounded to the nearest pixel.
     QCOMPARE(du.x(1), (du.baseX() + 2) / 4);
-}
-
-void TestDialogUnits::largerFontLargerDialog()
-{
-    QFont small;
-    small.setPointSize(8);
-    QFont large;
-    large.setPointSize(16);
-    QVERIFY(DialogUnits(large).size(460, 354).width() > DialogUnits(small).size(460, 354).width());
-    QVERIFY(DialogUnits(large).size(460, 354).height() > DialogUnits(small).size(460, 354).height());
 }
 
 QTEST_MAIN(TestDialogUnits)
