@@ -9,6 +9,7 @@
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CDlgFuck.h"
 #include "dialogs/CDlgThanks.h"
+#include "dialogs/DialogButtons.h"
 #include "dialogs/DialogRunner.h"
 #include "dialogs/DialogUnits.h"
 #include "res/Artwork.h"
@@ -44,17 +45,6 @@ public:
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
-
-QPushButton* makeButton(const QString& text, const QString& name, QSize minimum, QWidget* parent)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    // No button is the default one: Enter never starts anything by surprise.
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    button->setMinimumSize(minimum);
-    return button;
-}
 
 QLabel* makeLabel(const QString& text, const QString& name, QWidget* parent)
 {
@@ -96,7 +86,7 @@ CParafrixDlg::~CParafrixDlg() = default;
 void CParafrixDlg::CreateControls()
 {
     const DialogUnits du(*this);
-    m_exitButton = makeButton(QStringLiteral(u"Выход"), QStringLiteral("exitButton"), du.size(50, 14), this);
+    m_exitButton = MakeDialogButton(this, QStringLiteral(u"Выход"), QStringLiteral("exitButton"), du.size(50, 14));
 
     auto* documents = new QGroupBox(QStringLiteral(u"Выбери оригинальный файл реферата и изменяемый файл"), this);
     documents->setObjectName(QStringLiteral("documentsGroup"));
@@ -109,8 +99,9 @@ void CParafrixDlg::CreateControls()
     editedTitle->setFixedWidth(du.x(146));
     originalTitle->setFixedWidth(du.x(146));
     auto* browseOriginal =
-        makeButton(QStringLiteral("..."), QStringLiteral("browseOriginalButton"), du.size(18, 15), this);
-    auto* browseEdited = makeButton(QStringLiteral("..."), QStringLiteral("browseEditedButton"), du.size(18, 15), this);
+        MakeDialogButton(this, QStringLiteral("..."), QStringLiteral("browseOriginalButton"), du.size(18, 15));
+    auto* browseEdited =
+        MakeDialogButton(this, QStringLiteral("..."), QStringLiteral("browseEditedButton"), du.size(18, 15));
     browseOriginal->setFixedWidth(du.x(18));
     browseEdited->setFixedWidth(du.x(18));
 
@@ -128,25 +119,27 @@ void CParafrixDlg::CreateControls()
 
     m_originalPathLabel = new PathLabel(this);
     m_originalPathLabel->setObjectName(QStringLiteral("originalPathLabel"));
-    m_checkButton = makeButton(QStringLiteral(u"Проверить!"), QStringLiteral("checkButton"), du.size(104, 16), this);
+    m_checkButton =
+        MakeDialogButton(this, QStringLiteral(u"Проверить!"), QStringLiteral("checkButton"), du.size(104, 16));
     m_checkButton->setEnabled(false);
     m_originalPhrase = makePhraseBox(QStringLiteral("originalPhraseEdit"), du, this);
     m_editedPathLabel = new PathLabel(this);
     m_editedPathLabel->setObjectName(QStringLiteral("editedPathLabel"));
     auto* options =
-        makeButton(QStringLiteral(u"Настройки..."), QStringLiteral("optionsButton"), du.size(101, 14), this);
+        MakeDialogButton(this, QStringLiteral(u"Настройки..."), QStringLiteral("optionsButton"), du.size(101, 14));
     m_verdict = makeLabel(QString(), QStringLiteral("verdictLabel"), this);
     m_verdict->setWordWrap(true);
     m_verdict->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_verdict->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_verdict->setFixedHeight(du.y(37));
-    auto* openInWord = makeButton(QStringLiteral(u"Открыть изменяемый документ"), QStringLiteral("openInWordButton"),
-                                  du.size(120, 13), this);
+    auto* openInWord = MakeDialogButton(this, QStringLiteral(u"Открыть изменяемый документ"),
+                                        QStringLiteral("openInWordButton"), du.size(120, 13));
     m_editedPhrase = makePhraseBox(QStringLiteral("editedPhraseEdit"), du, this);
     auto* reminder = makeLabel(QStringLiteral(u"После внесения измненений не забывай сохранить файл, после этого "
                                               u"проверяй снова."),
                                QStringLiteral("reminderLabel"), this);
-    auto* thanks = makeButton(QStringLiteral(u"Спасибо!"), QStringLiteral("thanksButton"), du.size(101, 14), this);
+    auto* thanks =
+        MakeDialogButton(this, QStringLiteral(u"Спасибо!"), QStringLiteral("thanksButton"), du.size(101, 14));
 
     // The document rows: title, path, browse button.
     auto* documentsLayout = new QGridLayout(documents);

@@ -1,5 +1,6 @@
 #include "dialogs/CAboutDlg.h"
 
+#include "dialogs/DialogButtons.h"
 #include "dialogs/DialogUnits.h"
 #include "res/Artwork.h"
 
@@ -24,10 +25,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
     auto* copyright = new QLabel(QStringLiteral("Copyright (C) 2007"), this);
     copyright->setObjectName(QStringLiteral("copyrightLabel"));
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    ok->setMinimumSize(du.size(50, 16));
+    auto* ok =
+        MakeDialogButton(this, QStringLiteral("OK"), QStringLiteral("okButton"), du.size(50, 16), ButtonKind::Default);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* layout = new QGridLayout(this);

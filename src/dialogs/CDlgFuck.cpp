@@ -1,5 +1,6 @@
 #include "dialogs/CDlgFuck.h"
 
+#include "dialogs/DialogButtons.h"
 #include "dialogs/DialogUnits.h"
 #include "res/Artwork.h"
 
@@ -27,10 +28,8 @@
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
 
-    auto* close = new QPushButton(QStringLiteral(u"Закрыть"), this);
-    close->setObjectName(QStringLiteral("closeButton"));
-    close->setDefault(true);
-    close->setMinimumSize(du.size(50, 14));
+    auto* close = MakeDialogButton(this, QStringLiteral(u"Закрыть"), QStringLiteral("closeButton"), du.size(50, 14),
+                                   ButtonKind::Default);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* buttons = new QHBoxLayout;

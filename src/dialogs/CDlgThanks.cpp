@@ -1,5 +1,6 @@
 #include "dialogs/CDlgThanks.h"
 
+#include "dialogs/DialogButtons.h"
 #include "dialogs/DialogUnits.h"
 
 #include <QHBoxLayout>
@@ -34,10 +35,8 @@ CDlgThanks::CDlgThanks(QWidget* parent) : QDialog(parent)
     m_text->setTabChangesFocus(true);
     m_text->setPlainText(Text());
 
-    auto* close = new QPushButton(QStringLiteral(u"Закрыть"), this);
-    close->setObjectName(QStringLiteral("closeButton"));
-    close->setDefault(true);
-    close->setMinimumSize(du.size(50, 14));
+    auto* close = MakeDialogButton(this, QStringLiteral(u"Закрыть"), QStringLiteral("closeButton"), du.size(50, 14),
+                                   ButtonKind::Default);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* buttons = new QHBoxLayout;

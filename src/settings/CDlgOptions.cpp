@@ -1,5 +1,6 @@
 #include "settings/CDlgOptions.h"
 
+#include "dialogs/DialogButtons.h"
 #include "dialogs/DialogUnits.h"
 #include "settings/AppSettings.h"
 
@@ -15,15 +16,6 @@
 #include <limits>
 
 namespace {
-
-QPushButton* makeButton(const QString& text, const QString& name, const DialogUnits& du, int width, QWidget* parent)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    button->setMinimumSize(du.size(width, 14));
-    return button;
-}
 
 QLineEdit* makeDelimiterEdit(const QString& name, QWidget* parent)
 {
@@ -43,10 +35,11 @@ CDlgOptions::CDlgOptions(QWidget* parent) : QDialog(parent)
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     const DialogUnits du(*this);
 
-    auto* ok = makeButton(QStringLiteral("OK"), QStringLiteral("okButton"), du, 50, this);
-    ok->setDefault(true);
-    auto* cancel = makeButton(QStringLiteral(u"Отмена"), QStringLiteral("cancelButton"), du, 50, this);
-    auto* defaults = makeButton(QStringLiteral(u"По умолчанию"), QStringLiteral("defaultsButton"), du, 58, this);
+    auto* ok =
+        MakeDialogButton(this, QStringLiteral("OK"), QStringLiteral("okButton"), du.size(50, 14), ButtonKind::Default);
+    auto* cancel = MakeDialogButton(this, QStringLiteral(u"Отмена"), QStringLiteral("cancelButton"), du.size(50, 14));
+    auto* defaults =
+        MakeDialogButton(this, QStringLiteral(u"По умолчанию"), QStringLiteral("defaultsButton"), du.size(58, 14));
     connect(ok, &QPushButton::clicked, this, &CDlgOptions::accept);
     connect(cancel, &QPushButton::clicked, this, &CDlgOptions::reject);
     connect(defaults, &QPushButton::clicked, this, &CDlgOptions::OnDefaults);

@@ -1,5 +1,6 @@
 #include "FakeWordProcessor.h"
 #include "ModalBoxes.h"
+#include "TempSettings.h"
 #include "app/CParafrixDlg.h"
 #include "app/PathLabel.h"
 #include "compare/ExplainMatch.h"
@@ -27,7 +28,6 @@ class TestCParafrixDlg : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -55,31 +55,31 @@ private slots:
 
 private:
     std::unique_ptr<CParafrixDlg> makeWindow();
+    // Writes o.txt and e.txt, chooses them and runs the Check.
+    std::unique_ptr<CParafrixDlg> checkedWindow(const QString& originalText, const QString& editedText);
+    QString originalPath() const { return m_dir->filePath(QStringLiteral("o.txt")); }
+    QString editedPath() const { return m_dir->filePath(QStringLiteral("e.txt")); }
+    void verifyResultsEmpty(CParafrixDlg& window);
     QString writeFile(const QString& name, const QString& text);
     void choose(CParafrixDlg& window, const QString& original, const QString& edited);
     void click(CParafrixDlg& window, const QString& button);
     template <typename T> T* child(CParafrixDlg& window, const QString& name);
     QStringList listLabels(CParafrixDlg& window);
 
+    std::unique_ptr<TempSettings> m_settings;
     std::unique_ptr<QTemporaryDir> m_dir;
     std::shared_ptr<WordLog> m_word;
     std::unique_ptr<ModalBoxes> m_boxes;
     QString m_ini;
 };
 
-void TestCParafrixDlg::initTestCase()
-{
-    QStandardPaths::setTestModeEnabled(true);
-}
-
 void TestCParafrixDlg::init()
 {
+    m_settings = std::make_unique<TempSettings>();
+    QVERIFY(m_settings->isValid());
+    m_ini = m_settings->iniPath();
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-    m_ini = m_dir->filePath(QStringLiteral("settings.ini"));
-    const QString ini = m_ini;
-    AppSettings::SetStoreFactory([ini] { return std::make_unique<QtSettingsStore>(ini); });
-    AppSettings::Destroy();
     m_word = std::make_shared<WordLog>();
     m_boxes = std::make_unique<ModalBoxes>();
 }
@@ -87,8 +87,7 @@ void TestCParafrixDlg::init()
 void TestCParafrixDlg::cleanup()
 {
     m_boxes.reset();
-    AppSettings::Destroy();
-    AppSettings::SetStoreFactory({});
+    m_settings.reset();
     m_dir.reset();
 }
 
@@ -99,6 +98,25 @@ std::unique_ptr<CParafrixDlg> TestCParafrixDlg::makeWindow()
     if (!QTest::qWaitForWindowExposed(window.get()))
         qWarning("window not exposed");
     return window;
+}
+
+std::unique_ptr<CParafrixDlg> TestCParafrixDlg::checkedWindow(const QString& originalText, const QString& editedText)
+{
+    const QString original = writeFile(QStringLiteral("o.txt"), originalText);
+    const QString edited = writeFile(QStringLiteral("e.txt"), editedText);
+    auto window = makeWindow();
+    choose(*window, original, edited);
+    click(*window, QStringLiteral("checkButton"));
+    return window;
+}
+
+void TestCParafrixDlg::verifyResultsEmpty(CParafrixDlg& window)
+{
+    QCOMPARE(child<QListWidget>(window, QStringLiteral("matchList"))->count(), 0);
+    QVERIFY(window.matches().isEmpty());
+    QVERIFY(child<QPlainTextEdit>(window, QStringLiteral("originalPhraseEdit"))->toPlainText().isEmpty());
+    QVERIFY(child<QPlainTextEdit>(window, QStringLiteral("editedPhraseEdit"))->toPlainText().isEmpty());
+    QVERIFY(child<QLabel>(window, QStringLiteral("verdictLabel"))->text().isEmpty());
 }
 
 QString TestCParafrixDlg::writeFile(const QString& name, const QString& text)
@@ -203,8 +221,8 @@ void TestCParafrixDlg::checkButtonEnabledWhenBothChosen()
     m_boxes->queueFile(originalFirst ? edited : original);
     click(*window, second);
     QVERIFY(check->isEnabled());
-    QCOMPARE(window->originalPath(), original);
-    QCOMPARE(window->editedPath(), edited);
+    QCOMPARE(window->originalPath(), originalPath());
+    QCOMPARE(window->editedPath(), editedPath());
     QCOMPARE(m_boxes->countFileDialogs(), 2);
     QCOMPARE(m_word->count(QStringLiteral("quitOwn")), 2);
     QCOMPARE(m_word->count(QStringLiteral("quitActive")), 0);
@@ -235,7 +253,7 @@ void TestCParafrixDlg::cancelledDialogKeepsPathButQuitsOwnInstances()
 
     m_boxes->queueFile(QString()); // cancel again: the original stays
     click(*window, QStringLiteral("browseOriginalButton"));
-    QCOMPARE(window->originalPath(), original);
+    QCOMPARE(window->originalPath(), originalPath());
     QCOMPARE(originalLabel->text(), shown);
     QVERIFY(check->isEnabled());
     QCOMPARE(m_word->count(QStringLiteral("quitOwn")), 4);
@@ -268,11 +286,7 @@ void TestCParafrixDlg::checkListsMatchesAndShowsTheFirst()
     QString text;
     for (int i = 0; i < 11; ++i)
         text += QStringLiteral(u"Предложение номер %1 стоит здесь. ").arg(QString(i + 1, u'я'));
-    const QString original = writeFile(QStringLiteral("o.txt"), text);
-    const QString edited = writeFile(QStringLiteral("e.txt"), text);
-    auto window = makeWindow();
-    choose(*window, original, edited);
-    click(*window, QStringLiteral("checkButton"));
+    auto window = checkedWindow(text, text);
 
     QStringList expected;
     for (int i = 1; i <= 11; ++i)
@@ -321,16 +335,10 @@ void TestCParafrixDlg::selectingAnotherMatchShowsItsVerdict()
 
 void TestCParafrixDlg::checkWithoutMatchesShowsAllClearOnce()
 {
-    const QString original = writeFile(QStringLiteral("o.txt"), QStringLiteral(u"Кот ест рыбу дома."));
-    const QString edited = writeFile(QStringLiteral("e.txt"), QStringLiteral(u"Собака спит на диване."));
-    auto window = makeWindow();
-    choose(*window, original, edited);
-    click(*window, QStringLiteral("checkButton"));
+    auto window = checkedWindow(QStringLiteral(u"Кот ест рыбу дома."), QStringLiteral(u"Собака спит на диване."));
     QCOMPARE(m_boxes->count(QStringLiteral("allClearDialog")), 1);
     QCOMPARE(m_boxes->shown.last().caption, QStringLiteral(u"Все хорошо"));
-    QCOMPARE(listLabels(*window), QStringList());
-    QVERIFY(child<QPlainTextEdit>(*window, QStringLiteral("originalPhraseEdit"))->toPlainText().isEmpty());
-    QVERIFY(child<QLabel>(*window, QStringLiteral("verdictLabel"))->text().isEmpty());
+    verifyResultsEmpty(*window);
     QVERIFY(window->hasStemDictionary());
     QVERIFY(!QGuiApplication::overrideCursor());
 }
@@ -338,14 +346,10 @@ void TestCParafrixDlg::checkWithoutMatchesShowsAllClearOnce()
 void TestCParafrixDlg::unreadableDocumentShowsOneErrorAndClears()
 {
     const QString text = QStringLiteral(u"Кот ест рыбу дома.");
-    const QString original = writeFile(QStringLiteral("o.txt"), text);
-    const QString edited = writeFile(QStringLiteral("e.txt"), text);
-    auto window = makeWindow();
-    choose(*window, original, edited);
-    click(*window, QStringLiteral("checkButton"));
+    auto window = checkedWindow(text, text);
     QCOMPARE(window->matches().size(), 1);
 
-    QVERIFY(QFile::remove(original));
+    QVERIFY(QFile::remove(originalPath()));
     const int quitsBefore = m_word->count(QStringLiteral("quitActive"));
     click(*window, QStringLiteral("checkButton"));
     QCOMPARE(m_boxes->count(QStringLiteral("messageBox")), 1);
@@ -353,19 +357,15 @@ void TestCParafrixDlg::unreadableDocumentShowsOneErrorAndClears()
     QCOMPARE(box.caption, QStringLiteral(u"Ошибка"));
     QCOMPARE(box.icon, int(QMessageBox::Warning));
     QVERIFY(box.text.startsWith(QStringLiteral(u"Механизм извлечения текста не работает.")));
-    QVERIFY(box.text.contains(QDir::toNativeSeparators(original)));
-    QVERIFY(!box.text.contains(QDir::toNativeSeparators(edited)));
+    QVERIFY(box.text.contains(QDir::toNativeSeparators(originalPath())));
+    QVERIFY(!box.text.contains(QDir::toNativeSeparators(editedPath())));
     QCOMPARE(m_boxes->count(QStringLiteral("allClearDialog")), 0);
     // Asked to quit also when the Check then fails.
     QCOMPARE(m_word->count(QStringLiteral("quitActive")), quitsBefore + 1);
-    QCOMPARE(listLabels(*window), QStringList());
-    QVERIFY(window->matches().isEmpty());
-    QVERIFY(child<QPlainTextEdit>(*window, QStringLiteral("originalPhraseEdit"))->toPlainText().isEmpty());
-    QVERIFY(child<QPlainTextEdit>(*window, QStringLiteral("editedPhraseEdit"))->toPlainText().isEmpty());
-    QVERIFY(child<QLabel>(*window, QStringLiteral("verdictLabel"))->text().isEmpty());
+    verifyResultsEmpty(*window);
     QVERIFY(!window->hasStemDictionary());
-    QCOMPARE(window->originalPath(), original);
-    QCOMPARE(window->editedPath(), edited);
+    QCOMPARE(window->originalPath(), originalPath());
+    QCOMPARE(window->editedPath(), editedPath());
     QVERIFY(child<QPushButton>(*window, QStringLiteral("checkButton"))->isEnabled());
     QVERIFY(!QGuiApplication::overrideCursor());
 }
@@ -373,11 +373,7 @@ void TestCParafrixDlg::unreadableDocumentShowsOneErrorAndClears()
 void TestCParafrixDlg::repeatedChecksDoNotAccumulate()
 {
     const QString text = QStringLiteral(u"Кот ест рыбу дома. Пёс грызёт кость во дворе. Птица поёт песню утром.");
-    const QString original = writeFile(QStringLiteral("o.txt"), text);
-    const QString edited = writeFile(QStringLiteral("e.txt"), text);
-    auto window = makeWindow();
-    choose(*window, original, edited);
-    click(*window, QStringLiteral("checkButton"));
+    auto window = checkedWindow(text, text);
     const QStringList first = listLabels(*window);
     const PhraseMatchList firstMatches = window->matches();
     QCOMPARE(first.size(), 3);
@@ -415,8 +411,8 @@ void TestCParafrixDlg::commandLineDocumentsActLikeBrowsing()
     auto window = makeWindow();
     QDir::setCurrent(m_dir->path());
     window->SetDocuments(QStringLiteral("o.txt"), edited);
-    QCOMPARE(window->originalPath(), original);
-    QCOMPARE(window->editedPath(), edited);
+    QCOMPARE(window->originalPath(), originalPath());
+    QCOMPARE(window->editedPath(), editedPath());
     QVERIFY(child<QPushButton>(*window, QStringLiteral("checkButton"))->isEnabled());
     QCOMPARE(child<PathLabel>(*window, QStringLiteral("originalPathLabel"))->path(), original);
     QCOMPARE(m_word->count(QStringLiteral("quitOwn")), 1);
@@ -435,11 +431,7 @@ void TestCParafrixDlg::closingSavesSettings()
 {
     QFETCH(int, way);
     const QString text = QStringLiteral(u"Кот ест рыбу дома.");
-    const QString original = writeFile(QStringLiteral("o.txt"), text);
-    const QString edited = writeFile(QStringLiteral("e.txt"), text);
-    auto window = makeWindow();
-    choose(*window, original, edited);
-    click(*window, QStringLiteral("checkButton"));
+    auto window = checkedWindow(text, text);
     QVERIFY(window->hasStemDictionary());
     const int quitsBefore = m_word->count(QStringLiteral("quitOwn"));
     AppSettings::Instance().MinWords = 7;
@@ -465,11 +457,7 @@ void TestCParafrixDlg::closingSavesSettings()
 void TestCParafrixDlg::onlyClosingSavesSettings()
 {
     const QString text = QStringLiteral(u"Кот ест рыбу дома.");
-    const QString original = writeFile(QStringLiteral("o.txt"), text);
-    const QString edited = writeFile(QStringLiteral("e.txt"), text);
-    auto window = makeWindow();
-    choose(*window, original, edited);
-    click(*window, QStringLiteral("checkButton"));
+    auto window = checkedWindow(text, text);
     click(*window, QStringLiteral("optionsButton"));
     click(*window, QStringLiteral("thanksButton"));
     click(*window, QStringLiteral("openInWordButton"));

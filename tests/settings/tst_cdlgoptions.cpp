@@ -1,3 +1,4 @@
+#include "TempSettings.h"
 #include "settings/AppSettings.h"
 #include "settings/CDlgOptions.h"
 #include "settings/QtSettingsStore.h"
@@ -16,7 +17,6 @@ class TestCDlgOptions : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -39,30 +39,18 @@ private:
     QLabel* minWordsLabel(CDlgOptions& dialog);
     void click(CDlgOptions& dialog, const char* name);
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_ini;
+    std::unique_ptr<TempSettings> m_settings;
 };
-
-void TestCDlgOptions::initTestCase()
-{
-    QStandardPaths::setTestModeEnabled(true);
-}
 
 void TestCDlgOptions::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_ini = m_dir->filePath(QStringLiteral("settings.ini"));
-    const QString ini = m_ini;
-    AppSettings::SetStoreFactory([ini] { return std::make_unique<QtSettingsStore>(ini); });
-    AppSettings::Destroy();
+    m_settings = std::make_unique<TempSettings>();
+    QVERIFY(m_settings->isValid());
 }
 
 void TestCDlgOptions::cleanup()
 {
-    AppSettings::Destroy();
-    AppSettings::SetStoreFactory({});
-    m_dir.reset();
+    m_settings.reset();
 }
 
 QLineEdit* TestCDlgOptions::edit(CDlgOptions& dialog, const char* name)
@@ -228,7 +216,7 @@ void TestCDlgOptions::neverWritesTheStore()
     slider(dialog)->setValue(7);
     dialog.findChild<QPushButton*>(QStringLiteral("defaultsButton"))->click();
     dialog.accept();
-    QVERIFY(!QFile::exists(m_ini));
+    QVERIFY(!QFile::exists(m_settings->iniPath()));
 }
 
 void TestCDlgOptions::layoutAndTabOrder()
