@@ -1,0 +1,379 @@
+#include "DictionaryBuilder.h"
+
+#include "DataFormat.h"
+#include "WordText.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace mhelper {
+
+namespace {
+
+bool ReadFile(const std::string& path, std::string& text, std::string& error)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot read " + path;
+        return false;
+    }
+    std::ostringstream s;
+    s << in.rdbuf();
+    text = s.str();
+    return true;
+}
+
+bool EndsWith(const std::string& s, const char* suffix)
+{
+    return s.ends_with(suffix);
+}
+
+// Drops n two-byte (Cyrillic) characters from the end.
+std::string Cut(const std::string& s, size_t n)
+{
+    return s.size() >= 2 * n ? s.substr(0, s.size() - 2 * n) : std::string();
+}
+
+bool IsRussianVerb(const std::string& lemma)
+{
+    for (const char* e : {"ть", "ти", "чь", "ться", "тись", "чься"})
+        if (EndsWith(lemma, e))
+            return true;
+    return false;
+}
+
+bool IsAdjective(const std::string& lemma)
+{
+    return EndsWith(lemma, "ый") || EndsWith(lemma, "ий") || EndsWith(lemma, "ой");
+}
+
+void Append(std::string& out, const void* p, size_t n)
+{
+    out.append(static_cast<const char*>(p), n);
+}
+
+void Pad(std::string& out)
+{
+    while (out.size() % 8 != 0)
+        out.push_back('\0');
+}
+
+} // namespace
+
+std::string DictionaryBuilder::Normalise(const std::string& utf8)
+{
+    std::string out(utf8.size() + 4, '\0');
+    bool truncated = false;
+    Script script;
+    out.resize(NormaliseWord(utf8, out.data(), out.size(), &truncated, &script));
+    return out;
+}
+
+uint32_t DictionaryBuilder::LemmaId(const std::string& lemma)
+{
+    auto [it, added] = m_lemmaIds.emplace(lemma, uint32_t(m_lemmas.size()));
+    if (added) {
+        m_lemmas.push_back(lemma);
+        m_links.push_back(it->second);
+    }
+    return it->second;
+}
+
+bool DictionaryBuilder::AddHunspell(const std::string& affPath, const std::string& dicPath, std::string& error)
+{
+    std::string aff, dic;
+    if (!ReadFile(affPath, aff, error) || !ReadFile(dicPath, dic, error))
+        return false;
+    return AddHunspellText(aff, dic, error);
+}
+
+bool DictionaryBuilder::AddHunspellText(const std::string& affText, const std::string& dicText, std::string& error)
+{
+    AffixFile affixes;
+    if (!affixes.LoadText(affText, error))
+        return false;
+    std::istringstream lines(dicText);
+    std::string line;
+    bool first = true;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (first) {
+            first = false;
+            if (!line.empty() && std::all_of(line.begin(), line.end(), [](char c) { return c >= '0' && c <= '9'; }))
+                continue;
+        }
+        const size_t end = line.find_first_of(" \t");
+        if (end != std::string::npos)
+            line.resize(end);
+        const size_t slash = line.find('/');
+        std::string word = line.substr(0, slash);
+        std::string flags = slash == std::string::npos ? std::string() : line.substr(slash + 1);
+        if (word.empty() || word.size() > 200)
+            continue;
+        AddEntry(affixes, word, flags);
+    }
+    return true;
+}
+
+void DictionaryBuilder::AddEntry(const AffixFile& affixes, const std::string& word, const std::string& flags)
+{
+    const std::string lemma = Normalise(word);
+    const uint32_t id = LemmaId(lemma);
+    std::vector<AffixFile::Form> forms;
+    affixes.Expand(FromUtf8(word), FromUtf8(flags), forms);
+    const bool verb = !flags.empty() && IsRussianVerb(lemma);
+    const bool adjective = IsAdjective(lemma);
+    std::vector<std::string> verbForms;
+    for (const AffixFile::Form& f : forms) {
+        const std::string form = Normalise(ToUtf8(f.text));
+        if (form.empty())
+            continue;
+        uint32_t target = id;
+        if (adjective && f.suffixRule && (f.suffixRule->add == U"о" || f.suffixRule->add == U"е") &&
+            f.suffixRule->strip.size() == 2)
+            target = LemmaId(form); // an adverb or short neuter: a word of its own
+        m_records.push_back({HashForm(form), target, uint8_t(form == m_lemmas[target] ? 1 : 2)});
+        if (verb)
+            verbForms.push_back(form);
+    }
+    if (verb)
+        CollectVerbDerivatives(id, verbForms);
+}
+
+void DictionaryBuilder::CollectVerbDerivatives(uint32_t verb, const std::vector<std::string>& forms)
+{
+    auto add = [&](std::string candidate) {
+        if (!candidate.empty())
+            m_derivativeOf.emplace(std::move(candidate), verb);
+    };
+    const std::string lemma = m_lemmas[verb];
+    for (const std::string& f : forms) {
+        if (EndsWith(f, "ют") || EndsWith(f, "ут") || EndsWith(f, "ят") || EndsWith(f, "ат"))
+            add(Cut(f, 1) + "щий");
+        if (EndsWith(f, "ются") || EndsWith(f, "утся") || EndsWith(f, "ятся") || EndsWith(f, "атся"))
+            add(Cut(f, 3) + "щийся");
+        if (EndsWith(f, "л"))
+            add(Cut(f, 1) + "вший");
+        if (EndsWith(f, "лся"))
+            add(Cut(f, 3) + "вшийся");
+        for (const char* c : {"с", "з", "к", "г", "б", "п", "р"})
+            if (EndsWith(f, c))
+                add(f + "ший");
+        if (EndsWith(f, "ем") || EndsWith(f, "им"))
+            add(f + "ый");
+        if (EndsWith(f, "ем"))
+            add(Cut(f, 2) + "омый");
+        if (EndsWith(f, "у") || EndsWith(f, "ю"))
+            add(Cut(f, 1) + "енный");
+    }
+    if (EndsWith(lemma, "ать") || EndsWith(lemma, "ять"))
+        add(Cut(lemma, 2) + "нный");
+    if (EndsWith(lemma, "ить") || EndsWith(lemma, "еть"))
+        add(Cut(lemma, 3) + "енный");
+    if (EndsWith(lemma, "ть") && !EndsWith(lemma, "ереть"))
+        add(Cut(lemma, 2) + "тый");
+    if (EndsWith(lemma, "ереть"))
+        add(Cut(lemma, 3) + "тый");
+    if (EndsWith(lemma, "ти"))
+        add(Cut(lemma, 2) + "енный");
+}
+
+uint32_t DictionaryBuilder::Canonical(uint32_t lemma) const
+{
+    // Links are at most a few steps deep; the bound guards against a cycle.
+    for (int i = 0; i < 8 && m_links[lemma] != lemma; ++i)
+        lemma = m_links[lemma];
+    return lemma;
+}
+
+void DictionaryBuilder::LinkDerivatives()
+{
+    if (m_linked)
+        return;
+    m_linked = true;
+    for (const auto& [entry, target] : m_entryLinks) {
+        const uint32_t from = LemmaId(entry);
+        const uint32_t to = LemmaId(target);
+        if (from != to)
+            m_links[from] = to;
+    }
+    static const char* const kWalk[] = {"шел", "шла", "шло", "шли", "шедший"};
+    const size_t count = m_lemmas.size();
+    for (uint32_t id = 0; id < count; ++id) {
+        if (m_links[id] != id)
+            continue;
+        const std::string& s = m_lemmas[id];
+        if (m_notDerivative.count(s))
+            continue;
+        if (auto it = m_derivativeOf.find(s); it != m_derivativeOf.end() && it->second != id) {
+            m_links[id] = it->second;
+            continue;
+        }
+        std::string stem = s;
+        std::string reflexive;
+        if (EndsWith(stem, "ся") || EndsWith(stem, "сь")) {
+            reflexive = "сь";
+            stem = Cut(stem, 2);
+        }
+        for (const char* w : kWalk) {
+            if (!EndsWith(stem, w))
+                continue;
+            const std::string prefix = stem.substr(0, stem.size() - std::string(w).size());
+            const std::string verb = (prefix.empty() ? std::string("идти") : prefix + "йти") + reflexive;
+            if (auto v = m_lemmaIds.find(verb); v != m_lemmaIds.end() && v->second != id)
+                m_links[id] = v->second;
+            break;
+        }
+    }
+}
+
+bool DictionaryBuilder::AddIrregular(const std::string& path, std::string& error)
+{
+    std::string text;
+    return ReadFile(path, text, error) && AddIrregularText(text, error);
+}
+
+bool DictionaryBuilder::AddIrregularText(const std::string& text, std::string& error)
+{
+    std::istringstream lines(text);
+    std::string line;
+    int lineNo = 0;
+    while (std::getline(lines, line)) {
+        ++lineNo;
+        if (const size_t hash = line.find('#'); hash != std::string::npos)
+            line.resize(hash);
+        std::istringstream fields(line);
+        std::string a, b, c;
+        fields >> a >> b >> c;
+        if (a.empty())
+            continue;
+        if (a == "!" && !b.empty()) {
+            m_notDerivative.insert(Normalise(b));
+        } else if (a == "=" && !b.empty() && !c.empty()) {
+            m_entryLinks.emplace_back(Normalise(b), Normalise(c));
+        } else if (!b.empty() && c.empty()) {
+            const std::string form = Normalise(a);
+            m_records.push_back({HashForm(form), LemmaId(Normalise(b)), 0});
+        } else {
+            error = "irregular list, line " + std::to_string(lineNo) + ": expected \"form lemma\"";
+            return false;
+        }
+    }
+    return true;
+}
+
+bool DictionaryBuilder::Write(const std::string& path, std::string& error)
+{
+    LinkDerivatives();
+    m_paradigm.assign(m_lemmas.size(), 0);
+    for (const Record& r : m_records)
+        ++m_paradigm[Canonical(r.lemma)];
+    std::stable_sort(m_records.begin(), m_records.end(),
+                     [](const Record& a, const Record& b) { return a.hash < b.hash; });
+
+    // One lemma per form, by the rules in the class comment.
+    std::vector<std::pair<uint64_t, uint32_t>> chosen;
+    chosen.reserve(m_records.size() / 2);
+    for (size_t i = 0; i < m_records.size();) {
+        size_t j = i;
+        const Record* best = &m_records[i];
+        uint32_t bestLemma = Canonical(best->lemma);
+        for (; j < m_records.size() && m_records[j].hash == m_records[i].hash; ++j) {
+            const Record& r = m_records[j];
+            const uint32_t lemma = Canonical(r.lemma);
+            if (r.rank != best->rank) {
+                if (r.rank < best->rank) {
+                    best = &r;
+                    bestLemma = lemma;
+                }
+                continue;
+            }
+            if (r.rank == 0 || lemma == bestLemma)
+                continue; // the first irregular entry stands
+            if (m_paradigm[lemma] > m_paradigm[bestLemma] ||
+                (m_paradigm[lemma] == m_paradigm[bestLemma] && m_lemmas[lemma] < m_lemmas[bestLemma])) {
+                best = &r;
+                bestLemma = lemma;
+            }
+        }
+        chosen.emplace_back(m_records[i].hash, bestLemma);
+        i = j;
+    }
+
+    // Only lemmas that some form reaches go into the pool.
+    std::vector<uint32_t> newId(m_lemmas.size(), UINT32_MAX);
+    std::vector<uint32_t> lemmaOffsets;
+    std::string pool;
+    for (auto& [hash, lemma] : chosen) {
+        if (newId[lemma] == UINT32_MAX) {
+            newId[lemma] = uint32_t(lemmaOffsets.size());
+            lemmaOffsets.push_back(uint32_t(pool.size()));
+            pool += m_lemmas[lemma];
+            pool.push_back('\0');
+        }
+        lemma = newId[lemma];
+    }
+    if (pool.empty())
+        pool.push_back('\0');
+
+    const size_t n = chosen.size();
+    uint32_t bits = 1;
+    while (bits < kMaxBucketBits && (uint64_t(1) << (bits + 2)) < n)
+        ++bits;
+    std::vector<uint32_t> buckets((size_t(1) << bits) + 1, 0);
+    for (const auto& c : chosen)
+        ++buckets[(c.first >> (64 - bits)) + 1];
+    for (size_t b = 1; b < buckets.size(); ++b)
+        buckets[b] += buckets[b - 1];
+
+    std::string body;
+    Header h{};
+    std::memcpy(h.magic, kMagic, sizeof kMagic);
+    h.version = kFormatVersion;
+    h.headerSize = sizeof(Header);
+    h.bucketBits = bits;
+    h.entryCount = uint32_t(n);
+    h.lemmaCount = uint32_t(lemmaOffsets.size());
+    h.lemmaPoolSize = uint32_t(pool.size());
+    h.bucketsOffset = sizeof(Header);
+    Append(body, buckets.data(), buckets.size() * 4);
+    Pad(body);
+    h.entriesOffset = sizeof(Header) + body.size();
+    for (const auto& c : chosen) {
+        const Entry e{uint32_t(c.first), c.second};
+        Append(body, &e, sizeof e);
+    }
+    h.lemmaOffsetsOffset = sizeof(Header) + body.size();
+    Append(body, lemmaOffsets.data(), lemmaOffsets.size() * 4);
+    Pad(body);
+    h.lemmaPoolOffset = sizeof(Header) + body.size();
+    body += pool;
+    Pad(body);
+    h.fileSize = sizeof(Header) + body.size();
+    h.checksum = Checksum(reinterpret_cast<const unsigned char*>(body.data()), body.size());
+    if (h.fileSize > kMaxFileSize) {
+        error = "the dictionary is too large";
+        return false;
+    }
+
+    const std::string temp = path + ".tmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(&h), sizeof h);
+        out.write(body.data(), std::streamsize(body.size()));
+        if (!out) {
+            error = "cannot write " + temp;
+            return false;
+        }
+    }
+    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+        error = "cannot replace " + path;
+        return false;
+    }
+    return true;
+}
+
+} // namespace mhelper

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "AffixFile.h"
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace mhelper {
+
+// Builds mhelper.dat from spelling dictionaries and a list of irregular forms.
+//
+// Every dictionary entry is the lemma of the forms its flags make. Russian verbs also
+// claim the participles that are entries of their own (читающий -> читать), and the
+// forms of a past tense of -йти verbs (пришел -> прийти). Adjective forms that end in
+// a lone -о/-е in place of the ending (adverbs and short neuters) are their own lemma.
+//
+// A form that several lemmas make gets one lemma, by the first rule that decides:
+// 1. a form listed in the irregular list; 2. the lemma that is the form itself;
+// 3. the lemma with the larger paradigm (verbs, with their participles and gerunds,
+// before nouns: стали -> стать); 4. the alphabetically first lemma.
+class DictionaryBuilder
+{
+public:
+    bool AddHunspell(const std::string& affPath, const std::string& dicPath, std::string& error);
+    bool AddHunspellText(const std::string& affText, const std::string& dicText, std::string& error);
+    // Lines: "form lemma" maps one form; "= entry lemma" maps every form of an entry;
+    // "! entry" keeps an entry from being taken as a participle; "#" starts a comment.
+    bool AddIrregular(const std::string& path, std::string& error);
+    bool AddIrregularText(const std::string& text, std::string& error);
+
+    bool Write(const std::string& path, std::string& error);
+
+    size_t formCount() const { return m_records.size(); }
+    size_t lemmaCount() const { return m_lemmas.size(); }
+
+    // Normalises text the way the library normalises words.
+    static std::string Normalise(const std::string& utf8);
+
+private:
+    struct Record
+    {
+        uint64_t hash;
+        uint32_t lemma;
+        uint8_t rank; // 0 irregular, 1 the lemma itself, 2 made by a rule
+    };
+
+    uint32_t LemmaId(const std::string& lemma);
+    void AddEntry(const AffixFile& affixes, const std::string& word, const std::string& flags);
+    void CollectVerbDerivatives(uint32_t verb, const std::vector<std::string>& forms);
+    void LinkDerivatives();
+    uint32_t Canonical(uint32_t lemma) const;
+
+    std::vector<std::string> m_lemmas;
+    std::unordered_map<std::string, uint32_t> m_lemmaIds;
+    std::vector<uint32_t> m_links;
+    std::vector<uint32_t> m_paradigm;
+    std::vector<Record> m_records;
+    std::unordered_map<std::string, uint32_t> m_derivativeOf;
+    std::unordered_set<std::string> m_notDerivative;
+    std::vector<std::pair<std::string, std::string>> m_entryLinks;
+    bool m_linked = false;
+};
+
+} // namespace mhelper

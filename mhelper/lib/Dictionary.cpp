@@ -1,0 +1,74 @@
+#include "Dictionary.h"
+
+namespace mhelper {
+
+namespace {
+
+bool SectionFits(uint64_t offset, uint64_t bytes, uint64_t fileSize)
+{
+    return offset % 8 == 0 && offset <= fileSize && bytes <= fileSize - offset;
+}
+
+} // namespace
+
+Dictionary::Status Dictionary::Open(const std::string& path)
+{
+    if (!m_file.Open(path, kMaxFileSize))
+        return Status::Missing;
+    const unsigned char* base = m_file.data();
+    const size_t size = m_file.size();
+    if (size < sizeof(Header))
+        return Status::Truncated;
+    const Header* h = reinterpret_cast<const Header*>(base);
+    if (std::memcmp(h->magic, kMagic, sizeof kMagic) != 0)
+        return Status::BadMagic;
+    if (h->version != kFormatVersion)
+        return Status::BadVersion;
+    if (h->fileSize != size)
+        return Status::Truncated;
+    if (h->headerSize != sizeof(Header) || h->bucketBits == 0 || h->bucketBits > kMaxBucketBits)
+        return Status::BadLayout;
+    const uint64_t bucketCount = (uint64_t(1) << h->bucketBits) + 1;
+    if (!SectionFits(h->bucketsOffset, bucketCount * 4, size) ||
+        !SectionFits(h->entriesOffset, uint64_t(h->entryCount) * sizeof(Entry), size) ||
+        !SectionFits(h->lemmaOffsetsOffset, uint64_t(h->lemmaCount) * 4, size) ||
+        !SectionFits(h->lemmaPoolOffset, h->lemmaPoolSize, size) || h->lemmaPoolSize == 0 ||
+        base[h->lemmaPoolOffset + h->lemmaPoolSize - 1] != 0)
+        return Status::BadLayout;
+    if (Checksum(base + sizeof(Header), size - sizeof(Header)) != h->checksum)
+        return Status::BadChecksum;
+    m_header = h;
+    m_buckets = reinterpret_cast<const uint32_t*>(base + h->bucketsOffset);
+    m_entries = reinterpret_cast<const Entry*>(base + h->entriesOffset);
+    m_lemmaOffsets = reinterpret_cast<const uint32_t*>(base + h->lemmaOffsetsOffset);
+    m_pool = reinterpret_cast<const char*>(base + h->lemmaPoolOffset);
+    return Status::Ok;
+}
+
+std::string_view Dictionary::Lookup(std::string_view form) const
+{
+    if (!m_header)
+        return {};
+    const uint64_t hash = HashForm(form);
+    const uint64_t bucket = hash >> (64 - m_header->bucketBits);
+    const uint32_t count = m_header->entryCount;
+    uint32_t begin = m_buckets[bucket];
+    uint32_t end = m_buckets[bucket + 1];
+    if (end > count)
+        end = count;
+    const uint32_t low = uint32_t(hash);
+    for (uint32_t i = begin; i < end; ++i) {
+        if (m_entries[i].hashLow != low)
+            continue;
+        const uint32_t lemma = m_entries[i].lemma;
+        if (lemma >= m_header->lemmaCount)
+            return {};
+        const uint32_t offset = m_lemmaOffsets[lemma];
+        if (offset >= m_header->lemmaPoolSize)
+            return {};
+        return std::string_view(m_pool + offset); // the pool ends with a NUL
+    }
+    return {};
+}
+
+} // namespace mhelper
