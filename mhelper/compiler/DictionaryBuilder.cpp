@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <libstemmer.h>
 #include <sstream>
 
 namespace mhelper {
@@ -47,6 +48,34 @@ bool IsRussianVerb(const std::string& lemma)
 bool IsAdjective(const std::string& lemma)
 {
     return EndsWith(lemma, "ый") || EndsWith(lemma, "ий") || EndsWith(lemma, "ой");
+}
+
+// Which lemma a form shared by several is more likely to belong to in running text:
+// nouns before adjectives before verbs, except that a past tense (стали, пила) goes to
+// the verb; among adjectives the stressed -ой (большой, любой) before -ый/-ий.
+uint8_t Preference(const std::string& lemma, const std::string& form)
+{
+    if (IsRussianVerb(lemma)) {
+        for (const char* e : {"л", "ла", "ло", "ли", "лся", "лась", "лось", "лись"})
+            if (EndsWith(form, e))
+                return 30;
+        return 10;
+    }
+    if (IsAdjective(lemma))
+        return EndsWith(lemma, "ой") ? 16 : 15;
+    return 20;
+}
+
+// Endings of noun and adjective forms that a spelling dictionary lists on their own
+// (сургучом, чайке, свежа): such a word joins the lemma whose forms share its stem.
+bool HasNominalEnding(const std::string& w)
+{
+    for (const char* e :
+         {"а",  "я",  "у",  "ю",   "е",   "и",  "ы",  "ь",   "ом",  "ем",  "ой",  "ей", "ою", "ею", "ам",
+          "ям", "ах", "ях", "ами", "ями", "ов", "ев", "ого", "его", "ому", "ему", "ым", "им", "ых", "их"})
+        if (EndsWith(w, e))
+            return !EndsWith(w, "ся") && !EndsWith(w, "сь");
+    return false;
 }
 
 void Append(std::string& out, const void* p, size_t n)
@@ -126,18 +155,28 @@ void DictionaryBuilder::AddEntry(const AffixFile& affixes, const std::string& wo
     affixes.Expand(FromUtf8(word), FromUtf8(flags), forms);
     const bool verb = !flags.empty() && IsRussianVerb(lemma);
     const bool adjective = IsAdjective(lemma);
+    const std::string adverbO = Cut(lemma, 2) + "о";
+    const std::string adverbE = Cut(lemma, 2) + "е";
+    const bool cyrillic = !lemma.empty() && (static_cast<unsigned char>(lemma[0]) & 0xE0) == 0xC0;
+    if (flags.empty() && cyrillic) {
+        m_records.push_back({HashForm(lemma), id, 1, 0});
+        m_unflagged.push_back(id);
+        return;
+    }
     std::vector<std::string> verbForms;
     for (const AffixFile::Form& f : forms) {
         const std::string form = Normalise(ToUtf8(f.text));
         if (form.empty())
             continue;
         uint32_t target = id;
-        if (adjective && f.suffixRule && (f.suffixRule->add == U"о" || f.suffixRule->add == U"е") &&
-            f.suffixRule->strip.size() == 2)
+        if (adjective && f.suffixRule && (form == adverbO || form == adverbE))
             target = LemmaId(form); // an adverb or short neuter: a word of its own
-        m_records.push_back({HashForm(form), target, uint8_t(form == m_lemmas[target] ? 1 : 2)});
+        m_records.push_back(
+            {HashForm(form), target, uint8_t(form == m_lemmas[target] ? 1 : 2), Preference(m_lemmas[target], form)});
         if (verb)
             verbForms.push_back(form);
+        if (cyrillic && target == id)
+            IndexStem(form, id);
     }
     if (verb)
         CollectVerbDerivatives(id, verbForms);
@@ -181,6 +220,60 @@ void DictionaryBuilder::CollectVerbDerivatives(uint32_t verb, const std::vector<
         add(Cut(lemma, 2) + "енный");
 }
 
+DictionaryBuilder::DictionaryBuilder() : m_stemmer(sb_stemmer_new("russian", "UTF_8")) {}
+
+DictionaryBuilder::~DictionaryBuilder()
+{
+    if (m_stemmer)
+        sb_stemmer_delete(m_stemmer);
+}
+
+std::string DictionaryBuilder::SuffixStem(const std::string& word) const
+{
+    if (!m_stemmer)
+        return word;
+    const sb_symbol* s =
+        sb_stemmer_stem(m_stemmer, reinterpret_cast<const sb_symbol*>(word.data()), static_cast<int>(word.size()));
+    return s ? std::string(reinterpret_cast<const char*>(s), size_t(sb_stemmer_length(m_stemmer))) : word;
+}
+
+void DictionaryBuilder::IndexStem(const std::string& form, uint32_t lemma)
+{
+    auto& lemmas = m_stemIndex[SuffixStem(form)];
+    if (!lemmas.empty() && lemmas.back().first == lemma)
+        ++lemmas.back().second;
+    else
+        lemmas.emplace_back(lemma, 1);
+}
+
+void DictionaryBuilder::LinkUnflagged()
+{
+    for (uint32_t id : m_unflagged) {
+        if (m_links[id] != id)
+            continue;
+        const std::string& w = m_lemmas[id];
+        if (!HasNominalEnding(w))
+            continue;
+        const std::string stem = SuffixStem(w);
+        if (stem == w || stem.size() < 6) // at least three Cyrillic letters
+            continue;
+        auto it = m_stemIndex.find(stem);
+        if (it == m_stemIndex.end())
+            continue;
+        uint32_t best = UINT32_MAX, bestCount = 0;
+        for (const auto& [lemma, count] : it->second) {
+            if (lemma == id || !m_lemmas[lemma].starts_with(stem))
+                continue;
+            if (count > bestCount || (count == bestCount && m_lemmas[lemma] < m_lemmas[best])) {
+                best = lemma;
+                bestCount = count;
+            }
+        }
+        if (best != UINT32_MAX)
+            m_links[id] = best;
+    }
+}
+
 uint32_t DictionaryBuilder::Canonical(uint32_t lemma) const
 {
     // Links are at most a few steps deep; the bound guards against a cycle.
@@ -200,6 +293,7 @@ void DictionaryBuilder::LinkDerivatives()
         if (from != to)
             m_links[from] = to;
     }
+    LinkUnflagged();
     static const char* const kWalk[] = {"шел", "шла", "шло", "шли", "шедший"};
     const size_t count = m_lemmas.size();
     for (uint32_t id = 0; id < count; ++id) {
@@ -256,7 +350,7 @@ bool DictionaryBuilder::AddIrregularText(const std::string& text, std::string& e
             m_entryLinks.emplace_back(Normalise(b), Normalise(c));
         } else if (!b.empty() && c.empty()) {
             const std::string form = Normalise(a);
-            m_records.push_back({HashForm(form), LemmaId(Normalise(b)), 0});
+            m_records.push_back({HashForm(form), LemmaId(Normalise(b)), 0, 0});
         } else {
             error = "irregular list, line " + std::to_string(lineNo) + ": expected \"form lemma\"";
             return false;
@@ -293,6 +387,13 @@ bool DictionaryBuilder::Write(const std::string& path, std::string& error)
             }
             if (r.rank == 0 || lemma == bestLemma)
                 continue; // the first irregular entry stands
+            if (r.preference != best->preference) {
+                if (r.preference > best->preference) {
+                    best = &r;
+                    bestLemma = lemma;
+                }
+                continue;
+            }
             if (m_paradigm[lemma] > m_paradigm[bestLemma] ||
                 (m_paradigm[lemma] == m_paradigm[bestLemma] && m_lemmas[lemma] < m_lemmas[bestLemma])) {
                 best = &r;

@@ -8,6 +8,8 @@
 #include <unordered_set>
 #include <vector>
 
+struct sb_stemmer;
+
 namespace mhelper {
 
 // Builds mhelper.dat from spelling dictionaries and a list of irregular forms.
@@ -19,11 +21,20 @@ namespace mhelper {
 //
 // A form that several lemmas make gets one lemma, by the first rule that decides:
 // 1. a form listed in the irregular list; 2. the lemma that is the form itself;
-// 3. the lemma with the larger paradigm (verbs, with their participles and gerunds,
-// before nouns: стали -> стать); 4. the alphabetically first lemma.
+// 3. the likelier part of speech: nouns before adjectives before verbs, but a past
+// tense goes to the verb (стали -> стать, гости -> гость); 4. the lemma with the larger
+// paradigm; 5. the alphabetically first lemma.
+//
+// Entries without flags that look like noun or adjective forms (сургучом, свежа) join
+// the lemma whose forms share their suffix-rule stem.
 class DictionaryBuilder
 {
 public:
+    DictionaryBuilder();
+    ~DictionaryBuilder();
+    DictionaryBuilder(const DictionaryBuilder&) = delete;
+    DictionaryBuilder& operator=(const DictionaryBuilder&) = delete;
+
     bool AddHunspell(const std::string& affPath, const std::string& dicPath, std::string& error);
     bool AddHunspellText(const std::string& affText, const std::string& dicText, std::string& error);
     // Lines: "form lemma" maps one form; "= entry lemma" maps every form of an entry;
@@ -45,12 +56,16 @@ private:
         uint64_t hash;
         uint32_t lemma;
         uint8_t rank; // 0 irregular, 1 the lemma itself, 2 made by a rule
+        uint8_t preference;
     };
 
     uint32_t LemmaId(const std::string& lemma);
     void AddEntry(const AffixFile& affixes, const std::string& word, const std::string& flags);
     void CollectVerbDerivatives(uint32_t verb, const std::vector<std::string>& forms);
     void LinkDerivatives();
+    void LinkUnflagged();
+    void IndexStem(const std::string& form, uint32_t lemma);
+    std::string SuffixStem(const std::string& word) const;
     uint32_t Canonical(uint32_t lemma) const;
 
     std::vector<std::string> m_lemmas;
@@ -62,6 +77,10 @@ private:
     std::unordered_set<std::string> m_notDerivative;
     std::vector<std::pair<std::string, std::string>> m_entryLinks;
     bool m_linked = false;
+    sb_stemmer* m_stemmer;
+    // Suffix-rule stem -> lemmas whose forms have it, with how many forms.
+    std::unordered_map<std::string, std::vector<std::pair<uint32_t, uint32_t>>> m_stemIndex;
+    std::vector<uint32_t> m_unflagged;
 };
 
 } // namespace mhelper
