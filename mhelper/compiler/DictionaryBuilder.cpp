@@ -163,6 +163,7 @@ void DictionaryBuilder::AddEntry(const AffixFile& affixes, const std::string& wo
         m_unflagged.push_back(id);
         return;
     }
+    const bool gerundNoun = !cyrillic && EndsWith(lemma, "ing") && (flags.empty() || flags == "M");
     std::vector<std::string> verbForms;
     for (const AffixFile::Form& f : forms) {
         const std::string form = Normalise(ToUtf8(f.text));
@@ -171,8 +172,10 @@ void DictionaryBuilder::AddEntry(const AffixFile& affixes, const std::string& wo
         uint32_t target = id;
         if (adjective && f.suffixRule && (form == adverbO || form == adverbE))
             target = LemmaId(form); // an adverb or short neuter: a word of its own
-        m_records.push_back(
-            {HashForm(form), target, uint8_t(form == m_lemmas[target] ? 1 : 2), Preference(m_lemmas[target], form)});
+        // A form that is an entry of its own keeps it, but English -ing nouns that
+        // have no forms beyond the possessive (walking) join their verb.
+        const uint8_t rank = form == m_lemmas[target] && !gerundNoun ? 1 : 2;
+        m_records.push_back({HashForm(form), target, rank, Preference(m_lemmas[target], form)});
         if (verb)
             verbForms.push_back(form);
         if (cyrillic && target == id)
@@ -252,7 +255,7 @@ void DictionaryBuilder::LinkUnflagged()
         if (m_links[id] != id)
             continue;
         const std::string& w = m_lemmas[id];
-        if (!HasNominalEnding(w))
+        if (!HasNominalEnding(w) || m_notDerivative.count(w))
             continue;
         const std::string stem = SuffixStem(w);
         if (stem == w || stem.size() < 6) // at least three Cyrillic letters
