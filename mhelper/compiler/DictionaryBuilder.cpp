@@ -408,17 +408,20 @@ bool DictionaryBuilder::Write(const std::string& path, std::string& error)
     }
 
     // Only lemmas that some form reaches go into the pool.
-    std::vector<uint32_t> newId(m_lemmas.size(), UINT32_MAX);
-    std::vector<uint32_t> lemmaOffsets;
+    std::vector<uint32_t> poolOffset(m_lemmas.size(), UINT32_MAX);
+    uint32_t lemmaCount = 0;
     std::string pool;
     for (auto& [hash, lemma] : chosen) {
-        if (newId[lemma] == UINT32_MAX) {
-            newId[lemma] = uint32_t(lemmaOffsets.size());
-            lemmaOffsets.push_back(uint32_t(pool.size()));
-            pool += m_lemmas[lemma];
+        if (poolOffset[lemma] == UINT32_MAX) {
+            poolOffset[lemma] = uint32_t(pool.size());
+            ++lemmaCount;
+            const std::string& text = m_lemmas[lemma];
+            const size_t length = Utf8Prefix(text, 255);
+            pool.push_back(char(static_cast<unsigned char>(length)));
+            pool.append(text, 0, length);
             pool.push_back('\0');
         }
-        lemma = newId[lemma];
+        lemma = poolOffset[lemma];
     }
     if (pool.empty())
         pool.push_back('\0');
@@ -440,7 +443,7 @@ bool DictionaryBuilder::Write(const std::string& path, std::string& error)
     h.headerSize = sizeof(Header);
     h.bucketBits = bits;
     h.entryCount = uint32_t(n);
-    h.lemmaCount = uint32_t(lemmaOffsets.size());
+    h.lemmaCount = lemmaCount;
     h.lemmaPoolSize = uint32_t(pool.size());
     h.bucketsOffset = sizeof(Header);
     Append(body, buckets.data(), buckets.size() * 4);
@@ -450,9 +453,6 @@ bool DictionaryBuilder::Write(const std::string& path, std::string& error)
         const Entry e{uint32_t(c.first), c.second};
         Append(body, &e, sizeof e);
     }
-    h.lemmaOffsetsOffset = sizeof(Header) + body.size();
-    Append(body, lemmaOffsets.data(), lemmaOffsets.size() * 4);
-    Pad(body);
     h.lemmaPoolOffset = sizeof(Header) + body.size();
     body += pool;
     Pad(body);

@@ -3,12 +3,15 @@
 // The layout of mhelper.dat, shared by the dictionary compiler and the library.
 //
 // [Header][bucket starts: (1 << bucketBits) + 1 x u32][entries: entryCount x Entry]
-// [lemma offsets: lemmaCount x u32][lemma pool: NUL-terminated UTF-8 strings]
+// [lemma pool: per lemma a length byte, the UTF-8 text and a NUL]
 //
 // Word forms are not stored: an entry holds the low 32 bits of the form's 64-bit hash,
 // and its bucket is given by the hash's top bucketBits bits, so a lookup checks
 // bucketBits + 32 bits of the hash. Entries of one bucket are contiguous and sorted.
-// All integers are little-endian; every section starts on an 8-byte boundary.
+// An entry holds its lemma's offset in the pool, so a lookup touches three places: the
+// bucket, the entry and the lemma. All integers are little-endian; every section
+// starts on an 8-byte boundary.
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -17,7 +20,7 @@
 namespace mhelper {
 
 inline constexpr char kMagic[8] = {'M', 'H', 'E', 'L', 'P', 'D', 'A', 'T'};
-inline constexpr uint32_t kFormatVersion = 1;
+inline constexpr uint32_t kFormatVersion = 2;
 inline constexpr uint32_t kMaxBucketBits = 26;
 inline constexpr uint64_t kMaxFileSize = 64ull << 20;
 
@@ -33,18 +36,27 @@ struct Header
     uint32_t lemmaPoolSize;
     uint64_t bucketsOffset;
     uint64_t entriesOffset;
-    uint64_t lemmaOffsetsOffset;
     uint64_t lemmaPoolOffset;
     uint64_t checksum; // of every byte after the header
 };
-static_assert(sizeof(Header) == 80);
+static_assert(sizeof(Header) == 72);
 
 struct Entry
 {
     uint32_t hashLow;
-    uint32_t lemma;
+    uint32_t lemmaOffset;
 };
 static_assert(sizeof(Entry) == 8);
+
+// Loads 8 bytes as a little-endian number.
+inline uint64_t LoadLE64(const unsigned char* p)
+{
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+    if constexpr (std::endian::native == std::endian::big)
+        v = __builtin_bswap64(v);
+    return v;
+}
 
 // 64-bit hash of a normalised form: word-at-a-time multiply-mix; the same on every
 // platform and byte order.
@@ -55,18 +67,14 @@ inline uint64_t HashForm(std::string_view s)
     const unsigned char* p = reinterpret_cast<const unsigned char*>(s.data());
     size_t n = s.size();
     while (n >= 8) {
-        uint64_t v = 0;
-        for (int i = 7; i >= 0; --i)
-            v = (v << 8) | p[i];
-        h = (h ^ v) * m;
+        h = (h ^ LoadLE64(p)) * m;
         h ^= h >> 29;
         p += 8;
         n -= 8;
     }
-    uint64_t v = 0;
-    for (size_t i = n; i > 0; --i)
-        v = (v << 8) | p[i - 1];
-    h = (h ^ v ^ (uint64_t(n) << 56)) * m;
+    unsigned char tail[8] = {};
+    std::memcpy(tail, p, n);
+    h = (h ^ LoadLE64(tail) ^ (uint64_t(n) << 56)) * m;
     h ^= h >> 32;
     h *= 0xD6E8FEB86659FD93ull;
     h ^= h >> 32;
@@ -79,16 +87,11 @@ inline uint64_t Checksum(const unsigned char* p, size_t n)
 {
     const uint64_t m = 0x9E3779B97F4A7C15ull;
     uint64_t a = 1, b = 2, c = 3, d = 4;
-    auto load = [](const unsigned char* q) {
-        uint64_t v;
-        std::memcpy(&v, q, 8);
-        return v;
-    };
     while (n >= 32) {
-        a = (a ^ load(p)) * m;
-        b = (b ^ load(p + 8)) * m;
-        c = (c ^ load(p + 16)) * m;
-        d = (d ^ load(p + 24)) * m;
+        a = (a ^ LoadLE64(p)) * m;
+        b = (b ^ LoadLE64(p + 8)) * m;
+        c = (c ^ LoadLE64(p + 16)) * m;
+        d = (d ^ LoadLE64(p + 24)) * m;
         p += 32;
         n -= 32;
     }

@@ -1,5 +1,7 @@
 #include "Dictionary.h"
 
+#include <algorithm>
+
 namespace mhelper {
 
 namespace {
@@ -31,7 +33,6 @@ Dictionary::Status Dictionary::Open(const std::string& path)
     const uint64_t bucketCount = (uint64_t(1) << h->bucketBits) + 1;
     if (!SectionFits(h->bucketsOffset, bucketCount * 4, size) ||
         !SectionFits(h->entriesOffset, uint64_t(h->entryCount) * sizeof(Entry), size) ||
-        !SectionFits(h->lemmaOffsetsOffset, uint64_t(h->lemmaCount) * 4, size) ||
         !SectionFits(h->lemmaPoolOffset, h->lemmaPoolSize, size) || h->lemmaPoolSize == 0 ||
         base[h->lemmaPoolOffset + h->lemmaPoolSize - 1] != 0)
         return Status::BadLayout;
@@ -40,8 +41,10 @@ Dictionary::Status Dictionary::Open(const std::string& path)
     m_header = h;
     m_buckets = reinterpret_cast<const uint32_t*>(base + h->bucketsOffset);
     m_entries = reinterpret_cast<const Entry*>(base + h->entriesOffset);
-    m_lemmaOffsets = reinterpret_cast<const uint32_t*>(base + h->lemmaOffsetsOffset);
     m_pool = reinterpret_cast<const char*>(base + h->lemmaPoolOffset);
+    m_bucketShift = 64 - h->bucketBits;
+    m_entryCount = h->entryCount;
+    m_poolSize = h->lemmaPoolSize;
     return Status::Ok;
 }
 
@@ -50,23 +53,20 @@ std::string_view Dictionary::Lookup(std::string_view form) const
     if (!m_header)
         return {};
     const uint64_t hash = HashForm(form);
-    const uint64_t bucket = hash >> (64 - m_header->bucketBits);
-    const uint32_t count = m_header->entryCount;
-    uint32_t begin = m_buckets[bucket];
-    uint32_t end = m_buckets[bucket + 1];
-    if (end > count)
-        end = count;
+    const uint64_t bucket = hash >> m_bucketShift;
+    const uint32_t begin = m_buckets[bucket];
+    const uint32_t end = std::min(m_buckets[bucket + 1], m_entryCount);
     const uint32_t low = uint32_t(hash);
     for (uint32_t i = begin; i < end; ++i) {
         if (m_entries[i].hashLow != low)
             continue;
-        const uint32_t lemma = m_entries[i].lemma;
-        if (lemma >= m_header->lemmaCount)
+        const uint32_t offset = m_entries[i].lemmaOffset;
+        if (offset >= m_poolSize)
             return {};
-        const uint32_t offset = m_lemmaOffsets[lemma];
-        if (offset >= m_header->lemmaPoolSize)
+        const size_t length = static_cast<unsigned char>(m_pool[offset]);
+        if (length >= m_poolSize - offset)
             return {};
-        return std::string_view(m_pool + offset); // the pool ends with a NUL
+        return std::string_view(m_pool + offset + 1, length);
     }
     return {};
 }

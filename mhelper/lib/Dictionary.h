@@ -38,8 +38,11 @@ private:
     const Header* m_header = nullptr;
     const uint32_t* m_buckets = nullptr;
     const Entry* m_entries = nullptr;
-    const uint32_t* m_lemmaOffsets = nullptr;
     const char* m_pool = nullptr;
+    // Copies of header fields, read on every lookup.
+    uint32_t m_bucketShift = 64;
+    uint32_t m_entryCount = 0;
+    uint32_t m_poolSize = 0;
 };
 
 } // namespace mhelper

@@ -4,7 +4,7 @@ namespace mhelper {
 
 namespace {
 
-bool IsCont(unsigned char c)
+inline bool IsCont(unsigned char c)
 {
     return (c & 0xC0) == 0x80;
 }
@@ -44,6 +44,31 @@ size_t NormaliseWord(std::string_view in, char* out, size_t cap, bool* truncated
     bool latin = false, cyrillic = false;
     *truncated = false;
     while (i < n) {
+        const unsigned char c0 = p[i];
+        // Fast paths: ASCII and two-byte Cyrillic, the bulk of the text.
+        if (c0 < 0x80 && o < cap) {
+            unsigned char c = c0;
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<unsigned char>(c + 32);
+            latin |= c >= 'a' && c <= 'z';
+            out[o++] = char(c);
+            ++i;
+            continue;
+        }
+        if ((c0 == 0xD0 || c0 == 0xD1) && i + 1 < n && IsCont(p[i + 1]) && o + 2 <= cap) {
+            unsigned cp = ((c0 & 0x1Fu) << 6) | (p[i + 1] & 0x3Fu);
+            cyrillic = true;
+            if (cp >= 0x410 && cp <= 0x42F)
+                cp += 0x20;
+            else if (cp < 0x410)
+                cp += 0x50;
+            if (cp == 0x451)
+                cp = 0x435;
+            out[o++] = char(0xC0 | (cp >> 6));
+            out[o++] = char(0x80 | (cp & 0x3F));
+            i += 2;
+            continue;
+        }
         const size_t len = SequenceLength(p + i, n - i);
         if (len == 2) {
             unsigned cp = ((p[i] & 0x1Fu) << 6) | (p[i + 1] & 0x3Fu);
@@ -97,6 +122,8 @@ size_t NormaliseWord(std::string_view in, char* out, size_t cap, bool* truncated
 
 size_t Utf8Prefix(std::string_view s, size_t cap)
 {
+    if (s.size() <= cap)
+        return s.size();
     const unsigned char* p = reinterpret_cast<const unsigned char*>(s.data());
     size_t i = 0;
     while (i < s.size()) {

@@ -6,10 +6,11 @@
 #include "WordText.h"
 
 #include <array>
+#include <atomic>
 #include <cstring>
 #include <memory>
 #include <mutex>
-#include <shared_mutex>
+#include <thread>
 
 namespace {
 
@@ -21,15 +22,24 @@ constexpr int32_t kDefaultSize = 99;
 
 // A handle is a slot index in its low bits and a generation above them, so a handle
 // that was closed (or never issued) does not reach a later occupant of its slot.
+// CalcStem counts itself in as a reader instead of locking; CloseMorphology clears the
+// handle and waits for the readers to leave before it frees the morphology.
 struct Slot
 {
-    std::shared_mutex lock;
-    uint32_t handle = 0;
-    std::unique_ptr<Morphology> morphology;
+    std::atomic<uint32_t> handle{0};
+    std::atomic<int32_t> readers{0};
+    Morphology* morphology = nullptr; // written only while no reader can see the slot
+};
+
+struct ReaderGuard
+{
+    explicit ReaderGuard(Slot& s) : slot(s) { slot.readers.fetch_add(1); }
+    ~ReaderGuard() { slot.readers.fetch_sub(1); }
+    Slot& slot;
 };
 
 std::array<Slot, kSlotCount> g_slots;
-std::mutex g_openLock;
+std::mutex g_openLock; // serialises opening and closing
 uint32_t g_generation = 0;
 
 int32_t Capacity(const int32_t* size)
@@ -57,15 +67,15 @@ extern "C" MHELPER_API uint32_t OpenMorphology(const char* dataPath)
         std::lock_guard guard(g_openLock);
         for (uint32_t i = 0; i < kSlotCount; ++i) {
             Slot& slot = g_slots[i];
-            std::unique_lock lock(slot.lock);
             if (slot.morphology)
                 continue;
             g_generation = (g_generation + 1) & ((1u << (32 - kSlotBits)) - 1);
             if (g_generation == 0)
                 g_generation = 1;
-            slot.handle = (g_generation << kSlotBits) | i;
-            slot.morphology = std::move(morphology);
-            return slot.handle;
+            const uint32_t handle = (g_generation << kSlotBits) | i;
+            slot.morphology = morphology.release();
+            slot.handle.store(handle);
+            return handle;
         }
     } catch (...) {
     }
@@ -84,8 +94,8 @@ extern "C" MHELPER_API int32_t CalcStem(uint32_t handle, const char* word, char*
         return -1;
     try {
         Slot& slot = g_slots[handle & (kSlotCount - 1)];
-        std::shared_lock lock(slot.lock);
-        if (slot.handle != handle || !slot.morphology)
+        ReaderGuard reader(slot);
+        if (slot.handle.load() != handle)
             return -1;
         const Morphology& m = *slot.morphology;
         const int32_t result = m.hasDictionary() ? 1 : 0;
@@ -115,15 +125,15 @@ extern "C" MHELPER_API int32_t CloseMorphology(uint32_t handle)
     if (handle == 0)
         return 0;
     try {
-        std::unique_ptr<Morphology> closing;
-        {
-            Slot& slot = g_slots[handle & (kSlotCount - 1)];
-            std::unique_lock lock(slot.lock);
-            if (slot.handle != handle || !slot.morphology)
-                return 0;
-            slot.handle = 0;
-            closing = std::move(slot.morphology);
-        }
+        std::lock_guard guard(g_openLock);
+        Slot& slot = g_slots[handle & (kSlotCount - 1)];
+        if (slot.handle.load() != handle)
+            return 0;
+        slot.handle.store(0);
+        while (slot.readers.load() != 0)
+            std::this_thread::yield();
+        delete slot.morphology;
+        slot.morphology = nullptr;
         return 1;
     } catch (...) {
         return 0;
