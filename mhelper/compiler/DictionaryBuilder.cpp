@@ -407,11 +407,37 @@ bool DictionaryBuilder::Write(const std::string& path, std::string& error)
         i = j;
     }
 
-    // Only lemmas that some form reaches go into the pool.
+    // Words the dictionary lacks: a Snowball stem names the lemma that has most of
+    // the dictionary forms with that stem, when it has more than half of them.
+    std::vector<std::pair<uint64_t, uint32_t>> stems;
+    for (const auto& [stem, lemmas] : m_stemIndex) {
+        std::vector<std::pair<uint32_t, uint32_t>> counts;
+        uint32_t total = 0;
+        for (const auto& [lemma, count] : lemmas) {
+            const uint32_t canonical = Canonical(lemma);
+            total += count;
+            auto it = std::find_if(counts.begin(), counts.end(), [&](const auto& c) { return c.first == canonical; });
+            if (it == counts.end())
+                counts.emplace_back(canonical, count);
+            else
+                it->second += count;
+        }
+        const auto best = std::max_element(counts.begin(), counts.end(), [&](const auto& a, const auto& b) {
+            return a.second != b.second ? a.second < b.second : m_lemmas[a.first] > m_lemmas[b.first];
+        });
+        if (best != counts.end() && 2 * best->second > total)
+            stems.emplace_back(HashForm(stem), best->first);
+    }
+    std::sort(stems.begin(), stems.end());
+    stems.erase(
+        std::unique(stems.begin(), stems.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
+        stems.end());
+
+    // Only lemmas that some form or stem reaches go into the pool.
     std::vector<uint32_t> poolOffset(m_lemmas.size(), UINT32_MAX);
     uint32_t lemmaCount = 0;
     std::string pool;
-    for (auto& [hash, lemma] : chosen) {
+    auto place = [&](uint32_t& lemma) {
         if (poolOffset[lemma] == UINT32_MAX) {
             poolOffset[lemma] = uint32_t(pool.size());
             ++lemmaCount;
@@ -422,37 +448,45 @@ bool DictionaryBuilder::Write(const std::string& path, std::string& error)
             pool.push_back('\0');
         }
         lemma = poolOffset[lemma];
-    }
+    };
+    for (auto& entry : chosen)
+        place(entry.second);
+    for (auto& entry : stems)
+        place(entry.second);
     if (pool.empty())
         pool.push_back('\0');
-
-    const size_t n = chosen.size();
-    uint32_t bits = 1;
-    while (bits < kMaxBucketBits && (uint64_t(1) << (bits + 2)) < n)
-        ++bits;
-    std::vector<uint32_t> buckets((size_t(1) << bits) + 1, 0);
-    for (const auto& c : chosen)
-        ++buckets[(c.first >> (64 - bits)) + 1];
-    for (size_t b = 1; b < buckets.size(); ++b)
-        buckets[b] += buckets[b - 1];
 
     std::string body;
     Header h{};
     std::memcpy(h.magic, kMagic, sizeof kMagic);
     h.version = kFormatVersion;
     h.headerSize = sizeof(Header);
-    h.bucketBits = bits;
-    h.entryCount = uint32_t(n);
     h.lemmaCount = lemmaCount;
     h.lemmaPoolSize = uint32_t(pool.size());
-    h.bucketsOffset = sizeof(Header);
-    Append(body, buckets.data(), buckets.size() * 4);
-    Pad(body);
-    h.entriesOffset = sizeof(Header) + body.size();
-    for (const auto& c : chosen) {
-        const Entry e{uint32_t(c.first), c.second};
-        Append(body, &e, sizeof e);
-    }
+    auto writeTable = [&](const std::vector<std::pair<uint64_t, uint32_t>>& entries, TableHeader& table) {
+        const size_t n = entries.size();
+        uint32_t bits = 1;
+        while (bits < kMaxBucketBits && (uint64_t(1) << (bits + 2)) < n)
+            ++bits;
+        std::vector<uint32_t> buckets((size_t(1) << bits) + 1, 0);
+        for (const auto& e : entries)
+            ++buckets[(e.first >> (64 - bits)) + 1];
+        for (size_t b = 1; b < buckets.size(); ++b)
+            buckets[b] += buckets[b - 1];
+        table.bucketBits = bits;
+        table.entryCount = uint32_t(n);
+        table.bucketsOffset = sizeof(Header) + body.size();
+        Append(body, buckets.data(), buckets.size() * 4);
+        Pad(body);
+        table.entriesOffset = sizeof(Header) + body.size();
+        for (const auto& e : entries) {
+            const Entry entry{uint32_t(e.first), e.second};
+            Append(body, &entry, sizeof entry);
+        }
+        Pad(body);
+    };
+    writeTable(chosen, h.forms);
+    writeTable(stems, h.stems);
     h.lemmaPoolOffset = sizeof(Header) + body.size();
     body += pool;
     Pad(body);

@@ -2,15 +2,17 @@
 
 // The layout of mhelper.dat, shared by the dictionary compiler and the library.
 //
-// [Header][bucket starts: (1 << bucketBits) + 1 x u32][entries: entryCount x Entry]
-// [lemma pool: per lemma a length byte, the UTF-8 text and a NUL]
+// [Header][forms table][stems table][lemma pool]
+// A table is [bucket starts: (1 << bucketBits) + 1 x u32][entries: entryCount x Entry].
+// The lemma pool holds per lemma a length byte, the UTF-8 text and a NUL.
 //
-// Word forms are not stored: an entry holds the low 32 bits of the form's 64-bit hash,
-// and its bucket is given by the hash's top bucketBits bits, so a lookup checks
-// bucketBits + 32 bits of the hash. Entries of one bucket are contiguous and sorted.
-// An entry holds its lemma's offset in the pool, so a lookup touches three places: the
-// bucket, the entry and the lemma. All integers are little-endian; every section
-// starts on an 8-byte boundary.
+// Keys are not stored: an entry holds the low 32 bits of its key's 64-bit hash, and its
+// bucket is given by the hash's top bucketBits bits, so a lookup checks bucketBits + 32
+// bits of the hash. Entries of one bucket are contiguous. An entry holds its lemma's
+// offset in the pool, so a lookup touches three places: bucket, entry and lemma.
+// The forms table is keyed by normalised word forms; the stems table by the Snowball
+// stems of dictionary forms, and answers for words the dictionary lacks.
+// All integers are little-endian; every section starts on an 8-byte boundary.
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -20,9 +22,18 @@
 namespace mhelper {
 
 inline constexpr char kMagic[8] = {'M', 'H', 'E', 'L', 'P', 'D', 'A', 'T'};
-inline constexpr uint32_t kFormatVersion = 2;
+inline constexpr uint32_t kFormatVersion = 3;
 inline constexpr uint32_t kMaxBucketBits = 26;
 inline constexpr uint64_t kMaxFileSize = 64ull << 20;
+
+struct TableHeader
+{
+    uint32_t bucketBits;
+    uint32_t entryCount;
+    uint64_t bucketsOffset;
+    uint64_t entriesOffset;
+};
+static_assert(sizeof(TableHeader) == 24);
 
 struct Header
 {
@@ -30,16 +41,14 @@ struct Header
     uint32_t version;
     uint32_t headerSize;
     uint64_t fileSize;
-    uint32_t bucketBits;
-    uint32_t entryCount;
+    TableHeader forms;
+    TableHeader stems;
     uint32_t lemmaCount;
     uint32_t lemmaPoolSize;
-    uint64_t bucketsOffset;
-    uint64_t entriesOffset;
     uint64_t lemmaPoolOffset;
     uint64_t checksum; // of every byte after the header
 };
-static_assert(sizeof(Header) == 72);
+static_assert(sizeof(Header) == 96);
 
 struct Entry
 {

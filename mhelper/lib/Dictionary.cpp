@@ -13,6 +13,21 @@ bool SectionFits(uint64_t offset, uint64_t bytes, uint64_t fileSize)
 
 } // namespace
 
+bool Dictionary::Bind(const unsigned char* base, uint64_t size, const TableHeader& header, Table& table)
+{
+    if (header.bucketBits == 0 || header.bucketBits > kMaxBucketBits)
+        return false;
+    const uint64_t bucketCount = (uint64_t(1) << header.bucketBits) + 1;
+    if (!SectionFits(header.bucketsOffset, bucketCount * 4, size) ||
+        !SectionFits(header.entriesOffset, uint64_t(header.entryCount) * sizeof(Entry), size))
+        return false;
+    table.buckets = reinterpret_cast<const uint32_t*>(base + header.bucketsOffset);
+    table.entries = reinterpret_cast<const Entry*>(base + header.entriesOffset);
+    table.shift = 64 - header.bucketBits;
+    table.count = header.entryCount;
+    return true;
+}
+
 Dictionary::Status Dictionary::Open(const std::string& path)
 {
     if (!m_file.Open(path, kMaxFileSize))
@@ -21,46 +36,41 @@ Dictionary::Status Dictionary::Open(const std::string& path)
     const size_t size = m_file.size();
     if (size < sizeof(Header))
         return Status::Truncated;
-    const Header* h = reinterpret_cast<const Header*>(base);
-    if (std::memcmp(h->magic, kMagic, sizeof kMagic) != 0)
+    Header h;
+    std::memcpy(&h, base, sizeof h);
+    if (std::memcmp(h.magic, kMagic, sizeof kMagic) != 0)
         return Status::BadMagic;
-    if (h->version != kFormatVersion)
+    if (h.version != kFormatVersion)
         return Status::BadVersion;
-    if (h->fileSize != size)
+    if (h.fileSize != size)
         return Status::Truncated;
-    if (h->headerSize != sizeof(Header) || h->bucketBits == 0 || h->bucketBits > kMaxBucketBits)
+    Table forms, stems;
+    if (h.headerSize != sizeof(Header) || !Bind(base, size, h.forms, forms) || !Bind(base, size, h.stems, stems) ||
+        !SectionFits(h.lemmaPoolOffset, h.lemmaPoolSize, size) || h.lemmaPoolSize == 0 ||
+        base[h.lemmaPoolOffset + h.lemmaPoolSize - 1] != 0)
         return Status::BadLayout;
-    const uint64_t bucketCount = (uint64_t(1) << h->bucketBits) + 1;
-    if (!SectionFits(h->bucketsOffset, bucketCount * 4, size) ||
-        !SectionFits(h->entriesOffset, uint64_t(h->entryCount) * sizeof(Entry), size) ||
-        !SectionFits(h->lemmaPoolOffset, h->lemmaPoolSize, size) || h->lemmaPoolSize == 0 ||
-        base[h->lemmaPoolOffset + h->lemmaPoolSize - 1] != 0)
-        return Status::BadLayout;
-    if (Checksum(base + sizeof(Header), size - sizeof(Header)) != h->checksum)
+    if (Checksum(base + sizeof(Header), size - sizeof(Header)) != h.checksum)
         return Status::BadChecksum;
-    m_header = h;
-    m_buckets = reinterpret_cast<const uint32_t*>(base + h->bucketsOffset);
-    m_entries = reinterpret_cast<const Entry*>(base + h->entriesOffset);
-    m_pool = reinterpret_cast<const char*>(base + h->lemmaPoolOffset);
-    m_bucketShift = 64 - h->bucketBits;
-    m_entryCount = h->entryCount;
-    m_poolSize = h->lemmaPoolSize;
+    m_forms = forms;
+    m_stems = stems;
+    m_pool = reinterpret_cast<const char*>(base + h.lemmaPoolOffset);
+    m_poolSize = h.lemmaPoolSize;
     return Status::Ok;
 }
 
-std::string_view Dictionary::Lookup(std::string_view form) const
+std::string_view Dictionary::Find(const Table& table, std::string_view key) const
 {
-    if (!m_header)
+    if (!table.buckets || key.empty())
         return {};
-    const uint64_t hash = HashForm(form);
-    const uint64_t bucket = hash >> m_bucketShift;
-    const uint32_t begin = m_buckets[bucket];
-    const uint32_t end = std::min(m_buckets[bucket + 1], m_entryCount);
+    const uint64_t hash = HashForm(key);
+    const uint64_t bucket = hash >> table.shift;
+    const uint32_t begin = table.buckets[bucket];
+    const uint32_t end = std::min(table.buckets[bucket + 1], table.count);
     const uint32_t low = uint32_t(hash);
     for (uint32_t i = begin; i < end; ++i) {
-        if (m_entries[i].hashLow != low)
+        if (table.entries[i].hashLow != low)
             continue;
-        const uint32_t offset = m_entries[i].lemmaOffset;
+        const uint32_t offset = table.entries[i].lemmaOffset;
         if (offset >= m_poolSize)
             return {};
         const size_t length = static_cast<unsigned char>(m_pool[offset]);

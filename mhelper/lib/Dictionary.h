@@ -26,22 +26,28 @@ public:
     };
 
     Status Open(const std::string& path);
-    bool isOpen() const { return m_header != nullptr; }
+    bool isOpen() const { return m_pool != nullptr; }
 
     // The lemma of a normalised form, or an empty view when the form is unknown.
-    std::string_view Lookup(std::string_view form) const;
-
-    uint32_t entryCount() const { return m_header ? m_header->entryCount : 0; }
+    std::string_view Lookup(std::string_view form) const { return Find(m_forms, form); }
+    // The lemma whose forms mostly have this Snowball stem, or an empty view.
+    std::string_view LookupStem(std::string_view stem) const { return Find(m_stems, stem); }
 
 private:
+    struct Table
+    {
+        const uint32_t* buckets = nullptr;
+        const Entry* entries = nullptr;
+        uint32_t shift = 64;
+        uint32_t count = 0;
+    };
+    static bool Bind(const unsigned char* base, uint64_t size, const TableHeader& header, Table& table);
+    std::string_view Find(const Table& table, std::string_view key) const;
+
     MappedFile m_file;
-    const Header* m_header = nullptr;
-    const uint32_t* m_buckets = nullptr;
-    const Entry* m_entries = nullptr;
+    Table m_forms;
+    Table m_stems;
     const char* m_pool = nullptr;
-    // Copies of header fields, read on every lookup.
-    uint32_t m_bucketShift = 64;
-    uint32_t m_entryCount = 0;
     uint32_t m_poolSize = 0;
 };
 

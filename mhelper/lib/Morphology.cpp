@@ -21,8 +21,17 @@ size_t Morphology::Stem(std::string_view word, char* out, size_t cap) const
             std::memcpy(out, lemma.data(), n);
             return n;
         }
-        if (script == Script::Cyrillic)
-            return SnowballStemmer::Stem(SnowballStemmer::Language::Russian, form, out, cap);
+        if (script == Script::Cyrillic) {
+            // A word the dictionary lacks joins the lemma whose forms share its stem.
+            char stem[kMaxWordBytes];
+            const size_t n = SnowballStemmer::Stem(SnowballStemmer::Language::Russian, form, stem, sizeof stem);
+            std::string_view result = m_dictionary.LookupStem(std::string_view(stem, n));
+            if (result.empty())
+                result = std::string_view(stem, n);
+            const size_t k = Utf8Prefix(result, cap);
+            std::memcpy(out, result.data(), k);
+            return k;
+        }
         if (script == Script::Latin)
             return SnowballStemmer::Stem(SnowballStemmer::Language::English, form, out, cap);
     }

@@ -132,9 +132,9 @@ private slots:
     {
         QTest::addColumn<QByteArray>("word");
         QTest::addColumn<QByteArray>("stem");
-        QTest::newRow("condition excludes рукы") << QByteArray("рукы") << QByteArray("рук");
-        QTest::newRow("non-cross prefix and suffix") << QByteArray("перечитаю") << QByteArray("перечита");
-        QTest::newRow("condition [^аяь] excludes") << QByteArray("руками") << QByteArray("рук");
+        // No lemma's forms share these Snowball stems.
+        QTest::newRow("unknown noun") << QByteArray("кошками") << QByteArray("кошк");
+        QTest::newRow("unknown verb") << QByteArray("бегали") << QByteArray("бега");
         QTest::newRow("latin") << QByteArray("tables") << QByteArray("tabl");
     }
     void formsNoRuleMakesFallBackToSuffixRules()
@@ -142,6 +142,23 @@ private slots:
         QFETCH(QByteArray, word);
         QFETCH(QByteArray, stem);
         QCOMPARE(this->stem(m_handle, word), stem);
+    }
+
+    // Forms no rule makes whose Snowball stem is that of a lemma's forms join it.
+    void unknownFormsJoinTheLemmaOfTheirStem_data()
+    {
+        QTest::addColumn<QByteArray>("word");
+        QTest::addColumn<QByteArray>("lemma");
+        QTest::newRow("condition excludes рукы") << QByteArray("рукы") << QByteArray("рука");
+        QTest::newRow("condition [^аяь] excludes руками") << QByteArray("руками") << QByteArray("рука");
+        QTest::newRow("non-cross prefix and suffix") << QByteArray("перечитаю") << QByteArray("читать");
+        QTest::newRow("unknown participle") << QByteArray("читавшая") << QByteArray("читать");
+    }
+    void unknownFormsJoinTheLemmaOfTheirStem()
+    {
+        QFETCH(QByteArray, word);
+        QFETCH(QByteArray, lemma);
+        QCOMPARE(stem(m_handle, word), lemma);
     }
 
     void damagedFiles_data()
