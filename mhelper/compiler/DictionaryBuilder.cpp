@@ -78,6 +78,15 @@ bool HasNominalEnding(const std::string& w)
     return false;
 }
 
+bool HasAdjectiveEnding(const std::string& w)
+{
+    for (const char* e : {"ого", "его", "ому", "ему", "ым", "им", "ых", "их", "ая",  "яя",
+                          "ую",  "юю",  "ое",  "ее",  "ые", "ие", "ой", "ей", "ыми", "ими"})
+        if (EndsWith(w, e))
+            return true;
+    return false;
+}
+
 void Append(std::string& out, const void* p, size_t n)
 {
     out.append(static_cast<const char*>(p), n);
@@ -263,11 +272,15 @@ void DictionaryBuilder::LinkUnflagged()
         auto it = m_stemIndex.find(stem);
         if (it == m_stemIndex.end())
             continue;
+        // Only nouns, and adjectives for adjective endings, whose own stem is the same:
+        // a verb or a longer word with this stem is a neighbour, not the lemma.
+        const bool adjectiveEnding = HasAdjectiveEnding(w);
         uint32_t best = UINT32_MAX, bestCount = 0;
         for (const auto& [lemma, count] : it->second) {
-            if (lemma == id || !m_lemmas[lemma].starts_with(stem))
+            const std::string& l = m_lemmas[lemma];
+            if (lemma == id || IsRussianVerb(l) || (IsAdjective(l) && !adjectiveEnding) || SuffixStem(l) != stem)
                 continue;
-            if (count > bestCount || (count == bestCount && m_lemmas[lemma] < m_lemmas[best])) {
+            if (count > bestCount || (count == bestCount && l < m_lemmas[best])) {
                 best = lemma;
                 bestCount = count;
             }
@@ -351,9 +364,11 @@ bool DictionaryBuilder::AddIrregularText(const std::string& text, std::string& e
             m_notDerivative.insert(Normalise(b));
         } else if (a == "=" && !b.empty() && !c.empty()) {
             m_entryLinks.emplace_back(Normalise(b), Normalise(c));
+            m_notDerivative.insert(Normalise(c)); // a chosen lemma stays one
         } else if (!b.empty() && c.empty()) {
             const std::string form = Normalise(a);
             m_records.push_back({HashForm(form), LemmaId(Normalise(b)), 0, 0});
+            m_notDerivative.insert(Normalise(b));
         } else {
             error = "irregular list, line " + std::to_string(lineNo) + ": expected \"form lemma\"";
             return false;
