@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Dictionary.h"
+#include "WordText.h"
 
 #include <cstddef>
 #include <string>
@@ -27,6 +28,9 @@ public:
     static constexpr size_t kMaxWordBytes = 256;
 
 private:
+    // Stems one normalised word or hyphen-free part of one.
+    size_t StemPart(std::string_view form, Script script, char* out, size_t cap) const;
+
     Dictionary m_dictionary;
     Dictionary::Status m_status;
 };

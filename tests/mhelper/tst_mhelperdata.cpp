@@ -49,6 +49,9 @@ private slots:
         row("suppletive comparative", u"хороший хорошего лучше", u"хороший");
         row("pronoun", u"он его ему него нему", u"он");
         row("proper noun", u"москва москвы москве москвой", u"москва");
+        row("hyphen, particle", u"какой-то какого-то какими-то", u"какой-то");
+        row("hyphen, compound", u"северо-западный северо-западного северо-западными", u"северо-западный");
+        row("hyphen, adverb", u"по-русски", u"по-русски");
         row("english plural", u"table tables", u"table");
         row("english tenses", u"walk walks walked walking", u"walk");
         row("english irregular", u"go goes went gone", u"go");
