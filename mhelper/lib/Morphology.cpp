@@ -52,8 +52,9 @@ size_t Morphology::Stem(std::string_view word, char* out, size_t cap) const
     // A hyphenated word the dictionary lacks: stem the part that inflects and keep the
     // other (какого-то -> какой-то, северо-западного -> северо-западный).
     const size_t hyphen = form.rfind('-');
-    // по-русски and the like are adverbs of their own.
-    if (hyphen != std::string_view::npos && hyphen > 0 && hyphen + 1 < len && form.substr(0, hyphen) != "по") {
+    if (hyphen != std::string_view::npos && form.substr(0, hyphen) == "по")
+        return Copy(form, out, cap); // по-русски and the like are adverbs of their own
+    if (hyphen != std::string_view::npos && hyphen > 0 && hyphen + 1 < len) {
         const std::string_view head = form.substr(0, hyphen);
         const std::string_view tail = form.substr(hyphen + 1);
         char part[kMaxWordBytes];
