@@ -168,10 +168,20 @@ void DictionaryBuilder::AddEntry(const AffixFile& affixes, const std::string& wo
     const std::string adverbE = Cut(lemma, 2) + "е";
     const bool cyrillic = !lemma.empty() && (static_cast<unsigned char>(lemma[0]) & 0xE0) == 0xC0;
     if (flags.empty() && cyrillic) {
+        MarkPastLike(id, true);
         m_records.push_back({HashForm(lemma), id, 1, 0});
         m_unflagged.push_back(id);
         return;
     }
+    // An entry whose forms are all past tenses (мог: могла, могли) may be a verb's.
+    const bool pastLike = std::all_of(forms.begin() + 1, forms.end(), [](const AffixFile::Form& f) {
+        const std::string form = ToUtf8(f.text);
+        for (const char* e : {"ла", "ло", "ли", "лась", "лось", "лись"})
+            if (EndsWith(form, e))
+                return true;
+        return false;
+    });
+    MarkPastLike(id, cyrillic && pastLike);
     const bool gerundNoun = !cyrillic && EndsWith(lemma, "ing") && (flags.empty() || flags == "M");
     std::vector<std::string> verbForms;
     for (const AffixFile::Form& f : forms) {
@@ -328,6 +338,7 @@ void DictionaryBuilder::LinkDerivatives()
             reflexive = "сь";
             stem = Cut(stem, 2);
         }
+        bool walked = false;
         for (const char* w : kWalk) {
             if (!EndsWith(stem, w))
                 continue;
@@ -335,7 +346,44 @@ void DictionaryBuilder::LinkDerivatives()
             const std::string verb = (prefix.empty() ? std::string("идти") : prefix + "йти") + reflexive;
             if (auto v = m_lemmaIds.find(verb); v != m_lemmaIds.end() && v->second != id)
                 m_links[id] = v->second;
+            walked = true;
             break;
+        }
+        if (!walked && id < m_pastLike.size() && m_pastLike[id] == 1)
+            LinkPastTense(id, stem, !reflexive.empty());
+    }
+}
+
+void DictionaryBuilder::MarkPastLike(uint32_t id, bool pastLike)
+{
+    // Every entry of the lemma must look like a past tense (берег the noun does not).
+    if (m_pastLike.size() <= id)
+        m_pastLike.resize(m_lemmas.size(), 0);
+    if (m_pastLike[id] != 2)
+        m_pastLike[id] = pastLike ? 1 : 2;
+}
+
+void DictionaryBuilder::LinkPastTense(uint32_t id, std::string past, bool reflexive)
+{
+    // A past tense listed as an entry (мог, помог, нес, умер): its verb ends in -чь,
+    // -ти or -еть.
+    if (EndsWith(past, "ла"))
+        past = Cut(past, 2);
+    std::vector<std::string> verbs;
+    if (EndsWith(past, "г") || EndsWith(past, "к"))
+        verbs.push_back(Cut(past, 1) + (reflexive ? "чься" : "чь"));
+    if (EndsWith(past, "с") || EndsWith(past, "з")) {
+        verbs.push_back(past + (reflexive ? "тись" : "ти"));
+        if (past.size() >= 4 && past.compare(past.size() - 4, 2, "о") == 0)
+            verbs.push_back(past.substr(0, past.size() - 4) + "а" + past.substr(past.size() - 2) +
+                            (reflexive ? "тись" : "ти")); // рос -> расти
+    }
+    if (EndsWith(past, "ер"))
+        verbs.push_back(past + (reflexive ? "еться" : "еть"));
+    for (const std::string& verb : verbs) {
+        if (auto v = m_lemmaIds.find(verb); v != m_lemmaIds.end() && v->second != id) {
+            m_links[id] = v->second;
+            return;
         }
     }
 }

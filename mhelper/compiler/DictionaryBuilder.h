@@ -64,6 +64,8 @@ private:
     void CollectVerbDerivatives(uint32_t verb, const std::vector<std::string>& forms);
     void LinkDerivatives();
     void LinkUnflagged();
+    void LinkPastTense(uint32_t id, std::string past, bool reflexive);
+    void MarkPastLike(uint32_t id, bool pastLike);
     void IndexStem(const std::string& form, uint32_t lemma);
     std::string SuffixStem(const std::string& word) const;
     uint32_t Canonical(uint32_t lemma) const;
@@ -81,6 +83,8 @@ private:
     // Suffix-rule stem -> lemmas whose forms have it, with how many forms.
     std::unordered_map<std::string, std::vector<std::pair<uint32_t, uint32_t>>> m_stemIndex;
     std::vector<uint32_t> m_unflagged;
+    // By lemma: 0 not seen, 1 every entry's forms are past tenses, 2 otherwise.
+    std::vector<uint8_t> m_pastLike;
 };
 
 } // namespace mhelper

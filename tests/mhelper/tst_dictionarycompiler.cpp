@@ -47,9 +47,13 @@ SFX T   ереть ри      ереть
 SFX A Y 2
 SFX A   ий    его     ий
 SFX A   ий    ему     ий
+
+SFX Q Y 2
+SFX Q   0     ла      г
+SFX Q   0     ли      г
 )";
 
-const char kDictionary[] = R"(12
+const char kDictionary[] = R"(14
 рука/S
 вода/SP
 читать/VP
@@ -62,6 +66,8 @@ const char kDictionary[] = R"(12
 тереть/T
 читающий/A
 Москва/S
+мочь
+мог/Q
 )";
 
 const char kIrregular[] = R"(# form lemma
@@ -118,6 +124,7 @@ private slots:
         QTest::newRow("other forms keep the noun") << QByteArray("сталью") << QByteArray("сталь");
         QTest::newRow("a form that is an entry keeps it") << QByteArray("три") << QByteArray("три");
         QTest::newRow("participle joins its verb") << QByteArray("читающему") << QByteArray("читать");
+        QTest::newRow("past tense entry joins its verb") << QByteArray("могли") << QByteArray("мочь");
         QTest::newRow("irregular form") << QByteArray("люди") << QByteArray("человек");
         QTest::newRow("linked entry") << QByteArray("товарищи") << QByteArray("друг");
     }

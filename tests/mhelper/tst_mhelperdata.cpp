@@ -47,6 +47,8 @@ private slots:
         row("suppletive noun", u"человек человека людей люди людьми", u"человек");
         row("suppletive verb", u"идти иду идёт шёл шла шли", u"идти");
         row("suppletive comparative", u"хороший хорошего лучше", u"хороший");
+        row("past tense listed as an entry", u"мочь мог могла могли", u"мочь");
+        row("past tense of a -ти verb", u"нести нес нёс несла", u"нести");
         row("pronoun", u"он его ему него нему", u"он");
         row("proper noun", u"москва москвы москве москвой", u"москва");
         row("hyphen, particle", u"какой-то какого-то какими-то", u"какой-то");
