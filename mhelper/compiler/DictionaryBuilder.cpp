@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <libstemmer.h>
 #include <sstream>
 
@@ -70,9 +71,8 @@ uint8_t Preference(const std::string& lemma, const std::string& form)
 // (сургучом, чайке, свежа): such a word joins the lemma whose forms share its stem.
 bool HasNominalEnding(const std::string& w)
 {
-    for (const char* e :
-         {"а",  "я",  "у",  "ю",   "е",   "и",  "ы",  "ь",   "ом",  "ем",  "ой",  "ей", "ою", "ею", "ам",
-          "ям", "ах", "ях", "ами", "ями", "ов", "ев", "ого", "его", "ому", "ему", "ым", "им", "ых", "их"})
+    for (const char* e : {"а",  "я",  "е",   "и",   "ы",  "ь",  "ом",  "ем",  "ой",  "ей",  "ою", "ею", "ам", "ям",
+                          "ах", "ях", "ами", "ями", "ов", "ев", "ого", "его", "ому", "ему", "ым", "им", "ых", "их"})
         if (EndsWith(w, e))
             return !EndsWith(w, "ся") && !EndsWith(w, "сь");
     return false;
@@ -268,6 +268,76 @@ void DictionaryBuilder::IndexStem(const std::string& form, uint32_t lemma)
         lemmas.emplace_back(lemma, 1);
 }
 
+void DictionaryBuilder::LinkPresentTenses()
+{
+    // Present and future tenses the dictionary lists as entries of their own, by their
+    // stem: prefix + stem + ending -> prefix + infinitive (возьму -> взять, поймет ->
+    // понять, назовут -> назвать). Only a verb the dictionary has is taken.
+    static const char* const kPersonal[] = {"у", "ю", "ешь", "ет", "ем", "ете", "ут", "ют", "и", "ите"};
+    static const char* const kFirstAndThird[] = {"у", "ут"};
+    static const char* const kSecondToThird[] = {"ешь", "ет", "ем", "ете"};
+    static const char* const kGive[] = {"м", "шь", "ст", "дим", "дите", "дут"};
+    struct Rule
+    {
+        const char* stem;
+        const char* infinitive;
+        const char* const* endings;
+        size_t count;
+    };
+    static const Rule kRules[] = {
+        {"возьм", "взять", kPersonal, std::size(kPersonal)},
+        {"начн", "начать", kPersonal, std::size(kPersonal)},
+        {"стан", "стать", kPersonal, std::size(kPersonal)},
+        {"ним", "нять", kPersonal, std::size(kPersonal)},
+        {"йм", "нять", kPersonal, std::size(kPersonal)},
+        {"мр", "мереть", kPersonal, std::size(kPersonal)},
+        {"зов", "звать", kPersonal, std::size(kPersonal)},
+        {"жд", "ждать", kPersonal, std::size(kPersonal)},
+        {"сяд", "сесть", kPersonal, std::size(kPersonal)},
+        {"клад", "класть", kPersonal, std::size(kPersonal)},
+        {"ед", "ехать", kPersonal, std::size(kPersonal)},
+        {"йд", "йти", kPersonal, std::size(kPersonal)},
+        {"пь", "пить", kPersonal, std::size(kPersonal)},
+        {"бь", "бить", kPersonal, std::size(kPersonal)},
+        {"ль", "лить", kPersonal, std::size(kPersonal)},
+        {"шь", "шить", kPersonal, std::size(kPersonal)},
+        {"по", "петь", kPersonal, std::size(kPersonal)},
+        {"м", "нять", kPersonal, std::size(kPersonal)},
+        {"д", "йти", kPersonal, std::size(kPersonal)},
+        {"бег", "бежать", kFirstAndThird, std::size(kFirstAndThird)},
+        {"ляг", "лечь", kFirstAndThird, std::size(kFirstAndThird)},
+        {"ляж", "лечь", kSecondToThird, std::size(kSecondToThird)},
+        {"мог", "мочь", kFirstAndThird, std::size(kFirstAndThird)},
+        {"мож", "мочь", kSecondToThird, std::size(kSecondToThird)},
+        {"да", "дать", kGive, std::size(kGive)},
+    };
+    for (uint32_t id : m_unflagged) {
+        if (m_links[id] != id || m_notDerivative.count(m_lemmas[id]))
+            continue;
+        std::string base = m_lemmas[id];
+        const bool reflexive = EndsWith(base, "ся") || EndsWith(base, "сь");
+        if (reflexive)
+            base = Cut(base, 2);
+        bool done = false;
+        for (const Rule& rule : kRules) {
+            for (size_t k = 0; k < rule.count && !done; ++k) {
+                const std::string tail = std::string(rule.stem) + rule.endings[k];
+                if (!EndsWith(base, tail.c_str()))
+                    continue;
+                std::string verb = base.substr(0, base.size() - tail.size()) + rule.infinitive;
+                if (reflexive)
+                    verb += EndsWith(verb, "ти") ? "сь" : "ся";
+                if (auto v = m_lemmaIds.find(verb); v != m_lemmaIds.end() && v->second != id && IsRussianVerb(verb)) {
+                    m_links[id] = v->second;
+                    done = true;
+                }
+            }
+            if (done)
+                break;
+        }
+    }
+}
+
 void DictionaryBuilder::LinkUnflagged()
 {
     for (uint32_t id : m_unflagged) {
@@ -289,6 +359,10 @@ void DictionaryBuilder::LinkUnflagged()
         for (const auto& [lemma, count] : it->second) {
             const std::string& l = m_lemmas[lemma];
             if (lemma == id || IsRussianVerb(l) || (IsAdjective(l) && !adjectiveEnding) || SuffixStem(l) != stem)
+                continue;
+            // An instrumental -ом/-ем is a masculine's (сургучом): not a 1st person plural
+            // near a feminine noun (поймем, пойма).
+            if ((EndsWith(w, "ом") || EndsWith(w, "ем")) && l != stem && l != stem + "ь" && l != stem + "й")
                 continue;
             if (count > bestCount || (count == bestCount && l < m_lemmas[best])) {
                 best = lemma;
@@ -319,6 +393,7 @@ void DictionaryBuilder::LinkDerivatives()
         if (from != to)
             m_links[from] = to;
     }
+    LinkPresentTenses();
     LinkUnflagged();
     static const char* const kWalk[] = {"шел", "шла", "шло", "шли", "шедший"};
     const size_t count = m_lemmas.size();

@@ -64,6 +64,7 @@ private:
     void CollectVerbDerivatives(uint32_t verb, const std::vector<std::string>& forms);
     void LinkDerivatives();
     void LinkUnflagged();
+    void LinkPresentTenses();
     void LinkPastTense(uint32_t id, std::string past, bool reflexive);
     void MarkPastLike(uint32_t id, bool pastLike);
     void IndexStem(const std::string& form, uint32_t lemma);

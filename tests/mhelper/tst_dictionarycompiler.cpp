@@ -53,7 +53,7 @@ SFX Q   0     ла      г
 SFX Q   0     ли      г
 )";
 
-const char kDictionary[] = R"(14
+const char kDictionary[] = R"(17
 рука/S
 вода/SP
 читать/VP
@@ -68,6 +68,9 @@ const char kDictionary[] = R"(14
 Москва/S
 мочь
 мог/Q
+понять
+пойму
+пойма/S
 )";
 
 const char kIrregular[] = R"(# form lemma
@@ -125,6 +128,8 @@ private slots:
         QTest::newRow("a form that is an entry keeps it") << QByteArray("три") << QByteArray("три");
         QTest::newRow("participle joins its verb") << QByteArray("читающему") << QByteArray("читать");
         QTest::newRow("past tense entry joins its verb") << QByteArray("могли") << QByteArray("мочь");
+        QTest::newRow("future tense entry joins its verb") << QByteArray("пойму") << QByteArray("понять");
+        QTest::newRow("the noun beside it stays") << QByteArray("поймой") << QByteArray("пойма");
         QTest::newRow("irregular form") << QByteArray("люди") << QByteArray("человек");
         QTest::newRow("linked entry") << QByteArray("товарищи") << QByteArray("друг");
     }

@@ -49,6 +49,9 @@ private slots:
         row("suppletive comparative", u"хороший хорошего лучше", u"хороший");
         row("past tense listed as an entry", u"мочь мог могла могли", u"мочь");
         row("past tense of a -ти verb", u"нести нес нёс несла", u"нести");
+        row("future tense listed as entries", u"взять возьму возьмёт возьмут взял", u"взять");
+        row("prefixed present stem", u"понять пойму поймёт поняли", u"понять");
+        row("present stem of -йти", u"найти найду найдёт нашёл нашли", u"найти");
         row("pronoun", u"он его ему него нему", u"он");
         row("proper noun", u"москва москвы москве москвой", u"москва");
         row("hyphen, particle", u"какой-то какого-то какими-то", u"какой-то");
