@@ -54,9 +54,9 @@ bool IsAdjective(const std::string& lemma)
 // Which lemma a form shared by several is more likely to belong to in running text:
 // nouns before adjectives before verbs, except that a past tense (стали, пила) goes to
 // the verb; among adjectives the stressed -ой (большой, любой) before -ый/-ий.
-uint8_t Preference(const std::string& lemma, const std::string& form)
+uint8_t Preference(const std::string& lemma, bool verb, const std::string& form)
 {
-    if (IsRussianVerb(lemma)) {
+    if (verb) {
         for (const char* e : {"л", "ла", "ло", "ли", "лся", "лась", "лось", "лись"})
             if (EndsWith(form, e))
                 return 30;
@@ -162,7 +162,20 @@ void DictionaryBuilder::AddEntry(const AffixFile& affixes, const std::string& wo
     const uint32_t id = LemmaId(lemma);
     std::vector<AffixFile::Form> forms;
     affixes.Expand(FromUtf8(word), FromUtf8(flags), forms);
-    const bool verb = !flags.empty() && IsRussianVerb(lemma);
+    // A verb by its ending and by its forms: nouns in -ть (гость, часть) have no
+    // past tense nor second person.
+    const bool verb =
+        !flags.empty() && IsRussianVerb(lemma) && std::any_of(forms.begin(), forms.end(), [](const AffixFile::Form& f) {
+            const std::string form = ToUtf8(f.text);
+            for (const char* e : {"л", "ла", "ешь", "ишь", "ете", "ите", "лся", "лась"})
+                if (EndsWith(form, e))
+                    return true;
+            return false;
+        });
+    if (m_verbs.size() < m_lemmas.size())
+        m_verbs.resize(m_lemmas.size(), 0);
+    if (verb || (flags.empty() && IsRussianVerb(lemma)))
+        m_verbs[id] = 1;
     const bool adjective = IsAdjective(lemma);
     const std::string adverbO = Cut(lemma, 2) + "о";
     const std::string adverbE = Cut(lemma, 2) + "е";
@@ -182,6 +195,15 @@ void DictionaryBuilder::AddEntry(const AffixFile& affixes, const std::string& wo
         return false;
     });
     MarkPastLike(id, cyrillic && pastLike);
+    // A plural entry (весны/O) beside its singular noun (весна) is that noun's plural.
+    auto endsAny = [&](std::initializer_list<const char*> endings) {
+        return std::any_of(forms.begin() + 1, forms.end(), [&](const AffixFile::Form& f) {
+            const std::string form = ToUtf8(f.text);
+            return std::any_of(endings.begin(), endings.end(), [&](const char* e) { return EndsWith(form, e); });
+        });
+    };
+    if (cyrillic && !verb && endsAny({"ами", "ями"}) && !endsAny({"ой", "ом", "ою", "ью", "ем"}))
+        m_pluralEntries.push_back(id);
     const bool gerundNoun = !cyrillic && EndsWith(lemma, "ing") && (flags.empty() || flags == "M");
     std::vector<std::string> verbForms;
     for (const AffixFile::Form& f : forms) {
@@ -194,7 +216,7 @@ void DictionaryBuilder::AddEntry(const AffixFile& affixes, const std::string& wo
         // A form that is an entry of its own keeps it, but English -ing nouns that
         // have no forms beyond the possessive (walking) join their verb.
         const uint8_t rank = form == m_lemmas[target] && !gerundNoun ? 1 : 2;
-        m_records.push_back({HashForm(form), target, rank, Preference(m_lemmas[target], form)});
+        m_records.push_back({HashForm(form), target, rank, Preference(m_lemmas[target], verb && target == id, form)});
         if (verb)
             verbForms.push_back(form);
         if (cyrillic && target == id)
@@ -210,8 +232,27 @@ void DictionaryBuilder::CollectVerbDerivatives(uint32_t verb, const std::vector<
         if (!candidate.empty())
             m_derivativeOf.emplace(std::move(candidate), verb);
     };
+    auto gerund = [&](std::string candidate) {
+        if (!candidate.empty())
+            m_gerundOf.emplace(std::move(candidate), verb);
+    };
     const std::string lemma = m_lemmas[verb];
     for (const std::string& f : forms) {
+        // Gerunds the dictionary lists without flags (сидя, сделав).
+        if (EndsWith(f, "ют") || EndsWith(f, "ят") || EndsWith(f, "ут"))
+            gerund(Cut(f, 2) + "я");
+        if (EndsWith(f, "ат") || EndsWith(f, "ут"))
+            gerund(Cut(f, 2) + "а");
+        if (EndsWith(f, "ются") || EndsWith(f, "ятся"))
+            gerund(Cut(f, 4) + "ясь");
+        if (EndsWith(f, "атся") || EndsWith(f, "утся"))
+            gerund(Cut(f, 4) + "ась");
+        if (EndsWith(f, "л")) {
+            gerund(Cut(f, 1) + "в");
+            gerund(Cut(f, 1) + "вши");
+        }
+        if (EndsWith(f, "лся"))
+            gerund(Cut(f, 3) + "вшись");
         if (EndsWith(f, "ют") || EndsWith(f, "ут") || EndsWith(f, "ят") || EndsWith(f, "ат"))
             add(Cut(f, 1) + "щий");
         if (EndsWith(f, "ются") || EndsWith(f, "утся") || EndsWith(f, "ятся") || EndsWith(f, "атся"))
@@ -327,7 +368,7 @@ void DictionaryBuilder::LinkPresentTenses()
                 std::string verb = base.substr(0, base.size() - tail.size()) + rule.infinitive;
                 if (reflexive)
                     verb += EndsWith(verb, "ти") ? "сь" : "ся";
-                if (auto v = m_lemmaIds.find(verb); v != m_lemmaIds.end() && v->second != id && IsRussianVerb(verb)) {
+                if (auto v = m_lemmaIds.find(verb); v != m_lemmaIds.end() && v->second != id && IsVerb(v->second)) {
                     m_links[id] = v->second;
                     done = true;
                 }
@@ -338,11 +379,39 @@ void DictionaryBuilder::LinkPresentTenses()
     }
 }
 
+void DictionaryBuilder::LinkPluralEntries()
+{
+    std::unordered_map<uint64_t, uint32_t> plurals; // hash of the entry -> its lemma
+    for (uint32_t id : m_pluralEntries)
+        if (m_links[id] == id && !m_notDerivative.count(m_lemmas[id]))
+            plurals.emplace(HashForm(m_lemmas[id]), id);
+    std::unordered_map<uint32_t, uint32_t> best; // plural -> singular
+    for (const Record& r : m_records) {
+        if (r.rank != 2)
+            continue;
+        auto it = plurals.find(r.hash);
+        if (it == plurals.end() || r.lemma == it->second || IsVerb(r.lemma) || IsAdjective(m_lemmas[r.lemma]))
+            continue;
+        if (SuffixStem(m_lemmas[r.lemma]) != SuffixStem(m_lemmas[it->second]))
+            continue;
+        auto [b, added] = best.emplace(it->second, r.lemma);
+        if (!added && m_lemmas[r.lemma] < m_lemmas[b->second])
+            b->second = r.lemma;
+    }
+    for (const auto& [plural, singular] : best)
+        m_links[plural] = singular;
+}
+
 void DictionaryBuilder::LinkUnflagged()
 {
     for (uint32_t id : m_unflagged) {
         if (m_links[id] != id)
             continue;
+        if (auto g = m_gerundOf.find(m_lemmas[id]); g != m_gerundOf.end() && g->second != id) {
+            if (!m_notDerivative.count(m_lemmas[id]))
+                m_links[id] = g->second;
+            continue;
+        }
         const std::string& w = m_lemmas[id];
         if (!HasNominalEnding(w) || m_notDerivative.count(w))
             continue;
@@ -358,7 +427,7 @@ void DictionaryBuilder::LinkUnflagged()
         uint32_t best = UINT32_MAX, bestCount = 0;
         for (const auto& [lemma, count] : it->second) {
             const std::string& l = m_lemmas[lemma];
-            if (lemma == id || IsRussianVerb(l) || (IsAdjective(l) && !adjectiveEnding) || SuffixStem(l) != stem)
+            if (lemma == id || IsVerb(lemma) || (IsAdjective(l) && !adjectiveEnding) || SuffixStem(l) != stem)
                 continue;
             // An instrumental -ом/-ем is a masculine's (сургучом): not a 1st person plural
             // near a feminine noun (поймем, пойма).
@@ -372,6 +441,11 @@ void DictionaryBuilder::LinkUnflagged()
         if (best != UINT32_MAX)
             m_links[id] = best;
     }
+}
+
+bool DictionaryBuilder::IsVerb(uint32_t lemma) const
+{
+    return lemma < m_verbs.size() && m_verbs[lemma] != 0;
 }
 
 uint32_t DictionaryBuilder::Canonical(uint32_t lemma) const
@@ -395,6 +469,7 @@ void DictionaryBuilder::LinkDerivatives()
     }
     LinkPresentTenses();
     LinkUnflagged();
+    LinkPluralEntries();
     static const char* const kWalk[] = {"шел", "шла", "шло", "шли", "шедший"};
     const size_t count = m_lemmas.size();
     for (uint32_t id = 0; id < count; ++id) {

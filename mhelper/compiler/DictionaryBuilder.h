@@ -65,18 +65,21 @@ private:
     void LinkDerivatives();
     void LinkUnflagged();
     void LinkPresentTenses();
+    void LinkPluralEntries();
     void LinkPastTense(uint32_t id, std::string past, bool reflexive);
     void MarkPastLike(uint32_t id, bool pastLike);
     void IndexStem(const std::string& form, uint32_t lemma);
     std::string SuffixStem(const std::string& word) const;
     uint32_t Canonical(uint32_t lemma) const;
+    bool IsVerb(uint32_t lemma) const;
 
     std::vector<std::string> m_lemmas;
     std::unordered_map<std::string, uint32_t> m_lemmaIds;
     std::vector<uint32_t> m_links;
     std::vector<uint32_t> m_paradigm;
     std::vector<Record> m_records;
-    std::unordered_map<std::string, uint32_t> m_derivativeOf;
+    std::unordered_map<std::string, uint32_t> m_derivativeOf; // participle -> verb
+    std::unordered_map<std::string, uint32_t> m_gerundOf;     // gerund -> verb
     std::unordered_set<std::string> m_notDerivative;
     std::vector<std::pair<std::string, std::string>> m_entryLinks;
     bool m_linked = false;
@@ -86,6 +89,8 @@ private:
     std::vector<uint32_t> m_unflagged;
     // By lemma: 0 not seen, 1 every entry's forms are past tenses, 2 otherwise.
     std::vector<uint8_t> m_pastLike;
+    std::vector<uint8_t> m_verbs; // by lemma: 1 for a Russian verb
+    std::vector<uint32_t> m_pluralEntries;
 };
 
 } // namespace mhelper

@@ -53,6 +53,10 @@ private slots:
         row("prefixed present stem", u"понять пойму поймёт поняли", u"понять");
         row("present stem of -йти", u"найти найду найдёт нашёл нашли", u"найти");
         row("pronoun", u"он его ему него нему", u"он");
+        row("plural of another stem", u"друг друга друзья друзей друзьям", u"друг");
+        row("plural entry beside its singular", u"весна весны весной", u"весна");
+        row("gerund listed without flags", u"сидеть сидя сидел", u"сидеть");
+        row("noun in -ть is no verb", u"гость гостя гости гостей", u"гость");
         row("proper noun", u"москва москвы москве москвой", u"москва");
         row("hyphen, particle", u"какой-то какого-то какими-то", u"какой-то");
         row("hyphen, compound", u"северо-западный северо-западного северо-западными", u"северо-западный");
