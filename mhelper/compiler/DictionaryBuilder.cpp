@@ -402,6 +402,25 @@ void DictionaryBuilder::LinkPluralEntries()
         m_links[plural] = singular;
 }
 
+uint32_t DictionaryBuilder::FleetingVowelNoun(const std::string& stem, uint32_t id) const
+{
+    // Oblique forms of nouns with a fleeting vowel (образцов -> образец, сна -> сон,
+    // дня -> день): the vowel comes back before the stem's last consonant.
+    if (stem.size() < 4)
+        return UINT32_MAX;
+    const std::string head = stem.substr(0, stem.size() - 2);
+    const std::string last = stem.substr(stem.size() - 2);
+    for (const char* vowel : {"е", "о"}) {
+        for (const char* soft : {"", "ь"}) {
+            const std::string noun = head + vowel + last + soft;
+            auto it = m_lemmaIds.find(noun);
+            if (it != m_lemmaIds.end() && it->second != id && !IsVerb(it->second) && !IsAdjective(noun))
+                return it->second;
+        }
+    }
+    return UINT32_MAX;
+}
+
 void DictionaryBuilder::LinkUnflagged()
 {
     for (uint32_t id : m_unflagged) {
@@ -419,8 +438,11 @@ void DictionaryBuilder::LinkUnflagged()
         if (stem == w || stem.size() < 6) // at least three Cyrillic letters
             continue;
         auto it = m_stemIndex.find(stem);
-        if (it == m_stemIndex.end())
+        if (it == m_stemIndex.end()) {
+            if (const uint32_t noun = FleetingVowelNoun(stem, id); noun != UINT32_MAX)
+                m_links[id] = noun;
             continue;
+        }
         // Only nouns, and adjectives for adjective endings, whose own stem is the same:
         // a verb or a longer word with this stem is a neighbour, not the lemma.
         const bool adjectiveEnding = HasAdjectiveEnding(w);
@@ -438,6 +460,8 @@ void DictionaryBuilder::LinkUnflagged()
                 bestCount = count;
             }
         }
+        if (best == UINT32_MAX)
+            best = FleetingVowelNoun(stem, id);
         if (best != UINT32_MAX)
             m_links[id] = best;
     }

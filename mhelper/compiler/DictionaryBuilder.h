@@ -66,6 +66,7 @@ private:
     void LinkUnflagged();
     void LinkPresentTenses();
     void LinkPluralEntries();
+    uint32_t FleetingVowelNoun(const std::string& stem, uint32_t id) const;
     void LinkPastTense(uint32_t id, std::string past, bool reflexive);
     void MarkPastLike(uint32_t id, bool pastLike);
     void IndexStem(const std::string& form, uint32_t lemma);
