@@ -76,6 +76,15 @@ void MorphologyLibrary::LoadFrom(const QStringList& libraryCandidates, const QSt
         }
     }
     m_handle = m_open(QFile::encodeName(m_dataPath).constData());
+    if (m_handle == 0) {
+        Warn(QStringLiteral(u"библиотека морфологии %1 не открылась; слова сравниваются без приведения к основам")
+                 .arg(m_library.fileName()));
+        m_open = nullptr;
+        m_calc = nullptr;
+        m_close = nullptr;
+        m_library.unload();
+        return;
+    }
     m_opened = true;
     // An empty word tells whether the library could use its dictionary.
     char probe[kStemBufferSize];

@@ -3,6 +3,7 @@
 #include "phrases/MorphologyLibrary.h"
 #include "phrases/TextOps.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
@@ -75,6 +76,36 @@ private slots:
         QVERIFY(!m.isLoaded());
         QCOMPARE(m.GetStem(QStringLiteral(u"книгами")), QStringLiteral(u"книгами"));
         m.Unload();
+    }
+
+    void libraryThatCannotOpenGivesTheWordBack()
+    {
+        // Take every handle the library has, so that the adapter's open fails. The
+        // library is loaded under another spelling of its path: instances of one name
+        // share a load, and the adapter's unloading would take it from under this one.
+        QLibrary probe(kLibrary);
+        QVERIFY(probe.load());
+        const QFileInfo file(probe.fileName());
+        probe.unload();
+        QLibrary library(file.absolutePath() + QStringLiteral("/./") + file.fileName());
+        QVERIFY(library.load());
+        using Open = uint32_t (*)(const char*);
+        using Close = int32_t (*)(uint32_t);
+        const auto open = reinterpret_cast<Open>(library.resolve("OpenMorphology"));
+        const auto close = reinterpret_cast<Close>(library.resolve("CloseMorphology"));
+        QVERIFY(open && close);
+        QList<uint32_t> taken;
+        for (uint32_t h; taken.size() < 1000 && (h = open("")) != 0;)
+            taken.append(h);
+        MorphologyLibrary& m = MorphologyLibrary::Instance();
+        m.LoadFrom({kLibrary}, {kData});
+        QVERIFY(!m.isLoaded());
+        QCOMPARE(m.GetStem(QStringLiteral(u"книгами")), QStringLiteral(u"книгами"));
+        for (uint32_t h : taken)
+            close(h);
+        m.Unload();
+        m.LoadFrom({kLibrary}, {kData});
+        QVERIFY(m.isLoaded());
     }
 
     void presentLibraryStems_data()
