@@ -1,6 +1,8 @@
 #include "DictionaryBuilder.h"
 
+#include "DataFileWriter.h"
 #include "DataFormat.h"
+#include "RussianWords.h"
 #include "WordText.h"
 
 #include <algorithm>
@@ -25,77 +27,6 @@ bool ReadFile(const std::string& path, std::string& text, std::string& error)
     s << in.rdbuf();
     text = s.str();
     return true;
-}
-
-bool EndsWith(const std::string& s, const char* suffix)
-{
-    return s.ends_with(suffix);
-}
-
-// Drops n two-byte (Cyrillic) characters from the end.
-std::string Cut(const std::string& s, size_t n)
-{
-    return s.size() >= 2 * n ? s.substr(0, s.size() - 2 * n) : std::string();
-}
-
-bool IsRussianVerb(const std::string& lemma)
-{
-    for (const char* e : {"ть", "ти", "чь", "ться", "тись", "чься"})
-        if (EndsWith(lemma, e))
-            return true;
-    return false;
-}
-
-bool IsAdjective(const std::string& lemma)
-{
-    return EndsWith(lemma, "ый") || EndsWith(lemma, "ий") || EndsWith(lemma, "ой");
-}
-
-// Which lemma a form shared by several is more likely to belong to in running text:
-// nouns before adjectives before verbs, except that a past tense (стали, пила) goes to
-// the verb; among adjectives the stressed -ой (большой, любой) before -ый/-ий.
-uint8_t Preference(const std::string& lemma, bool verb, const std::string& form)
-{
-    if (verb) {
-        for (const char* e : {"л", "ла", "ло", "ли", "лся", "лась", "лось", "лись"})
-            if (EndsWith(form, e))
-                return 30;
-        return 10;
-    }
-    if (IsAdjective(lemma))
-        return EndsWith(lemma, "ой") ? 16 : 15;
-    return 20;
-}
-
-// Endings of noun and adjective forms that a spelling dictionary lists on their own
-// (сургучом, чайке, свежа): such a word joins the lemma whose forms share its stem.
-bool HasNominalEnding(const std::string& w)
-{
-    for (const char* e : {"а",  "я",  "е",   "и",   "ы",  "ь",  "ом",  "ем",  "ой",  "ей",  "ою", "ею", "ам", "ям",
-                          "ах", "ях", "ами", "ями", "ов", "ев", "ого", "его", "ому", "ему", "ым", "им", "ых", "их"})
-        if (EndsWith(w, e))
-            return !EndsWith(w, "ся") && !EndsWith(w, "сь");
-    return false;
-}
-
-bool HasAdjectiveEnding(const std::string& w)
-{
-    for (const char* e : {"ого", "его", "ому", "ему", "ым", "им", "ых", "их", "ая",  "яя",
-                          "ую",  "юю",  "ое",  "ее",  "ые", "ие", "ой", "ей", "ыми", "ими"})
-        if (EndsWith(w, e))
-            return true;
-    return false;
-}
-
-void Append(std::string& out, const void* p, size_t n)
-{
-    out.append(static_cast<const char*>(p), n);
-}
-
-void Pad(std::string& out)
-{
-    while (out.size() % 8 != 0)
-        out.push_back('\0');
 }
 
 } // namespace
@@ -670,85 +601,7 @@ bool DictionaryBuilder::Write(const std::string& path, std::string& error)
         std::unique(stems.begin(), stems.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
         stems.end());
 
-    // Only lemmas that some form or stem reaches go into the pool.
-    std::vector<uint32_t> poolOffset(m_lemmas.size(), UINT32_MAX);
-    uint32_t lemmaCount = 0;
-    std::string pool;
-    auto place = [&](uint32_t& lemma) {
-        if (poolOffset[lemma] == UINT32_MAX) {
-            poolOffset[lemma] = uint32_t(pool.size());
-            ++lemmaCount;
-            const std::string& text = m_lemmas[lemma];
-            const size_t length = Utf8Prefix(text, 255);
-            pool.push_back(char(static_cast<unsigned char>(length)));
-            pool.append(text, 0, length);
-            pool.push_back('\0');
-        }
-        lemma = poolOffset[lemma];
-    };
-    for (auto& entry : chosen)
-        place(entry.second);
-    for (auto& entry : stems)
-        place(entry.second);
-    if (pool.empty())
-        pool.push_back('\0');
-
-    std::string body;
-    Header h{};
-    std::memcpy(h.magic, kMagic, sizeof kMagic);
-    h.version = kFormatVersion;
-    h.headerSize = sizeof(Header);
-    h.lemmaCount = lemmaCount;
-    h.lemmaPoolSize = uint32_t(pool.size());
-    auto writeTable = [&](const std::vector<std::pair<uint64_t, uint32_t>>& entries, TableHeader& table) {
-        const size_t n = entries.size();
-        uint32_t bits = 1;
-        while (bits < kMaxBucketBits && (uint64_t(1) << (bits + 2)) < n)
-            ++bits;
-        std::vector<uint32_t> buckets((size_t(1) << bits) + 1, 0);
-        for (const auto& e : entries)
-            ++buckets[(e.first >> (64 - bits)) + 1];
-        for (size_t b = 1; b < buckets.size(); ++b)
-            buckets[b] += buckets[b - 1];
-        table.bucketBits = bits;
-        table.entryCount = uint32_t(n);
-        table.bucketsOffset = sizeof(Header) + body.size();
-        Append(body, buckets.data(), buckets.size() * 4);
-        Pad(body);
-        table.entriesOffset = sizeof(Header) + body.size();
-        for (const auto& e : entries) {
-            const Entry entry{uint32_t(e.first), e.second};
-            Append(body, &entry, sizeof entry);
-        }
-        Pad(body);
-    };
-    writeTable(chosen, h.forms);
-    writeTable(stems, h.stems);
-    h.lemmaPoolOffset = sizeof(Header) + body.size();
-    body += pool;
-    Pad(body);
-    h.fileSize = sizeof(Header) + body.size();
-    h.checksum = Checksum(reinterpret_cast<const unsigned char*>(body.data()), body.size());
-    if (h.fileSize > kMaxFileSize) {
-        error = "the dictionary is too large";
-        return false;
-    }
-
-    const std::string temp = path + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(&h), sizeof h);
-        out.write(body.data(), std::streamsize(body.size()));
-        if (!out) {
-            error = "cannot write " + temp;
-            return false;
-        }
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        error = "cannot replace " + path;
-        return false;
-    }
-    return true;
+    return DataFileWriter::Write(path, chosen, stems, m_lemmas, error);
 }
 
 } // namespace mhelper
