@@ -1,5 +1,7 @@
 #include "Dictionary.h"
 
+#include "WordText.h"
+
 #include <algorithm>
 
 namespace mhelper {
@@ -76,7 +78,9 @@ std::string_view Dictionary::Find(const Table& table, std::string_view key) cons
         const size_t length = static_cast<unsigned char>(m_pool[offset]);
         if (length >= m_poolSize - offset)
             return {};
-        return std::string_view(m_pool + offset + 1, length);
+        // The compiler writes well-formed text; anything else is a damaged file.
+        const std::string_view lemma(m_pool + offset + 1, length);
+        return IsWellFormedUtf8(lemma) ? lemma : std::string_view();
     }
     return {};
 }

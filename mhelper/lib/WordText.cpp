@@ -120,6 +120,22 @@ size_t NormaliseWord(std::string_view in, char* out, size_t cap, bool* truncated
     return o;
 }
 
+bool IsWellFormedUtf8(std::string_view s)
+{
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(s.data());
+    for (size_t i = 0; i < s.size();) {
+        if (p[i] < 0x80) {
+            ++i;
+            continue;
+        }
+        const size_t len = SequenceLength(p + i, s.size() - i);
+        if (len == 0)
+            return false;
+        i += len;
+    }
+    return true;
+}
+
 size_t Utf8Prefix(std::string_view s, size_t cap)
 {
     if (s.size() <= cap)

@@ -19,6 +19,9 @@ enum class Script
 // out ends at a character boundary. *script tells which stemmer suits the word.
 size_t NormaliseWord(std::string_view in, char* out, size_t cap, bool* truncated, Script* script);
 
+// Whether s is well-formed UTF-8.
+bool IsWellFormedUtf8(std::string_view s);
+
 // The length of the longest prefix of s, at most cap bytes, that ends at a character
 // boundary of well-formed UTF-8.
 size_t Utf8Prefix(std::string_view s, size_t cap);

@@ -1,9 +1,11 @@
 // The dictionary compiler on a small hand-written affix file and dictionary, read
 // back through the library; and the library's answer to damaged data files.
+#include "DataFormat.h"
 #include "mhelper.h"
 
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -225,6 +227,46 @@ private slots:
         QCOMPARE(stem(h, "руки"), QByteArray("рук"));
         QCOMPARE(stem(h, "столами"), QByteArray("стол"));
         QCOMPARE(CloseMorphology(h), 1);
+    }
+
+    // Files whose checksum matches but whose tables lie: lookups stay inside the map.
+    void forgedTables_data()
+    {
+        QTest::addColumn<int>("seed");
+        for (int seed = 1; seed <= 40; ++seed)
+            QTest::addRow("seed %d", seed) << seed;
+    }
+    void forgedTables()
+    {
+        QFETCH(int, seed);
+        QFile good(m_data);
+        QVERIFY(good.open(QIODevice::ReadOnly));
+        QByteArray bytes = good.readAll();
+        mhelper::Header h;
+        std::memcpy(&h, bytes.constData(), sizeof h);
+        QRandomGenerator random{quint32(seed)};
+        // Scribble over buckets, entries and pool offsets with large and small values.
+        for (int i = 0; i < 64; ++i) {
+            const qsizetype at = qsizetype(sizeof h) + random.bounded(int(bytes.size() - sizeof h - 4)) / 4 * 4;
+            const quint32 value = random.bounded(2) ? random.generate() : quint32(random.bounded(64));
+            std::memcpy(bytes.data() + at, &value, 4);
+        }
+        h.checksum = mhelper::Checksum(reinterpret_cast<const unsigned char*>(bytes.constData()) + sizeof h,
+                                       size_t(bytes.size()) - sizeof h);
+        std::memcpy(bytes.data(), &h, sizeof h);
+        const QString target = m_dir.filePath(QStringLiteral("forged-%1.dat").arg(seed));
+        QFile f(target);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        const uint32_t handle = OpenMorphology(QFile::encodeName(target).constData());
+        QVERIFY(handle != 0);
+        for (const char* word : {"руки", "воды", "читаю", "стали", "люди", "москвой", "рукы", "tables", "zzz"}) {
+            const QByteArray out = stem(handle, word);
+            QVERIFY(out.size() <= 99);
+            QCOMPARE(QString::fromUtf8(out).toUtf8(), out);
+        }
+        QCOMPARE(CloseMorphology(handle), 1);
     }
 
     void compilerRefusesBadInput_data()

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <thread>
@@ -212,6 +213,28 @@ private slots:
         QFETCH(QByteArray, word);
         QFETCH(QByteArray, stem);
         QCOMPARE(Stem(m_handle, word), stem);
+    }
+
+    // Random bytes of random length, from a fixed seed: every answer is bounded,
+    // terminated and well-formed.
+    void randomBytes()
+    {
+        QRandomGenerator random(20240611);
+        for (int i = 0; i < 20000; ++i) {
+            QByteArray word(random.bounded(1, 400), '\0');
+            for (char& c : word) {
+                // Mostly Cyrillic and ASCII lead bytes, so that lookups happen too.
+                const int pick = random.bounded(10);
+                c = char(pick < 3   ? 0xD0 + random.bounded(2)
+                         : pick < 6 ? 0x80 + random.bounded(64)
+                         : pick < 9 ? 'a' + random.bounded(26)
+                                    : random.bounded(1, 256));
+            }
+            const int max = random.bounded(0, 100);
+            const QByteArray stem = Stem(m_handle, word, max);
+            QVERIFY(stem.size() <= max);
+            QVERIFY2(IsValidUtf8(stem), word.toHex().constData());
+        }
     }
 
     void severalThreadsOnOneHandle()
