@@ -4,8 +4,10 @@
 // where it is the calling thread's ANSI code page.
 #include <stdint.h>
 
-#if defined(_WIN32)
+#if defined(_WIN32) && defined(MHELPER_BUILDING)
 #define MHELPER_API __declspec(dllexport)
+#elif defined(_WIN32)
+#define MHELPER_API __declspec(dllimport)
 #else
 #define MHELPER_API __attribute__((visibility("default")))
 #endif
