@@ -14,19 +14,26 @@ namespace mhelper {
 
 // Builds mhelper.dat from spelling dictionaries and a list of irregular forms.
 //
-// Every dictionary entry is the lemma of the forms its flags make. Russian verbs also
-// claim the participles that are entries of their own (читающий -> читать), and the
-// forms of a past tense of -йти verbs (пришел -> прийти). Adjective forms that end in
-// a lone -о/-е in place of the ending (adverbs and short neuters) are their own lemma.
+// Every dictionary entry is the lemma of the forms its flags make. Russian entries are
+// then linked to the word they belong to, so that they share its lemma:
+// - participles and gerunds listed as entries join their verb (читающий -> читать);
+// - past and present tenses listed as entries join their verb (пришел -> прийти,
+//   мог -> мочь, возьму -> взять);
+// - plural entries join their singular noun (весны -> весна);
+// - entries without flags that look like noun or adjective forms join the noun or
+//   adjective whose suffix-rule stem they share (сургучом -> сургуч), or the noun
+//   their stem makes with a fleeting vowel put back (образцов -> образец).
+// Adjective forms that end in a lone -о/-е in place of the ending (adverbs and short
+// neuters) are words of their own.
 //
 // A form that several lemmas make gets one lemma, by the first rule that decides:
-// 1. a form listed in the irregular list; 2. the lemma that is the form itself;
-// 3. the likelier part of speech: nouns before adjectives before verbs, but a past
-// tense goes to the verb (стали -> стать, гости -> гость); 4. the lemma with the larger
-// paradigm; 5. the alphabetically first lemma.
+// 1. a form listed in the irregular list; 2. the lemma that is the form itself (in
+// Russian; English -ing nouns join their verb); 3. the likelier part of speech: nouns
+// before adjectives before verbs, but a past tense goes to the verb (стали -> стать,
+// гости -> гость); 4. the lemma with the larger paradigm; 5. the alphabetically first.
 //
-// Entries without flags that look like noun or adjective forms (сургучом, свежа) join
-// the lemma whose forms share their suffix-rule stem.
+// For words the dictionary lacks, the data file also maps each Snowball stem of the
+// dictionary's forms to the lemma that has more than half of the forms with it.
 class DictionaryBuilder
 {
 public:
@@ -38,7 +45,8 @@ public:
     bool AddHunspell(const std::string& affPath, const std::string& dicPath, std::string& error);
     bool AddHunspellText(const std::string& affText, const std::string& dicText, std::string& error);
     // Lines: "form lemma" maps one form; "= entry lemma" maps every form of an entry;
-    // "! entry" keeps an entry from being taken as a participle; "#" starts a comment.
+    // "! entry" keeps an entry from being linked to another word; "#" starts a comment.
+    // Lemmas the list names are never linked to another word either.
     bool AddIrregular(const std::string& path, std::string& error);
     bool AddIrregularText(const std::string& text, std::string& error);
 
