@@ -1,0 +1,105 @@
+#pragma once
+
+#include "AffixFile.h"
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+struct sb_stemmer;
+
+namespace mhelper {
+
+// Builds mhelper.dat from spelling dictionaries and a list of irregular forms.
+//
+// Every dictionary entry is the lemma of the forms its flags make. Russian entries are
+// then linked to the word they belong to, so that they share its lemma:
+// - participles and gerunds listed as entries join their verb (читающий -> читать);
+// - past and present tenses listed as entries join their verb (пришел -> прийти,
+//   мог -> мочь, возьму -> взять);
+// - plural entries join their singular noun (весны -> весна);
+// - entries without flags that look like noun or adjective forms join the noun or
+//   adjective whose suffix-rule stem they share (сургучом -> сургуч), or the noun
+//   their stem makes with a fleeting vowel put back (образцов -> образец).
+// Adjective forms that end in a lone -о/-е in place of the ending (adverbs and short
+// neuters) are words of their own.
+//
+// A form that several lemmas make gets one lemma, by the first rule that decides:
+// 1. a form listed in the irregular list; 2. the lemma that is the form itself (in
+// Russian; English -ing nouns join their verb); 3. the likelier part of speech: nouns
+// before adjectives before verbs, but a past tense goes to the verb (стали -> стать,
+// гости -> гость); 4. the lemma with the larger paradigm; 5. the alphabetically first.
+//
+// For words the dictionary lacks, the data file also maps each Snowball stem of the
+// dictionary's forms to the lemma that has more than half of the forms with it.
+class DictionaryBuilder
+{
+public:
+    DictionaryBuilder();
+    ~DictionaryBuilder();
+    DictionaryBuilder(const DictionaryBuilder&) = delete;
+    DictionaryBuilder& operator=(const DictionaryBuilder&) = delete;
+
+    bool AddHunspell(const std::string& affPath, const std::string& dicPath, std::string& error);
+    bool AddHunspellText(const std::string& affText, const std::string& dicText, std::string& error);
+    // Lines: "form lemma" maps one form; "= entry lemma" maps every form of an entry;
+    // "! entry" keeps an entry from being linked to another word; "#" starts a comment.
+    // Lemmas the list names are never linked to another word either.
+    bool AddIrregular(const std::string& path, std::string& error);
+    bool AddIrregularText(const std::string& text, std::string& error);
+
+    bool Write(const std::string& path, std::string& error);
+
+    size_t formCount() const { return m_records.size(); }
+    size_t lemmaCount() const { return m_lemmas.size(); }
+
+    // Normalises text the way the library normalises words.
+    static std::string Normalise(const std::string& utf8);
+
+private:
+    struct Record
+    {
+        uint64_t hash;
+        uint32_t lemma;
+        uint8_t rank; // 0 irregular, 1 the lemma itself, 2 made by a rule
+        uint8_t preference;
+    };
+
+    uint32_t LemmaId(const std::string& lemma);
+    void AddEntry(const AffixFile& affixes, const std::string& word, const std::string& flags);
+    void CollectVerbDerivatives(uint32_t verb, const std::vector<std::string>& forms);
+    void LinkDerivatives();
+    void LinkUnflagged();
+    void LinkPresentTenses();
+    void LinkPluralEntries();
+    uint32_t FleetingVowelNoun(const std::string& stem, uint32_t id) const;
+    void LinkPastTense(uint32_t id, std::string past, bool reflexive);
+    void MarkPastLike(uint32_t id, bool pastLike);
+    void IndexStem(const std::string& form, uint32_t lemma);
+    std::string SuffixStem(const std::string& word) const;
+    uint32_t Canonical(uint32_t lemma) const;
+    bool IsVerb(uint32_t lemma) const;
+
+    std::vector<std::string> m_lemmas;
+    std::unordered_map<std::string, uint32_t> m_lemmaIds;
+    std::vector<uint32_t> m_links;
+    std::vector<uint32_t> m_paradigm;
+    std::vector<Record> m_records;
+    std::unordered_map<std::string, uint32_t> m_derivativeOf; // participle -> verb
+    std::unordered_map<std::string, uint32_t> m_gerundOf;     // gerund -> verb
+    std::unordered_set<std::string> m_notDerivative;
+    std::vector<std::pair<std::string, std::string>> m_entryLinks;
+    bool m_linked = false;
+    sb_stemmer* m_stemmer;
+    // Suffix-rule stem -> lemmas whose forms have it, with how many forms.
+    std::unordered_map<std::string, std::vector<std::pair<uint32_t, uint32_t>>> m_stemIndex;
+    std::vector<uint32_t> m_unflagged;
+    // By lemma: 0 not seen, 1 every entry's forms are past tenses, 2 otherwise.
+    std::vector<uint8_t> m_pastLike;
+    std::vector<uint8_t> m_verbs; // by lemma: 1 for a Russian verb
+    std::vector<uint32_t> m_pluralEntries;
+};
+
+} // namespace mhelper

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace mhelper {
+
+// A read-only memory map of a whole file. Platform code lives in MappedFile_<os>.cpp.
+class MappedFile
+{
+public:
+    MappedFile() = default;
+    ~MappedFile();
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+
+    // Maps the file; false (and nothing mapped) when it cannot be opened, is empty or
+    // is larger than maxSize.
+    bool Open(const std::string& path, size_t maxSize);
+    const unsigned char* data() const { return m_data; }
+    size_t size() const { return m_size; }
+
+private:
+    const unsigned char* m_data = nullptr;
+    size_t m_size = 0;
+    void* m_native = nullptr;
+};
+
+} // namespace mhelper

@@ -1,0 +1,37 @@
+#include "MappedFile.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace mhelper {
+
+MappedFile::~MappedFile()
+{
+    if (m_data)
+        munmap(const_cast<unsigned char*>(m_data), m_size);
+}
+
+bool MappedFile::Open(const std::string& path, size_t maxSize)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st
+    {
+    };
+    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 && size_t(st.st_size) <= maxSize;
+    if (ok) {
+        void* p = mmap(nullptr, size_t(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+        ok = p != MAP_FAILED;
+        if (ok) {
+            m_data = static_cast<const unsigned char*>(p);
+            m_size = size_t(st.st_size);
+        }
+    }
+    ::close(fd);
+    return ok;
+}
+
+} // namespace mhelper

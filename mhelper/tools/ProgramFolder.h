@@ -1,0 +1,6 @@
+#pragma once
+
+#include <string>
+
+// The folder of the running executable, with a trailing separator; empty if unknown.
+std::string ProgramFolder();
