@@ -17,4 +17,6 @@ public:
     virtual WordStatus FullName(QString& name) = 0;
     // The range of the main text only (no headers, frames or notes); content may be left empty.
     virtual WordStatus Content(std::shared_ptr<WordRange>& content) = 0;
+    // The text the user has selected in the document's window (empty: nothing selected).
+    virtual WordStatus SelectedText(QString& text) = 0;
 };

@@ -28,6 +28,11 @@ public:
 
     WordStatus FullName(QString& name) override;
     WordStatus Content(std::shared_ptr<WordRange>& content) override;
+    WordStatus SelectedText(QString& text) override
+    {
+        text = selection;
+        return {};
+    }
 
     QString path;
     QString selection;

@@ -2,7 +2,10 @@
 
 #include "LibreOfficeRange.h"
 
+#include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/text/XTextDocument.hpp>
+#include <com/sun/star/text/XTextViewCursor.hpp>
+#include <com/sun/star/text/XTextViewCursorSupplier.hpp>
 #include <osl/file.hxx>
 
 namespace css = com::sun::star;
@@ -48,5 +51,22 @@ WordStatus LibreOfficeDocument::Content(std::shared_ptr<WordRange>& content)
         });
     if (status.ok && *isText)
         content = std::make_shared<LibreOfficeRange>(m_shared, rangeRefs);
+    return status;
+}
+
+WordStatus LibreOfficeDocument::SelectedText(QString& text)
+{
+    auto out = std::make_shared<QString>();
+    const WordStatus status = UnoCall::Run(m_shared, m_shared.options.callTimeoutMs, [refs = m_refs, out] {
+        Reference<css::text::XTextViewCursorSupplier> supplier(refs->model->getCurrentController(), UNO_QUERY);
+        if (!supplier.is())
+            return WordStatus::Failed(QStringLiteral(u"У документа нет окна."));
+        Reference<css::text::XTextViewCursor> cursor = supplier->getViewCursor();
+        if (cursor.is())
+            *out = UnoCall::ToQString(cursor->getString());
+        return WordStatus::Ok();
+    });
+    if (status.ok)
+        text = *out;
     return status;
 }

@@ -18,6 +18,7 @@ public:
 
     WordStatus FullName(QString& name) override;
     WordStatus Content(std::shared_ptr<WordRange>& content) override;
+    WordStatus SelectedText(QString& text) override;
 
 private:
     UnoShared m_shared;
