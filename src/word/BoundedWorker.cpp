@@ -9,6 +9,7 @@ struct BoundedWorker::State
     std::mutex mutex;
     std::condition_variable wake;
     std::condition_variable finishedChanged;
+    std::condition_variable idle;
     std::deque<std::function<void()>> jobs;
     bool stop = false;
     bool finished = false;
@@ -51,8 +52,9 @@ BoundedWorker::Outcome BoundedWorker::Call(std::function<void()> job, std::chron
     };
     auto done = std::make_shared<Done>();
     {
-        std::lock_guard lock(m_state->mutex);
-        if (m_state->overran && m_state->running)
+        std::unique_lock lock(m_state->mutex);
+        if (m_state->overran && m_state->running &&
+            !m_state->idle.wait_for(lock, std::min(timeout, busyGrace), [this] { return !m_state->running; }))
             return Outcome::Busy;
         m_state->overran = false;
         m_state->jobs.push_back([job = std::move(job), done] {
@@ -106,6 +108,7 @@ void BoundedWorker::RunJobs(const std::shared_ptr<State>& state)
         lock.lock();
         state->running = false;
         state->overran = false;
+        state->idle.notify_all();
     }
     state->finished = true;
     state->finishedChanged.notify_all();

@@ -30,13 +30,16 @@ public:
     BoundedWorker& operator=(const BoundedWorker&) = delete;
 
     // Runs job on the worker and waits for it at most timeout. Exceptions thrown by the
-    // job are swallowed: jobs report through what they capture.
+    // job are swallowed: jobs report through what they capture. While an earlier job
+    // overruns, waits at most busyGrace for it to end (a dead peer frees it quickly),
+    // then gives up with Busy.
     Outcome Call(std::function<void()> job, std::chrono::milliseconds timeout);
     // Queues job without waiting (releasing what the worker holds).
     void Post(std::function<void()> job);
     bool IsWorkerThread() const;
 
     std::chrono::milliseconds stopWait{5000};
+    std::chrono::milliseconds busyGrace{1000};
 
 private:
     struct State;

@@ -24,7 +24,7 @@ const QString SecondPhrase = QStringLiteral(u"Каждое утро начина
 // Written in the document with a no-break space; the text filters hand it over with a plain one.
 const QString NbspPhrase = QStringLiteral(u"Старый сад дышал прохладой");
 
-// Processes whose command line names the marker (a private profile folder of this test).
+// Processes whose command line or environment names the marker (a folder of this test).
 QList<pid_t> ProcessesWith(const QString& marker)
 {
     QList<pid_t> pids;
@@ -35,9 +35,13 @@ QList<pid_t> ProcessesWith(const QString& marker)
         const pid_t pid = pid_t(entry.toInt(&number));
         if (!number || pid == ::getpid())
             continue;
-        QFile cmdline(QStringLiteral(u"/proc/%1/cmdline").arg(entry));
-        if (cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().contains(needle))
-            pids << pid;
+        for (const QString& part : {QStringLiteral(u"cmdline"), QStringLiteral(u"environ")}) {
+            QFile file(QStringLiteral(u"/proc/%1/%2").arg(entry, part));
+            if (file.open(QIODevice::ReadOnly) && file.readAll().contains(needle)) {
+                pids << pid;
+                break;
+            }
+        }
     }
     return pids;
 }
@@ -198,10 +202,13 @@ private slots:
         QCOMPARE(SelectionIn(*automation, m_odt), SecondPhrase);
         QCOMPARE(ProcessesWith(m_profileDir), offices);
 
-        // Wraps from the selection back to the first occurrence of the text.
+        // On from the selection: the later occurrence; then the earlier phrase only by wrapping.
         result = processor.ShowPhraseInWord(Phrase, m_odt);
         QVERIFY2(result.ok, qPrintable(result.message));
         QCOMPARE(SelectionIn(*automation, m_odt), Phrase);
+        result = processor.ShowPhraseInWord(SecondPhrase, m_odt);
+        QVERIFY2(result.ok, qPrintable(result.message));
+        QCOMPARE(SelectionIn(*automation, m_odt), SecondPhrase);
 
         processor.QuitOwnWordInstances();
         QVERIFY2(WaitUntilNone(m_profileDir, 20000), "the office did not exit after quitting");
@@ -228,32 +235,76 @@ private slots:
         QVERIFY2(WaitUntilNone(m_profileDir, 20000), "the office did not exit after quitting");
     }
 
-    void findsOfficeThroughItsSingleInstanceChannel()
+    void findsUsersOfficeThroughItsSingleInstanceChannel()
     {
-        // An office started the user's way: no UNO pipe of ours.
-        QVERIFY(
-            QProcess::startDetached(SofficePath(), {QStringLiteral(u"-env:UserInstallation=") + m_options.profileUrl,
-                                                    QStringLiteral(u"--headless"), QStringLiteral(u"--norestore"),
-                                                    QStringLiteral(u"--nologo")}));
-        const QString socket = OfficeIpcClient::SocketPath(m_options.profileUrl);
-        const QDeadlineTimer deadline(30000);
+        // An office started the user's way, with the default profile of a home of this test's
+        // own and no UNO pipe of ours. The module finds it from the profile's socket name.
+        const QString config = m_dir.filePath(QStringLiteral(u"user config"));
+        QVERIFY(QDir().mkpath(config));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
+        const QString profileUrl =
+            QUrl::fromLocalFile(config + QStringLiteral(u"/libreoffice/4")).toString(QUrl::FullyEncoded);
+        QVERIFY(QProcess::startDetached(SofficePath(), {QStringLiteral(u"--headless"), QStringLiteral(u"--norestore"),
+                                                        QStringLiteral(u"--nologo")}));
+        const QString socket = OfficeIpcClient::SocketPath(profileUrl);
+        const QDeadlineTimer deadline(60000);
         while (OfficeIpcClient::Probe(socket, 1000).answer != OfficeIpcClient::Answer::Done) {
-            QVERIFY2(!deadline.hasExpired(), qPrintable(QStringLiteral(u"no office on ") + socket));
+            if (deadline.hasExpired()) {
+                KillOffices(config);
+                QFAIL(qPrintable(QStringLiteral(u"no office answers on ") + socket));
+            }
             QThread::msleep(100);
         }
-        const QList<pid_t> offices = ProcessesWith(m_profileDir);
+        const QList<pid_t> offices = ProcessesWith(config);
+        QVERIFY(!offices.isEmpty());
 
-        std::shared_ptr<WordAutomation> automation = LoadAutomation();
+        LibreOfficeOptions options = m_options;
+        options.profileUrl.clear();
+        std::shared_ptr<WordAutomation> automation = LibreOfficeModule::Load(options);
         QVERIFY(automation);
         std::shared_ptr<WordApplication> application;
         const WordStatus found = automation->GetActiveObject(application);
         QVERIFY2(found.ok, qPrintable(found.error));
-        QCOMPARE(ProcessesWith(m_profileDir), offices);
+        QCOMPARE(ProcessesWith(config), offices);
 
         AutomatedWordProcessor processor(automation);
         processor.QuitActiveWord();
-        QVERIFY2(WaitUntilNone(m_profileDir, 20000), "the office did not exit after QuitActiveWord");
+        const bool ended = WaitUntilNone(config, 20000);
+        KillOffices(config);
+        QVERIFY2(ended, "the office did not exit after QuitActiveWord");
         QVERIFY(processor.WordInstances().isEmpty());
+    }
+
+    void hungOrDeadOfficeEndsInErrorNotInAHang()
+    {
+        LibreOfficeOptions options = m_options;
+        options.callTimeoutMs = 2000;
+        std::shared_ptr<WordAutomation> automation = LibreOfficeModule::Load(options);
+        QVERIFY(automation);
+        AutomatedWordProcessor processor(automation);
+        WordProcessor::Result result = processor.ShowPhraseInWord(Phrase, m_odt);
+        QVERIFY2(result.ok, qPrintable(result.message));
+        const QList<pid_t> offices = ProcessesWith(m_profileDir);
+        QVERIFY(!offices.isEmpty());
+
+        for (const pid_t pid : offices)
+            ::kill(pid, SIGSTOP);
+        result = processor.ShowPhraseInWord(SecondPhrase, m_odt);
+        QVERIFY(!result.ok);
+        QVERIFY(!result.message.isEmpty());
+        processor.QuitActiveWord();
+        processor.QuitOwnWordInstances();
+
+        // Dead: the dropped bridge means "not running", and the next press starts afresh.
+        KillOffices(m_profileDir);
+        for (int press = 0; press < 10; ++press) {
+            result = processor.ShowPhraseInWord(SecondPhrase, m_odt);
+            if (result.ok)
+                break;
+        }
+        QVERIFY2(result.ok, qPrintable(result.message));
+        QCOMPARE(processor.WordInstances().size(), 2);
+        QCOMPARE(SelectionIn(*automation, m_odt), SecondPhrase);
     }
 };
 
