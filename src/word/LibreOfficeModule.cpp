@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QLibrary>
 
 namespace {
@@ -21,6 +22,17 @@ QStringList ModuleCandidates()
     for (const QString& folder : std::as_const(folders))
         candidates << QDir(folder).filePath(QStringLiteral(u"" PARAFRIX_LO_MODULE_FILE));
     return candidates;
+}
+
+// Loaded modules, by path. Never unloaded: objects and a possibly hung worker thread
+// live in their code.
+QLibrary* Library(const QString& path)
+{
+    static auto* loaded = new QHash<QString, QLibrary*>;
+    QLibrary*& library = (*loaded)[path];
+    if (!library)
+        library = new QLibrary(path);
+    return library;
 }
 
 void SetError(QString* error, const QString& text)
@@ -55,12 +67,10 @@ std::shared_ptr<WordAutomation> LibreOfficeModule::Load(const LibreOfficeOptions
     for (const QString& candidate : ModuleCandidates()) {
         if (!QFileInfo::exists(candidate))
             continue;
-        // Never unloaded: objects and a possibly hung worker thread live in its code.
-        auto* library = new QLibrary(candidate);
+        QLibrary* library = Library(candidate);
         const auto create = reinterpret_cast<CreateFunction>(library->resolve("parafrix_lo_create_automation"));
         if (!create) {
             SetError(error, library->errorString());
-            delete library;
             continue;
         }
         WordAutomation* automation = create(LibreOfficeOptions::InterfaceVersion, &effective);

@@ -14,7 +14,12 @@
 #include <QThread>
 #include <QUrl>
 
+#include <condition_variable>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -69,6 +74,39 @@ void KillOffices(const QString& marker)
     WaitUntilNone(marker, 10000);
 }
 
+// Ends the run, and the offices it started, should a step hang past every bound (the
+// offices live in sessions of their own and would outlive a killed test).
+class Watchdog
+{
+public:
+    Watchdog(QString marker, std::chrono::seconds limit)
+    {
+        m_thread = std::thread([this, marker, limit] {
+            std::unique_lock lock(m_mutex);
+            if (m_stopped.wait_for(lock, limit, [this] { return m_stop; }))
+                return;
+            KillOffices(marker);
+            std::fprintf(stderr, "watchdog: the LibreOffice tests hung; offices killed\n");
+            std::_Exit(3);
+        });
+    }
+    ~Watchdog()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_stop = true;
+        }
+        m_stopped.notify_all();
+        m_thread.join();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_stopped;
+    bool m_stop = false;
+    std::thread m_thread;
+};
+
 } // namespace
 
 class TestLibreOfficeAutomation : public QObject
@@ -82,6 +120,7 @@ private:
     QString m_odt;
     QString m_docx;
     QElapsedTimer m_clock;
+    std::unique_ptr<Watchdog> m_watchdog;
 
     QString SofficePath() const
     {
@@ -147,6 +186,8 @@ private slots:
         m_options.pipeName =
             QStringLiteral(u"parafrix_test_%1_%2").arg(::getpid()).arg(QDateTime::currentMSecsSinceEpoch());
         m_options.headless = true;
+        // Below the test runner's own limit, so that cleaning up still happens.
+        m_watchdog = std::make_unique<Watchdog>(m_profileDir, std::chrono::seconds(240));
 
         const QString body = QStringLiteral(u"Вступление к эссе.\n") + Phrase +
                              QStringLiteral(u". Он пишет каждый день.\n") + SecondPhrase +
@@ -167,6 +208,7 @@ private slots:
     {
         if (!m_profileDir.isEmpty())
             KillOffices(m_profileDir);
+        m_watchdog.reset();
         qInfo("LibreOffice integration took %lld ms", m_clock.elapsed());
     }
 

@@ -7,6 +7,7 @@
 #include <com/sun/star/connection/NoConnectException.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
+#include <com/sun/star/lang/XComponent.hpp>
 #include <cppuhelper/bootstrap.hxx>
 #include <osl/file.hxx>
 #include <rtl/bootstrap.hxx>
@@ -45,6 +46,13 @@ UnoOffice::UnoOffice(LibreOfficeOptions options) : m_options(std::move(options))
 UnoOffice::~UnoOffice()
 {
     m_desktop.clear();
+    // The local runtime's service manager holds itself through cycles that only disposing breaks.
+    try {
+        Reference<css::lang::XComponent> local(m_local, UNO_QUERY);
+        if (local.is())
+            local->dispose();
+    } catch (const css::uno::Exception&) {
+    }
     m_local.clear();
     ReapChildren();
 }
