@@ -3,16 +3,30 @@
 #include "LibreOfficeApplication.h"
 #include "UnoOffice.h"
 
+#include <csignal>
+
 namespace {
 
 // The worker's own limit on starting an office stays inside the caller's wait, so a slow
 // start ends as "did not start in time" rather than as an abandoned call.
 constexpr int StartMarginMs = 1000;
 
+// The bridge writes to the office's socket from threads of its own; once the office has
+// died, such a write must fail with EPIPE instead of killing the whole program.
+void IgnoreBrokenPipes()
+{
+    struct sigaction current
+    {
+    };
+    if (::sigaction(SIGPIPE, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
+        ::signal(SIGPIPE, SIG_IGN);
+}
+
 } // namespace
 
 LibreOfficeAutomation::LibreOfficeAutomation(const LibreOfficeOptions& options)
 {
+    IgnoreBrokenPipes();
     m_shared.worker = std::make_shared<BoundedWorker>();
     m_shared.options = options;
     m_shared.office = UnoCall::WorkerOwned(m_shared.worker, new UnoOffice(options));
