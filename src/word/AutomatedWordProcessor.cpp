@@ -1,0 +1,139 @@
+#include "word/AutomatedWordProcessor.h"
+
+#include "word/WordApplication.h"
+#include "word/WordAutomation.h"
+#include "word/WordDocument.h"
+#include "word/WordFind.h"
+#include "word/WordRange.h"
+
+namespace {
+
+WordProcessor::Result Failure(const QString& what, const WordStatus& status)
+{
+    QString message = what;
+    if (!status.error.isEmpty())
+        message += QStringLiteral(u"\n\n") + status.error;
+    return {false, message};
+}
+
+WordProcessor::Result OpenFailure(const WordStatus& status)
+{
+    return Failure(QStringLiteral(u"Не удалось открыть изменяемый документ в текстовом процессоре."), status);
+}
+
+// The search of the main text and the selection of its hit. Failures of the search
+// and of the selection are ignored: a phrase not found leaves the document as it is.
+WordProcessor::Result SelectPhrase(WordDocument& document, const QString& phrase)
+{
+    std::shared_ptr<WordRange> content;
+    WordStatus status = document.Content(content);
+    if (!status.ok)
+        return OpenFailure(status);
+    if (!content)
+        return {};
+    std::shared_ptr<WordFind> find;
+    status = content->Find(find);
+    if (!status.ok)
+        return OpenFailure(status);
+    if (!find)
+        return {};
+    status = find->SetForward(true);
+    if (status.ok)
+        status = find->SetWrap(true);
+    if (!status.ok)
+        return OpenFailure(status);
+
+    bool found = false;
+    if (find->Execute(AutomatedWordProcessor::FindText(phrase), found).ok && found)
+        content->Select();
+    return {};
+}
+
+} // namespace
+
+AutomatedWordProcessor::AutomatedWordProcessor(std::shared_ptr<WordAutomation> automation)
+    : m_automation(std::move(automation))
+{
+}
+
+AutomatedWordProcessor::~AutomatedWordProcessor()
+{
+    // References into the automation go before the automation itself.
+    m_wordInstances.clear();
+}
+
+QString AutomatedWordProcessor::FindText(const QString& phrase)
+{
+    if (phrase.size() <= MaxFindLength)
+        return phrase;
+    qsizetype length = MaxFindLength;
+    if (phrase.at(length - 1).isHighSurrogate() && phrase.at(length).isLowSurrogate())
+        --length;
+    return phrase.left(length);
+}
+
+WordProcessor::Result AutomatedWordProcessor::ShowPhraseInWord(const QString& phrase, const QString& editedPath)
+{
+    if (phrase.isEmpty())
+        return {};
+
+    std::shared_ptr<WordApplication> application;
+    if (!m_automation->GetActiveObject(application).ok || !application) {
+        application.reset();
+        bool started = false;
+        const WordStatus status = m_automation->CreateInstance(application, started);
+        if (!status.ok)
+            return Failure(QStringLiteral(u"Не удалось запустить текстовый процессор."), status);
+        if (started)
+            m_wordInstances.append(application);
+    }
+
+    // Guarded: no application or no active document means the edited copy is not active.
+    std::shared_ptr<WordDocument> document;
+    if (application && (!application->ActiveDocument(document).ok))
+        document.reset();
+    if (document) {
+        QString fullName;
+        const WordStatus status = document->FullName(fullName);
+        if (!status.ok)
+            return OpenFailure(status);
+        if (fullName != editedPath)
+            document.reset();
+    }
+
+    if (!document) {
+        if (!application)
+            return OpenFailure(WordStatus::Failed(QStringLiteral(u"Текстовый процессор не отвечает.")));
+        const WordStatus status = application->OpenDocument(editedPath, document);
+        if (!status.ok)
+            return OpenFailure(status);
+    }
+
+    const WordStatus status = application->SetVisible(true);
+    if (!status.ok)
+        return OpenFailure(status);
+
+    if (document)
+        return SelectPhrase(*document, phrase);
+    return {};
+}
+
+void AutomatedWordProcessor::QuitActiveWord()
+{
+    std::shared_ptr<WordApplication> application;
+    if (!m_automation->GetActiveObject(application).ok || !application)
+        return;
+    // A refused quit (the user cancelled the office's own prompt) leaves the office running;
+    // the Check goes on with what is saved.
+    application->Quit(WordApplication::SaveChanges::OfficeDefault);
+}
+
+void AutomatedWordProcessor::QuitOwnWordInstances()
+{
+    // The office's own handling of unsaved documents, so that edits not yet saved are
+    // never thrown away behind the user's back.
+    for (const std::shared_ptr<WordApplication>& instance : std::as_const(m_wordInstances)) {
+        if (instance)
+            instance->Quit(WordApplication::SaveChanges::OfficeDefault);
+    }
+}

@@ -1,0 +1,138 @@
+#include "LibreOfficeApplication.h"
+
+#include "LibreOfficeDocument.h"
+
+#include <com/sun/star/awt/XTopWindow.hpp>
+#include <com/sun/star/awt/XWindow.hpp>
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/container/XEnumeration.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/frame/XComponentLoader.hpp>
+#include <com/sun/star/frame/XController.hpp>
+#include <com/sun/star/frame/XFrame.hpp>
+#include <com/sun/star/lang/DisposedException.hpp>
+#include <com/sun/star/util/CloseVetoException.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+#include <com/sun/star/util/XModifiable.hpp>
+#include <osl/file.hxx>
+
+#include <QFileInfo>
+
+namespace css = com::sun::star;
+using css::uno::Reference;
+using css::uno::UNO_QUERY;
+
+namespace {
+
+// Drops every change of every document, so that terminating asks nothing.
+void DiscardChanges(const Reference<css::frame::XDesktop2>& desktop)
+{
+    Reference<css::container::XEnumerationAccess> components = desktop->getComponents();
+    if (!components.is())
+        return;
+    Reference<css::container::XEnumeration> each = components->createEnumeration();
+    while (each.is() && each->hasMoreElements()) {
+        Reference<css::uno::XInterface> component(each->nextElement(), UNO_QUERY);
+        try {
+            Reference<css::util::XModifiable> modifiable(component, UNO_QUERY);
+            if (modifiable.is())
+                modifiable->setModified(false);
+            Reference<css::util::XCloseable> closeable(component, UNO_QUERY);
+            if (closeable.is())
+                closeable->close(true);
+        } catch (const css::util::CloseVetoException&) {
+        } catch (const css::lang::DisposedException&) {
+        }
+    }
+}
+
+} // namespace
+
+LibreOfficeApplication::LibreOfficeApplication(UnoShared shared, std::shared_ptr<Refs> refs)
+    : m_shared(std::move(shared)), m_refs(std::move(refs))
+{
+}
+
+WordStatus LibreOfficeApplication::ActiveDocument(std::shared_ptr<WordDocument>& document)
+{
+    auto documentRefs = UnoCall::WorkerOwned(m_shared.worker, new LibreOfficeDocument::Refs);
+    const WordStatus status = UnoCall::Run(m_shared, m_shared.options.callTimeoutMs, [refs = m_refs, documentRefs] {
+        // The start centre is a component but not a document.
+        Reference<css::frame::XModel> model(refs->desktop->getCurrentComponent(), UNO_QUERY);
+        if (!model.is())
+            return WordStatus::Failed(QStringLiteral(u"Нет открытого документа."));
+        documentRefs->model = model;
+        refs->document = model;
+        return WordStatus::Ok();
+    });
+    if (status.ok)
+        document = std::make_shared<LibreOfficeDocument>(m_shared, documentRefs);
+    return status;
+}
+
+WordStatus LibreOfficeApplication::OpenDocument(const QString& path, std::shared_ptr<WordDocument>& document)
+{
+    if (!QFileInfo(path).isFile())
+        return WordStatus::Failed(QStringLiteral(u"Файл не найден: %1").arg(path));
+    auto documentRefs = UnoCall::WorkerOwned(m_shared.worker, new LibreOfficeDocument::Refs);
+    const WordStatus status =
+        UnoCall::Run(m_shared, m_shared.options.callTimeoutMs, [refs = m_refs, documentRefs, path] {
+            OUString url;
+            osl::FileBase::getFileURLFromSystemPath(UnoCall::ToOUString(path), url);
+            Reference<css::frame::XComponentLoader> loader(refs->desktop, css::uno::UNO_QUERY_THROW);
+            // "_default" hands back the document when it is open already, without a second window.
+            Reference<css::frame::XModel> model(loader->loadComponentFromURL(url, OUString("_default"), 0, {}),
+                                                UNO_QUERY);
+            if (!model.is())
+                return WordStatus::Failed(QStringLiteral(u"Текстовый процессор не открыл файл %1").arg(path));
+            documentRefs->model = model;
+            refs->document = model;
+            return WordStatus::Ok();
+        });
+    if (status.ok)
+        document = std::make_shared<LibreOfficeDocument>(m_shared, documentRefs);
+    return status;
+}
+
+WordStatus LibreOfficeApplication::SetVisible(bool visible)
+{
+    return UnoCall::Run(m_shared, m_shared.options.callTimeoutMs, [refs = m_refs, visible] {
+        if (!refs->document.is())
+            return WordStatus::Ok();
+        Reference<css::frame::XController> controller = refs->document->getCurrentController();
+        if (!controller.is())
+            return WordStatus::Ok();
+        Reference<css::frame::XFrame> frame = controller->getFrame();
+        if (!frame.is())
+            return WordStatus::Ok();
+        Reference<css::awt::XWindow> window = frame->getContainerWindow();
+        if (window.is())
+            window->setVisible(visible);
+        if (visible) {
+            Reference<css::awt::XTopWindow> top(window, UNO_QUERY);
+            if (top.is())
+                top->toFront();
+            frame->activate();
+        }
+        return WordStatus::Ok();
+    });
+}
+
+WordStatus LibreOfficeApplication::Quit(SaveChanges saveChanges)
+{
+    return UnoCall::Run(m_shared, m_shared.options.callTimeoutMs, [refs = m_refs, saveChanges] {
+        refs->document.clear();
+        if (saveChanges == SaveChanges::DoNotSave)
+            DiscardChanges(refs->desktop);
+        bool terminated = true;
+        try {
+            // A visible office asks about unsaved documents here; false is the user's Cancel.
+            terminated = refs->desktop->terminate();
+        } catch (const css::lang::DisposedException&) {
+            // The office went away while answering: it has quit.
+        }
+        if (!terminated)
+            return WordStatus::Failed(QStringLiteral(u"Текстовый процессор не закрылся."));
+        return WordStatus::Ok();
+    });
+}

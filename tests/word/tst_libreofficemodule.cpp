@@ -1,0 +1,55 @@
+#include "word/AutomatedWordProcessor.h"
+#include "word/LibreOfficeModule.h"
+#include "word/NullWordProcessor.h"
+#include "word/WordAutomation.h"
+#include "word/WordProcessorFactory.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestLibreOfficeModule : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void missingOfficeGivesNoAutomationAndAReason()
+    {
+        QTemporaryDir empty;
+        LibreOfficeOptions options;
+        options.programDir = empty.path();
+        QVERIFY(!LibreOfficeModule::OfficeInstalled(options));
+        QString error;
+        QVERIFY(!LibreOfficeModule::Load(options, &error));
+        QVERIFY(error.contains(empty.path()));
+    }
+
+    void factoryChoosesByWhatIsInstalled()
+    {
+        const std::unique_ptr<WordProcessor> processor = CreateWordProcessor();
+        QVERIFY(processor);
+        const bool officeReady = PARAFRIX_HAVE_LO_MODULE && LibreOfficeModule::OfficeInstalled(LibreOfficeOptions{});
+        if (officeReady) {
+            // Loading the module starts no office.
+            QVERIFY(dynamic_cast<AutomatedWordProcessor*>(processor.get()));
+            QVERIFY(static_cast<AutomatedWordProcessor*>(processor.get())->WordInstances().isEmpty());
+        } else {
+            QVERIFY(dynamic_cast<NullWordProcessor*>(processor.get()));
+        }
+    }
+
+    void nullProcessorSpeaksOnlyWhenAPhraseIsShown()
+    {
+        NullWordProcessor processor;
+        WordProcessor::Result result = processor.ShowPhraseInWord(QString(), QStringLiteral(u"/tmp/x.odt"));
+        QVERIFY(result.ok);
+        QVERIFY(result.message.isEmpty());
+        result = processor.ShowPhraseInWord(QStringLiteral(u"Фраза"), QStringLiteral(u"/tmp/x.odt"));
+        QVERIFY(!result.ok);
+        QVERIFY(!result.message.isEmpty());
+        processor.QuitActiveWord();
+        processor.QuitOwnWordInstances();
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLibreOfficeModule)
+#include "tst_libreofficemodule.moc"
