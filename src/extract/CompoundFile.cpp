@@ -91,10 +91,12 @@ bool CompoundFile::readChain(quint32 start, quint64 size, bool mini, QByteArray&
         return false;
     out.reserve(qsizetype(size));
     quint32 sector = start;
-    size_t steps = 0;
+    std::vector<bool> visited(fat.size(), false);
     while (quint64(out.size()) < size) {
-        if (sector >= fat.size() || ++steps > fat.size())
+        // A sector seen twice means a loop: the chain is damaged.
+        if (sector >= fat.size() || visited[sector])
             return false;
+        visited[sector] = true;
         const qsizetype offset = mini ? qsizetype(sector) * 64 : (qsizetype(sector) + 1) * m_sectorSize;
         if (offset >= source.size())
             return false;
@@ -113,13 +115,13 @@ bool CompoundFile::loadDirectory(QString& why)
     QByteArray dir;
     // The directory declares no size: read its chain up to its end, bounded by the FAT.
     quint32 sector = u32(48);
-    size_t steps = 0;
+    std::vector<bool> visited(m_fat.size(), false);
     while (sector != kEndOfChain) {
-        if (sector >= m_fat.size() || sector >= m_sectorCount || ++steps > m_fat.size() ||
-            dir.size() / 128 > kMaxEntries) {
+        if (sector >= m_fat.size() || sector >= m_sectorCount || visited[sector] || dir.size() / 128 > kMaxEntries) {
             why = QStringLiteral(u"bad directory chain");
             return false;
         }
+        visited[sector] = true;
         dir.append(m_bytes->mid((qsizetype(sector) + 1) * m_sectorSize, m_sectorSize));
         sector = m_fat[sector];
     }

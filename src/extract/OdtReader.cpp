@@ -39,8 +39,9 @@ private:
     int m_bodyDepth = -1;              // depth of office:text
     std::vector<TextBuilder*> m_notes; // open notes, innermost last
     std::vector<int> m_noteDepths;
-    int m_paragraphDepth = 0;   // open text:p / text:h
-    bool m_lastWasSpace = true; // ODF whitespace collapsing inside a paragraph
+    std::vector<bool> m_spaceBeforeNote; // whitespace state of the paragraph a note sits in
+    int m_paragraphDepth = 0;            // open text:p / text:h
+    bool m_lastWasSpace = true;          // ODF whitespace collapsing inside a paragraph
 };
 
 void ContentWalker::startElement()
@@ -65,6 +66,7 @@ void ContentWalker::startElement()
             const bool endnote = m_xml.attributes().value(kTextNs, QStringLiteral("note-class")) == u"endnote";
             m_notes.push_back(endnote ? &m_endnotes : &m_footnotes);
             m_noteDepths.push_back(m_depth);
+            m_spaceBeforeNote.push_back(m_lastWasSpace);
         } else if (name == u"p" || name == u"h") {
             ++m_paragraphDepth;
             m_lastWasSpace = true;
@@ -106,6 +108,8 @@ void ContentWalker::endElement()
         } else if (name == u"note" && !m_notes.empty() && m_noteDepths.back() == m_depth) {
             m_notes.pop_back();
             m_noteDepths.pop_back();
+            m_lastWasSpace = m_spaceBeforeNote.back();
+            m_spaceBeforeNote.pop_back();
         }
     } else if (ns == kTableNs) {
         if (name == u"table-cell")
