@@ -74,8 +74,8 @@ double medianPitch(const std::vector<Line>& lines)
     }
     if (pitches.empty())
         return 0;
-    std::nth_element(pitches.begin(), pitches.begin() + pitches.size() / 2, pitches.end());
-    return pitches[pitches.size() / 2];
+    std::nth_element(pitches.begin(), pitches.begin() + (pitches.size() - 1) / 2, pitches.end());
+    return pitches[(pitches.size() - 1) / 2];
 }
 
 bool startsLower(const QString& text)
