@@ -2,6 +2,10 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <iterator>
+#include <unordered_map>
+
 namespace {
 
 // Upper halves (0x80-0xFF); 0xFFFD marks unassigned bytes.
@@ -48,12 +52,27 @@ QString CodePage::Decode(const QByteArray& bytes, int codePage)
     }
     if (codePage == 65001)
         return QString::fromUtf8(bytes);
-    const QByteArray name = codePage >= 1250 && codePage <= 1258 ? "windows-" + QByteArray::number(codePage)
-                                                                 : "cp" + QByteArray::number(codePage);
-    QStringDecoder decoder(name.constData());
-    if (!decoder.isValid())
+    // Only code pages documents really name go to Qt's codecs; one decoder each is kept.
+    static const int kKnown[] = {437,  737,  775,  850,  852,  855,  857,  862,  866,  874,  932,  936,
+                                 949,  950,  1250, 1253, 1254, 1255, 1256, 1257, 1258, 10000, 20866, 21866};
+    if (std::find(std::begin(kKnown), std::end(kKnown), codePage) == std::end(kKnown))
         return Decode(bytes, 1252);
-    return decoder(bytes);
+    thread_local std::unordered_map<int, QStringDecoder> decoders;
+    auto it = decoders.find(codePage);
+    if (it == decoders.end()) {
+        QByteArray name = codePage >= 1250 && codePage <= 1258 ? "windows-" + QByteArray::number(codePage)
+                                                                 : "cp" + QByteArray::number(codePage);
+        if (codePage == 20866)
+            name = "KOI8-R";
+        else if (codePage == 21866)
+            name = "KOI8-U";
+        else if (codePage == 10000)
+            name = "macintosh";
+        it = decoders.emplace(codePage, QStringDecoder(name.constData(), QStringConverter::Flag::Stateless)).first;
+    }
+    if (!it->second.isValid())
+        return Decode(bytes, 1252);
+    return it->second.decode(bytes);
 }
 
 int CodePage::FromCharset(int charset)

@@ -25,6 +25,10 @@ private slots:
             << QByteArray("{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\froman\\fcharset0 Times;}"
                           "{\\f1\\fswiss\\fcharset204 Arial;}}\\f0 caf\\'e9 {\\f1 \\'c4\\'e0}}")
             << QStringLiteral(u"café Да");
+        QTest::newRow("greek and central european fonts")
+            << QByteArray("{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fcharset161 A;}{\\f1\\fcharset238 B;}}"
+                          "{\\f0 \\'e1\\'e5}{\\f1 \\'9a}\\'e0}")
+            << QStringLiteral(u"αεšа");
         QTest::newRow("skipped destinations")
             << QByteArray("{\\rtf1{\\fonttbl{\\f0 Times;}}{\\colortbl;\\red0\\green0\\blue0;}"
                           "{\\stylesheet{\\s0 Normal;}}{\\info{\\title Заголовок}{\\author Автор}}"
