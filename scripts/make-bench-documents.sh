@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Writes a long essay (about 300 pages of Russian prose, made up from a word list of
-# this project) and has LibreOffice save it as .odt, .docx, .doc and .pdf into OUTDIR
+# this project) and has LibreOffice save it as .odt, .docx, .doc, .rtf and .pdf into OUTDIR
 # (default build/bench-data), for bench_extract. Needs soffice and python3.
 set -euo pipefail
 
@@ -28,7 +28,7 @@ def sentence():
 with open(sys.argv[1], "w", encoding="utf-8") as f:
     for chapter in range(1, 31):
         f.write(f"Глава {chapter}\n\n")
-        for _ in range(90):
+        for _ in range(92):
             f.write(" ".join(sentence() for _ in range(random.randint(3, 7))) + "\n\n")
 PY
 
@@ -39,6 +39,7 @@ lo() {
 lo --infilter="Text (encoded):UTF8,LF,,," --convert-to odt --outdir "$out" "$out/essay.txt"
 lo --convert-to "docx:MS Word 2007 XML" --outdir "$out" "$out/essay.odt"
 lo --convert-to "doc:MS Word 97" --outdir "$out" "$out/essay.odt"
+lo --convert-to "rtf:Rich Text Format" --outdir "$out" "$out/essay.odt"
 lo --convert-to pdf --outdir "$out" "$out/essay.odt"
 pages=$(python3 -c "import re,sys; print(len(re.findall(rb'/Type\s*/Page[^s]', open(sys.argv[1],'rb').read())))" "$out/essay.pdf")
 echo "bench documents in $out ($pages pages)"

@@ -18,7 +18,7 @@ int main(int argc, char** argv)
     QStringList paths = app.arguments().mid(1);
     if (paths.isEmpty()) {
         const QDir data(QStringLiteral(PARAFRIX_BENCH_DATA_DIR));
-        for (const char* name : {"essay.docx", "essay.odt", "essay.doc", "essay.pdf"})
+        for (const char* name : {"essay.docx", "essay.odt", "essay.doc", "essay.rtf", "essay.pdf", "essay.txt"})
             paths << data.filePath(QString::fromLatin1(name));
     }
     constexpr int kRuns = 7;

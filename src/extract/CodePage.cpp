@@ -53,15 +53,15 @@ QString CodePage::Decode(const QByteArray& bytes, int codePage)
     if (codePage == 65001)
         return QString::fromUtf8(bytes);
     // Only code pages documents really name go to Qt's codecs; one decoder each is kept.
-    static const int kKnown[] = {437,  737,  775,  850,  852,  855,  857,  862,  866,  874,  932,  936,
-                                 949,  950,  1250, 1253, 1254, 1255, 1256, 1257, 1258, 10000, 20866, 21866};
+    static const int kKnown[] = {437, 737, 775,  850,  852,  855,  857,  862,  866,  874,   932,   936,
+                                 949, 950, 1250, 1253, 1254, 1255, 1256, 1257, 1258, 10000, 20866, 21866};
     if (std::find(std::begin(kKnown), std::end(kKnown), codePage) == std::end(kKnown))
         return Decode(bytes, 1252);
     thread_local std::unordered_map<int, QStringDecoder> decoders;
     auto it = decoders.find(codePage);
     if (it == decoders.end()) {
         QByteArray name = codePage >= 1250 && codePage <= 1258 ? "windows-" + QByteArray::number(codePage)
-                                                                 : "cp" + QByteArray::number(codePage);
+                                                               : "cp" + QByteArray::number(codePage);
         if (codePage == 20866)
             name = "KOI8-R";
         else if (codePage == 21866)

@@ -90,6 +90,8 @@ ExtractResult PlainTextReader::ReadFile(const QString& path)
 
 ParsedDocument PlainTextReader::Read(const QByteArray& bytes)
 {
+    if (bytes.size() > kMaxTextBytes)
+        return ParsedDocument::Failure(ExtractError::TooLarge);
     if (!DocumentFormatSniffer::LooksLikeText(bytes))
         return ParsedDocument::Failure(ExtractError::UnknownFormat, QStringLiteral(u"не текстовый файл"));
     ParsedDocument doc;

@@ -56,6 +56,14 @@ private slots:
         QCOMPARE(PlainTextReader::CanonicalLineBreaks(input), expected);
     }
 
+    void oversizedTextIsRefused()
+    {
+        const QByteArray big(PlainTextReader::kMaxTextBytes + 1, 'a');
+        const ParsedDocument doc = PlainTextReader::Read(big);
+        QCOMPARE(doc.error, ExtractError::TooLarge);
+        QVERIFY(doc.stories.isEmpty());
+    }
+
     void binaryIsNoText()
     {
         const ParsedDocument doc = PlainTextReader::Read(QByteArray("\x00\x01\x02\x03\x04\x05", 6));
