@@ -102,7 +102,9 @@ bool readPieces(const QByteArray& table, const Fib& fib, qsizetype streamSize, s
             return false;
         pieces.push_back(piece);
     }
-    return true;
+    // Pieces may point at the same bytes; a table whose characters outnumber the stream's
+    // bytes would only make reading slow, never add real text.
+    return pieces.empty() || quint64(pieces.back().cpEnd - pieces.front().cpStart) <= quint64(streamSize);
 }
 
 // Characters 0x13/0x14/0x15 open a field, start its result, and close it.
