@@ -18,6 +18,31 @@ def words(text):
     return [w.lower() for w in WORD.findall(text)]
 
 
+def lines(text):
+    return [tuple(words(line)) for line in text.splitlines() if words(line)]
+
+
+def align(ref_text, ours_text):
+    """Aligns paragraphs first, then the words of the paragraphs that differ: aligning
+    a whole book word by word with a small vocabulary would take hours."""
+    ref_lines, our_lines = lines(ref_text), lines(ours_text)
+    matched = 0
+    outer = difflib.SequenceMatcher(None, ref_lines, our_lines, autojunk=False)
+    for tag, i1, i2, j1, j2 in outer.get_opcodes():
+        if tag == "equal":
+            matched += sum(len(line) for line in ref_lines[i1:i2])
+            continue
+        a = [w for line in ref_lines[i1:i2] for w in line]
+        b = [w for line in our_lines[j1:j2] for w in line]
+        inner = difflib.SequenceMatcher(None, a, b, autojunk=False)
+        matched += sum(block.size for block in inner.get_matching_blocks())
+        if os.environ.get("FIDELITY_DIFF"):
+            for op, k1, k2, l1, l2 in inner.get_opcodes():
+                if op != "equal":
+                    print(f"   {op}: LO {a[k1:k2]} ours {b[l1:l2]}")
+    return sum(map(len, ref_lines)), sum(map(len, our_lines)), matched
+
+
 def libreoffice_text(path, profile, outdir):
     # LibreOffice opens a PDF as a drawing; its text comes from the document it was made from.
     if path.endswith(".pdf") and os.path.exists(path[:-4] + ".odt"):
@@ -45,20 +70,14 @@ def main():
     print(f"{'document':28} {'LO words':>9} {'our words':>9} {'LO matched':>10} {'ours matched':>12}")
     with tempfile.TemporaryDirectory() as profile, tempfile.TemporaryDirectory() as tmp:
         for path in files:
-            ref = words(libreoffice_text(path, profile, os.path.join(tmp, os.path.basename(path))))
+            ref_text = libreoffice_text(path, profile, os.path.join(tmp, os.path.basename(path)))
             run = subprocess.run([args.check, "--text", path], capture_output=True, timeout=120)
-            ours = words(run.stdout.decode("utf-8", "replace"))
-            matcher = difflib.SequenceMatcher(None, ref, ours, autojunk=False)
-            matched = sum(block.size for block in matcher.get_matching_blocks())
-            total_ref += len(ref)
-            total_ours += len(ours)
+            ref, ours, matched = align(ref_text, run.stdout.decode("utf-8", "replace"))
+            total_ref += ref
+            total_ours += ours
             total_match += matched
-            if os.environ.get("FIDELITY_DIFF"):
-                for tag, i1, i2, j1, j2 in matcher.get_opcodes():
-                    if tag != "equal":
-                        print(f"   {tag}: LO {ref[i1:i2]} ours {ours[j1:j2]}")
-            print(f"{os.path.basename(path):28} {len(ref):9} {len(ours):9} "
-                  f"{100.0 * matched / max(1, len(ref)):9.2f}% {100.0 * matched / max(1, len(ours)):11.2f}%")
+            print(f"{os.path.basename(path):28} {ref:9} {ours:9} "
+                  f"{100.0 * matched / max(1, ref):9.2f}% {100.0 * matched / max(1, ours):11.2f}%", flush=True)
     print(f"{'all':28} {total_ref:9} {total_ours:9} {100.0 * total_match / max(1, total_ref):9.2f}% "
           f"{100.0 * total_match / max(1, total_ours):11.2f}%")
 

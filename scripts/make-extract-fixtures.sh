@@ -3,6 +3,7 @@
 # (tests/extract/data/source): every source is converted by LibreOffice to .odt,
 # .docx, .doc, .rtf and .pdf, and LibreOffice's own plain-text export is kept as
 # <name>.lo.txt for the fidelity comparison. Needs soffice (libreoffice-writer).
+# usage: scripts/make-extract-fixtures.sh [SOURCE-NAME...]   (default: every source)
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")/.." && pwd)"
@@ -17,7 +18,12 @@ lo() {
         >/dev/null 2>&1
 }
 
-for source in "$src"/*.fodt "$src"/*.txt; do
+sources=("$src"/*.fodt "$src"/*.txt)
+if [ $# -gt 0 ]; then
+    sources=()
+    for name in "$@"; do sources+=("$(ls "$src/$name".* | head -n 1)"); done
+fi
+for source in "${sources[@]}"; do
     [ -e "$source" ] || continue
     name="$(basename "${source%.*}")"
     infilter=()

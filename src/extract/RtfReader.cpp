@@ -346,8 +346,14 @@ ParsedDocument RtfParser::Parse()
         } else if (c == '}') {
             flushBytes();
             m_skipUnits = 0;
-            if (m_stack.size() > 1)
+            if (m_stack.size() > 1) {
+                // A note's last paragraph often lacks its \par; the note still ends one.
+                const Target inner = m_stack.back().target;
+                if ((inner == Target::Footnotes || inner == Target::Endnotes) &&
+                    m_stack[m_stack.size() - 2].target != inner)
+                    out()->CloseParagraph();
                 m_stack.pop_back();
+            }
         } else if (c == '\\') {
             if (m_pos >= size)
                 break;

@@ -82,6 +82,14 @@ void TextBuilder::ParagraphEnd()
     m_pending = Pending::Paragraph;
 }
 
+void TextBuilder::CloseParagraph()
+{
+    if (m_pending == Pending::Paragraph || m_pending == Pending::Row ||
+        (m_pending == Pending::None && m_text.isEmpty()))
+        return;
+    ParagraphEnd();
+}
+
 void TextBuilder::CellEnd()
 {
     // The last paragraph of a cell ends with the cell's tab, not with a line break.

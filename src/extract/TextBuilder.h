@@ -16,6 +16,8 @@ public:
     void Tab();
     void LineBreak();
     void ParagraphEnd();
+    // Ends the current paragraph unless it is already ended (or nothing was written).
+    void CloseParagraph();
     void CellEnd();
     void RowEnd();
 

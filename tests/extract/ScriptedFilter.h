@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <algorithm>
+
 // A test filter that plays back a script: each GetChunk answers the next chunk status,
 // and for a successful chunk its pieces are handed out by GetText one call each.
 class ScriptedFilter : public IFilter
@@ -26,8 +28,15 @@ public:
     QList<Chunk> chunks;
     // Answered by GetChunk once the script is over; EndOfChunks unless a test wants more.
     FilterStatus::Code afterScript = FilterStatus::EndOfChunks;
-    // Answered by GetText forever, when set, instead of the pieces.
-    bool textFailsForever = false;
+    // GetText's answer forever, when not Scripted, instead of the pieces.
+    enum class Endless
+    {
+        Scripted,
+        Failure,    // Fail with no text
+        EmptyPiece, // Ok with no text
+        FullPiece,  // Ok with a full buffer
+    };
+    Endless endless = Endless::Scripted;
 
     int getChunkCalls = 0;
     int getTextCalls = 0;
@@ -60,9 +69,18 @@ public:
     FilterStatus::Code GetText(std::uint32_t* count, char16_t* buffer) override
     {
         ++getTextCalls;
-        if (textFailsForever) {
+        switch (endless) {
+        case Endless::Scripted:
+            break;
+        case Endless::Failure:
             *count = 0;
             return FilterStatus::Fail;
+        case Endless::EmptyPiece:
+            *count = 0;
+            return FilterStatus::Ok;
+        case Endless::FullPiece:
+            std::fill_n(buffer, *count, u'x');
+            return FilterStatus::Ok;
         }
         if (m_chunk < 0 || m_chunk >= chunks.size()) {
             *count = 0;

@@ -183,15 +183,34 @@ private slots:
         QVERIFY(filter.getChunkCalls <= CDocToText::kMaxFailures + 3);
     }
 
+    void textFailingForeverEnds_data()
+    {
+        QTest::addColumn<int>("endless");
+        QTest::newRow("failure") << int(ScriptedFilter::Endless::Failure);
+        QTest::newRow("empty pieces") << int(ScriptedFilter::Endless::EmptyPiece);
+    }
+
     void textFailingForeverEnds()
     {
+        QFETCH(int, endless);
         ScriptedFilter filter;
         filter.chunks = {textChunk({})};
-        filter.textFailsForever = true;
+        filter.endless = ScriptedFilter::Endless(endless);
         const ExtractResult result = CDocToText::ReadFilter(filter);
         QVERIFY(result.text.isEmpty());
         QCOMPARE(result.error, ExtractError::NoText);
         QVERIFY(filter.getTextCalls <= CDocToText::kMaxFailures + 2);
+    }
+
+    void endlessTextIsTooLarge()
+    {
+        ScriptedFilter filter;
+        filter.chunks = {textChunk({})};
+        filter.endless = ScriptedFilter::Endless::FullPiece;
+        const ExtractResult result = CDocToText::ReadFilter(filter);
+        QVERIFY(result.text.isEmpty());
+        QCOMPARE(result.error, ExtractError::TooLarge);
+        QCOMPARE(qsizetype(filter.getTextCalls), CDocToText::kMaxTextUnits / CDocToText::kBufferUnits + 1);
     }
 
     void emptyDocumentNamesNoText()

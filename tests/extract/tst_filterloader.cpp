@@ -2,6 +2,7 @@
 #include "extract/FilterLoader.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -76,6 +77,31 @@ private slots:
         const qsizetype note = text.indexOf(QStringLiteral(u"Сноска про рощу."));
         QVERIFY(mainEnd > 0);
         QVERIFY(note > mainEnd);
+    }
+
+    // One source saved in every format reads to the same words.
+    void sameWordsInEveryFormat_data()
+    {
+        QTest::addColumn<QString>("file");
+        for (const char* ext : {"docx", "doc", "rtf"})
+            QTest::newRow(ext) << QStringLiteral("coursework.") + QString::fromLatin1(ext);
+    }
+
+    void sameWordsInEveryFormat()
+    {
+        QFETCH(QString, file);
+        const auto words = [](const QString& text) {
+            QStringList list = text.split(
+                QRegularExpression(QStringLiteral(u"[^\\w]+"), QRegularExpression::UseUnicodePropertiesOption),
+                Qt::SkipEmptyParts);
+            // Note marks (1, i) sit where the format puts them; they are no body text.
+            list.removeAll(QStringLiteral("1"));
+            list.removeAll(QStringLiteral("i"));
+            return list;
+        };
+        const QStringList expected = words(CDocToText().GetText(dataFile(QStringLiteral("coursework.odt"))));
+        QVERIFY(expected.size() > 80);
+        QCOMPARE(words(CDocToText().GetText(dataFile(file))), expected);
     }
 
     void renamedFilesStillRead_data()

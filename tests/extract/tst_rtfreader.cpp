@@ -67,7 +67,7 @@ private slots:
     {
         const ParsedDocument doc =
             RtfReader::Read("{\\rtf1 Text{\\super\\chftn}{\\footnote\\pard {\\super\\chftn} Note.\\par} more."
-                            "{\\footnote\\ftnalt End.\\par}\\par}");
+                            "{\\footnote\\ftnalt End.}\\par}");
         QCOMPARE(doc.stories, (QStringList{QStringLiteral(u"Text more.\r\n"), QStringLiteral(u" Note.\r\n"),
                                            QStringLiteral(u"End.\r\n")}));
     }

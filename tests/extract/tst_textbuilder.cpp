@@ -27,6 +27,19 @@ private slots:
         QCOMPARE(out.Take(), QStringLiteral(u"один\r\n\r\nдва\r\nтри\r\n"));
     }
 
+    void closeParagraphOnlyWhenOpen()
+    {
+        TextBuilder out;
+        out.CloseParagraph();
+        out.AddText(u"a");
+        out.CloseParagraph();
+        out.CloseParagraph();
+        out.AddText(u"b");
+        out.ParagraphEnd();
+        out.CloseParagraph();
+        QCOMPARE(out.Take(), QStringLiteral(u"a\r\nb\r\n"));
+    }
+
     void tableCellsAndRows()
     {
         TextBuilder out;
