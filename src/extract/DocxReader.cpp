@@ -1,9 +1,8 @@
 #include "extract/DocxReader.h"
 
+#include "extract/GuardedXmlReader.h"
 #include "extract/TextBuilder.h"
 #include "extract/ZipArchive.h"
-
-#include <QXmlStreamReader>
 
 #include <vector>
 
@@ -31,7 +30,7 @@ QString wordAttribute(const QXmlStreamReader& xml, QStringView name)
 class PartWalker
 {
 public:
-    PartWalker(QXmlStreamReader& xml, TextBuilder& out) : m_xml(xml), m_out(out) {}
+    PartWalker(GuardedXmlReader& reader, TextBuilder& out) : m_reader(reader), m_xml(reader.Xml()), m_out(out) {}
 
     // False with a reason when the XML is malformed, too deep or carries a DTD.
     bool Walk(QString& why);
@@ -41,11 +40,11 @@ private:
     void endElement(QStringView name, bool word);
     bool codeHidden() const;
 
+    GuardedXmlReader& m_reader;
     QXmlStreamReader& m_xml;
     TextBuilder& m_out;
     // One entry per open complex field: true while its code part is being read.
     std::vector<bool> m_fields;
-    int m_depth = 0;
     int m_skipDepth = -1; // depth of the element whose subtree is skipped, -1 for none
     bool m_inText = false;
     std::vector<bool> m_choiceTaken; // per open mc:AlternateContent
@@ -68,7 +67,7 @@ void PartWalker::startElement(QStringView name, bool word)
         } else if (!m_choiceTaken.empty() && (name == u"Choice" || name == u"Fallback")) {
             // The alternatives repeat one content: read only the first.
             if (m_choiceTaken.back())
-                m_skipDepth = m_depth;
+                m_skipDepth = m_reader.Depth();
             m_choiceTaken.back() = true;
         }
         return;
@@ -79,13 +78,13 @@ void PartWalker::startElement(QStringView name, bool word)
         name == u"delInstrText" || name == u"pPr" || name == u"rPr" || name == u"sdtPr" || name == u"tblPr" ||
         name == u"trPr" || name == u"tcPr" || name == u"sectPr" || name == u"commentReference" ||
         name == u"footnoteReference" || name == u"endnoteReference") {
-        m_skipDepth = m_depth;
+        m_skipDepth = m_reader.Depth();
         return;
     }
     if (name == u"footnote" || name == u"endnote") {
         const QString type = wordAttribute(m_xml, u"type");
         if (type == u"separator" || type == u"continuationSeparator" || type == u"continuationNotice")
-            m_skipDepth = m_depth;
+            m_skipDepth = m_reader.Depth();
         return;
     }
     if (name == u"t") {
@@ -137,28 +136,17 @@ void PartWalker::endElement(QStringView name, bool word)
 
 bool PartWalker::Walk(QString& why)
 {
-    while (!m_xml.atEnd()) {
-        const QXmlStreamReader::TokenType token = m_xml.readNext();
-        switch (token) {
-        case QXmlStreamReader::DTD:
-        case QXmlStreamReader::EntityReference:
-            why = QStringLiteral("DTD");
-            return false;
-        case QXmlStreamReader::StartElement: {
-            if (++m_depth > DocxReader::kMaxDepth) {
-                why = QStringLiteral(u"XML nesting too deep");
-                return false;
-            }
+    while (m_reader.Next(why)) {
+        switch (m_xml.tokenType()) {
+        case QXmlStreamReader::StartElement:
             if (m_skipDepth < 0)
                 startElement(m_xml.name(), isWordNamespace(m_xml.namespaceUri()));
             break;
-        }
         case QXmlStreamReader::EndElement:
             if (m_skipDepth < 0)
                 endElement(m_xml.name(), isWordNamespace(m_xml.namespaceUri()));
-            else if (m_skipDepth == m_depth)
+            else if (m_skipDepth == m_reader.Depth())
                 m_skipDepth = -1;
-            --m_depth;
             break;
         case QXmlStreamReader::Characters:
             if (m_skipDepth < 0 && m_inText && !codeHidden())
@@ -172,11 +160,7 @@ bool PartWalker::Walk(QString& why)
             return false;
         }
     }
-    if (m_xml.hasError()) {
-        why = m_xml.errorString();
-        return false;
-    }
-    return true;
+    return why.isEmpty();
 }
 
 // Target of the first relationship of the given type ending, resolved against base.
@@ -185,21 +169,13 @@ QString relationshipTarget(const ZipArchive& zip, const QString& relsPath, QStri
     QByteArray rels;
     if (zip.Read(relsPath, rels) != ZipArchive::Status::Ok)
         return {};
-    QXmlStreamReader xml(rels);
-    int depth = 0;
-    while (!xml.atEnd()) {
-        const auto token = xml.readNext();
-        if (token == QXmlStreamReader::DTD || token == QXmlStreamReader::EntityReference)
-            return {};
-        if (token == QXmlStreamReader::EndElement)
-            --depth;
-        if (token != QXmlStreamReader::StartElement)
-            continue;
-        if (++depth > 8)
-            return {};
-        if (xml.name() != u"Relationship" || !xml.attributes().value(QStringLiteral("Type")).endsWith(typeSuffix))
-            continue;
-        if (xml.attributes().value(QStringLiteral("TargetMode")) == u"External")
+    GuardedXmlReader reader(rels, 8);
+    QXmlStreamReader& xml = reader.Xml();
+    QString why;
+    while (reader.Next(why)) {
+        if (xml.tokenType() != QXmlStreamReader::StartElement || xml.name() != u"Relationship" ||
+            !xml.attributes().value(QStringLiteral("Type")).endsWith(typeSuffix) ||
+            xml.attributes().value(QStringLiteral("TargetMode")) == u"External")
             continue;
         QString target = xml.attributes().value(QStringLiteral("Target")).toString();
         if (target.startsWith(u'/'))
@@ -236,9 +212,9 @@ ExtractError readPart(const ZipArchive& zip, const QString& name, bool optional,
         why = name;
         return fromZipStatus(status);
     }
-    QXmlStreamReader xml(bytes);
+    GuardedXmlReader reader(bytes, DocxReader::kMaxDepth);
     TextBuilder out;
-    PartWalker walker(xml, out);
+    PartWalker walker(reader, out);
     if (!walker.Walk(why)) {
         why = name + QStringLiteral(": ") + why;
         return out.Overflowed() ? ExtractError::TooLarge : ExtractError::Damaged;

@@ -1,9 +1,8 @@
 #include "extract/OdtReader.h"
 
+#include "extract/GuardedXmlReader.h"
 #include "extract/TextBuilder.h"
 #include "extract/ZipArchive.h"
-
-#include <QXmlStreamReader>
 
 #include <vector>
 
@@ -21,7 +20,7 @@ constexpr int kMaxSpaces = 1024;
 class ContentWalker
 {
 public:
-    explicit ContentWalker(QXmlStreamReader& xml) : m_xml(xml) {}
+    explicit ContentWalker(GuardedXmlReader& reader) : m_reader(reader), m_xml(reader.Xml()) {}
     bool Walk(QString& why);
     TextBuilder m_body;
     TextBuilder m_footnotes;
@@ -33,8 +32,8 @@ private:
     void endElement();
     void characters(QStringView text);
 
+    GuardedXmlReader& m_reader;
     QXmlStreamReader& m_xml;
-    int m_depth = 0;
     int m_skipDepth = -1;
     int m_bodyDepth = -1;              // depth of office:text
     std::vector<TextBuilder*> m_notes; // open notes, innermost last
@@ -50,22 +49,22 @@ void ContentWalker::startElement()
     const QStringView name = m_xml.name();
     if (m_bodyDepth < 0) {
         if (ns == kOfficeNs && name == u"text")
-            m_bodyDepth = m_depth;
+            m_bodyDepth = m_reader.Depth();
         return;
     }
     if (ns == kOfficeNs && (name == u"annotation" || name == u"annotation-end" || name == u"forms")) {
-        m_skipDepth = m_depth;
+        m_skipDepth = m_reader.Depth();
     } else if (ns == kTextNs) {
         if (name == u"tracked-changes" || name == u"note-citation" || name == u"sequence-decls" ||
             name == u"variable-decls" || name == u"user-field-decls" || name == u"table-of-content-source" ||
             name == u"alphabetical-index-source" || name == u"illustration-index-source" ||
             name == u"bibliography-source" || name == u"user-index-source" || name == u"object-index-source" ||
             name == u"table-index-source") {
-            m_skipDepth = m_depth;
+            m_skipDepth = m_reader.Depth();
         } else if (name == u"note") {
             const bool endnote = m_xml.attributes().value(kTextNs, QStringLiteral("note-class")) == u"endnote";
             m_notes.push_back(endnote ? &m_endnotes : &m_footnotes);
-            m_noteDepths.push_back(m_depth);
+            m_noteDepths.push_back(m_reader.Depth());
             m_spaceBeforeNote.push_back(m_lastWasSpace);
         } else if (name == u"p" || name == u"h") {
             ++m_paragraphDepth;
@@ -86,9 +85,9 @@ void ContentWalker::startElement()
             m_lastWasSpace = true;
         }
     } else if (ns == kTableNs && name == u"covered-table-cell") {
-        m_skipDepth = m_depth;
+        m_skipDepth = m_reader.Depth();
     } else if ((ns == kSvgNs && (name == u"title" || name == u"desc")) || (ns == kDrawNs && name == u"image")) {
-        m_skipDepth = m_depth;
+        m_skipDepth = m_reader.Depth();
     }
 }
 
@@ -96,7 +95,7 @@ void ContentWalker::endElement()
 {
     const QStringView ns = m_xml.namespaceUri();
     const QStringView name = m_xml.name();
-    if (m_depth == m_bodyDepth) {
+    if (m_reader.Depth() == m_bodyDepth) {
         m_bodyDepth = -2; // the body is done; nothing after it is text
         return;
     }
@@ -105,7 +104,7 @@ void ContentWalker::endElement()
             --m_paragraphDepth;
             out().ParagraphEnd();
             m_lastWasSpace = true;
-        } else if (name == u"note" && !m_notes.empty() && m_noteDepths.back() == m_depth) {
+        } else if (name == u"note" && !m_notes.empty() && m_noteDepths.back() == m_reader.Depth()) {
             m_notes.pop_back();
             m_noteDepths.pop_back();
             m_lastWasSpace = m_spaceBeforeNote.back();
@@ -138,17 +137,9 @@ void ContentWalker::characters(QStringView text)
 
 bool ContentWalker::Walk(QString& why)
 {
-    while (!m_xml.atEnd()) {
-        switch (m_xml.readNext()) {
-        case QXmlStreamReader::DTD:
-        case QXmlStreamReader::EntityReference:
-            why = QStringLiteral("DTD");
-            return false;
+    while (m_reader.Next(why)) {
+        switch (m_xml.tokenType()) {
         case QXmlStreamReader::StartElement:
-            if (++m_depth > OdtReader::kMaxDepth) {
-                why = QStringLiteral(u"XML nesting too deep");
-                return false;
-            }
             if (m_skipDepth < 0 && m_bodyDepth != -2)
                 startElement();
             break;
@@ -156,10 +147,9 @@ bool ContentWalker::Walk(QString& why)
             if (m_skipDepth < 0) {
                 if (m_bodyDepth >= 0)
                     endElement();
-            } else if (m_skipDepth == m_depth) {
+            } else if (m_skipDepth == m_reader.Depth()) {
                 m_skipDepth = -1;
             }
-            --m_depth;
             break;
         case QXmlStreamReader::Characters:
             if (m_skipDepth < 0 && m_bodyDepth >= 0)
@@ -173,11 +163,7 @@ bool ContentWalker::Walk(QString& why)
             return false;
         }
     }
-    if (m_xml.hasError()) {
-        why = m_xml.errorString();
-        return false;
-    }
-    return true;
+    return why.isEmpty();
 }
 
 } // namespace
@@ -205,8 +191,8 @@ ParsedDocument OdtReader::Read(const QByteArray& bytes)
         manifest.contains("encryption-data") && !content.startsWith("<?xml") && !content.startsWith("<"))
         return ParsedDocument::Failure(ExtractError::PasswordProtected);
 
-    QXmlStreamReader xml(content);
-    ContentWalker walker(xml);
+    GuardedXmlReader reader(content, OdtReader::kMaxDepth);
+    ContentWalker walker(reader);
     QString why;
     if (!walker.Walk(why)) {
         const bool tooLong =
