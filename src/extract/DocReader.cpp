@@ -250,9 +250,13 @@ ParsedDocument DocReader::Read(const QByteArray& bytes)
          {Range{0, fib.ccpText}, Range{ftnStart, ftnStart + fib.ccpFtn}, Range{ednStart, ednStart + fib.ccpEdn}}) {
         if (range.end > limit)
             return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"bad text sizes"));
-        doc.stories.append(writeStory(wd, pieces, runs, quint32(range.start), quint32(range.end), overflow));
+        QString story = writeStory(wd, pieces, runs, quint32(range.start), quint32(range.end), overflow);
         if (overflow)
             return ParsedDocument::Failure(ExtractError::TooLarge);
+        // A notes story closes with one paragraph mark of its own after the last note.
+        if (range.start > 0 && story.endsWith(QStringLiteral("\r\n\r\n")))
+            story.chop(2);
+        doc.stories.append(story);
     }
     return doc;
 }

@@ -81,7 +81,8 @@ private slots:
         QVERIFY(!main.contains(QStringLiteral(u"невидимка")));
         QVERIFY(!main.contains(QStringLiteral(u"комментарий")));
         QVERIFY(!main.contains(QStringLiteral(u"PAGE")));
-        QVERIFY(doc.stories.at(1).contains(QStringLiteral(u"Сноска про рощу.")));
+        QVERIFY(doc.stories.at(1).endsWith(QStringLiteral(u"Сноска про рощу.\r\n")));
+        QVERIFY(!doc.stories.at(1).endsWith(QStringLiteral(u"\r\n\r\n")));
     }
 
     void damaged_data()
