@@ -24,7 +24,6 @@ struct GroupState
     int uc = 1;
     int codePage = 0; // 0: the document's code page
     bool deleted = false;
-    bool hidden = false;
     bool firstWord = true;  // no control word seen yet in this group
     bool ignorable = false; // the group began with \*
 };
@@ -177,7 +176,7 @@ TextBuilder* RtfParser::out()
 bool RtfParser::visible() const
 {
     const GroupState& state = m_stack.back();
-    return !state.deleted && !state.hidden && state.target != Target::Skip && state.target != Target::FontTable;
+    return !state.deleted && state.target != Target::Skip && state.target != Target::FontTable;
 }
 
 int RtfParser::fontCodePage(int font) const
@@ -302,12 +301,9 @@ void RtfParser::controlWord(QByteArrayView word, bool hasParam, long long param)
         state.codePage = fontCodePage(value);
     } else if (word == "plain") {
         state.deleted = false;
-        state.hidden = false;
         state.codePage = fontCodePage(m_defaultFont);
     } else if (word == "deleted") {
         state.deleted = !hasParam || value != 0;
-    } else if (word == "v") {
-        state.hidden = !hasParam || value != 0;
     } else if (word == "bin") {
         // Binary data: skip it, never past the end of the file.
         m_pos += std::clamp<long long>(param, 0, m_bytes.size() - m_pos);

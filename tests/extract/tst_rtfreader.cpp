@@ -43,7 +43,8 @@ private slots:
             << QStringLiteral(u"a bc-d\te\r\nf—“x”{}\\");
         QTest::newRow("deleted revision dropped")
             << QByteArray("{\\rtf1 keep {\\deleted gone }{\\insrsid1 added}}") << QStringLiteral(u"keep added");
-        QTest::newRow("hidden text dropped") << QByteArray("{\\rtf1 a{\\v hidden}b}") << QStringLiteral(u"ab");
+        // Hidden text is text, as in the other formats.
+        QTest::newRow("hidden text kept") << QByteArray("{\\rtf1 a{\\v hidden}b}") << QStringLiteral(u"ahiddenb");
         QTest::newRow("table")
             << QByteArray("{\\rtf1\\trowd\\cellx1000\\cellx2000 a\\cell b\\cell\\row\\trowd c\\cell\\cell\\row after}")
             << QStringLiteral(u"a\tb\r\nc\t\r\nafter");
