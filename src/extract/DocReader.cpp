@@ -207,16 +207,16 @@ ParsedDocument DocReader::Read(const QByteArray& bytes)
     if (!file.Contains(QStringLiteral("WordDocument"))) {
         if (file.Contains(QStringLiteral("EncryptedPackage")))
             return ParsedDocument::Failure(ExtractError::PasswordProtected);
-        return ParsedDocument::Failure(ExtractError::UnknownFormat, QStringLiteral(u"no Word document inside"));
+        return ParsedDocument::Failure(ExtractError::UnknownFormat, QStringLiteral(u"внутри нет документа Word"));
     }
     QByteArray wd;
     if (file.ReadStream(QStringLiteral("WordDocument"), wd) != CompoundFile::Status::Ok || wd.size() < 68)
         return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral("WordDocument"));
     const quint16 ident = u16(wd, 0);
     if (ident == 0xA5DC)
-        return ParsedDocument::Failure(ExtractError::UnknownFormat, QStringLiteral(u"Word 6/95"));
+        return ParsedDocument::Failure(ExtractError::UnknownFormat, QStringLiteral(u"формат Word 6/95"));
     if (ident != 0xA5EC)
-        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"bad FIB"));
+        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"испорчен заголовок документа Word"));
     const quint16 flags = u16(wd, 0x0A);
     if (flags & 0x0100) // encrypted or obfuscated
         return ParsedDocument::Failure(ExtractError::PasswordProtected);
@@ -228,7 +228,7 @@ ParsedDocument DocReader::Read(const QByteArray& bytes)
     Fib fib;
     std::vector<Piece> pieces;
     if (!readFib(wd, fib) || !readPieces(table, fib, wd.size(), pieces))
-        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"bad piece table"));
+        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"испорчена таблица фрагментов текста"));
 
     WordPropertyRuns runs;
     runs.LoadCharacterRuns(wd, table, fib.fcBteChpx, fib.lcbBteChpx);
@@ -249,7 +249,7 @@ ParsedDocument DocReader::Read(const QByteArray& bytes)
     for (const Range range :
          {Range{0, fib.ccpText}, Range{ftnStart, ftnStart + fib.ccpFtn}, Range{ednStart, ednStart + fib.ccpEdn}}) {
         if (range.end > limit)
-            return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"bad text sizes"));
+            return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"неверные длины текста"));
         QString story = writeStory(wd, pieces, runs, quint32(range.start), quint32(range.end), overflow);
         if (overflow)
             return ParsedDocument::Failure(ExtractError::TooLarge);

@@ -156,7 +156,7 @@ bool PartWalker::Walk(QString& why)
             break;
         }
         if (m_out.Overflowed()) {
-            why = QStringLiteral(u"text too long");
+            why = QStringLiteral(u"текст слишком длинный");
             return false;
         }
     }
@@ -229,12 +229,12 @@ ParsedDocument DocxReader::Read(const QByteArray& bytes)
 {
     ZipArchive zip;
     if (!zip.Open(bytes))
-        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"not a zip archive"));
+        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"не zip-архив"));
     QString main = relationshipTarget(zip, QStringLiteral("_rels/.rels"), u"/officeDocument", QString());
     if (main.isEmpty() || !zip.Contains(main))
         main = kMainPart;
     if (!zip.Contains(main))
-        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"no main document part"));
+        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"нет основной части документа"));
 
     const qsizetype slash = main.lastIndexOf(u'/');
     const QString folder = main.left(slash + 1);

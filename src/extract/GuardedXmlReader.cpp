@@ -14,14 +14,14 @@ bool GuardedXmlReader::Next(QString& why)
     switch (m_xml.readNext()) {
     case QXmlStreamReader::DTD:
     case QXmlStreamReader::EntityReference:
-        why = QStringLiteral(u"DTD refused");
+        why = QStringLiteral(u"XML с DTD не принимается");
         return false;
     case QXmlStreamReader::Invalid:
         why = m_xml.errorString();
         return false;
     case QXmlStreamReader::StartElement:
         if (++m_depth > m_maxDepth) {
-            why = QStringLiteral(u"XML nesting too deep");
+            why = QStringLiteral(u"слишком глубокая вложенность XML");
             return false;
         }
         break;

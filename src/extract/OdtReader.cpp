@@ -159,7 +159,7 @@ bool ContentWalker::Walk(QString& why)
             break;
         }
         if (m_body.Overflowed() || m_footnotes.Overflowed() || m_endnotes.Overflowed()) {
-            why = QStringLiteral(u"text too long");
+            why = QStringLiteral(u"текст слишком длинный");
             return false;
         }
     }
@@ -172,7 +172,7 @@ ParsedDocument OdtReader::Read(const QByteArray& bytes)
 {
     ZipArchive zip;
     if (!zip.Open(bytes))
-        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"not a zip archive"));
+        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"не zip-архив"));
     QByteArray content;
     switch (zip.Read(QStringLiteral("content.xml"), content)) {
     case ZipArchive::Status::Ok:

@@ -124,7 +124,7 @@ ParsedDocument PdfReader::Read(const QByteArray& bytes)
     std::unique_ptr<poppler::document> doc(
         poppler::document::load_from_raw_data(bytes.constData(), int(std::min<qsizetype>(bytes.size(), INT32_MAX))));
     if (!doc)
-        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"unreadable PDF"));
+        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"PDF не читается"));
     if (doc->is_locked())
         return ParsedDocument::Failure(ExtractError::PasswordProtected);
     TextBuilder out;

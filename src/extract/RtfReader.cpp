@@ -334,7 +334,8 @@ ParsedDocument RtfParser::Parse()
             flushBytes();
             m_skipUnits = 0;
             if (int(m_stack.size()) >= RtfReader::kMaxDepth)
-                return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"RTF groups nested too deep"));
+                return ParsedDocument::Failure(ExtractError::Damaged,
+                                               QStringLiteral(u"слишком глубокая вложенность групп RTF"));
             GroupState inner = m_stack.back();
             inner.firstWord = true;
             inner.ignorable = false;
@@ -413,7 +414,7 @@ ParsedDocument RtfParser::Parse()
 ParsedDocument RtfReader::Read(const QByteArray& bytes)
 {
     if (!bytes.startsWith("{\\rtf"))
-        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"not RTF"));
+        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"не RTF"));
     RtfParser parser(bytes);
     return parser.Parse();
 }
