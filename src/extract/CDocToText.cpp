@@ -1,6 +1,94 @@
 #include "extract/CDocToText.h"
 
-#include "extract/PlainTextReader.h"
+#include "extract/FilterLoader.h"
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr std::uint32_t kInitFlags = FilterInit::CanonParagraphs | FilterInit::CanonHyphens | FilterInit::CanonSpaces |
+                                     FilterInit::ApplyIndexAttributes | FilterInit::IndexingOnly;
+static_assert(kInitFlags == 0x5D);
+
+// Appends the buffer's text up to its first NUL; the terminator at count bounds it.
+qsizetype appendPiece(QString& text, std::vector<char16_t>& buffer, std::uint32_t count)
+{
+    buffer[std::min(count, CDocToText::kBufferUnits)] = 0;
+    qsizetype n = 0;
+    while (buffer[size_t(n)] != 0)
+        ++n;
+    text.append(reinterpret_cast<const QChar*>(buffer.data()), n);
+    return n;
+}
+
+} // namespace
+
+ExtractResult CDocToText::ReadFilter(IFilter& filter)
+{
+    ExtractResult result;
+    std::uint32_t returnedFlags = 0;
+    filter.Init(kInitFlags, &returnedFlags);
+
+    FilterChunk chunk;
+    FilterStatus::Code status = filter.GetChunk(&chunk);
+    std::vector<char16_t> buffer(kBufferUnits + 1, 0);
+    int failures = 0;
+    int chunks = 0;
+    bool tooLarge = false;
+
+    while (status != FilterStatus::EndOfChunks) {
+        if (status == FilterStatus::Password || status == FilterStatus::Access) {
+            result.error =
+                status == FilterStatus::Password ? ExtractError::PasswordProtected : ExtractError::NoPermission;
+            break;
+        }
+        if (++chunks > kMaxChunks)
+            break;
+        if (FilterStatus::Succeeded(status))
+            failures = 0;
+        else if (++failures > kMaxFailures) {
+            result.error = ExtractError::Damaged;
+            break;
+        }
+        if (status != FilterStatus::EmbeddingUnavailable && status != FilterStatus::LinkUnavailable) {
+            std::uint32_t count = kBufferUnits;
+            FilterStatus::Code textStatus = filter.GetText(&count, buffer.data());
+            int textFailures = 0;
+            while (textStatus != FilterStatus::NoText && textStatus != FilterStatus::NoMoreText) {
+                const qsizetype added = appendPiece(result.text, buffer, count);
+                if (result.text.size() > kMaxTextUnits) {
+                    tooLarge = true;
+                    break;
+                }
+                if (textStatus == FilterStatus::LastText)
+                    break;
+                // A filter that keeps failing, or keeps answering empty pieces, must not
+                // keep the extraction from ending.
+                if (FilterStatus::Succeeded(textStatus) && added > 0)
+                    textFailures = 0;
+                else if (++textFailures > kMaxFailures)
+                    break;
+                count = kBufferUnits;
+                std::fill(buffer.begin(), buffer.end(), char16_t(0));
+                textStatus = filter.GetText(&count, buffer.data());
+            }
+            if (tooLarge)
+                break;
+        }
+        status = filter.GetChunk(&chunk);
+    }
+
+    if (tooLarge) {
+        result.text.clear();
+        result.error = ExtractError::TooLarge;
+    } else if (!result.text.isEmpty()) {
+        result.error = ExtractError::None;
+    } else if (result.error == ExtractError::None) {
+        result.error = ExtractError::NoText;
+    }
+    return result;
+}
 
 QString CDocToText::GetText(const QString& path)
 {
@@ -9,5 +97,13 @@ QString CDocToText::GetText(const QString& path)
 
 ExtractResult CDocToText::Extract(const QString& path)
 {
-    return PlainTextReader::ReadFile(path);
+    std::unique_ptr<IFilter> filter;
+    const FilterLoadResult loaded = LoadIFilter(path, filter);
+    if (!filter) {
+        ExtractResult result;
+        result.error = loaded.error == ExtractError::None ? ExtractError::UnknownFormat : loaded.error;
+        result.detail = loaded.detail;
+        return result;
+    }
+    return ReadFilter(*filter);
 }

@@ -1,0 +1,88 @@
+#include "extract/DocumentFormat.h"
+
+#include "extract/ZipArchive.h"
+
+#include <QFileInfo>
+
+namespace {
+
+DocumentFormat zipFormat(const QByteArray& bytes)
+{
+    ZipArchive zip;
+    if (!zip.Open(bytes))
+        return DocumentFormat::Unknown;
+    if (zip.Contains(QStringLiteral("word/document.xml")) || zip.Contains(QStringLiteral("word/document2.xml")))
+        return DocumentFormat::Docx;
+    QByteArray mime;
+    if (zip.Read(QStringLiteral("mimetype"), mime) == ZipArchive::Status::Ok &&
+        mime.startsWith("application/vnd.oasis.opendocument.text"))
+        return DocumentFormat::Odt;
+    if (zip.Contains(QStringLiteral("content.xml")))
+        return DocumentFormat::Odt;
+    // A package whose main part lives elsewhere: the relationships name it.
+    QByteArray rels;
+    if (zip.Read(QStringLiteral("_rels/.rels"), rels) == ZipArchive::Status::Ok && rels.contains("wordprocessingml"))
+        return DocumentFormat::Docx;
+    return DocumentFormat::Unknown;
+}
+
+} // namespace
+
+DocumentFormat DocumentFormatSniffer::FromContent(const QByteArray& bytes)
+{
+    if (bytes.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"))
+        return DocumentFormat::Word97;
+    if (bytes.startsWith("{\\rtf"))
+        return DocumentFormat::Rtf;
+    if (bytes.left(1024).contains("%PDF-"))
+        return DocumentFormat::Pdf;
+    if (bytes.startsWith("PK\x03\x04") || bytes.startsWith("PK\x05\x06"))
+        return zipFormat(bytes);
+    return DocumentFormat::Unknown;
+}
+
+DocumentFormat DocumentFormatSniffer::FromExtension(const QString& fileName)
+{
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix == u"doc" || suffix == u"dot")
+        return DocumentFormat::Word97;
+    if (suffix == u"docx" || suffix == u"docm" || suffix == u"dotx" || suffix == u"dotm")
+        return DocumentFormat::Docx;
+    if (suffix == u"odt" || suffix == u"ott")
+        return DocumentFormat::Odt;
+    if (suffix == u"rtf")
+        return DocumentFormat::Rtf;
+    if (suffix == u"pdf")
+        return DocumentFormat::Pdf;
+    if (suffix == u"txt" || suffix == u"text")
+        return DocumentFormat::Text;
+    return DocumentFormat::Unknown;
+}
+
+bool DocumentFormatSniffer::LooksLikeText(const QByteArray& bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return true;
+    const qsizetype n = std::min<qsizetype>(bytes.size(), 64 * 1024);
+    qsizetype controls = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const auto b = static_cast<unsigned char>(bytes.at(i));
+        if (b == 0)
+            return false;
+        if (b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != 0x1A)
+            ++controls;
+    }
+    return controls * 100 <= n;
+}
+
+DocumentFormat DocumentFormatSniffer::Sniff(const QByteArray& bytes, const QString& fileName)
+{
+    const DocumentFormat byContent = FromContent(bytes);
+    if (byContent != DocumentFormat::Unknown)
+        return byContent;
+    if (!bytes.isEmpty() && LooksLikeText(bytes))
+        return DocumentFormat::Text;
+    // Not recognised: a known extension still picks its reader, which then says
+    // what is wrong with the file.
+    return FromExtension(fileName);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The document formats the filters read.
+enum class DocumentFormat
+{
+    Unknown,
+    Text,
+    Rtf,
+    Pdf,
+    Word97, // compound file
+    Docx,
+    Odt,
+};
+
+// Recognises a document's format by its content first and its file name second, so
+// renamed files still read.
+class DocumentFormatSniffer
+{
+public:
+    static DocumentFormat Sniff(const QByteArray& bytes, const QString& fileName);
+    static DocumentFormat FromContent(const QByteArray& bytes);
+    static DocumentFormat FromExtension(const QString& fileName);
+    // Plausibly text: a byte-order mark, or no NUL and few other control bytes.
+    static bool LooksLikeText(const QByteArray& bytes);
+};

@@ -1,0 +1,98 @@
+#include "extract/FilterLoader.h"
+
+#include "extract/DocReader.h"
+#include "extract/DocumentFilter.h"
+#include "extract/DocxReader.h"
+#include "extract/OdtReader.h"
+#include "extract/PdfReader.h"
+#include "extract/PlainTextReader.h"
+#include "extract/RtfReader.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+FilterLoadResult failure(FilterStatus::Code code, ExtractError error, const QString& detail = {})
+{
+    FilterLoadResult result;
+    result.code = code;
+    result.error = error;
+    result.detail = detail;
+    return result;
+}
+
+} // namespace
+
+ParsedDocument FilterLoader::Parse(DocumentFormat format, const QByteArray& bytes)
+{
+    switch (format) {
+    case DocumentFormat::Text:
+        return PlainTextReader::Read(bytes);
+    case DocumentFormat::Rtf:
+        return RtfReader::Read(bytes);
+    case DocumentFormat::Pdf:
+        return PdfReader::Read(bytes);
+    case DocumentFormat::Word97:
+        return DocReader::Read(bytes);
+    case DocumentFormat::Docx:
+        return DocxReader::Read(bytes);
+    case DocumentFormat::Odt:
+        return OdtReader::Read(bytes);
+    case DocumentFormat::Unknown:
+        break;
+    }
+    return ParsedDocument::Failure(ExtractError::UnknownFormat);
+}
+
+FilterLoadResult FilterLoader::LoadBytes(const QByteArray& bytes, const QString& fileName,
+                                         std::unique_ptr<IFilter>& filter)
+{
+    filter.reset();
+    const DocumentFormat format = DocumentFormatSniffer::Sniff(bytes, fileName);
+    if (format == DocumentFormat::Unknown)
+        return failure(FilterStatus::UnknownFormat, ExtractError::UnknownFormat);
+    ParsedDocument document = Parse(format, bytes);
+    switch (document.error) {
+    case ExtractError::None:
+    case ExtractError::PasswordProtected:
+    case ExtractError::NoPermission:
+        // These the filter itself reports, from GetChunk.
+        break;
+    case ExtractError::UnknownFormat:
+        return failure(FilterStatus::UnknownFormat, document.error, document.detail);
+    default:
+        return failure(FilterStatus::Fail, document.error, document.detail);
+    }
+    filter = std::make_unique<DocumentFilter>(std::move(document));
+    return {};
+}
+
+FilterLoadResult FilterLoader::Load(const QString& path, std::unique_ptr<IFilter>& filter)
+{
+    filter.reset();
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists())
+        return failure(FilterStatus::Fail, ExtractError::FileMissing);
+    if (info.isDir())
+        return failure(FilterStatus::UnknownFormat, ExtractError::UnknownFormat);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        const bool denied = file.error() == QFileDevice::PermissionsError || !info.isReadable();
+        return failure(denied ? FilterStatus::Access : FilterStatus::Fail,
+                       denied ? ExtractError::NoPermission : ExtractError::Damaged, file.errorString());
+    }
+    if (file.size() > kMaxFileBytes)
+        return failure(FilterStatus::Fail, ExtractError::TooLarge);
+    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    if (bytes.size() > kMaxFileBytes)
+        return failure(FilterStatus::Fail, ExtractError::TooLarge);
+    if (bytes.isEmpty())
+        return failure(FilterStatus::Fail, ExtractError::NoText);
+    return LoadBytes(bytes, path, filter);
+}
+
+FilterLoadResult LoadIFilter(const QString& path, std::unique_ptr<IFilter>& filter)
+{
+    return FilterLoader::Load(path, filter);
+}

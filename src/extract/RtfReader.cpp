@@ -1,0 +1,420 @@
+#include "extract/RtfReader.h"
+
+#include "extract/CodePage.h"
+#include "extract/TextBuilder.h"
+
+#include <QHash>
+
+#include <vector>
+
+namespace {
+
+enum class Target
+{
+    Body,
+    Footnotes,
+    Endnotes,
+    FontTable,
+    Skip,
+};
+
+struct GroupState
+{
+    Target target = Target::Body;
+    int uc = 1;
+    int codePage = 0; // 0: the document's code page
+    bool deleted = false;
+    bool firstWord = true;  // no control word seen yet in this group
+    bool ignorable = false; // the group began with \*
+};
+
+bool isSkippedDestination(QByteArrayView word)
+{
+    static const QByteArrayView kSkipped[] = {"colortbl",
+                                              "stylesheet",
+                                              "info",
+                                              "pict",
+                                              "header",
+                                              "headerl",
+                                              "headerr",
+                                              "headerf",
+                                              "footer",
+                                              "footerl",
+                                              "footerr",
+                                              "footerf",
+                                              "annotation",
+                                              "atnid",
+                                              "atnauthor",
+                                              "atntime",
+                                              "atnref",
+                                              "atndate",
+                                              "fldinst",
+                                              "datastore",
+                                              "themedata",
+                                              "colorschememapping",
+                                              "latentstyles",
+                                              "listtable",
+                                              "listoverridetable",
+                                              "rsidtbl",
+                                              "generator",
+                                              "xmlnstbl",
+                                              "pgdsctbl",
+                                              "revtbl",
+                                              "bkmkstart",
+                                              "bkmkend",
+                                              "pntext",
+                                              "pntxta",
+                                              "pntxtb",
+                                              "listtext",
+                                              "template",
+                                              "filetbl",
+                                              "nonshppict",
+                                              "shpinst",
+                                              "shprslt",
+                                              "sp",
+                                              "sn",
+                                              "sv",
+                                              "objdata",
+                                              "objclass",
+                                              "xe",
+                                              "tc",
+                                              "ftnsep",
+                                              "ftnsepc",
+                                              "aftnsep",
+                                              "aftnsepc",
+                                              "ftncn",
+                                              "aftncn",
+                                              "docvar",
+                                              "userprops",
+                                              "private",
+                                              "protusertbl",
+                                              "falt",
+                                              "panose",
+                                              "fname",
+                                              "mmathPr",
+                                              "operator",
+                                              "author",
+                                              "title",
+                                              "subject",
+                                              "keywords",
+                                              "comment",
+                                              "doccomm"};
+    for (const QByteArrayView skipped : kSkipped)
+        if (word == skipped)
+            return true;
+    return false;
+}
+
+char16_t symbolFor(QByteArrayView word)
+{
+    if (word == "emdash")
+        return 0x2014;
+    if (word == "endash")
+        return 0x2013;
+    if (word == "bullet")
+        return 0x2022;
+    if (word == "lquote")
+        return 0x2018;
+    if (word == "rquote")
+        return 0x2019;
+    if (word == "ldblquote")
+        return 0x201C;
+    if (word == "rdblquote")
+        return 0x201D;
+    if (word == "emspace" || word == "enspace" || word == "qmspace")
+        return u' ';
+    return 0;
+}
+
+class RtfParser
+{
+public:
+    explicit RtfParser(const QByteArray& bytes) : m_bytes(bytes) {}
+    ParsedDocument Parse();
+
+private:
+    TextBuilder* out();
+    bool visible() const;
+    void flushBytes();
+    void addByte(char b);
+    void addChar(char16_t c);
+    void controlWord(QByteArrayView word, bool hasParam, long long param);
+    void controlSymbol(char c);
+    int fontCodePage(int font) const;
+
+    const QByteArray& m_bytes;
+    qsizetype m_pos = 0;
+    std::vector<GroupState> m_stack{GroupState{}};
+    TextBuilder m_body;
+    TextBuilder m_footnotes;
+    TextBuilder m_endnotes;
+    QByteArray m_pending; // 8-bit text waiting to be decoded in one go
+    int m_pendingCodePage = 0;
+    int m_defaultCodePage = 1252;
+    int m_defaultFont = -1;
+    int m_tableFont = -1; // font being described in the font table
+    QHash<int, int> m_fontCodePages;
+    int m_skipUnits = 0; // units still to skip after \uN
+};
+
+TextBuilder* RtfParser::out()
+{
+    switch (m_stack.back().target) {
+    case Target::Body:
+        return &m_body;
+    case Target::Footnotes:
+        return &m_footnotes;
+    case Target::Endnotes:
+        return &m_endnotes;
+    case Target::FontTable:
+    case Target::Skip:
+        break;
+    }
+    return nullptr;
+}
+
+bool RtfParser::visible() const
+{
+    const GroupState& state = m_stack.back();
+    return !state.deleted && state.target != Target::Skip && state.target != Target::FontTable;
+}
+
+int RtfParser::fontCodePage(int font) const
+{
+    return m_fontCodePages.value(font, 0);
+}
+
+void RtfParser::flushBytes()
+{
+    if (m_pending.isEmpty())
+        return;
+    if (TextBuilder* builder = out()) {
+        const int cp = m_pendingCodePage > 0 ? m_pendingCodePage : m_defaultCodePage;
+        builder->AddText(CodePage::Decode(m_pending, cp));
+    }
+    m_pending.clear();
+}
+
+void RtfParser::addByte(char b)
+{
+    if (m_skipUnits > 0) {
+        --m_skipUnits;
+        return;
+    }
+    if (!visible())
+        return;
+    const int cp = m_stack.back().codePage;
+    if (!m_pending.isEmpty() && cp != m_pendingCodePage)
+        flushBytes();
+    m_pendingCodePage = cp;
+    m_pending.append(b);
+}
+
+void RtfParser::addChar(char16_t c)
+{
+    flushBytes();
+    if (!visible())
+        return;
+    if (TextBuilder* builder = out())
+        builder->AddChar(c);
+}
+
+void RtfParser::controlSymbol(char c)
+{
+    switch (c) {
+    case '\\':
+    case '{':
+    case '}':
+        addByte(c);
+        return;
+    case '~':
+        addChar(u' ');
+        return;
+    case '_':
+        addChar(u'-');
+        return;
+    case '*':
+        m_stack.back().ignorable = true;
+        return;
+    case '\r':
+    case '\n':
+        flushBytes();
+        if (visible() && out())
+            out()->ParagraphEnd();
+        return;
+    default:
+        return; // \- (optional hyphen), \: and others carry no text
+    }
+}
+
+void RtfParser::controlWord(QByteArrayView word, bool hasParam, long long param)
+{
+    GroupState& state = m_stack.back();
+    const bool first = state.firstWord;
+    state.firstWord = false;
+    if (m_skipUnits > 0 && word != "u") {
+        --m_skipUnits;
+        return;
+    }
+    flushBytes();
+    const int value = int(std::clamp<long long>(param, -2147483647LL, 2147483647LL));
+
+    if (state.target == Target::FontTable) {
+        if (word == "f")
+            m_tableFont = value;
+        else if (word == "fcharset" && CodePage::FromCharset(value) > 0)
+            m_fontCodePages.insert(m_tableFont, CodePage::FromCharset(value));
+        else if (word == "cpg" && value > 0)
+            m_fontCodePages.insert(m_tableFont, value);
+        return;
+    }
+    if (word == "fonttbl") {
+        state.target = Target::FontTable;
+    } else if (isSkippedDestination(word) || (first && state.ignorable && word != "footnote")) {
+        // An unknown \* destination is skipped whole.
+        state.target = Target::Skip;
+    } else if (word == "footnote") {
+        if (state.target != Target::Skip)
+            state.target = Target::Footnotes;
+    } else if (word == "ftnalt") {
+        if (state.target == Target::Footnotes)
+            state.target = Target::Endnotes;
+    } else if (word == "u") {
+        const int unit = value < 0 ? value + 65536 : value;
+        if (visible() && out())
+            out()->AddChar(char16_t(unit & 0xFFFF));
+        m_skipUnits = state.uc;
+    } else if (word == "uc") {
+        state.uc = std::clamp(value, 0, 16);
+    } else if (word == "ansicpg") {
+        if (value > 0)
+            m_defaultCodePage = value;
+    } else if (word == "mac") {
+        m_defaultCodePage = 10000;
+    } else if (word == "pc") {
+        m_defaultCodePage = 437;
+    } else if (word == "pca") {
+        m_defaultCodePage = 850;
+    } else if (word == "deff") {
+        m_defaultFont = value;
+    } else if (word == "f") {
+        state.codePage = fontCodePage(value);
+    } else if (word == "plain") {
+        state.deleted = false;
+        state.codePage = fontCodePage(m_defaultFont);
+    } else if (word == "deleted") {
+        state.deleted = !hasParam || value != 0;
+    } else if (word == "bin") {
+        // Binary data: skip it, never past the end of the file.
+        m_pos += std::clamp<long long>(param, 0, m_bytes.size() - m_pos);
+    } else if (!visible() || !out()) {
+        return;
+    } else if (word == "par") {
+        out()->ParagraphEnd();
+    } else if (word == "line") {
+        out()->LineBreak();
+    } else if (word == "tab") {
+        out()->Tab();
+    } else if (word == "cell" || word == "nestcell") {
+        out()->CellEnd();
+    } else if (word == "row" || word == "nestrow") {
+        out()->RowEnd();
+    } else if (const char16_t symbol = symbolFor(word)) {
+        out()->AddChar(symbol);
+    }
+}
+
+ParsedDocument RtfParser::Parse()
+{
+    const qsizetype size = m_bytes.size();
+    const char* data = m_bytes.constData();
+    while (m_pos < size) {
+        const char c = data[m_pos++];
+        if (c == '{') {
+            flushBytes();
+            m_skipUnits = 0;
+            if (int(m_stack.size()) >= RtfReader::kMaxDepth)
+                return ParsedDocument::Failure(ExtractError::Damaged,
+                                               QStringLiteral(u"слишком глубокая вложенность групп RTF"));
+            GroupState inner = m_stack.back();
+            inner.firstWord = true;
+            inner.ignorable = false;
+            m_stack.push_back(inner);
+        } else if (c == '}') {
+            flushBytes();
+            m_skipUnits = 0;
+            if (m_stack.size() > 1) {
+                // A note's last paragraph often lacks its \par; the note still ends one.
+                const Target inner = m_stack.back().target;
+                if ((inner == Target::Footnotes || inner == Target::Endnotes) &&
+                    m_stack[m_stack.size() - 2].target != inner)
+                    out()->CloseParagraph();
+                m_stack.pop_back();
+            }
+        } else if (c == '\\') {
+            if (m_pos >= size)
+                break;
+            const char next = data[m_pos];
+            if (next == '\'') {
+                // \'hh: one byte in the current code page.
+                m_pos += 1;
+                const QByteArray hex(data + m_pos, std::min<qsizetype>(2, size - m_pos));
+                m_pos += hex.size();
+                bool ok = false;
+                const int byte = hex.toInt(&ok, 16);
+                if (ok)
+                    addByte(char(byte));
+            } else if ((next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z')) {
+                const qsizetype start = m_pos;
+                while (m_pos < size && m_pos - start < 32 &&
+                       ((data[m_pos] >= 'a' && data[m_pos] <= 'z') || (data[m_pos] >= 'A' && data[m_pos] <= 'Z')))
+                    ++m_pos;
+                const QByteArrayView word(data + start, m_pos - start);
+                bool negative = false;
+                if (m_pos < size && data[m_pos] == '-') {
+                    negative = true;
+                    ++m_pos;
+                }
+                long long param = 0;
+                int digits = 0;
+                while (m_pos < size && data[m_pos] >= '0' && data[m_pos] <= '9') {
+                    if (digits++ < 10)
+                        param = param * 10 + (data[m_pos] - '0');
+                    ++m_pos;
+                }
+                if (m_pos < size && data[m_pos] == ' ')
+                    ++m_pos;
+                controlWord(word, digits > 0, negative ? -param : param);
+            } else {
+                ++m_pos;
+                if (m_skipUnits > 0 && next != '{' && next != '}') {
+                    --m_skipUnits;
+                    continue;
+                }
+                controlSymbol(next);
+            }
+        } else if (c == '\r' || c == '\n' || c == '\0') {
+            continue;
+        } else if (c == '\t') {
+            addChar(u'\t');
+        } else {
+            addByte(c);
+        }
+        if (m_body.Overflowed() || m_footnotes.Overflowed() || m_endnotes.Overflowed())
+            return ParsedDocument::Failure(ExtractError::TooLarge);
+    }
+    flushBytes();
+    ParsedDocument doc;
+    doc.stories = {m_body.Take(), m_footnotes.Take(), m_endnotes.Take()};
+    return doc;
+}
+
+} // namespace
+
+ParsedDocument RtfReader::Read(const QByteArray& bytes)
+{
+    if (!bytes.startsWith("{\\rtf"))
+        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"не RTF"));
+    RtfParser parser(bytes);
+    return parser.Parse();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+// Collects the text of one story in the shape every filter delivers: paragraph ends
+// and line breaks as CR LF, tabs kept, non-breaking spaces as spaces, soft hyphens
+// dropped, non-breaking hyphens as '-', table cells separated by tabs and rows ended
+// by CR LF. Bounded: past kMaxUnits it stops growing and reports Overflowed().
+class TextBuilder
+{
+public:
+    static constexpr qsizetype kMaxUnits = 32 * 1024 * 1024;
+
+    void AddText(QStringView text);
+    void AddChar(char16_t c);
+    void Tab();
+    void LineBreak();
+    void ParagraphEnd();
+    // Ends the current paragraph unless it is already ended (or nothing was written).
+    void CloseParagraph();
+    void CellEnd();
+    void RowEnd();
+
+    bool Overflowed() const { return m_overflowed; }
+    qsizetype Size() const { return m_text.size(); }
+    // The text so far, with a pending paragraph or row end written out.
+    QString Take();
+
+private:
+    enum class Pending
+    {
+        None,
+        Paragraph,
+        Row,
+        Cell,
+    };
+    void flush();
+    void put(char16_t c);
+
+    QString m_text;
+    Pending m_pending = Pending::None;
+    bool m_overflowed = false;
+};

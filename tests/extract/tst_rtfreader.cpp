@@ -1,0 +1,94 @@
+#include "extract/RtfReader.h"
+
+#include <QTest>
+
+class TestRtfReader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void text_data()
+    {
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("plain") << QByteArray("{\\rtf1\\ansi Hello\\par world\\par}")
+                               << QStringLiteral(u"Hello\r\nworld\r\n");
+        QTest::newRow("unicode with fallback")
+            << QByteArray("{\\rtf1\\uc1\\u1055?\\u1088?\\u1080?\\u-3?\\par}")
+            << QStringLiteral(u"При") + QChar(char16_t(0xFFFD)) + QStringLiteral(u"\r\n");
+        QTest::newRow("uc2 skips two") << QByteArray("{\\rtf1{\\uc2\\u1071\\'3f\\'3fX}\\u1071?}")
+                                       << QStringLiteral(u"ЯXЯ");
+        QTest::newRow("uc0 skips none") << QByteArray("{\\rtf1\\uc0\\u1071 X}") << QStringLiteral(u"ЯX");
+        QTest::newRow("ansicpg 1251") << QByteArray("{\\rtf1\\ansi\\ansicpg1251 \\'cf\\'f0\\'e8\\'e2\\'e5\\'f2}")
+                                      << QStringLiteral(u"Привет");
+        QTest::newRow("font charset 204 in a 1252 document")
+            << QByteArray("{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\froman\\fcharset0 Times;}"
+                          "{\\f1\\fswiss\\fcharset204 Arial;}}\\f0 caf\\'e9 {\\f1 \\'c4\\'e0}}")
+            << QStringLiteral(u"café Да");
+        QTest::newRow("greek and central european fonts")
+            << QByteArray("{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fcharset161 A;}{\\f1\\fcharset238 B;}}"
+                          "{\\f0 \\'e1\\'e5}{\\f1 \\'9a}\\'e0}")
+            << QStringLiteral(u"αεšа");
+        QTest::newRow("skipped destinations")
+            << QByteArray("{\\rtf1{\\fonttbl{\\f0 Times;}}{\\colortbl;\\red0\\green0\\blue0;}"
+                          "{\\stylesheet{\\s0 Normal;}}{\\info{\\title Заголовок}{\\author Автор}}"
+                          "{\\*\\generator Gen;}{\\header Колонтитул}{\\*\\unknown hidden}"
+                          "{\\pict\\pngblip 89504e47}Body}")
+            << QStringLiteral(u"Body");
+        QTest::newRow("field result shown, code hidden")
+            << QByteArray("{\\rtf1 Page {\\field{\\*\\fldinst PAGE}{\\fldrslt 7}} end}")
+            << QStringLiteral(u"Page 7 end");
+        QTest::newRow("symbols")
+            << QByteArray("{\\rtf1 a\\~b\\-c\\_d\\tab e\\line f\\emdash\\ldblquote x\\rdblquote\\{\\}\\\\}")
+            << QStringLiteral(u"a bc-d\te\r\nf—“x”{}\\");
+        QTest::newRow("deleted revision dropped")
+            << QByteArray("{\\rtf1 keep {\\deleted gone }{\\insrsid1 added}}") << QStringLiteral(u"keep added");
+        // Hidden text is text, as in the other formats.
+        QTest::newRow("hidden text kept") << QByteArray("{\\rtf1 a{\\v hidden}b}") << QStringLiteral(u"ahiddenb");
+        QTest::newRow("table")
+            << QByteArray("{\\rtf1\\trowd\\cellx1000\\cellx2000 a\\cell b\\cell\\row\\trowd c\\cell\\cell\\row after}")
+            << QStringLiteral(u"a\tb\r\nc\t\r\nafter");
+        QTest::newRow("bin data skipped") << QByteArray("{\\rtf1 x{\\pict\\bin4 }}}}}y") << QStringLiteral(u"xy");
+        QTest::newRow("huge bin length") << QByteArray("{\\rtf1 x\\bin99999999999 abc") << QStringLiteral(u"x");
+        QTest::newRow("truncated keeps text read")
+            << QByteArray("{\\rtf1 start {\\b bold") << QStringLiteral(u"start bold");
+        QTest::newRow("raw line breaks ignored") << QByteArray("{\\rtf1 a\r\nb\\\r\nc}") << QStringLiteral(u"ab\r\nc");
+    }
+
+    void text()
+    {
+        QFETCH(QByteArray, rtf);
+        QFETCH(QString, expected);
+        const ParsedDocument doc = RtfReader::Read(rtf);
+        QCOMPARE(doc.error, ExtractError::None);
+        QCOMPARE(doc.stories.join(QString()), expected);
+    }
+
+    void footnotesAndEndnotesAreStories()
+    {
+        const ParsedDocument doc =
+            RtfReader::Read("{\\rtf1 Text{\\super\\chftn}{\\footnote\\pard {\\super\\chftn} Note.\\par} more."
+                            "{\\footnote\\ftnalt End.}\\par}");
+        QCOMPARE(doc.stories, (QStringList{QStringLiteral(u"Text more.\r\n"), QStringLiteral(u" Note.\r\n"),
+                                           QStringLiteral(u"End.\r\n")}));
+    }
+
+    void deepNestingIsDamaged()
+    {
+        const QByteArray deep = "{\\rtf1 " + QByteArray(100000, '{') + "x" + QByteArray(100000, '}') + "}";
+        const ParsedDocument doc = RtfReader::Read(deep);
+        QCOMPARE(doc.error, ExtractError::Damaged);
+        QVERIFY(doc.stories.isEmpty());
+    }
+
+    void nestingWithinTheLimitReads()
+    {
+        const QByteArray nested = "{\\rtf1 " + QByteArray(400, '{') + "x" + QByteArray(400, '}') + "}";
+        QCOMPARE(RtfReader::Read(nested).stories.join(QString()), QStringLiteral(u"x"));
+    }
+
+    void notRtfIsDamaged() { QCOMPARE(RtfReader::Read("plain text").error, ExtractError::Damaged); }
+};
+
+QTEST_GUILESS_MAIN(TestRtfReader)
+#include "tst_rtfreader.moc"
