@@ -1,5 +1,7 @@
 #include "app/DocumentFileDialog.h"
 
+#include "extract/DocumentFormat.h"
+
 #include <QFileDialog>
 
 namespace {
@@ -27,8 +29,7 @@ namespace DocumentFileDialog {
 
 QStringList ReadablePatterns()
 {
-    // What the document readers behind CDocToText accept today: plain text.
-    return {QStringLiteral("*.txt")};
+    return DocumentFormatSniffer::FilePatterns();
 }
 
 QStringList NameFilters(const QStringList& readablePatterns)

@@ -41,22 +41,39 @@ DocumentFormat DocumentFormatSniffer::FromContent(const QByteArray& bytes)
     return DocumentFormat::Unknown;
 }
 
+namespace {
+
+struct ExtensionFormat
+{
+    const char16_t* extension;
+    DocumentFormat format;
+};
+
+// Word 97-2003 first: it is the format users pick most.
+constexpr ExtensionFormat kExtensions[] = {
+    {u"doc", DocumentFormat::Word97}, {u"dot", DocumentFormat::Word97}, {u"docx", DocumentFormat::Docx},
+    {u"docm", DocumentFormat::Docx},  {u"dotx", DocumentFormat::Docx},  {u"dotm", DocumentFormat::Docx},
+    {u"odt", DocumentFormat::Odt},    {u"ott", DocumentFormat::Odt},    {u"rtf", DocumentFormat::Rtf},
+    {u"pdf", DocumentFormat::Pdf},    {u"txt", DocumentFormat::Text},   {u"text", DocumentFormat::Text},
+};
+
+} // namespace
+
 DocumentFormat DocumentFormatSniffer::FromExtension(const QString& fileName)
 {
     const QString suffix = QFileInfo(fileName).suffix().toLower();
-    if (suffix == u"doc" || suffix == u"dot")
-        return DocumentFormat::Word97;
-    if (suffix == u"docx" || suffix == u"docm" || suffix == u"dotx" || suffix == u"dotm")
-        return DocumentFormat::Docx;
-    if (suffix == u"odt" || suffix == u"ott")
-        return DocumentFormat::Odt;
-    if (suffix == u"rtf")
-        return DocumentFormat::Rtf;
-    if (suffix == u"pdf")
-        return DocumentFormat::Pdf;
-    if (suffix == u"txt" || suffix == u"text")
-        return DocumentFormat::Text;
+    for (const ExtensionFormat& entry : kExtensions)
+        if (suffix == QStringView(entry.extension))
+            return entry.format;
     return DocumentFormat::Unknown;
+}
+
+QStringList DocumentFormatSniffer::FilePatterns()
+{
+    QStringList patterns;
+    for (const ExtensionFormat& entry : kExtensions)
+        patterns << QStringLiteral("*.") + QStringView(entry.extension).toString();
+    return patterns;
 }
 
 bool DocumentFormatSniffer::LooksLikeText(const QByteArray& bytes)

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // The document formats the filters read.
 enum class DocumentFormat
@@ -23,6 +24,9 @@ public:
     static DocumentFormat Sniff(const QByteArray& bytes, const QString& fileName);
     static DocumentFormat FromContent(const QByteArray& bytes);
     static DocumentFormat FromExtension(const QString& fileName);
+    // File name patterns of every format the filters read ("*.doc", "*.docx", ...),
+    // for file dialogs.
+    static QStringList FilePatterns();
     // Plausibly text: a byte-order mark, or no NUL and few other control bytes.
     static bool LooksLikeText(const QByteArray& bytes);
 };

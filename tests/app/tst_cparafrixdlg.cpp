@@ -518,9 +518,9 @@ void TestCParafrixDlg::enterStartsNothing()
 
 void TestCParafrixDlg::openInWordPassesShownPhrase()
 {
-    // The phrase reaches the word processor exactly as found, no-break space included,
-    // although the box shows that space as a plain one.
-    const QString text = QStringLiteral(u"Кот\u00A0ест рыбу дома вечером.");
+    // The phrase reaches the word processor exactly as found, line separator included,
+    // although the box shows that separator as a line break.
+    const QString text = QStringLiteral(u"Кот\u2028ест рыбу дома вечером.");
     const QString original = writeFile(QStringLiteral("o.txt"), text);
     const QString edited = writeFile(QStringLiteral("e.txt"), text);
     auto window = makeWindow();
@@ -531,7 +531,7 @@ void TestCParafrixDlg::openInWordPassesShownPhrase()
     QCOMPARE(window->matches().size(), 1);
     click(*window, QStringLiteral("openInWordButton"));
     QCOMPARE(m_word->phrases.last(), window->matches().first().edited);
-    QVERIFY(m_word->phrases.last().contains(QChar(0x00A0)));
+    QVERIFY(m_word->phrases.last().contains(QChar(0x2028)));
     QCOMPARE(m_word->paths.last(), edited);
     QCOMPARE(m_word->callsWithoutBusyCursor, 0);
     QVERIFY(m_boxes->shown.size() == 2); // the two file dialogs only

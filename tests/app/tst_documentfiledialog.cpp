@@ -1,4 +1,5 @@
 #include "app/DocumentFileDialog.h"
+#include "extract/DocumentFormat.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,7 +45,13 @@ void TestDocumentFileDialog::dialogSetUp()
     // The readable formats are selected first; the shown label is the text before the patterns.
     QCOMPARE(dialog.selectedNameFilter(),
              QStringLiteral(u"Документы (%1)").arg(DocumentFileDialog::ReadablePatterns().join(QChar(u' '))));
-    QVERIFY(DocumentFileDialog::ReadablePatterns().contains(QStringLiteral("*.txt")));
+    const QStringList readable = DocumentFileDialog::ReadablePatterns();
+    for (const char* pattern : {"*.doc", "*.docx", "*.odt", "*.rtf", "*.txt", "*.pdf"})
+        QVERIFY2(readable.contains(QLatin1String(pattern)), pattern);
+    // Every pattern the dialog offers is one the filters pick a reader for.
+    for (const QString& pattern : readable)
+        QVERIFY2(DocumentFormatSniffer::FromExtension(QStringLiteral("x") + pattern.mid(1)) != DocumentFormat::Unknown,
+                 qPrintable(pattern));
 }
 
 void TestDocumentFileDialog::allFilesMatchesFilesWithoutExtension()
