@@ -6,6 +6,8 @@ set -euo pipefail
 PACKAGES=(
     # toolchain
     build-essential cmake ninja-build pkg-config git
+    # benchmark, fixture and quality scripts
+    python3
     # Qt 6 (core, widgets, svg for the artwork, translations for standard dialogs)
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-translations-l10n
     # document filters

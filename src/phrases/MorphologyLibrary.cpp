@@ -62,10 +62,7 @@ void MorphologyLibrary::LoadFrom(const QStringList& libraryCandidates, const QSt
         Warn(QStringLiteral(u"в библиотеке морфологии %1 нет нужных функций; слова сравниваются без "
                             u"приведения к основам")
                  .arg(m_library.fileName()));
-        m_open = nullptr;
-        m_calc = nullptr;
-        m_close = nullptr;
-        m_library.unload();
+        Unload(); // nothing was opened: this only lets go of the library
         return;
     }
     m_dataPath = dataCandidates.value(0);
@@ -79,10 +76,7 @@ void MorphologyLibrary::LoadFrom(const QStringList& libraryCandidates, const QSt
     if (m_handle == 0) {
         Warn(QStringLiteral(u"библиотека морфологии %1 не открылась; слова сравниваются без приведения к основам")
                  .arg(m_library.fileName()));
-        m_open = nullptr;
-        m_calc = nullptr;
-        m_close = nullptr;
-        m_library.unload();
+        Unload(); // nothing was opened: this only lets go of the library
         return;
     }
     m_opened = true;
