@@ -52,6 +52,21 @@ private slots:
         QCOMPARE(actual, expected);
     }
 
+    void examplesReadAlikeInEveryFormat()
+    {
+        // The bundled examples saved by a word processor give the same matches as
+        // their plain-text sources.
+        const QString examples = QStringLiteral(PARAFRIX_SOURCE_DIR "/examples/");
+        const CheckOutcome text = CheckCommand::CheckDocuments(examples + QStringLiteral("original.txt"),
+                                                               examples + QStringLiteral("edited.txt"));
+        const CheckOutcome saved = CheckCommand::CheckDocuments(examples + QStringLiteral("original.docx"),
+                                                                examples + QStringLiteral("edited.odt"));
+        QVERIFY(text.ok());
+        QVERIFY2(saved.ok(), qPrintable(saved.original.reason() + saved.edited.reason()));
+        QVERIFY(text.matches.size() > 10);
+        QCOMPARE(saved.matches, text.matches);
+    }
+
     void bothDocumentsAlwaysRead()
     {
         QTemporaryDir dir;
