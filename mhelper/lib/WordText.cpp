@@ -4,6 +4,17 @@ namespace mhelper {
 
 namespace {
 
+// Lower case of a Cyrillic code point (U+0400..U+04FF, capitals U+0400..U+042F),
+// with ё read as е.
+inline unsigned FoldCyrillic(unsigned cp)
+{
+    if (cp >= 0x410 && cp <= 0x42F)
+        cp += 0x20;
+    else if (cp < 0x410)
+        cp += 0x50;
+    return cp == 0x451 ? 0x435 : cp;
+}
+
 inline bool IsCont(unsigned char c)
 {
     return (c & 0xC0) == 0x80;
@@ -56,14 +67,8 @@ size_t NormaliseWord(std::string_view in, char* out, size_t cap, bool* truncated
             continue;
         }
         if ((c0 == 0xD0 || c0 == 0xD1) && i + 1 < n && IsCont(p[i + 1]) && o + 2 <= cap) {
-            unsigned cp = ((c0 & 0x1Fu) << 6) | (p[i + 1] & 0x3Fu);
+            const unsigned cp = FoldCyrillic(((c0 & 0x1Fu) << 6) | (p[i + 1] & 0x3Fu));
             cyrillic = true;
-            if (cp >= 0x410 && cp <= 0x42F)
-                cp += 0x20;
-            else if (cp < 0x410)
-                cp += 0x50;
-            if (cp == 0x451)
-                cp = 0x435;
             out[o++] = char(0xC0 | (cp >> 6));
             out[o++] = char(0x80 | (cp & 0x3F));
             i += 2;
@@ -74,12 +79,7 @@ size_t NormaliseWord(std::string_view in, char* out, size_t cap, bool* truncated
             unsigned cp = ((p[i] & 0x1Fu) << 6) | (p[i + 1] & 0x3Fu);
             if (cp >= 0x400 && cp <= 0x4FF) {
                 cyrillic = true;
-                if (cp >= 0x410 && cp <= 0x42F)
-                    cp += 0x20;
-                else if (cp < 0x410)
-                    cp += 0x50;
-                if (cp == 0x451)
-                    cp = 0x435;
+                cp = FoldCyrillic(cp);
             } else if (cp >= 0xC0 && cp <= 0xFF && cp != 0xD7 && cp != 0xF7) {
                 latin = true;
                 if (cp <= 0xDE)
