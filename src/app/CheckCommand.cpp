@@ -32,12 +32,6 @@ CheckOutcome CheckCommand::CheckDocuments(const QString& originalPath, const QSt
         outcome.original = extractor->Extract(originalPath);
         outcome.edited = extractor->Extract(editedPath);
     }
-    // A reader may give an empty text without naming a reason; the check treats
-    // every empty text as unreadable.
-    if (outcome.original.text.isEmpty() && outcome.original.ok())
-        outcome.original.error = ExtractError::NoText;
-    if (outcome.edited.text.isEmpty() && outcome.edited.ok())
-        outcome.edited.error = ExtractError::NoText;
     runSearch(outcome);
     return outcome;
 }

@@ -3,8 +3,6 @@
 #include "extract/CodePage.h"
 #include "extract/DocumentFormat.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QStringDecoder>
 
 QString PlainTextReader::Decode(const QByteArray& bytes)
@@ -48,44 +46,6 @@ QString PlainTextReader::CanonicalLineBreaks(const QString& text)
         }
     }
     return out;
-}
-
-ExtractResult PlainTextReader::ReadFile(const QString& path)
-{
-    ExtractResult result;
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        result.error = ExtractError::FileMissing;
-        return result;
-    }
-    if (info.isDir()) {
-        result.error = ExtractError::UnknownFormat;
-        return result;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error =
-            file.error() == QFileDevice::PermissionsError ? ExtractError::NoPermission : ExtractError::Damaged;
-        result.detail = file.errorString();
-        return result;
-    }
-    if (file.size() > kMaxFileBytes) {
-        result.error = ExtractError::TooLarge;
-        return result;
-    }
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
-    if (bytes.size() > kMaxFileBytes) {
-        result.error = ExtractError::TooLarge;
-        return result;
-    }
-    const ParsedDocument doc = Read(bytes);
-    result.error = doc.error;
-    result.detail = doc.detail;
-    if (!doc.stories.isEmpty())
-        result.text = doc.stories.constFirst();
-    if (result.text.isEmpty() && result.ok())
-        result.error = ExtractError::NoText;
-    return result;
 }
 
 ParsedDocument PlainTextReader::Read(const QByteArray& bytes)

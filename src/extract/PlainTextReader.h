@@ -1,6 +1,5 @@
 #pragma once
 
-#include "extract/ExtractResult.h"
 #include "extract/ParsedDocument.h"
 
 #include <QByteArray>
@@ -10,15 +9,12 @@
 class PlainTextReader
 {
 public:
-    // Largest file read, so that a mistaken choice cannot exhaust memory.
-    static constexpr qint64 kMaxFileBytes = 256 * 1024 * 1024;
     // Largest text decoded: beyond it the text would outgrow what the extraction keeps.
     static constexpr qint64 kMaxTextBytes = 64 * 1024 * 1024;
 
     // The text filter's reader: binary content (NUL bytes, many control bytes) without
     // a byte-order mark is no text and is refused.
     static ParsedDocument Read(const QByteArray& bytes);
-    static ExtractResult ReadFile(const QString& path);
     static QString Decode(const QByteArray& bytes);
     static QString CanonicalLineBreaks(const QString& text);
 };
