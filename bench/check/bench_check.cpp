@@ -12,7 +12,7 @@
 #include "compare/PhraseFingerprint.h"
 #include "phrases/CFrazes.h"
 #include "phrases/CStemDictionary.h"
-#include "phrases/MorphologyLibrary.h"
+#include "morph/MorphologyLibrary.h"
 #include "phrases/TextOps.h"
 #include "settings/AppSettings.h"
 #include "settings/QtSettingsStore.h"

@@ -1,6 +1,6 @@
 #include "phrases/TextOps.h"
 
-#include "phrases/MorphologyLibrary.h"
+#include "morph/MorphologyLibrary.h"
 #include "phrases/Tokenizer.h"
 #include "settings/AppSettings.h"
 

@@ -1,4 +1,4 @@
-#include "../TestSettings.h"
+#include "TestSettings.h"
 #include "compare/FindSimilarPhrases.h"
 #include "compare/PhraseFingerprint.h"
 #include "phrases/CFrazes.h"

@@ -1,4 +1,4 @@
-#include "../TestSettings.h"
+#include "TestSettings.h"
 #include "compare/PhraseFingerprint.h"
 #include "phrases/CStemDictionary.h"
 

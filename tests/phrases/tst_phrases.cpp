@@ -1,4 +1,4 @@
-#include "../TestSettings.h"
+#include "TestSettings.h"
 #include "phrases/CFrazes.h"
 #include "phrases/CStemDictionary.h"
 #include "phrases/TextOps.h"
