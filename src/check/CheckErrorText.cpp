@@ -21,15 +21,6 @@ QString unreadableLine(const QString& path, const ExtractResult& result)
 
 } // namespace
 
-CheckErrorStyle DefaultCheckErrorStyle()
-{
-#ifdef Q_OS_WIN
-    return CheckErrorStyle::IndexingServiceHint;
-#else
-    return CheckErrorStyle::ReaderReasons;
-#endif
-}
-
 QString CheckErrorCaption()
 {
     return QStringLiteral(u"Ошибка");

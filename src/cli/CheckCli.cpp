@@ -1,14 +1,13 @@
 #include "cli/CheckCli.h"
 
 #include "check/CheckCommand.h"
-#include "compare/ExplainMatch.h"
+#include "check/MatchReport.h"
 #include "extract/CDocToText.h"
+#include "morph/MorphologyLibrary.h"
 #include "settings/AppSettings.h"
 
 #include <QCommandLineParser>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <QFile>
 #include <cstdio>
 
 namespace {
@@ -20,57 +19,37 @@ enum ExitStatus
     Error = 2,
 };
 
-void writeOut(const QString& text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-}
-
 void writeErr(const QString& text)
 {
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
 }
 
-QString indented(QString text, const QString& indent)
+// Standard output as a device whose failures are seen: a full disk or a closed pipe
+// must not pass for a report written.
+class StandardOutput
 {
-    while (text.endsWith(QChar(u'\n')))
-        text.chop(1);
-    text.replace(QChar(u'\n'), QChar(u'\n') + indent);
-    return indent + text;
-}
-
-// Sentences keep their own characters; a CR inside one would overwrite the line
-// in a terminal, so it is shown as a visible mark in the text output only.
-QString printable(QString sentence)
-{
-    sentence.replace(QChar(u'\r'), QStringLiteral(u"\u21B5"));
-    return sentence;
-}
-
-void printText(const CheckOutcome& outcome)
-{
-    QString out;
-    for (qsizetype i = 0; i < outcome.matches.size(); ++i) {
-        const PhraseMatch& match = outcome.matches.at(i);
-        out += QStringLiteral(u"Совпадение #%1\n").arg(i + 1);
-        out += QStringLiteral(u"  Оригинал:  ") + printable(match.original) + QChar(u'\n');
-        out += QStringLiteral(u"  Изменено:  ") + printable(match.edited) + QChar(u'\n');
-        out += QStringLiteral(u"  Почему:\n");
-        out += indented(ExplainMatch(match.original, match.edited, *outcome.dictionary), QStringLiteral("    "));
-        out += QStringLiteral("\n\n");
+public:
+    StandardOutput() { m_file.open(stdout, QIODevice::WriteOnly, QFileDevice::DontCloseHandle); }
+    QIODevice& device() { return m_file; }
+    bool write(const QString& text)
+    {
+        const QByteArray bytes = text.toUtf8();
+        return m_file.write(bytes) == bytes.size();
     }
-    if (outcome.matches.isEmpty())
-        out += QStringLiteral(u"Совпадений нет: изменённая копия не совпадает с оригиналом ни в одном предложении.\n");
-    else
-        out += QStringLiteral(u"Найдено совпадений: %1.\n").arg(outcome.matches.size());
-    writeOut(out);
-}
+    // Flushes; on failure says so on stderr and gives the error status.
+    int finish(bool written, int status)
+    {
+        if (written && m_file.flush() && std::fflush(stdout) == 0 && !std::ferror(stdout))
+            return status;
+        writeErr(QStringLiteral(u"parafrix-check: не удалось записать результат (%1)\n")
+                     .arg(m_file.errorString().isEmpty() ? QStringLiteral(u"ошибка вывода") : m_file.errorString()));
+        return Error;
+    }
 
-void printJson(const CheckOutcome& outcome)
-{
-    writeOut(QString::fromUtf8(CheckCli::MatchesToJson(outcome)) + QChar(u'\n'));
-}
+private:
+    QFile m_file;
+};
 
 bool reportUnreadable(const QString& path, const ExtractResult& result)
 {
@@ -87,8 +66,8 @@ int printDocumentText(const QString& path)
     const ExtractResult result = extractor.Extract(path);
     if (reportUnreadable(path, result))
         return Error;
-    writeOut(result.text);
-    return NoMatch;
+    StandardOutput out;
+    return out.finish(out.write(result.text), NoMatch);
 }
 
 int usageError(const QCommandLineParser& parser, const QString& message)
@@ -98,21 +77,6 @@ int usageError(const QCommandLineParser& parser, const QString& message)
 }
 
 } // namespace
-
-QByteArray CheckCli::MatchesToJson(const CheckOutcome& outcome)
-{
-    QJsonArray matches;
-    for (const PhraseMatch& match : outcome.matches) {
-        QJsonObject entry;
-        entry.insert(QStringLiteral("original"), match.original);
-        entry.insert(QStringLiteral("edited"), match.edited);
-        entry.insert(QStringLiteral("verdict"), ExplainMatch(match.original, match.edited, *outcome.dictionary));
-        matches.append(entry);
-    }
-    QJsonObject root;
-    root.insert(QStringLiteral("matches"), matches);
-    return QJsonDocument(root).toJson(QJsonDocument::Compact);
-}
 
 bool CheckCli::UnescapeArgument(const QString& argument, QString& value)
 {
@@ -174,12 +138,13 @@ int CheckCli::Run(const QStringList& arguments)
     if (!parser.parse(arguments))
         return usageError(parser, parser.errorText());
     if (parser.isSet(helpOption)) {
-        writeOut(parser.helpText());
-        return NoMatch;
+        StandardOutput out;
+        return out.finish(out.write(parser.helpText()), NoMatch);
     }
     if (parser.isSet(versionOption)) {
-        writeOut(QStringLiteral("parafrix-check %1\n").arg(QStringLiteral(PARAFRIX_VERSION)));
-        return NoMatch;
+        StandardOutput out;
+        return out.finish(out.write(QStringLiteral("parafrix-check %1\n").arg(QStringLiteral(PARAFRIX_VERSION))),
+                          NoMatch);
     }
     if (parser.isSet(textOption)) {
         if (!parser.positionalArguments().isEmpty())
@@ -192,28 +157,33 @@ int CheckCli::Run(const QStringList& arguments)
         return usageError(parser, QStringLiteral(u"нужны два документа: ORIGINAL и EDITED"));
 
     // The stored settings apply, read only; the options override them for this run.
-    AppSettings& settings = AppSettings::Instance();
+    CheckOptions options = AppSettings::Instance().checkOptions();
     if (parser.isSet(minWordsOption)) {
         bool ok = false;
         const int minWords = parser.value(minWordsOption).toInt(&ok);
         if (!ok)
             return usageError(parser, QStringLiteral(u"--min-words ждёт целое число"));
-        settings.MinWords = minWords;
+        options.MinWords = minWords;
     }
-    if (parser.isSet(sentenceOption) && !UnescapeArgument(parser.value(sentenceOption), settings.Delimiters1))
+    if (parser.isSet(sentenceOption) && !UnescapeArgument(parser.value(sentenceOption), options.Delimiters1))
         return usageError(parser, QStringLiteral(u"неизвестная escape-последовательность в --sentence-delimiters"));
-    if (parser.isSet(wordOption) && !UnescapeArgument(parser.value(wordOption), settings.Delimiters2))
+    if (parser.isSet(wordOption) && !UnescapeArgument(parser.value(wordOption), options.Delimiters2))
         return usageError(parser, QStringLiteral(u"неизвестная escape-последовательность в --word-delimiters"));
 
-    const CheckOutcome outcome = CheckCommand::CheckDocuments(paths.at(0), paths.at(1));
+    MorphologyLibrary& morphology = MorphologyLibrary::Instance();
+    if (!morphology.Load())
+        writeErr(QStringLiteral("parafrix-check: ") + morphology.loadProblem() + QChar(u'\n'));
+
+    const CheckOutcome outcome = CheckCommand::CheckDocuments(paths.at(0), paths.at(1), options, morphology);
     const bool originalBad = reportUnreadable(paths.at(0), outcome.original);
     const bool editedBad = reportUnreadable(paths.at(1), outcome.edited);
     if (originalBad || editedBad)
         return Error;
+    if (outcome.truncated)
+        writeErr(QStringLiteral(u"parafrix-check: совпадений больше %1; показаны первые %1\n").arg(options.MaxMatches));
 
-    if (parser.isSet(jsonOption))
-        printJson(outcome);
-    else
-        printText(outcome);
-    return outcome.matches.isEmpty() ? NoMatch : Matches;
+    StandardOutput out;
+    const MatchReport report(outcome, options, morphology);
+    const bool written = parser.isSet(jsonOption) ? report.WriteJson(out.device()) : report.WriteText(out.device());
+    return out.finish(written, outcome.matches.isEmpty() ? NoMatch : Matches);
 }

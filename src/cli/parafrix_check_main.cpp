@@ -8,7 +8,6 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("parafrix-check"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PARAFRIX_VERSION));
-    MorphologyLibrary::Instance().Load();
     const int status = CheckCli::Run(QCoreApplication::arguments());
     MorphologyLibrary::Instance().Unload();
     return status;

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <cstdio>
 
 namespace {
 
@@ -25,7 +24,7 @@ MorphologyLibrary::~MorphologyLibrary()
     Unload();
 }
 
-void MorphologyLibrary::Load()
+bool MorphologyLibrary::Load()
 {
     QStringList libraries, data;
     if (QCoreApplication::instance()) {
@@ -35,13 +34,14 @@ void MorphologyLibrary::Load()
     }
     libraries << QStringLiteral("mhelper");
     data << QStringLiteral(PARAFRIX_DATA_INSTALL_DIR "/mhelper.dat");
-    LoadFrom(libraries, data);
+    return LoadFrom(libraries, data);
 }
 
-void MorphologyLibrary::LoadFrom(const QStringList& libraryCandidates, const QStringList& dataCandidates)
+bool MorphologyLibrary::LoadFrom(const QStringList& libraryCandidates, const QStringList& dataCandidates)
 {
     if (m_library.isLoaded())
-        return;
+        return m_loadProblem.isEmpty();
+    m_loadProblem.clear();
     QString reason;
     for (const QString& name : libraryCandidates) {
         m_library.setFileName(name);
@@ -49,21 +49,19 @@ void MorphologyLibrary::LoadFrom(const QStringList& libraryCandidates, const QSt
             break;
         reason = m_library.errorString();
     }
-    if (!m_library.isLoaded()) {
-        Warn(QStringLiteral(u"библиотека морфологии mhelper не загружена (%1); слова сравниваются без "
-                            u"приведения к основам")
-                 .arg(reason));
-        return;
-    }
+    if (!m_library.isLoaded())
+        return Fail(QStringLiteral(u"библиотека морфологии mhelper не загружена (%1); слова сравниваются без "
+                                   u"приведения к основам")
+                        .arg(reason));
     m_open = reinterpret_cast<OpenFn>(m_library.resolve("OpenMorphology"));
     m_calc = reinterpret_cast<CalcFn>(m_library.resolve("CalcStem"));
     m_close = reinterpret_cast<CloseFn>(m_library.resolve("CloseMorphology"));
     if (!m_open || !m_calc || !m_close) {
-        Warn(QStringLiteral(u"в библиотеке морфологии %1 нет нужных функций; слова сравниваются без "
-                            u"приведения к основам")
-                 .arg(m_library.fileName()));
+        const QString file = m_library.fileName();
         Unload(); // nothing was opened: this only lets go of the library
-        return;
+        return Fail(QStringLiteral(u"в библиотеке морфологии %1 нет нужных функций; слова сравниваются без "
+                                   u"приведения к основам")
+                        .arg(file));
     }
     m_dataPath = dataCandidates.value(0);
     for (const QString& path : dataCandidates) {
@@ -74,21 +72,24 @@ void MorphologyLibrary::LoadFrom(const QStringList& libraryCandidates, const QSt
     }
     m_handle = m_open(QFile::encodeName(m_dataPath).constData());
     if (m_handle == 0) {
-        Warn(QStringLiteral(u"библиотека морфологии %1 не открылась; слова сравниваются без приведения к основам")
-                 .arg(m_library.fileName()));
+        const QString file = m_library.fileName();
+        const QString data = m_dataPath;
         Unload(); // nothing was opened: this only lets go of the library
-        return;
+        return Fail(QStringLiteral(u"библиотека морфологии %1 не открыла словарь %2; слова сравниваются без "
+                                   u"приведения к основам")
+                        .arg(file, data));
     }
     m_opened = true;
     // An empty word tells whether the library could use its dictionary.
     char probe[kStemBufferSize];
     int32_t size = kStemMaxLength;
     m_hasDictionary = m_calc(m_handle, "", probe, &size) == 1;
-    if (!m_hasDictionary)
-        Warn(QStringLiteral(u"словарь морфологии %1 не удалось использовать; основы строятся только по "
-                            u"правилам окончаний")
-                 .arg(m_dataPath));
     m_cache.clear();
+    if (!m_hasDictionary)
+        return Fail(QStringLiteral(u"словарь морфологии %1 не удалось использовать; основы строятся только по "
+                                   u"правилам окончаний")
+                        .arg(m_dataPath));
+    return true;
 }
 
 void MorphologyLibrary::Unload()
@@ -112,18 +113,10 @@ bool MorphologyLibrary::isLoaded() const
     return m_opened;
 }
 
-void MorphologyLibrary::SetTestStemmer(StemFunction stemmer)
+bool MorphologyLibrary::Fail(const QString& problem)
 {
-    Instance().m_testStemmer = std::move(stemmer);
-}
-
-void MorphologyLibrary::Warn(const QString& message)
-{
-    if (m_warned)
-        return;
-    m_warned = true;
-    const QByteArray text = (QStringLiteral(u"parafrix: ") + message + QChar(u'\n')).toUtf8();
-    std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+    m_loadProblem = problem;
+    return false;
 }
 
 QString MorphologyLibrary::CalcStem(const QString& word) const
@@ -131,6 +124,10 @@ QString MorphologyLibrary::CalcStem(const QString& word) const
     // Narrow text is the platform's local 8-bit encoding: UTF-8, or the ANSI code page
     // on Windows, where characters it lacks become its default character.
     const QByteArray narrow = word.toLocal8Bit();
+    // The library would cut the word to fit its buffer, and words differing only
+    // beyond the cut would share a stem.
+    if (narrow.size() > kStemMaxLength)
+        return word;
     char out[kStemBufferSize];
     out[0] = '\0';
     int32_t size = kStemMaxLength;
@@ -141,8 +138,6 @@ QString MorphologyLibrary::CalcStem(const QString& word) const
 
 QString MorphologyLibrary::GetStem(const QString& word)
 {
-    if (m_testStemmer)
-        return m_testStemmer(word);
     if (!m_opened)
         return word;
     if (auto it = m_cache.constFind(word); it != m_cache.constEnd())

@@ -1,28 +1,33 @@
 #pragma once
 
+#include "morph/Stemmer.h"
+
 #include <QHash>
 #include <QLibrary>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
-#include <functional>
 
-// The process-wide adapter of the morphology library: loaded once before the window
-// exists, closed and unloaded at exit. GetStem returns a stem for every word; while
-// no library is loaded it returns the word unchanged (callers pass it lower-cased).
-// Used from one thread only.
-class MorphologyLibrary
+// The process-wide adapter of the morphology library: loaded once by a front end
+// before its first Check, closed and unloaded at exit, and handed to the engine as
+// its Stemmer. GetStem returns a stem for every word; while no library is loaded it
+// returns the word unchanged (callers pass it lower-cased). Used from one thread only.
+class MorphologyLibrary final : public Stemmer
 {
 public:
     static MorphologyLibrary& Instance();
 
     // Loads "mhelper" from the program's folder, else through the platform's library
     // search, and opens "mhelper.dat" from the program's folder, else from the
-    // installed data folder. Safe to call more than once.
-    void Load();
+    // installed data folder. Safe to call more than once. False when words will be
+    // stemmed less well than they should (no library, or no dictionary): the reason
+    // is then in loadProblem(), for the front end to show.
+    bool Load();
     // The same with explicit candidates, tried in order: the first library that loads
     // and the first data file that exists (or the first one named, when none does).
-    void LoadFrom(const QStringList& libraryCandidates, const QStringList& dataCandidates);
+    bool LoadFrom(const QStringList& libraryCandidates, const QStringList& dataCandidates);
+    // Why the last load left words without their proper stems; empty when it did not.
+    QString loadProblem() const { return m_loadProblem; }
     // Closes and unloads only what was opened and loaded.
     void Unload();
     bool isLoaded() const;
@@ -31,20 +36,17 @@ public:
     // The data file handed to the library, empty when none was.
     QString dataPath() const { return m_dataPath; }
 
-    // The stem of one lower-cased word; never changes case itself.
-    QString GetStem(const QString& word);
-
-    // Replaces the library with a function, for tests that need controlled stems.
-    // An empty function restores the library.
-    using StemFunction = std::function<QString(const QString&)>;
-    static void SetTestStemmer(StemFunction stemmer);
+    // The stem of one lower-cased word; never changes case itself. A word too long for
+    // the library's stem buffer is its own stem, so long words that differ only near
+    // their ends never share one.
+    QString GetStem(const QString& word) override;
 
     // Stems are cached up to this many words; the cache is then started afresh.
     static constexpr qsizetype kCacheLimit = 100000;
 
 private:
     MorphologyLibrary() = default;
-    ~MorphologyLibrary();
+    ~MorphologyLibrary() override;
     MorphologyLibrary(const MorphologyLibrary&) = delete;
     MorphologyLibrary& operator=(const MorphologyLibrary&) = delete;
 
@@ -53,9 +55,8 @@ private:
     using CloseFn = int32_t (*)(uint32_t);
 
     QString CalcStem(const QString& word) const;
-    void Warn(const QString& message);
+    bool Fail(const QString& problem);
 
-    StemFunction m_testStemmer;
     QLibrary m_library;
     OpenFn m_open = nullptr;
     CalcFn m_calc = nullptr;
@@ -63,7 +64,7 @@ private:
     uint32_t m_handle = 0;
     bool m_opened = false;
     bool m_hasDictionary = false;
-    bool m_warned = false;
+    QString m_loadProblem;
     QString m_dataPath;
     QHash<QString, QString> m_cache;
 };

@@ -1,8 +1,8 @@
 #include "window/CParafrixApp.h"
 
-#include "window/CParafrixDlg.h"
 #include "morph/MorphologyLibrary.h"
 #include "res/Artwork.h"
+#include "window/CParafrixDlg.h"
 
 #include <QApplication>
 
@@ -17,11 +17,15 @@ int CParafrixApp::InitInstance(const QStringList& arguments)
     }
     // Every box of the program carries the program icon.
     QApplication::setWindowIcon(Artwork::ProgramIcon());
-    MorphologyLibrary::Instance().Load();
+    MorphologyLibrary& morphology = MorphologyLibrary::Instance();
+    const bool morphologyLoaded = morphology.Load();
     {
         auto window = std::make_unique<CParafrixDlg>();
         if (arguments.size() == 2)
             window->SetDocuments(arguments.at(0), arguments.at(1));
+        if (!morphologyLoaded)
+            window->ShowNoticeOnStart(QStringLiteral(u"Проверка будет менее точной: ") + morphology.loadProblem() +
+                                      QChar(u'.'));
         window->exec();
     }
     MorphologyLibrary::Instance().Unload();

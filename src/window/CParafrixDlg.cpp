@@ -1,20 +1,19 @@
 #include "window/CParafrixDlg.h"
 
-#include "check/CheckCommand.h"
 #include "check/CheckErrorText.h"
-#include "window/DocumentFileDialog.h"
-#include "window/PathLabel.h"
-#include "window/SystemMenu.h"
-#include "compare/ExplainMatch.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CDlgFuck.h"
+#include "dialogs/CDlgOptions.h"
 #include "dialogs/CDlgThanks.h"
 #include "dialogs/DialogButtons.h"
 #include "dialogs/DialogRunner.h"
 #include "dialogs/DialogUnits.h"
+#include "morph/MorphologyLibrary.h"
 #include "res/Artwork.h"
 #include "settings/AppSettings.h"
-#include "dialogs/CDlgOptions.h"
+#include "window/DocumentFileDialog.h"
+#include "window/PathLabel.h"
+#include "window/SystemMenu.h"
 #include "word/WordProcessorFactory.h"
 
 #include <QAction>
@@ -29,6 +28,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <optional>
 
@@ -67,8 +67,9 @@ QPlainTextEdit* makePhraseBox(const QString& name, const DialogUnits& du, QWidge
 
 } // namespace
 
-CParafrixDlg::CParafrixDlg(std::unique_ptr<WordProcessor> wordProcessor, QWidget* parent)
-    : QDialog(parent), m_wordInstances(wordProcessor ? std::move(wordProcessor) : CreateWordProcessor()),
+CParafrixDlg::CParafrixDlg(std::unique_ptr<WordProcessor> wordProcessor, Stemmer* stemmer, QWidget* parent)
+    : QDialog(parent), m_session(wordProcessor ? std::move(wordProcessor) : CreateWordProcessor(),
+                                 stemmer ? *stemmer : MorphologyLibrary::Instance()),
       m_icon(Artwork::ProgramIcon())
 {
     setObjectName(QStringLiteral("mainWindow"));
@@ -236,27 +237,31 @@ bool CParafrixDlg::nativeEvent(const QByteArray& eventType, void* message, qintp
 
 void CParafrixDlg::SetDocuments(const QString& originalPath, const QString& editedPath)
 {
-    SetPath(m_originalPath, m_originalPathLabel, QFileInfo(originalPath).absoluteFilePath());
-    SetPath(m_editedPath, m_editedPathLabel, QFileInfo(editedPath).absoluteFilePath());
+    SetPath(true, QFileInfo(originalPath).absoluteFilePath());
+    SetPath(false, QFileInfo(editedPath).absoluteFilePath());
     UpdateCheckButton();
     QuitOwnWordInstances();
+}
+
+void CParafrixDlg::ShowNoticeOnStart(const QString& text)
+{
+    QTimer::singleShot(0, this, [this, text] { ShowMessage(QMessageBox::Warning, QStringLiteral("Parafrix"), text); });
 }
 
 void CParafrixDlg::OnCheck()
 {
     std::optional<BusyCursor> busy(std::in_place);
-    m_wordInstances->QuitActiveWord();
+    m_session.QuitActiveWord();
     ClearResults();
-    CheckOutcome outcome = CheckCommand::CheckDocuments(m_originalPath, m_editedPath);
+    const CheckOutcome& outcome = m_session.RunCheck(AppSettings::Instance().checkOptions());
     if (!outcome.ok()) {
         busy.reset();
-        ShowMessage(QMessageBox::Warning, CheckErrorCaption(), CheckErrorText(outcome, m_originalPath, m_editedPath));
+        ShowMessage(QMessageBox::Warning, CheckErrorCaption(),
+                    CheckErrorText(outcome, m_session.originalPath(), m_session.editedPath()));
         return;
     }
-    m_stemDictionary = std::move(outcome.dictionary);
-    m_matches = std::move(outcome.matches);
     ListMatches();
-    if (!m_matches.isEmpty()) {
+    if (!outcome.matches.isEmpty()) {
         {
             // Selecting by program is not a user's selection; the match is shown below.
             const QSignalBlocker blocker(m_matchList);
@@ -272,47 +277,43 @@ void CParafrixDlg::OnCheck()
 
 void CParafrixDlg::ClearResults()
 {
-    m_matches.clear();
+    m_session.ClearResults();
     {
         const QSignalBlocker blocker(m_matchList);
         m_matchList->clear();
     }
     m_originalPhrase->clear();
     m_editedPhrase->clear();
-    m_shownEditedPhrase.clear();
     m_verdict->clear();
-    m_stemDictionary.reset();
 }
 
 void CParafrixDlg::ListMatches()
 {
     const QSignalBlocker blocker(m_matchList);
-    for (qsizetype i = 1; i <= m_matches.size(); ++i)
+    for (qsizetype i = 1; i <= m_session.matches().size(); ++i)
         m_matchList->addItem(QStringLiteral(u"Совпадение #%1").arg(i));
 }
 
 void CParafrixDlg::OnSelchangeMatchList()
 {
-    const int row = m_matchList->currentRow();
     // No selection leaves the boxes as they are; a row without its match cannot
     // arise, but is ignored the same way rather than read out of range.
-    if (row < 0 || row >= m_matches.size() || !m_stemDictionary)
+    if (!m_session.Select(m_matchList->currentRow(), AppSettings::Instance().checkOptions()))
         return;
-    const PhraseMatch match = m_matches.at(row);
+    const PhraseMatch& match = *m_session.selectedMatch();
     m_originalPhrase->setPlainText(match.original);
     m_editedPhrase->setPlainText(match.edited);
-    m_shownEditedPhrase = match.edited;
-    m_verdict->setText(ExplainMatch(match.original, match.edited, *m_stemDictionary));
+    m_verdict->setText(m_session.selectedVerdict().text());
 }
 
 void CParafrixDlg::OnBrowseOriginal()
 {
-    ChooseDocument(m_originalPath, m_originalPathLabel);
+    ChooseDocument(true);
 }
 
 void CParafrixDlg::OnBrowseEdited()
 {
-    ChooseDocument(m_editedPath, m_editedPathLabel);
+    ChooseDocument(false);
 }
 
 QString CParafrixDlg::ChooseDocument()
@@ -324,31 +325,40 @@ QString CParafrixDlg::ChooseDocument()
     return dialog.selectedFiles().value(0);
 }
 
-void CParafrixDlg::ChooseDocument(QString& path, PathLabel* display)
+void CParafrixDlg::ChooseDocument(bool original)
 {
     const QString chosen = ChooseDocument();
     if (!chosen.isEmpty())
-        SetPath(path, display, chosen);
+        SetPath(original, chosen);
     // Confirmed or cancelled alike.
     UpdateCheckButton();
     QuitOwnWordInstances();
 }
 
-void CParafrixDlg::SetPath(QString& path, PathLabel* display, const QString& chosen)
+void CParafrixDlg::SetPath(bool original, const QString& chosen)
 {
-    path = chosen;
-    display->setPath(chosen);
+    const bool changed = chosen != (original ? m_session.originalPath() : m_session.editedPath());
+    if (original) {
+        m_session.SetOriginalPath(chosen);
+        m_originalPathLabel->setPath(chosen);
+    } else {
+        m_session.SetEditedPath(chosen);
+        m_editedPathLabel->setPath(chosen);
+    }
+    // The session has dropped the previous pair's results; the widgets follow.
+    if (changed)
+        ClearResults();
 }
 
 void CParafrixDlg::UpdateCheckButton()
 {
-    m_checkButton->setEnabled(!m_originalPath.isEmpty() && !m_editedPath.isEmpty());
+    m_checkButton->setEnabled(m_session.canCheck());
 }
 
 void CParafrixDlg::QuitOwnWordInstances()
 {
     const BusyCursor busy;
-    m_wordInstances->QuitOwnWordInstances();
+    m_session.QuitOwnWordInstances();
 }
 
 void CParafrixDlg::OnOptions()
@@ -374,7 +384,7 @@ void CParafrixDlg::OnShowPhraseInWord()
     WordProcessor::Result result;
     {
         const BusyCursor busy;
-        result = m_wordInstances->ShowPhraseInWord(m_shownEditedPhrase, m_editedPath);
+        result = m_session.ShowSelectedInWord();
     }
     if (!result.message.isEmpty())
         ShowMessage(result.ok ? QMessageBox::Information : QMessageBox::Warning, QStringLiteral("Parafrix"),
@@ -391,8 +401,8 @@ void CParafrixDlg::OnExit()
     QDialog::reject();
     AppSettings::Instance().Save();
     AppSettings::Destroy();
-    m_stemDictionary.reset();
-    QuitOwnWordInstances();
+    const BusyCursor busy;
+    m_session.Close();
 }
 
 void CParafrixDlg::ShowMessage(QMessageBox::Icon icon, const QString& caption, const QString& text)

@@ -1,11 +1,12 @@
 #include "FakeWordProcessor.h"
 #include "ModalBoxes.h"
 #include "TempSettings.h"
-#include "window/CParafrixDlg.h"
-#include "window/PathLabel.h"
 #include "compare/ExplainMatch.h"
+#include "morph/Stemmer.h"
 #include "settings/AppSettings.h"
 #include "settings/QtSettingsStore.h"
+#include "window/CParafrixDlg.h"
+#include "window/PathLabel.h"
 
 #include <QAction>
 #include <QFile>
@@ -42,7 +43,7 @@ private slots:
     void checkWithoutMatchesShowsAllClearOnce();
     void unreadableDocumentShowsOneErrorAndClears();
     void repeatedChecksDoNotAccumulate();
-    void choosingAnotherDocumentKeepsResults();
+    void choosingAnotherDocumentClearsResults();
     void commandLineDocumentsActLikeBrowsing();
     void closingSavesSettings_data();
     void closingSavesSettings();
@@ -67,6 +68,7 @@ private:
     QStringList listLabels(CParafrixDlg& window);
 
     std::unique_ptr<TempSettings> m_settings;
+    LowerCaseStemmer m_stemmer;
     std::unique_ptr<QTemporaryDir> m_dir;
     std::shared_ptr<WordLog> m_word;
     std::unique_ptr<ModalBoxes> m_boxes;
@@ -93,7 +95,7 @@ void TestCParafrixDlg::cleanup()
 
 std::unique_ptr<CParafrixDlg> TestCParafrixDlg::makeWindow()
 {
-    auto window = std::make_unique<CParafrixDlg>(std::make_unique<FakeWordProcessor>(m_word));
+    auto window = std::make_unique<CParafrixDlg>(std::make_unique<FakeWordProcessor>(m_word), &m_stemmer);
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get()))
         qWarning("window not exposed");
@@ -384,7 +386,7 @@ void TestCParafrixDlg::repeatedChecksDoNotAccumulate()
     QCOMPARE(child<QListWidget>(*window, QStringLiteral("matchList"))->currentRow(), 0);
 }
 
-void TestCParafrixDlg::choosingAnotherDocumentKeepsResults()
+void TestCParafrixDlg::choosingAnotherDocumentClearsResults()
 {
     const QString text = QStringLiteral(u"Кот ест рыбу дома.");
     const QString original = writeFile(QStringLiteral("o.txt"), text);
@@ -393,15 +395,24 @@ void TestCParafrixDlg::choosingAnotherDocumentKeepsResults()
     auto window = makeWindow();
     choose(*window, original, edited);
     click(*window, QStringLiteral("checkButton"));
-    const QString verdict = child<QLabel>(*window, QStringLiteral("verdictLabel"))->text();
-    QVERIFY(!verdict.isEmpty());
+    QVERIFY(!child<QLabel>(*window, QStringLiteral("verdictLabel"))->text().isEmpty());
+
+    // The same file chosen again, or the dialog cancelled: the results stay.
+    m_boxes->queueFile(edited);
+    click(*window, QStringLiteral("browseEditedButton"));
+    click(*window, QStringLiteral("browseOriginalButton")); // nothing queued: cancelled
+    QCOMPARE(listLabels(*window), QStringList{QStringLiteral(u"Совпадение #1")});
+
+    // Another file: the list, the boxes, the verdict and the dictionary belonged to the old pair.
     m_boxes->queueFile(other);
     click(*window, QStringLiteral("browseEditedButton"));
     QCOMPARE(window->editedPath(), other);
-    QCOMPARE(listLabels(*window), QStringList{QStringLiteral(u"Совпадение #1")});
-    QCOMPARE(child<QLabel>(*window, QStringLiteral("verdictLabel"))->text(), verdict);
-    QCOMPARE(child<QPlainTextEdit>(*window, QStringLiteral("editedPhraseEdit"))->toPlainText(),
-             window->matches().first().edited);
+    verifyResultsEmpty(*window);
+    QVERIFY(child<QPushButton>(*window, QStringLiteral("checkButton"))->isEnabled());
+    // Nothing is selected, so the word processor is not asked to show an old sentence.
+    click(*window, QStringLiteral("openInWordButton"));
+    QCOMPARE(m_word->phrases.size(), 1);
+    QVERIFY(m_word->phrases.first().isEmpty());
 }
 
 void TestCParafrixDlg::commandLineDocumentsActLikeBrowsing()
