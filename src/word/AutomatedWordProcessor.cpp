@@ -72,10 +72,18 @@ QString AutomatedWordProcessor::FindText(const QString& phrase)
     return phrase.left(length);
 }
 
+QString AutomatedWordProcessor::WaitingForAnswerMessage()
+{
+    return QStringLiteral(u"Текстовый процессор ждёт ответа в своём окне. Ответьте на его вопрос (например, "
+                          u"сохранить ли документ) и попробуйте ещё раз.");
+}
+
 WordProcessor::Result AutomatedWordProcessor::ShowPhraseInWord(const QString& phrase, const QString& editedPath)
 {
     if (phrase.isEmpty())
         return {};
+    if (PollQuit() == QuitStatus::Deciding)
+        return {false, WaitingForAnswerMessage()};
 
     std::shared_ptr<WordApplication> application;
     if (!m_automation->GetActiveObject(application).ok || !application) {
@@ -118,22 +126,48 @@ WordProcessor::Result AutomatedWordProcessor::ShowPhraseInWord(const QString& ph
     return {};
 }
 
-void AutomatedWordProcessor::QuitActiveWord()
+QuitStatus AutomatedWordProcessor::QuitActiveWord()
 {
+    // The user has not answered the last request yet: asking again would only queue
+    // behind it.
+    if (PollQuit() == QuitStatus::Deciding)
+        return QuitStatus::Deciding;
     std::shared_ptr<WordApplication> application;
-    if (!m_automation->GetActiveObject(application).ok || !application)
-        return;
-    // A refused quit (the user cancelled the office's own prompt) leaves the office running;
-    // the Check goes on with what is saved.
-    application->Quit(WordApplication::SaveChanges::OfficeDefault);
+    if (!m_automation->GetActiveObject(application).ok || !application) {
+        m_lastQuit = QuitStatus::NotRunning;
+        return m_lastQuit;
+    }
+    return RequestQuit(application);
+}
+
+QuitStatus AutomatedWordProcessor::PollQuit()
+{
+    if (m_quitting) {
+        m_lastQuit = m_quitting->PollQuit();
+        if (m_lastQuit != QuitStatus::Deciding)
+            m_quitting.reset();
+    }
+    return m_lastQuit;
+}
+
+QuitStatus AutomatedWordProcessor::RequestQuit(const std::shared_ptr<WordApplication>& application)
+{
+    m_lastQuit = application->RequestQuit();
+    m_quitting = m_lastQuit == QuitStatus::Deciding ? application : nullptr;
+    return m_lastQuit;
 }
 
 void AutomatedWordProcessor::QuitOwnWordInstances()
 {
+    if (PollQuit() == QuitStatus::Deciding)
+        return;
     // The office's own handling of unsaved documents, so that edits not yet saved are
-    // never thrown away behind the user's back.
+    // never thrown away behind the user's back. One that asks the user is the quit a
+    // Check then waits for.
     for (const std::shared_ptr<WordApplication>& instance : std::as_const(m_wordInstances)) {
-        if (instance)
-            instance->Quit(WordApplication::SaveChanges::OfficeDefault);
+        if (!instance || instance->RequestQuit() != QuitStatus::Deciding || m_quitting)
+            continue;
+        m_quitting = instance;
+        m_lastQuit = QuitStatus::Deciding;
     }
 }

@@ -8,9 +8,11 @@
 class WordApplication;
 class WordAutomation;
 
-// The three operations written once against a word processor's object model.
+// The word processor's operations written once against its object model.
 // m_wordInstances lists the instances this object started itself, in order; it only
-// grows, and its entries stay after their instance has ended.
+// grows, and its entries stay after their instance has ended. While a quit is waiting
+// for the user's answer, nothing else is asked of the word processor: it could not
+// answer before the user has.
 class AutomatedWordProcessor : public WordProcessor
 {
 public:
@@ -18,7 +20,8 @@ public:
     ~AutomatedWordProcessor() override;
 
     Result ShowPhraseInWord(const QString& phrase, const QString& editedPath) override;
-    void QuitActiveWord() override;
+    QuitStatus QuitActiveWord() override;
+    QuitStatus PollQuit() override;
     void QuitOwnWordInstances() override;
 
     const QList<std::shared_ptr<WordApplication>>& WordInstances() const { return m_wordInstances; }
@@ -28,8 +31,16 @@ public:
     // The phrase cut to MaxFindLength code units, never splitting a surrogate pair.
     static QString FindText(const QString& phrase);
 
+    // What the user is told when the word processor is busy asking its own question.
+    static QString WaitingForAnswerMessage();
+
 private:
+    QuitStatus RequestQuit(const std::shared_ptr<WordApplication>& application);
+
     // Declared first so that it is destroyed last, after every reference into it.
     std::shared_ptr<WordAutomation> m_automation;
     QList<std::shared_ptr<WordApplication>> m_wordInstances;
+    // The instance whose quit was still Deciding when last asked; empty otherwise.
+    std::shared_ptr<WordApplication> m_quitting;
+    QuitStatus m_lastQuit = QuitStatus::NotRunning;
 };

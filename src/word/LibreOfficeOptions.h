@@ -9,7 +9,7 @@ struct LibreOfficeOptions
 {
     // Bumped whenever this struct or the object-model interfaces change, so that a
     // module built against other headers is refused instead of misread.
-    static constexpr int InterfaceVersion = 1;
+    static constexpr int InterfaceVersion = 2;
 
     // The office's program folder (holding soffice, fundamentalrc, bootstraprc).
     QString programDir;
@@ -20,4 +20,7 @@ struct LibreOfficeOptions
     bool headless = false;
     int startTimeoutMs = 30000;
     int callTimeoutMs = 10000;
+    // How long a quit request waits for the office before reporting that it still asks
+    // the user; quitting without a question takes well under this.
+    int quitAnswerWaitMs = 1500;
 };

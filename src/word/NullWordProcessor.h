@@ -2,7 +2,7 @@
 
 #include "word/WordProcessor.h"
 
-// The word processor when none can be used: quitting does nothing, showing a phrase
+// The word processor when none can be used: there is nothing to quit, showing a phrase
 // says why there is no word processor.
 class NullWordProcessor : public WordProcessor
 {
@@ -11,7 +11,8 @@ public:
     explicit NullWordProcessor(QString reason = QString()) : m_reason(std::move(reason)) {}
 
     Result ShowPhraseInWord(const QString& phrase, const QString& editedPath) override;
-    void QuitActiveWord() override {}
+    QuitStatus QuitActiveWord() override { return QuitStatus::NotRunning; }
+    QuitStatus PollQuit() override { return QuitStatus::NotRunning; }
     void QuitOwnWordInstances() override {}
 
 private:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "word/QuitStatus.h"
 #include "word/WordStatus.h"
 
 #include <QString>
@@ -12,14 +13,6 @@ class WordDocument;
 class WordApplication
 {
 public:
-    enum class SaveChanges
-    {
-        // The word processor's own handling: a visible instance asks the user, who may cancel.
-        OfficeDefault,
-        // Unsaved changes are thrown away.
-        DoNotSave,
-    };
-
     virtual ~WordApplication() = default;
 
     // The document the user works on; fails, or leaves document empty, when none is open.
@@ -28,6 +21,12 @@ public:
     virtual WordStatus OpenDocument(const QString& path, std::shared_ptr<WordDocument>& document) = 0;
     // Shows the instance's window and brings it to the front.
     virtual WordStatus SetVisible(bool visible) = 0;
-    // Asks the instance to quit; a refusal (the user cancelled) is a failure.
-    virtual WordStatus Quit(SaveChanges saveChanges) = 0;
+    // Asks the instance to quit with its own handling of unsaved documents (a visible
+    // instance asks the user, who may cancel) and returns after a short bounded wait,
+    // Deciding when the user has not answered by then. While a request is Deciding,
+    // another one asks nothing and reports Deciding too.
+    virtual QuitStatus RequestQuit() = 0;
+    // How the last quit request stands now, without waiting: Deciding until the user
+    // has answered, then Quit or Refused. NotRunning when none was made.
+    virtual QuitStatus PollQuit() = 0;
 };

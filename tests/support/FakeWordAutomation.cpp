@@ -137,16 +137,30 @@ WordStatus FakeWordApplication::SetVisible(bool visible)
     return {};
 }
 
-WordStatus FakeWordApplication::Quit(SaveChanges saveChanges)
+QuitStatus FakeWordApplication::NextQuitAnswer()
 {
-    const QString mode =
-        saveChanges == SaveChanges::OfficeDefault ? QStringLiteral(u"OfficeDefault") : QStringLiteral(u"DoNotSave");
-    if (!Alive(QStringLiteral(u"Quit(%1)").arg(mode)))
-        return WordStatus::Failed(QStringLiteral(u"ended"));
-    if (refuseQuit)
-        return WordStatus::Failed(QStringLiteral(u"cancelled"));
-    ended = true;
-    return {};
+    if (quitScript.isEmpty())
+        return refuseQuit ? QuitStatus::Refused : QuitStatus::Quit;
+    return quitScript.size() > 1 ? quitScript.takeFirst() : quitScript.first();
+}
+
+QuitStatus FakeWordApplication::RequestQuit()
+{
+    if (!Alive(QStringLiteral(u"RequestQuit()")))
+        return QuitStatus::NotRunning;
+    m_quit = NextQuitAnswer();
+    ended = m_quit == QuitStatus::Quit;
+    return m_quit;
+}
+
+QuitStatus FakeWordApplication::PollQuit()
+{
+    m_world->log << QStringLiteral(u"PollQuit()");
+    if (m_quit == QuitStatus::Deciding) {
+        m_quit = NextQuitAnswer();
+        ended = m_quit == QuitStatus::Quit;
+    }
+    return m_quit;
 }
 
 FakeWordAutomation::FakeWordAutomation() : world(std::make_shared<FakeWordWorld>()) {}

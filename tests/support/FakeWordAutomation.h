@@ -51,18 +51,24 @@ public:
     WordStatus ActiveDocument(std::shared_ptr<WordDocument>& document) override;
     WordStatus OpenDocument(const QString& path, std::shared_ptr<WordDocument>& document) override;
     WordStatus SetVisible(bool visible) override;
-    WordStatus Quit(SaveChanges saveChanges) override;
+    QuitStatus RequestQuit() override;
+    QuitStatus PollQuit() override;
 
     bool ended = false;
     bool visible = false;
     bool refuseQuit = false;
+    // What RequestQuit and then each PollQuit answer, in turn; the last answer repeats.
+    // Empty: the quit is decided at once (Refused when refuseQuit). Quit ends the instance.
+    QList<QuitStatus> quitScript;
     bool openFails = false;
     QList<std::shared_ptr<FakeWordDocument>> documents;
     std::shared_ptr<FakeWordDocument> active;
 
 private:
     bool Alive(const QString& call);
+    QuitStatus NextQuitAnswer();
 
+    QuitStatus m_quit = QuitStatus::NotRunning;
     std::shared_ptr<FakeWordWorld> m_world;
 };
 

@@ -205,7 +205,7 @@ private slots:
         QVERIFY(m_processor->ShowPhraseInWord(Phrase, EditedPath).ok);
         Log().clear();
         m_processor->QuitOwnWordInstances();
-        QCOMPARE(Log(), QStringList{QStringLiteral(u"Quit(OfficeDefault)")});
+        QCOMPARE(Log(), QStringList{QStringLiteral(u"RequestQuit()")});
         QVERIFY(m_fake->running->ended);
         QCOMPARE(m_processor->WordInstances().size(), 1);
     }
@@ -224,7 +224,7 @@ private slots:
 
         Log().clear();
         m_processor->QuitOwnWordInstances();
-        QCOMPARE(Log(), (QStringList{QStringLiteral(u"Quit(OfficeDefault)"), QStringLiteral(u"Quit(OfficeDefault)")}));
+        QCOMPARE(Log(), (QStringList{QStringLiteral(u"RequestQuit()"), QStringLiteral(u"RequestQuit()")}));
         QVERIFY(!second->ended);
         QCOMPARE(m_processor->WordInstances().size(), 2);
 
@@ -246,27 +246,101 @@ private slots:
     {
         QFETCH(bool, installed);
         m_fake->installed = installed;
-        m_processor->QuitActiveWord();
+        QCOMPARE(m_processor->QuitActiveWord(), QuitStatus::NotRunning);
         QCOMPARE(Log(), QStringList{QStringLiteral(u"GetActiveObject()")});
+        QCOMPARE(m_processor->PollQuit(), QuitStatus::NotRunning);
         QCOMPARE(m_fake->started, 0);
     }
 
     void quitActiveAsksRunningOfficeWithItsOwnHandling()
     {
         m_fake->running = std::make_shared<FakeWordApplication>(m_fake->world);
-        m_processor->QuitActiveWord();
-        QCOMPARE(Log(), (QStringList{QStringLiteral(u"GetActiveObject()"), QStringLiteral(u"Quit(OfficeDefault)")}));
+        QCOMPARE(m_processor->QuitActiveWord(), QuitStatus::Quit);
+        QCOMPARE(Log(), (QStringList{QStringLiteral(u"GetActiveObject()"), QStringLiteral(u"RequestQuit()")}));
         QVERIFY(m_fake->running->ended);
+        QCOMPARE(m_processor->PollQuit(), QuitStatus::Quit);
         // Found running, so never listed as ours.
         QVERIFY(m_processor->WordInstances().isEmpty());
     }
 
-    void refusedQuitActiveIsSilent()
+    void quitActiveWaitsForTheUsersAnswer_data()
+    {
+        QTest::addColumn<QList<QuitStatus>>("script");
+        QTest::addColumn<QList<QuitStatus>>("polls");
+        QTest::addColumn<bool>("ended");
+        const QuitStatus deciding = QuitStatus::Deciding;
+        QTest::newRow("decided at once") << QList{QuitStatus::Quit} << QList{QuitStatus::Quit} << true;
+        QTest::newRow("cancelled at once") << QList{QuitStatus::Refused} << QList{QuitStatus::Refused} << false;
+        QTest::newRow("saved later") << QList{deciding, deciding, QuitStatus::Quit}
+                                     << QList{deciding, QuitStatus::Quit, QuitStatus::Quit} << true;
+        QTest::newRow("cancelled later") << QList{deciding, QuitStatus::Refused}
+                                         << QList{QuitStatus::Refused, QuitStatus::Refused} << false;
+        QTest::newRow("never answered") << QList{deciding} << QList{deciding, deciding, deciding} << false;
+    }
+
+    void quitActiveWaitsForTheUsersAnswer()
+    {
+        QFETCH(QList<QuitStatus>, script);
+        QFETCH(QList<QuitStatus>, polls);
+        QFETCH(bool, ended);
+        m_fake->running = std::make_shared<FakeWordApplication>(m_fake->world);
+        m_fake->running->quitScript = script;
+        QCOMPARE(m_processor->QuitActiveWord(), script.first());
+        QList<QuitStatus> answers;
+        for (qsizetype i = 0; i < polls.size(); ++i)
+            answers << m_processor->PollQuit();
+        QCOMPARE(answers, polls);
+        QCOMPARE(m_fake->running->ended, ended);
+        // The office was asked once, whatever the polls.
+        QCOMPARE(Log().count(QStringLiteral(u"RequestQuit()")), 1);
+    }
+
+    void nothingElseIsAskedWhileTheUserDecides()
+    {
+        QVERIFY(m_processor->ShowPhraseInWord(Phrase, EditedPath).ok);
+        m_fake->running->quitScript = {QuitStatus::Deciding};
+        QCOMPARE(m_processor->QuitActiveWord(), QuitStatus::Deciding);
+        Log().clear();
+
+        // A second Check reports the same quit without asking again.
+        QCOMPARE(m_processor->QuitActiveWord(), QuitStatus::Deciding);
+        // The browse buttons and closing leave the office to its question.
+        m_processor->QuitOwnWordInstances();
+        // Showing a phrase says why the office cannot answer now.
+        const WordProcessor::Result result = m_processor->ShowPhraseInWord(Phrase, EditedPath);
+        QVERIFY(!result.ok);
+        QCOMPARE(result.message, AutomatedWordProcessor::WaitingForAnswerMessage());
+        QVERIFY(!Log().contains(QStringLiteral(u"RequestQuit()")));
+        QVERIFY(!Log().contains(QStringLiteral(u"GetActiveObject()")));
+        QVERIFY(!Log().contains(QStringLiteral(u"SetVisible(1)")));
+
+        // Answered: the office is reachable again.
+        m_fake->running->quitScript = {QuitStatus::Refused};
+        QCOMPARE(m_processor->PollQuit(), QuitStatus::Refused);
+        QVERIFY(m_processor->ShowPhraseInWord(Phrase, EditedPath).ok);
+    }
+
+    void ownInstanceThatAsksIsWaitedForByTheNextCheck()
+    {
+        QVERIFY(m_processor->ShowPhraseInWord(Phrase, EditedPath).ok);
+        m_fake->running->quitScript = {QuitStatus::Deciding, QuitStatus::Deciding, QuitStatus::Quit};
+        m_processor->QuitOwnWordInstances();
+        Log().clear();
+        QCOMPARE(m_processor->QuitActiveWord(), QuitStatus::Deciding);
+        QVERIFY(!Log().contains(QStringLiteral(u"GetActiveObject()")));
+        QCOMPARE(m_processor->PollQuit(), QuitStatus::Quit);
+        QVERIFY(m_fake->running->ended);
+    }
+
+    void refusedQuitActiveIsReported()
     {
         m_fake->running = std::make_shared<FakeWordApplication>(m_fake->world);
         m_fake->running->refuseQuit = true;
-        m_processor->QuitActiveWord();
+        QCOMPARE(m_processor->QuitActiveWord(), QuitStatus::Refused);
         QVERIFY(!m_fake->running->ended);
+        // Refused is final: the next Check asks again.
+        QCOMPARE(m_processor->QuitActiveWord(), QuitStatus::Refused);
+        QCOMPARE(Log().count(QStringLiteral(u"RequestQuit()")), 2);
     }
 };
 

@@ -5,15 +5,11 @@
 #include <com/sun/star/awt/XTopWindow.hpp>
 #include <com/sun/star/awt/XWindow.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
-#include <com/sun/star/container/XEnumeration.hpp>
-#include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XFrame.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
-#include <com/sun/star/util/CloseVetoException.hpp>
-#include <com/sun/star/util/XCloseable.hpp>
-#include <com/sun/star/util/XModifiable.hpp>
+#include <com/sun/star/uno/RuntimeException.hpp>
 #include <osl/file.hxx>
 
 #include <QFileInfo>
@@ -21,32 +17,6 @@
 namespace css = com::sun::star;
 using css::uno::Reference;
 using css::uno::UNO_QUERY;
-
-namespace {
-
-// Drops every change of every document, so that terminating asks nothing.
-void DiscardChanges(const Reference<css::frame::XDesktop2>& desktop)
-{
-    Reference<css::container::XEnumerationAccess> components = desktop->getComponents();
-    if (!components.is())
-        return;
-    Reference<css::container::XEnumeration> each = components->createEnumeration();
-    while (each.is() && each->hasMoreElements()) {
-        Reference<css::uno::XInterface> component(each->nextElement(), UNO_QUERY);
-        try {
-            Reference<css::util::XModifiable> modifiable(component, UNO_QUERY);
-            if (modifiable.is())
-                modifiable->setModified(false);
-            Reference<css::util::XCloseable> closeable(component, UNO_QUERY);
-            if (closeable.is())
-                closeable->close(true);
-        } catch (const css::util::CloseVetoException&) {
-        } catch (const css::lang::DisposedException&) {
-        }
-    }
-}
-
-} // namespace
 
 LibreOfficeApplication::LibreOfficeApplication(UnoShared shared, std::shared_ptr<Refs> refs)
     : m_shared(std::move(shared)), m_refs(std::move(refs))
@@ -118,21 +88,23 @@ WordStatus LibreOfficeApplication::SetVisible(bool visible)
     });
 }
 
-WordStatus LibreOfficeApplication::Quit(SaveChanges saveChanges)
+QuitStatus LibreOfficeApplication::RequestQuit()
 {
-    return UnoCall::Run(m_shared, m_shared.options.callTimeoutMs, [refs = m_refs, saveChanges] {
+    const auto quit = [refs = m_refs] {
         refs->document.clear();
-        if (saveChanges == SaveChanges::DoNotSave)
-            DiscardChanges(refs->desktop);
-        bool terminated = true;
         try {
-            // A visible office asks about unsaved documents here; false is the user's Cancel.
-            terminated = refs->desktop->terminate();
-        } catch (const css::lang::DisposedException&) {
-            // The office went away while answering: it has quit.
+            // A visible office asks about unsaved documents here and returns only once the
+            // user has answered; false is the user's Cancel.
+            return refs->desktop->terminate() ? QuitStatus::Quit : QuitStatus::Refused;
+        } catch (const css::uno::RuntimeException&) {
+            // Disposed, or the bridge dropped: the office went away while answering.
+            return QuitStatus::Quit;
         }
-        if (!terminated)
-            return WordStatus::Failed(QStringLiteral(u"Текстовый процессор не закрылся."));
-        return WordStatus::Ok();
-    });
+    };
+    return m_shared.quit->Request(*m_shared.worker, quit, std::chrono::milliseconds(m_shared.options.quitAnswerWaitMs));
+}
+
+QuitStatus LibreOfficeApplication::PollQuit()
+{
+    return m_shared.quit->Status();
 }

@@ -22,7 +22,8 @@ public:
     WordStatus ActiveDocument(std::shared_ptr<WordDocument>& document) override;
     WordStatus OpenDocument(const QString& path, std::shared_ptr<WordDocument>& document) override;
     WordStatus SetVisible(bool visible) override;
-    WordStatus Quit(SaveChanges saveChanges) override;
+    QuitStatus RequestQuit() override;
+    QuitStatus PollQuit() override;
 
 private:
     UnoShared m_shared;

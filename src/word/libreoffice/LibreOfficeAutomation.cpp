@@ -28,6 +28,7 @@ LibreOfficeAutomation::LibreOfficeAutomation(const LibreOfficeOptions& options)
 {
     IgnoreBrokenPipes();
     m_shared.worker = std::make_shared<BoundedWorker>();
+    m_shared.quit = std::make_shared<PendingQuit>();
     m_shared.options = options;
     m_shared.office = UnoCall::WorkerOwned(m_shared.worker, new UnoOffice(options));
 }

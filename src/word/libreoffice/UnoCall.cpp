@@ -45,6 +45,8 @@ WordStatus Run(const UnoShared& shared, int timeoutMs, std::function<WordStatus(
         return WordStatus::Failed(
             QStringLiteral(u"Текстовый процессор не ответил за %1 с.").arg((timeoutMs + 999) / 1000));
     case BoundedWorker::Outcome::Busy:
+        if (shared.quit && shared.quit->Status() == QuitStatus::Deciding)
+            return WordStatus::Failed(QStringLiteral(u"Текстовый процессор ждёт ответа в своём окне."));
         return WordStatus::Failed(QStringLiteral(u"Текстовый процессор всё ещё занят предыдущей командой."));
     }
     return *status;

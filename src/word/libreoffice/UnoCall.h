@@ -1,8 +1,9 @@
 #pragma once
 
-#include "word/libreoffice/BoundedWorker.h"
 #include "word/LibreOfficeOptions.h"
 #include "word/WordStatus.h"
+#include "word/libreoffice/BoundedWorker.h"
+#include "word/libreoffice/PendingQuit.h"
 
 #include <rtl/ustring.hxx>
 
@@ -15,10 +16,12 @@ using rtl::OUString;
 class UnoOffice;
 
 // What every object of the module shares: the one thread that makes all UNO calls,
-// the options, and the connection state that lives on that thread.
+// the options, the quit request that may still wait for the user, and the connection
+// state that lives on that thread.
 struct UnoShared
 {
     std::shared_ptr<BoundedWorker> worker;
+    std::shared_ptr<PendingQuit> quit;
     LibreOfficeOptions options;
     // Touched only on the worker thread.
     std::shared_ptr<UnoOffice> office;
