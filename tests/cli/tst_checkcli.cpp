@@ -182,6 +182,44 @@ private slots:
         QVERIFY(r.out.isEmpty());
     }
 
+    void blankDocumentIsAnError_data()
+    {
+        QTest::addColumn<QString>("blank");
+        QTest::addColumn<bool>("asOriginal");
+        QTest::addColumn<bool>("json");
+        const QString saved = QStringLiteral(PARAFRIX_SOURCE_DIR "/tests/check/data/blank/empty-paragraph.");
+        const QList<QPair<const char*, QString>> documents = {
+            {"spaces and line breaks", QString()},
+            {"docx", saved + QStringLiteral("docx")},
+            {"odt", saved + QStringLiteral("odt")},
+        };
+        for (const auto& [name, path] : documents) {
+            QTest::addRow("%s as original", name) << path << true << false;
+            QTest::addRow("%s as edited copy", name) << path << false << false;
+            QTest::addRow("%s as edited copy, JSON", name) << path << false << true;
+        }
+    }
+
+    void blankDocumentIsAnError()
+    {
+        QFETCH(QString, blank);
+        QFETCH(bool, asOriginal);
+        QFETCH(bool, json);
+        if (blank.isEmpty())
+            blank = write(QStringLiteral("blank.txt"), "  \r\n\t \n\n ");
+        const QString text = original();
+        QStringList arguments = asOriginal ? QStringList{blank, text} : QStringList{text, blank};
+        if (json)
+            arguments.prepend(QStringLiteral("--json"));
+        const Run r = run(arguments);
+        // Not the all-clear: a blank document is no rewritten essay.
+        QCOMPARE(r.status, 2);
+        QVERIFY2(r.err.contains(QStringLiteral(u"в документе нет текста")), qPrintable(r.err));
+        QVERIFY(r.err.contains(blank));
+        QVERIFY(!r.err.contains(text));
+        QVERIFY2(r.out.isEmpty(), qPrintable(r.out));
+    }
+
     void helpAndVersion()
     {
         const Run help = run({QStringLiteral("--help")});
