@@ -3,6 +3,7 @@
 #include "morph/MorphologyLibrary.h"
 #include "res/Artwork.h"
 #include "window/CParafrixDlg.h"
+#include "window/RussianInterface.h"
 
 #include <QApplication>
 
@@ -15,6 +16,7 @@ int CParafrixApp::InitInstance(const QStringList& arguments)
         std::fputs("usage: parafrix [ORIGINAL EDITED]\n", stderr);
         return 2;
     }
+    RussianInterface::Install();
     // Every box of the program carries the program icon.
     QApplication::setWindowIcon(Artwork::ProgramIcon());
     MorphologyLibrary& morphology = MorphologyLibrary::Instance();
