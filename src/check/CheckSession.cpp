@@ -28,25 +28,48 @@ void CheckSession::SetPath(QString& path, const QString& chosen)
     ClearResults();
 }
 
-const CheckOutcome& CheckSession::Check(const CheckOptions& options)
+QuitStatus CheckSession::QuitActiveWord()
 {
-    QuitActiveWord();
-    return RunCheck(options);
+    return m_wordProcessor->QuitActiveWord();
 }
 
-void CheckSession::QuitActiveWord()
+QuitStatus CheckSession::PollQuit()
 {
-    m_wordProcessor->QuitActiveWord();
+    return m_wordProcessor->PollQuit();
 }
 
 const CheckOutcome& CheckSession::RunCheck(const CheckOptions& options)
 {
-    ClearResults();
+    // The student's place survives the Checks of the same pair, failed ones too.
+    ForgetMatches();
     m_outcome = CheckCommand::CheckDocuments(m_originalPath, m_editedPath, options, m_stemmer);
+    const qsizetype index = m_place ? IndexOf(*m_place) : -1;
+    Select(index >= 0 ? index : 0, options);
     return m_outcome;
 }
 
+qsizetype CheckSession::IndexOf(const Place& place) const
+{
+    qsizetype seen = 0;
+    qsizetype last = -1;
+    for (qsizetype i = 0; i < m_outcome.matches.size(); ++i) {
+        if (m_outcome.matches.at(i).edited != place.edited)
+            continue;
+        if (seen++ == place.occurrence)
+            return i;
+        last = i;
+    }
+    // Fewer repeats of the sentence than before: the last one left.
+    return last;
+}
+
 void CheckSession::ClearResults()
+{
+    ForgetMatches();
+    m_place.reset();
+}
+
+void CheckSession::ForgetMatches()
 {
     m_outcome = CheckOutcome();
     m_selected = -1;
@@ -59,6 +82,10 @@ bool CheckSession::Select(qsizetype index, const CheckOptions& options)
         return false;
     m_selected = index;
     const PhraseMatch& match = m_outcome.matches.at(index);
+    qsizetype occurrence = 0;
+    for (qsizetype i = 0; i < index; ++i)
+        occurrence += m_outcome.matches.at(i).edited == match.edited ? 1 : 0;
+    m_place = Place{match.edited, occurrence};
     m_verdict = AnalyseMatch(match.original, match.edited, *m_outcome.dictionary, options, m_stemmer);
     return true;
 }
@@ -70,10 +97,28 @@ const PhraseMatch* CheckSession::selectedMatch() const
     return &m_outcome.matches.at(m_selected);
 }
 
-WordProcessor::Result CheckSession::ShowSelectedInWord()
+QString CheckSession::Shown(const QString& sentence)
+{
+    return sentence.trimmed();
+}
+
+QString CheckSession::shownOriginal() const
 {
     const PhraseMatch* match = selectedMatch();
-    return m_wordProcessor->ShowPhraseInWord(match ? match->edited : QString(), m_editedPath);
+    return match ? Shown(match->original) : QString();
+}
+
+QString CheckSession::shownEdited() const
+{
+    const PhraseMatch* match = selectedMatch();
+    return match ? Shown(match->edited) : QString();
+}
+
+WordProcessor::Result CheckSession::ShowSelectedInWord()
+{
+    // Selected with the space before it, typing over the selection would glue the new
+    // text to the sentence before.
+    return m_wordProcessor->ShowPhraseInWord(shownEdited(), m_editedPath);
 }
 
 void CheckSession::QuitOwnWordInstances()

@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
 
 class Stemmer;
 
@@ -14,6 +15,8 @@ class Stemmer;
 // outcome of the last Check with its dictionary, the selected match and its verdict,
 // and the word processor with the instances the program started. The window reads
 // the settings, hands a snapshot to each call that splits text, and shows the state.
+// Sentences are held as the search found them; they are shown and searched for in the
+// word processor without the white space around them.
 class CheckSession
 {
 public:
@@ -30,13 +33,17 @@ public:
     // Both documents are chosen.
     bool canCheck() const { return !m_originalPath.isEmpty() && !m_editedPath.isEmpty(); }
 
-    // The whole Check: asks the running word processor to quit, so that what the user
-    // saved is what is read, then reads both documents and searches.
-    const CheckOutcome& Check(const CheckOptions& options);
-    // The two steps of Check, for a front end that waits between them.
-    void QuitActiveWord();
+    // The Check in two steps, so that a front end can wait between them without freezing.
+    // First the running word processor is asked to quit, so that what the user saved is
+    // what is read: while that reports Deciding, the word processor still asks the user
+    // in its own window, and PollQuit tells when the user has answered. Never read the
+    // documents while it is Deciding.
+    QuitStatus QuitActiveWord();
+    QuitStatus PollQuit();
+    // Then both documents are read and searched. The match whose edited sentence was
+    // selected last is selected again when it is listed, else the first match.
     const CheckOutcome& RunCheck(const CheckOptions& options);
-    // Forgets the outcome, the dictionary and the selection.
+    // Forgets the outcome, the dictionary, the selection and the place to come back to.
     void ClearResults();
 
     const CheckOutcome& outcome() const { return m_outcome; }
@@ -50,6 +57,12 @@ public:
     // The selected match, or null.
     const PhraseMatch* selectedMatch() const;
     const MatchVerdict& selectedVerdict() const { return m_verdict; }
+    // The selected match's sentences as shown (empty without a selection).
+    QString shownOriginal() const;
+    QString shownEdited() const;
+    // A sentence as shown and searched for: without the white space around it, which
+    // the search keeps from the text between sentences.
+    static QString Shown(const QString& sentence);
 
     // Opens the edited copy in the word processor with the selected edited sentence
     // selected. Nothing selected: nothing happens.
@@ -62,7 +75,16 @@ public:
     WordProcessor& wordProcessor() { return *m_wordProcessor; }
 
 private:
+    // The selected edited sentence, and how many matches before it have the same one.
+    struct Place
+    {
+        QString edited;
+        qsizetype occurrence = 0;
+    };
+
     void SetPath(QString& path, const QString& chosen);
+    void ForgetMatches();
+    qsizetype IndexOf(const Place& place) const;
 
     std::unique_ptr<WordProcessor> m_wordProcessor;
     Stemmer& m_stemmer;
@@ -71,4 +93,5 @@ private:
     CheckOutcome m_outcome;
     qsizetype m_selected = -1;
     MatchVerdict m_verdict;
+    std::optional<Place> m_place;
 };
