@@ -13,10 +13,12 @@
 #include "settings/AppSettings.h"
 #include "window/DocumentFileDialog.h"
 #include "window/PathLabel.h"
+#include "window/QuitWaitPanel.h"
 #include "window/SystemMenu.h"
 #include "word/WordProcessorFactory.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -28,6 +30,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStackedWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <optional>
@@ -54,9 +57,20 @@ QLabel* makeLabel(const QString& text, const QString& name, QWidget* parent)
     return label;
 }
 
+// A frame that turns into a thick highlight with the focus: the style draws no focus
+// mark of its own on lists and read-only text boxes. The padding keeps the contents
+// where they are when the frame grows.
+void showFocusByFrame(QWidget* widget, const char* type)
+{
+    const QString name = QLatin1String(type);
+    widget->setStyleSheet(name + QStringLiteral(" { border: 1px solid palette(dark); padding: 1px; } ") + name +
+                          QStringLiteral(":focus { border: 2px solid palette(highlight); padding: 0px; }"));
+}
+
 QPlainTextEdit* makePhraseBox(const QString& name, const DialogUnits& du, QWidget* parent)
 {
     auto* box = new QPlainTextEdit(parent);
+    showFocusByFrame(box, "QPlainTextEdit");
     box->setObjectName(name);
     box->setReadOnly(true);
     box->setFocusPolicy(Qt::StrongFocus);
@@ -99,12 +113,12 @@ void CParafrixDlg::CreateControls()
     editedTitle->setWordWrap(true);
     editedTitle->setFixedWidth(du.x(146));
     originalTitle->setFixedWidth(du.x(146));
-    auto* browseOriginal =
+    m_browseOriginal =
         MakeDialogButton(this, QStringLiteral("..."), QStringLiteral("browseOriginalButton"), du.size(18, 15));
-    auto* browseEdited =
+    m_browseEdited =
         MakeDialogButton(this, QStringLiteral("..."), QStringLiteral("browseEditedButton"), du.size(18, 15));
-    browseOriginal->setFixedWidth(du.x(18));
-    browseEdited->setFixedWidth(du.x(18));
+    m_browseOriginal->setFixedWidth(du.x(18));
+    m_browseEdited->setFixedWidth(du.x(18));
 
     auto* matchesGroup = new QGroupBox(QStringLiteral(u"Похожие фразы"), this);
     matchesGroup->setObjectName(QStringLiteral("matchesGroup"));
@@ -113,6 +127,7 @@ void CParafrixDlg::CreateControls()
     m_matchList->setSortingEnabled(false);
     m_matchList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_matchList->setFixedWidth(du.x(122));
+    showFocusByFrame(m_matchList, "QListWidget");
     auto* originalPhraseTitle =
         makeLabel(QStringLiteral(u"Оригинальная фраза из реферата:"), QStringLiteral("originalPhraseLabel"), this);
     auto* editedPhraseTitle =
@@ -132,13 +147,25 @@ void CParafrixDlg::CreateControls()
     m_verdict->setWordWrap(true);
     m_verdict->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_verdict->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_verdict->setFixedHeight(du.y(37));
-    auto* openInWord = MakeDialogButton(this, QStringLiteral(u"Открыть изменяемый документ"),
-                                        QStringLiteral("openInWordButton"), du.size(120, 13));
+    // While a Check waits for the word processor, the wait stands where the verdict will be.
+    m_waitPanel = new QuitWaitPanel(this);
+    m_verdictArea = new QStackedWidget(this);
+    m_verdictArea->setObjectName(QStringLiteral("verdictArea"));
+    m_verdictArea->addWidget(m_verdict);
+    m_verdictArea->addWidget(m_waitPanel);
+    m_verdictArea->setFixedHeight(du.y(37));
+    m_openInWord = MakeDialogButton(this, QStringLiteral(u"Открыть изменяемый документ"),
+                                    QStringLiteral("openInWordButton"), du.size(120, 13));
     m_editedPhrase = makePhraseBox(QStringLiteral("editedPhraseEdit"), du, this);
-    auto* reminder = makeLabel(QStringLiteral(u"После внесения измненений не забывай сохранить файл, после этого "
-                                              u"проверяй снова."),
-                               QStringLiteral("reminderLabel"), this);
+    m_reminder = makeLabel(QStringLiteral(u"После внесения измненений не забывай сохранить файл, после этого "
+                                          u"проверяй снова."),
+                           QStringLiteral("reminderLabel"), this);
+    // In the reminder's place after a Check that could not wait for the word processor.
+    m_checkNote = makeLabel(QStringLiteral(u"Проверено то, что сохранено на диске: несохранённые изменения из "
+                                           u"текстового процессора могли не попасть в проверку."),
+                            QStringLiteral("checkNoteLabel"), this);
+    m_checkNote->setWordWrap(true);
+    m_checkNote->hide();
     auto* thanks =
         MakeDialogButton(this, QStringLiteral(u"Спасибо!"), QStringLiteral("thanksButton"), du.size(101, 14));
 
@@ -148,21 +175,22 @@ void CParafrixDlg::CreateControls()
     documentsLayout->setHorizontalSpacing(du.x(3));
     documentsLayout->addWidget(originalTitle, 0, 0);
     documentsLayout->addWidget(m_originalPathLabel, 0, 1);
-    documentsLayout->addWidget(browseOriginal, 0, 2);
+    documentsLayout->addWidget(m_browseOriginal, 0, 2);
     documentsLayout->addWidget(editedTitle, 1, 0);
     documentsLayout->addWidget(m_editedPathLabel, 1, 1);
-    documentsLayout->addWidget(browseEdited, 1, 2);
+    documentsLayout->addWidget(m_browseEdited, 1, 2);
     documentsLayout->setColumnStretch(1, 1);
 
     auto* checkRow = new QHBoxLayout;
-    checkRow->addWidget(reminder, 1);
+    checkRow->addWidget(m_reminder, 1);
+    checkRow->addWidget(m_checkNote, 1);
     checkRow->addWidget(m_checkButton);
     checkRow->addSpacing(du.x(17));
 
     // The match list on the left, the two phrases on the right.
     auto* editedTitleRow = new QHBoxLayout;
     editedTitleRow->addWidget(editedPhraseTitle, 1);
-    editedTitleRow->addWidget(openInWord);
+    editedTitleRow->addWidget(m_openInWord);
     auto* matchesLayout = new QGridLayout(matchesGroup);
     matchesLayout->setContentsMargins(du.x(8), du.y(4), du.x(8), du.y(6));
     matchesLayout->setHorizontalSpacing(du.x(10));
@@ -185,26 +213,29 @@ void CParafrixDlg::CreateControls()
     layout->addWidget(documents);
     layout->addLayout(checkRow);
     layout->addWidget(matchesGroup, 1);
-    layout->addWidget(m_verdict);
+    layout->addWidget(m_verdictArea);
     layout->addLayout(bottomRow);
 
-    // The template's order is the tab order.
-    const QList<QWidget*> tabOrder = {m_exitButton,     browseOriginal, browseEdited, m_matchList,    m_checkButton,
-                                      m_originalPhrase, options,        openInWord,   m_editedPhrase, thanks};
+    // The template's order is the tab order; the wait's button follows the Check's.
+    const QList<QWidget*> tabOrder = {
+        m_exitButton,     m_browseOriginal, m_browseEdited, m_matchList,    m_checkButton, m_waitPanel->stopButton(),
+        m_originalPhrase, options,          m_openInWord,   m_editedPhrase, thanks};
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder.at(i - 1), tabOrder.at(i));
 
     connect(m_exitButton, &QPushButton::clicked, this, &CParafrixDlg::reject);
-    connect(browseOriginal, &QPushButton::clicked, this, &CParafrixDlg::OnBrowseOriginal);
-    connect(browseEdited, &QPushButton::clicked, this, &CParafrixDlg::OnBrowseEdited);
+    connect(m_browseOriginal, &QPushButton::clicked, this, &CParafrixDlg::OnBrowseOriginal);
+    connect(m_browseEdited, &QPushButton::clicked, this, &CParafrixDlg::OnBrowseEdited);
     connect(m_checkButton, &QPushButton::clicked, this, &CParafrixDlg::OnCheck);
     connect(m_matchList, &QListWidget::currentRowChanged, this, &CParafrixDlg::OnSelchangeMatchList);
     connect(options, &QPushButton::clicked, this, &CParafrixDlg::OnOptions);
-    connect(openInWord, &QPushButton::clicked, this, &CParafrixDlg::OnShowPhraseInWord);
+    connect(m_openInWord, &QPushButton::clicked, this, &CParafrixDlg::OnShowPhraseInWord);
+    connect(m_waitPanel, &QuitWaitPanel::finished, this, &CParafrixDlg::OnQuitDecided);
     connect(thanks, &QPushButton::clicked, this, &CParafrixDlg::OnThanks);
 
     resize(du.size(460, 354).expandedTo(minimumSizeHint()));
-    m_exitButton->setFocus();
+    // The first thing to do is to choose the original.
+    m_browseOriginal->setFocus();
 }
 
 void CParafrixDlg::InstallAboutCommand()
@@ -225,6 +256,14 @@ void CParafrixDlg::InstallAboutCommand()
     setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
+void CParafrixDlg::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The focus is marked from the start, not only after the first Tab: a keyboard user
+    // must see where it is. Set once shown, since showing the window resets it.
+    setAttribute(Qt::WA_KeyboardFocusChange);
+}
+
 bool CParafrixDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr* result)
 {
     if (SystemMenu::IsCommand(eventType, message, kAboutCommand)) {
@@ -240,6 +279,9 @@ void CParafrixDlg::SetDocuments(const QString& originalPath, const QString& edit
     SetPath(true, QFileInfo(originalPath).absoluteFilePath());
     SetPath(false, QFileInfo(editedPath).absoluteFilePath());
     UpdateCheckButton();
+    // Both documents given: the next thing to do is the Check.
+    if (m_checkButton->isEnabled())
+        m_checkButton->setFocus();
     QuitOwnWordInstances();
 }
 
@@ -250,9 +292,56 @@ void CParafrixDlg::ShowNoticeOnStart(const QString& text)
 
 void CParafrixDlg::OnCheck()
 {
+    if (isWaitingForWord() || !m_session.canCheck())
+        return;
+    QuitStatus status;
+    {
+        const BusyCursor busy;
+        status = m_session.QuitActiveWord();
+    }
+    if (status == QuitStatus::Deciding)
+        StartWaiting();
+    else
+        OnQuitDecided(status, false);
+}
+
+bool CParafrixDlg::isWaitingForWord() const
+{
+    return m_waitPanel->isWaiting();
+}
+
+void CParafrixDlg::StartWaiting()
+{
+    // Nothing that would read or change the documents meanwhile; the last results stay
+    // readable.
+    for (QPushButton* button : {m_checkButton, m_browseOriginal, m_browseEdited, m_openInWord})
+        button->setEnabled(false);
+    m_verdictArea->setCurrentWidget(m_waitPanel);
+    m_waitPanel->Start([this] { return m_session.PollQuit(); });
+    m_waitPanel->stopButton()->setFocus();
+}
+
+void CParafrixDlg::OnQuitDecided(QuitStatus status, bool stoppedWaiting)
+{
+    const bool focusInPanel = m_waitPanel->isAncestorOf(focusWidget());
+    m_verdictArea->setCurrentWidget(m_verdict);
+    for (QPushButton* button : {m_browseOriginal, m_browseEdited, m_openInWord})
+        button->setEnabled(true);
+    UpdateCheckButton();
+    if (focusInPanel)
+        m_checkButton->setFocus();
+    ClearResultWidgets();
+    SetCheckNote(stoppedWaiting || status == QuitStatus::Refused);
+    if (status == QuitStatus::Refused)
+        ShowMessage(QMessageBox::Information, QStringLiteral("Parafrix"),
+                    QStringLiteral(u"Текстовый процессор не закрылся, и в открытом в нём документе могут остаться "
+                                   u"несохранённые изменения. Проверяется то, что сохранено на диске."));
+    RunCheck();
+}
+
+void CParafrixDlg::RunCheck()
+{
     std::optional<BusyCursor> busy(std::in_place);
-    m_session.QuitActiveWord();
-    ClearResults();
     const CheckOutcome& outcome = m_session.RunCheck(AppSettings::Instance().checkOptions());
     if (!outcome.ok()) {
         busy.reset();
@@ -263,11 +352,11 @@ void CParafrixDlg::OnCheck()
     ListMatches();
     if (!outcome.matches.isEmpty()) {
         {
-            // Selecting by program is not a user's selection; the match is shown below.
+            // Selecting by program is not a user's selection: the session chose it.
             const QSignalBlocker blocker(m_matchList);
-            m_matchList->setCurrentRow(0);
+            m_matchList->setCurrentRow(int(m_session.selectedIndex()));
         }
-        OnSelchangeMatchList();
+        ShowSelectedMatch();
         return;
     }
     busy.reset();
@@ -275,9 +364,14 @@ void CParafrixDlg::OnCheck()
     DialogRunner::Exec(allClear);
 }
 
-void CParafrixDlg::ClearResults()
+void CParafrixDlg::SetCheckNote(bool show)
 {
-    m_session.ClearResults();
+    m_checkNote->setVisible(show);
+    m_reminder->setVisible(!show);
+}
+
+void CParafrixDlg::ClearResultWidgets()
+{
     {
         const QSignalBlocker blocker(m_matchList);
         m_matchList->clear();
@@ -298,11 +392,14 @@ void CParafrixDlg::OnSelchangeMatchList()
 {
     // No selection leaves the boxes as they are; a row without its match cannot
     // arise, but is ignored the same way rather than read out of range.
-    if (!m_session.Select(m_matchList->currentRow(), AppSettings::Instance().checkOptions()))
-        return;
-    const PhraseMatch& match = *m_session.selectedMatch();
-    m_originalPhrase->setPlainText(match.original);
-    m_editedPhrase->setPlainText(match.edited);
+    if (m_session.Select(m_matchList->currentRow(), AppSettings::Instance().checkOptions()))
+        ShowSelectedMatch();
+}
+
+void CParafrixDlg::ShowSelectedMatch()
+{
+    m_originalPhrase->setPlainText(m_session.shownOriginal());
+    m_editedPhrase->setPlainText(m_session.shownEdited());
     m_verdict->setText(m_session.selectedVerdict().text());
 }
 
@@ -316,18 +413,41 @@ void CParafrixDlg::OnBrowseEdited()
     ChooseDocument(false);
 }
 
-QString CParafrixDlg::ChooseDocument()
+QString CParafrixDlg::AskForDocument(bool original)
 {
     QFileDialog dialog(this);
     DocumentFileDialog::Configure(dialog);
+    dialog.setDirectory(StartFolder(original));
+    const QString current = original ? m_session.originalPath() : m_session.editedPath();
+    if (!current.isEmpty())
+        dialog.selectFile(QFileInfo(current).fileName());
     if (DialogRunner::Exec(dialog) != QDialog::Accepted)
         return {};
     return dialog.selectedFiles().value(0);
 }
 
+QString CParafrixDlg::StartFolder(bool original) const
+{
+    // The document's own folder, else the other one's: the two usually lie together.
+    const QString current = original ? m_session.originalPath() : m_session.editedPath();
+    const QString other = original ? m_session.editedPath() : m_session.originalPath();
+    const QString path = current.isEmpty() ? other : current;
+    if (path.isEmpty())
+        return QDir::homePath();
+    // A folder removed since: the nearest one that is left.
+    QString folder = QFileInfo(path).absolutePath();
+    for (int depth = 0; depth < 256 && !QFileInfo(folder).isDir(); ++depth) {
+        const QString parent = QFileInfo(folder).absolutePath();
+        if (parent == folder)
+            break;
+        folder = parent;
+    }
+    return QFileInfo(folder).isDir() ? folder : QDir::homePath();
+}
+
 void CParafrixDlg::ChooseDocument(bool original)
 {
-    const QString chosen = ChooseDocument();
+    const QString chosen = AskForDocument(original);
     if (!chosen.isEmpty())
         SetPath(original, chosen);
     // Confirmed or cancelled alike.
@@ -346,8 +466,10 @@ void CParafrixDlg::SetPath(bool original, const QString& chosen)
         m_editedPathLabel->setPath(chosen);
     }
     // The session has dropped the previous pair's results; the widgets follow.
-    if (changed)
-        ClearResults();
+    if (changed) {
+        ClearResultWidgets();
+        SetCheckNote(false);
+    }
 }
 
 void CParafrixDlg::UpdateCheckButton()
@@ -398,6 +520,9 @@ void CParafrixDlg::reject()
 
 void CParafrixDlg::OnExit()
 {
+    // A wait still running is given up: nothing is read any more.
+    m_waitPanel->Cancel();
+    m_verdictArea->setCurrentWidget(m_verdict);
     QDialog::reject();
     AppSettings::Instance().Save();
     AppSettings::Destroy();

@@ -8,16 +8,20 @@
 #include <memory>
 
 class PathLabel;
+class QuitWaitPanel;
 class QLabel;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
+class QStackedWidget;
 class Stemmer;
 
 // The main window: choose the original essay and its edited copy, run the Check,
 // walk the matches with their verdicts, and reach the options, thank-you and about
 // boxes and the word processor. The Check's state and steps live in a CheckSession;
-// the window reads the settings for each step and shows the session's state.
+// the window reads the settings for each step and shows the session's state. While the
+// word processor asked to quit still asks the user about unsaved documents, the Check
+// waits for the answer without freezing the window, and can be told not to wait.
 // Closing it (Esc, the close box or "Выход") writes the settings back, drops the
 // last dictionary and quits the word-processor instances the program started.
 class CParafrixDlg : public QDialog
@@ -43,6 +47,8 @@ public:
     const CheckSession& session() const { return m_session; }
 
     void OnCheck();
+    // Whether a Check waits for the word processor to quit.
+    bool isWaitingForWord() const;
     void OnSelchangeMatchList();
     void OnBrowseOriginal();
     void OnBrowseEdited();
@@ -56,14 +62,21 @@ public:
     void reject() override;
 
 protected:
+    void showEvent(QShowEvent* event) override;
     bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 
 private:
     void CreateControls();
     void InstallAboutCommand();
-    void ClearResults();
+    void StartWaiting();
+    void OnQuitDecided(QuitStatus status, bool stoppedWaiting);
+    void RunCheck();
+    void ClearResultWidgets();
     void ListMatches();
-    QString ChooseDocument();
+    void ShowSelectedMatch();
+    void SetCheckNote(bool show);
+    QString StartFolder(bool original) const;
+    QString AskForDocument(bool original);
     void ChooseDocument(bool original);
     void SetPath(bool original, const QString& chosen);
     void UpdateCheckButton();
@@ -74,10 +87,17 @@ private:
     QPlainTextEdit* m_originalPhrase = nullptr;
     QPlainTextEdit* m_editedPhrase = nullptr;
     QLabel* m_verdict = nullptr;
+    QStackedWidget* m_verdictArea = nullptr;
+    QuitWaitPanel* m_waitPanel = nullptr;
+    QLabel* m_reminder = nullptr;
+    QLabel* m_checkNote = nullptr;
     QListWidget* m_matchList = nullptr;
     QIcon m_icon;
     PathLabel* m_originalPathLabel = nullptr;
     PathLabel* m_editedPathLabel = nullptr;
     QPushButton* m_checkButton = nullptr;
     QPushButton* m_exitButton = nullptr;
+    QPushButton* m_browseOriginal = nullptr;
+    QPushButton* m_browseEdited = nullptr;
+    QPushButton* m_openInWord = nullptr;
 };

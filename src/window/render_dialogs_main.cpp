@@ -1,16 +1,18 @@
 // Renders every dialog of the program to a PNG file, and the main window after a
-// Check of two documents, for the README and for reviewing layouts by eye.
+// Check of two documents and while a Check waits for the word processor, for the
+// README and for reviewing layouts by eye.
 // Usage: parafrix-render-dialogs OUTPUT_DIR [ORIGINAL EDITED]
 
-#include "window/CParafrixDlg.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CDlgFuck.h"
+#include "dialogs/CDlgOptions.h"
 #include "dialogs/CDlgThanks.h"
 #include "dialogs/DialogRunner.h"
 #include "morph/MorphologyLibrary.h"
 #include "settings/AppSettings.h"
-#include "dialogs/CDlgOptions.h"
 #include "settings/QtSettingsStore.h"
+#include "window/CParafrixDlg.h"
+#include "window/RussianInterface.h"
 #include "word/NullWordProcessor.h"
 
 #include <QApplication>
@@ -19,6 +21,18 @@
 #include <cstdio>
 
 namespace {
+
+// A word processor that lets the first Check through and then keeps asking the user
+// about unsaved changes, for the picture of the waiting window.
+class QuestioningWordProcessor : public NullWordProcessor
+{
+public:
+    QuitStatus QuitActiveWord() override { return m_asked++ == 0 ? QuitStatus::NotRunning : QuitStatus::Deciding; }
+    QuitStatus PollQuit() override { return m_asked > 1 ? QuitStatus::Deciding : QuitStatus::NotRunning; }
+
+private:
+    int m_asked = 0;
+};
 
 bool save(QWidget& widget, const QDir& dir, const QString& name)
 {
@@ -36,6 +50,7 @@ bool save(QWidget& widget, const QDir& dir, const QString& name)
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
+    RussianInterface::Install();
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() != 2 && arguments.size() != 4) {
         std::fputs("usage: parafrix-render-dialogs OUTPUT_DIR [ORIGINAL EDITED]\n", stderr);
@@ -72,6 +87,14 @@ int main(int argc, char* argv[])
             window.show();
             window.OnCheck();
             ok &= save(window, out, QStringLiteral("main-checked"));
+
+            CParafrixDlg waiting(std::make_unique<QuestioningWordProcessor>());
+            waiting.SetDocuments(arguments.at(2), arguments.at(3));
+            waiting.show();
+            waiting.OnCheck();
+            waiting.OnCheck();
+            ok &= waiting.isWaitingForWord();
+            ok &= save(waiting, out, QStringLiteral("main-waiting"));
         }
     }
     AppSettings::Destroy();

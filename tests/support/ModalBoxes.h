@@ -22,6 +22,8 @@ public:
         QString text;            // message text (message boxes only)
         int icon = 0;            // QMessageBox::Icon (message boxes only)
         QStringList nameFilters; // file dialogs only
+        QString directory;       // the folder a file dialog opened in
+        QStringList selected;    // the files a file dialog had selected on opening
     };
 
     ModalBoxes()
@@ -63,8 +65,11 @@ private:
             box.icon = int(message->icon());
         }
         auto* files = qobject_cast<QFileDialog*>(&dialog);
-        if (files)
+        if (files) {
             box.nameFilters = files->nameFilters();
+            box.directory = files->directory().absolutePath();
+            box.selected = files->selectedFiles();
+        }
         shown << box;
         if (files)
             return answerFile(*files);

@@ -7,9 +7,11 @@
 #include "settings/QtSettingsStore.h"
 #include "window/CParafrixDlg.h"
 #include "window/PathLabel.h"
+#include "window/QuitWaitPanel.h"
 
 #include <QAction>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -43,8 +45,21 @@ private slots:
     void checkWithoutMatchesShowsAllClearOnce();
     void unreadableDocumentShowsOneErrorAndClears();
     void repeatedChecksDoNotAccumulate();
+    void recheckKeepsTheStudentsPlace_data();
+    void recheckKeepsTheStudentsPlace();
+    void sentencesAreShownAndSearchedWithoutSurroundingSpace();
+    void blankDocumentShowsTheErrorNotTheAllClear_data();
+    void blankDocumentShowsTheErrorNotTheAllClear();
+    void choosingAnotherDocumentClearsResults_data();
     void choosingAnotherDocumentClearsResults();
+    void fileDialogOpensInTheDocumentsFolder();
+    void checkWaitsForTheWordProcessorsAnswer_data();
+    void checkWaitsForTheWordProcessorsAnswer();
+    void refusedQuitIsToldBeforeTheCheck();
+    void stopWaitingChecksWhatIsSaved();
+    void closingWhileWaitingEndsTheWait();
     void commandLineDocumentsActLikeBrowsing();
+    void everyFocusableControlShowsFocus();
     void closingSavesSettings_data();
     void closingSavesSettings();
     void onlyClosingSavesSettings();
@@ -172,7 +187,8 @@ void TestCParafrixDlg::startState()
     QVERIFY(child<QPlainTextEdit>(*window, QStringLiteral("originalPhraseEdit"))->toPlainText().isEmpty());
     QVERIFY(child<QPlainTextEdit>(*window, QStringLiteral("editedPhraseEdit"))->toPlainText().isEmpty());
     QVERIFY(child<QLabel>(*window, QStringLiteral("verdictLabel"))->text().isEmpty());
-    QCOMPARE(window->focusWidget(), child<QPushButton>(*window, QStringLiteral("exitButton")));
+    // The first step is choosing the original.
+    QCOMPARE(window->focusWidget(), child<QPushButton>(*window, QStringLiteral("browseOriginalButton")));
     QVERIFY(!window->hasStemDictionary());
     QVERIFY(m_boxes->shown.isEmpty());
     // No push button is a default one.
@@ -193,7 +209,7 @@ void TestCParafrixDlg::tabOrderFollowsTemplate()
     QWidget* widget = child<QPushButton>(*window, QStringLiteral("exitButton"));
     for (int guard = 0; guard < 200 && order.size() < expected.size(); ++guard) {
         if ((widget->focusPolicy() & Qt::TabFocus) && !widget->objectName().startsWith(QLatin1String("qt_")) &&
-            !widget->objectName().isEmpty() && widget->window() == window.get())
+            !widget->objectName().isEmpty() && widget->window() == window.get() && widget->isVisibleTo(window.get()))
             order << widget->objectName();
         widget = widget->nextInFocusChain();
     }
@@ -326,13 +342,15 @@ void TestCParafrixDlg::selectingAnotherMatchShowsItsVerdict()
 
     list->setCurrentRow(1);
     const PhraseMatch second = window->matches().at(1);
-    QCOMPARE(child<QPlainTextEdit>(*window, QStringLiteral("editedPhraseEdit"))->toPlainText(), second.edited);
+    QCOMPARE(child<QPlainTextEdit>(*window, QStringLiteral("editedPhraseEdit"))->toPlainText(),
+             second.edited.trimmed());
     QVERIFY(verdict->text().startsWith(Verdict::order()));
 
     // No selection: the boxes keep their text.
     list->setCurrentRow(-1);
     QVERIFY(verdict->text().startsWith(Verdict::order()));
-    QCOMPARE(child<QPlainTextEdit>(*window, QStringLiteral("editedPhraseEdit"))->toPlainText(), second.edited);
+    QCOMPARE(child<QPlainTextEdit>(*window, QStringLiteral("editedPhraseEdit"))->toPlainText(),
+             second.edited.trimmed());
 }
 
 void TestCParafrixDlg::checkWithoutMatchesShowsAllClearOnce()
@@ -379,40 +397,318 @@ void TestCParafrixDlg::repeatedChecksDoNotAccumulate()
     const QStringList first = listLabels(*window);
     const PhraseMatchList firstMatches = window->matches();
     QCOMPARE(first.size(), 3);
-    child<QListWidget>(*window, QStringLiteral("matchList"))->setCurrentRow(2);
     click(*window, QStringLiteral("checkButton"));
     QCOMPARE(listLabels(*window), first);
     QCOMPARE(window->matches(), firstMatches);
-    QCOMPARE(child<QListWidget>(*window, QStringLiteral("matchList"))->currentRow(), 0);
+}
+
+void TestCParafrixDlg::recheckKeepsTheStudentsPlace_data()
+{
+    QTest::addColumn<QString>("editedAfter");
+    QTest::addColumn<int>("rowAfter");
+    QTest::addColumn<QString>("shownAfter");
+    const QString cat = QStringLiteral(u"Кот ест рыбу дома.");
+    const QString dog = QStringLiteral(u" Пёс грызёт кость во дворе.");
+    const QString bird = QStringLiteral(u" Птица поёт песню утром.");
+    const QString other = QStringLiteral(u" Совсем другие слова стоят теперь здесь.");
+    QTest::newRow("nothing changed") << cat + dog + bird << 2 << QStringLiteral(u"Птица поёт песню утром");
+    QTest::newRow("an earlier sentence rewritten")
+        << QStringLiteral(u"Иное начало текста.") + dog + bird << 1 << QStringLiteral(u"Птица поёт песню утром");
+    QTest::newRow("the selected sentence rewritten") << cat + dog + other << 0 << QStringLiteral(u"Кот ест рыбу дома");
+}
+
+void TestCParafrixDlg::recheckKeepsTheStudentsPlace()
+{
+    QFETCH(QString, editedAfter);
+    QFETCH(int, rowAfter);
+    QFETCH(QString, shownAfter);
+    const QString text = QStringLiteral(u"Кот ест рыбу дома. Пёс грызёт кость во дворе. Птица поёт песню утром.");
+    auto window = checkedWindow(text, text);
+    auto* list = child<QListWidget>(*window, QStringLiteral("matchList"));
+    list->setCurrentRow(2);
+    writeFile(QStringLiteral("e.txt"), editedAfter);
+    click(*window, QStringLiteral("checkButton"));
+    QCOMPARE(list->currentRow(), rowAfter);
+    QCOMPARE(window->session().selectedIndex(), qsizetype(rowAfter));
+    QCOMPARE(child<QPlainTextEdit>(*window, QStringLiteral("editedPhraseEdit"))->toPlainText(), shownAfter);
+    QCOMPARE(child<QLabel>(*window, QStringLiteral("verdictLabel"))->text(), kIdentical);
+}
+
+void TestCParafrixDlg::sentencesAreShownAndSearchedWithoutSurroundingSpace()
+{
+    const QString text = QStringLiteral(u"Кот ест рыбу дома. \tПёс грызёт кость во дворе.  ");
+    auto window = checkedWindow(text, text);
+    QCOMPARE(window->matches().size(), 2);
+    // The list keeps the sentence as found, with the space after the previous full stop.
+    const PhraseMatch second = window->matches().at(1);
+    QVERIFY2(second.edited.startsWith(QChar(u' ')), qPrintable(second.edited));
+    child<QListWidget>(*window, QStringLiteral("matchList"))->setCurrentRow(1);
+    const QString shown = QStringLiteral(u"Пёс грызёт кость во дворе");
+    QCOMPARE(child<QPlainTextEdit>(*window, QStringLiteral("originalPhraseEdit"))->toPlainText(), shown);
+    QCOMPARE(child<QPlainTextEdit>(*window, QStringLiteral("editedPhraseEdit"))->toPlainText(), shown);
+    // Selected without the space, typing over the selection keeps the sentences apart.
+    click(*window, QStringLiteral("openInWordButton"));
+    QCOMPARE(m_word->phrases.last(), shown);
+}
+
+void TestCParafrixDlg::blankDocumentShowsTheErrorNotTheAllClear_data()
+{
+    QTest::addColumn<QString>("blank");
+    QTest::addColumn<bool>("asOriginal");
+    const QString saved = QStringLiteral(PARAFRIX_SOURCE_DIR "/tests/check/data/blank/empty-paragraph.");
+    const QList<QPair<const char*, QString>> documents = {
+        {"spaces and line breaks", QString()},
+        {"docx", saved + QStringLiteral("docx")},
+        {"odt", saved + QStringLiteral("odt")},
+    };
+    for (const auto& [name, path] : documents) {
+        QTest::addRow("%s as original", name) << path << true;
+        QTest::addRow("%s as edited copy", name) << path << false;
+    }
+}
+
+void TestCParafrixDlg::blankDocumentShowsTheErrorNotTheAllClear()
+{
+    QFETCH(QString, blank);
+    QFETCH(bool, asOriginal);
+    if (blank.isEmpty())
+        blank = writeFile(QStringLiteral("blank.txt"), QStringLiteral(u" \r\n\t\n  \n"));
+    const QString text = writeFile(QStringLiteral("text.txt"), QStringLiteral(u"Кот ест рыбу дома."));
+    auto window = makeWindow();
+    choose(*window, asOriginal ? blank : text, asOriginal ? text : blank);
+    click(*window, QStringLiteral("checkButton"));
+    QCOMPARE(m_boxes->count(QStringLiteral("allClearDialog")), 0);
+    QCOMPARE(m_boxes->count(QStringLiteral("messageBox")), 1);
+    const ModalBoxes::Shown box = m_boxes->shown.last();
+    QCOMPARE(box.caption, QStringLiteral(u"Ошибка"));
+    QVERIFY2(box.text.contains(QStringLiteral(u"в документе нет текста")), qPrintable(box.text));
+    QVERIFY(box.text.contains(QDir::toNativeSeparators(blank)));
+    QVERIFY(!box.text.contains(QDir::toNativeSeparators(text)));
+    verifyResultsEmpty(*window);
+    QVERIFY(!window->hasStemDictionary());
+}
+
+void TestCParafrixDlg::choosingAnotherDocumentClearsResults_data()
+{
+    QTest::addColumn<bool>("original");
+    QTest::newRow("another original") << true;
+    QTest::newRow("another edited copy") << false;
 }
 
 void TestCParafrixDlg::choosingAnotherDocumentClearsResults()
 {
+    QFETCH(bool, original);
     const QString text = QStringLiteral(u"Кот ест рыбу дома.");
-    const QString original = writeFile(QStringLiteral("o.txt"), text);
+    const QString originalFile = writeFile(QStringLiteral("o.txt"), text);
     const QString edited = writeFile(QStringLiteral("e.txt"), text);
     const QString other = writeFile(QStringLiteral("other.txt"), QStringLiteral(u"Совсем другой текст здесь."));
+    const QString button = original ? QStringLiteral("browseOriginalButton") : QStringLiteral("browseEditedButton");
     auto window = makeWindow();
-    choose(*window, original, edited);
+    choose(*window, originalFile, edited);
     click(*window, QStringLiteral("checkButton"));
     QVERIFY(!child<QLabel>(*window, QStringLiteral("verdictLabel"))->text().isEmpty());
 
     // The same file chosen again, or the dialog cancelled: the results stay.
-    m_boxes->queueFile(edited);
-    click(*window, QStringLiteral("browseEditedButton"));
-    click(*window, QStringLiteral("browseOriginalButton")); // nothing queued: cancelled
+    m_boxes->queueFile(original ? originalFile : edited);
+    click(*window, button);
+    click(*window, button); // nothing queued: cancelled
     QCOMPARE(listLabels(*window), QStringList{QStringLiteral(u"Совпадение #1")});
+    QVERIFY(window->hasStemDictionary());
 
     // Another file: the list, the boxes, the verdict and the dictionary belonged to the old pair.
     m_boxes->queueFile(other);
-    click(*window, QStringLiteral("browseEditedButton"));
-    QCOMPARE(window->editedPath(), other);
+    click(*window, button);
+    QCOMPARE(original ? window->originalPath() : window->editedPath(), other);
     verifyResultsEmpty(*window);
+    QVERIFY(!window->hasStemDictionary());
+    QVERIFY(!window->session().selectedMatch());
     QVERIFY(child<QPushButton>(*window, QStringLiteral("checkButton"))->isEnabled());
     // Nothing is selected, so the word processor is not asked to show an old sentence.
     click(*window, QStringLiteral("openInWordButton"));
     QCOMPARE(m_word->phrases.size(), 1);
     QVERIFY(m_word->phrases.first().isEmpty());
+}
+
+void TestCParafrixDlg::fileDialogOpensInTheDocumentsFolder()
+{
+    QDir dir(m_dir->path());
+    QVERIFY(dir.mkpath(QStringLiteral(u"оригиналы")));
+    QVERIFY(dir.mkpath(QStringLiteral(u"правка/глубже")));
+    const QString original = writeFile(QStringLiteral(u"оригиналы/o.txt"), QStringLiteral(u"Кот ест рыбу."));
+    const QString edited = writeFile(QStringLiteral(u"правка/e.txt"), QStringLiteral(u"Кот ест рыбу."));
+    const QString originals = QFileInfo(original).absolutePath();
+    const QString edits = QFileInfo(edited).absolutePath();
+    auto window = makeWindow();
+    const auto browse = [&](const QString& button, const QString& answer) {
+        m_boxes->queueFile(answer);
+        click(*window, button);
+        return m_boxes->shown.last();
+    };
+    const QString browseOriginal = QStringLiteral("browseOriginalButton");
+    const QString browseEdited = QStringLiteral("browseEditedButton");
+
+    // Nothing chosen yet: the home folder, not wherever the program was started.
+    QDir::setCurrent(QDir::tempPath());
+    QCOMPARE(browse(browseOriginal, original).directory, QDir::homePath());
+    // The edited copy usually lies next to the original.
+    QCOMPARE(browse(browseEdited, QString()).directory, originals);
+    QCOMPARE(browse(browseEdited, edited).directory, originals);
+    // Each document's own folder, with the document selected.
+    const ModalBoxes::Shown again = browse(browseOriginal, QString());
+    QCOMPARE(again.directory, originals);
+    QCOMPARE(again.selected, QStringList{original});
+    QCOMPARE(browse(browseEdited, QString()).directory, edits);
+    // Folders removed since: the nearest one left.
+    const QString deep = writeFile(QStringLiteral(u"правка/глубже/e.txt"), QString());
+    QCOMPARE(browse(browseEdited, deep).directory, edits);
+    QVERIFY(QDir(edits).removeRecursively());
+    QCOMPARE(browse(browseEdited, QString()).directory, QFileInfo(m_dir->path()).absoluteFilePath());
+}
+
+void TestCParafrixDlg::checkWaitsForTheWordProcessorsAnswer_data()
+{
+    QTest::addColumn<QList<QuitStatus>>("script");
+    QTest::addColumn<bool>("saves");
+    const QuitStatus deciding = QuitStatus::Deciding;
+    QTest::newRow("saved") << QList{deciding, deciding, QuitStatus::Quit} << true;
+    QTest::newRow("cancelled") << QList{deciding, QuitStatus::Refused} << false;
+}
+
+void TestCParafrixDlg::checkWaitsForTheWordProcessorsAnswer()
+{
+    QFETCH(QList<QuitStatus>, script);
+    QFETCH(bool, saves);
+    const QString old = QStringLiteral(u"Кот ест рыбу дома.");
+    const QString rewritten = QStringLiteral(u"Дома рыбу ест наш кот.");
+    auto window = checkedWindow(old, old);
+    const PhraseMatchList before = window->matches();
+    QCOMPARE(before.size(), 1);
+    // The student rewrote the sentence in the word processor and has not saved it yet:
+    // the word processor asks, and saves when the user says so.
+    m_word->quitScript = script;
+    m_word->onQuitDecided = [&](QuitStatus status) {
+        if (status == QuitStatus::Quit && saves)
+            writeFile(QStringLiteral("e.txt"), rewritten);
+    };
+    const int boxesBefore = int(m_boxes->shown.size());
+    click(*window, QStringLiteral("checkButton"));
+
+    QVERIFY(window->isWaitingForWord());
+    auto* label = child<QLabel>(*window, QStringLiteral("waitingLabel"));
+    auto* stop = child<QPushButton>(*window, QStringLiteral("stopWaitingButton"));
+    QVERIFY(label->isVisible());
+    QVERIFY(label->text().startsWith(QStringLiteral(u"Ждём ответа текстового процессора")));
+    QVERIFY(stop->isVisible());
+    QCOMPARE(window->focusWidget(), stop);
+    for (const QString& name : {QStringLiteral("checkButton"), QStringLiteral("browseOriginalButton"),
+                                QStringLiteral("browseEditedButton"), QStringLiteral("openInWordButton")})
+        QVERIFY2(!child<QPushButton>(*window, name)->isEnabled(), qPrintable(name));
+    // Nothing was read yet: the last results stay, no box opened.
+    QCOMPARE(window->matches(), before);
+    QCOMPARE(int(m_boxes->shown.size()), boxesBefore);
+    QVERIFY(!QGuiApplication::overrideCursor());
+
+    // The window polls on its own until the user has answered.
+    QTRY_VERIFY(!window->isWaitingForWord());
+    QVERIFY(!label->isVisible());
+    QVERIFY(child<QLabel>(*window, QStringLiteral("verdictLabel"))->isVisible());
+    QVERIFY(child<QPushButton>(*window, QStringLiteral("checkButton"))->isEnabled());
+    QCOMPARE(window->focusWidget(), child<QPushButton>(*window, QStringLiteral("checkButton")));
+    QCOMPARE(m_word->count(QStringLiteral("quitActive")), 2);
+    if (saves) {
+        // Read after saving: the rewritten sentence no longer matches.
+        QVERIFY(window->matches().isEmpty());
+        QCOMPARE(m_boxes->count(QStringLiteral("allClearDialog")), 1);
+        QCOMPARE(m_boxes->count(QStringLiteral("messageBox")), 0);
+        QVERIFY(!child<QLabel>(*window, QStringLiteral("checkNoteLabel"))->isVisible());
+    } else {
+        // Told first that unsaved changes may stay in the word processor, then checked.
+        QCOMPARE(m_boxes->count(QStringLiteral("messageBox")), 1);
+        QVERIFY(m_boxes->shown.last().text.contains(QStringLiteral(u"несохранённые изменения")));
+        QCOMPARE(window->matches(), before);
+        QVERIFY(child<QLabel>(*window, QStringLiteral("checkNoteLabel"))->isVisible());
+        QVERIFY(!child<QLabel>(*window, QStringLiteral("reminderLabel"))->isVisible());
+    }
+}
+
+void TestCParafrixDlg::refusedQuitIsToldBeforeTheCheck()
+{
+    const QString text = QStringLiteral(u"Кот ест рыбу дома.");
+    const QString original = writeFile(QStringLiteral("o.txt"), text);
+    const QString edited = writeFile(QStringLiteral("e.txt"), text);
+    auto window = makeWindow();
+    choose(*window, original, edited);
+    m_word->quitScript = {QuitStatus::Refused};
+    // The check runs once the message is dismissed, not before.
+    bool listedWhenTold = true;
+    m_boxes->onDialog([&](QDialog&) {
+        listedWhenTold = !window->matches().isEmpty();
+        return int(QDialog::Accepted);
+    });
+    click(*window, QStringLiteral("checkButton"));
+    QVERIFY(!window->isWaitingForWord());
+    QCOMPARE(m_boxes->count(QStringLiteral("messageBox")), 1);
+    QCOMPARE(m_boxes->shown.last().icon, int(QMessageBox::Information));
+    QVERIFY(!listedWhenTold);
+    QCOMPARE(window->matches().size(), 1);
+    QVERIFY(child<QLabel>(*window, QStringLiteral("checkNoteLabel"))->isVisible());
+
+    // The next Check the word processor quits: the note goes.
+    m_word->quitScript = {QuitStatus::Quit};
+    click(*window, QStringLiteral("checkButton"));
+    QVERIFY(!child<QLabel>(*window, QStringLiteral("checkNoteLabel"))->isVisible());
+    QVERIFY(child<QLabel>(*window, QStringLiteral("reminderLabel"))->isVisible());
+}
+
+void TestCParafrixDlg::stopWaitingChecksWhatIsSaved()
+{
+    const QString text = QStringLiteral(u"Кот ест рыбу дома.");
+    const QString original = writeFile(QStringLiteral("o.txt"), text);
+    const QString edited = writeFile(QStringLiteral("e.txt"), text);
+    auto window = makeWindow();
+    choose(*window, original, edited);
+    // The user never answers the word processor's question.
+    m_word->quitScript = {QuitStatus::Deciding};
+    click(*window, QStringLiteral("checkButton"));
+    QVERIFY(window->isWaitingForWord());
+    QVERIFY(window->matches().isEmpty());
+
+    click(*window, QStringLiteral("stopWaitingButton"));
+    QVERIFY(!window->isWaitingForWord());
+    QCOMPARE(window->matches().size(), 1);
+    QCOMPARE(m_boxes->count(QStringLiteral("messageBox")), 0);
+    QVERIFY(child<QLabel>(*window, QStringLiteral("checkNoteLabel"))->isVisible());
+    QVERIFY(child<QLabel>(*window, QStringLiteral("verdictLabel"))->isVisible());
+    QCOMPARE(child<QLabel>(*window, QStringLiteral("verdictLabel"))->text(), kIdentical);
+    const int polls = m_word->polls;
+    QTest::qWait(3 * QuitWaitPanel::PollIntervalMs);
+    QCOMPARE(m_word->polls, polls);
+
+    // Still undecided at the next Check: the wait starts again, without a second question.
+    click(*window, QStringLiteral("checkButton"));
+    QVERIFY(window->isWaitingForWord());
+    // Showing a phrase meanwhile is not offered.
+    QVERIFY(!child<QPushButton>(*window, QStringLiteral("openInWordButton"))->isEnabled());
+}
+
+void TestCParafrixDlg::closingWhileWaitingEndsTheWait()
+{
+    const QString text = QStringLiteral(u"Кот ест рыбу дома.");
+    auto window = checkedWindow(text, text);
+    m_word->quitScript = {QuitStatus::Deciding};
+    click(*window, QStringLiteral("checkButton"));
+    QVERIFY(window->isWaitingForWord());
+    const int boxes = int(m_boxes->shown.size());
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    QVERIFY(!window->isVisible());
+    QVERIFY(!window->isWaitingForWord());
+    QVERIFY(QFile::exists(m_ini));
+    QVERIFY(!window->hasStemDictionary());
+    // No Check runs after the window has gone.
+    const int polls = m_word->polls;
+    QTest::qWait(3 * QuitWaitPanel::PollIntervalMs);
+    QCOMPARE(m_word->polls, polls);
+    QCOMPARE(int(m_boxes->shown.size()), boxes);
 }
 
 void TestCParafrixDlg::commandLineDocumentsActLikeBrowsing()
@@ -428,6 +724,35 @@ void TestCParafrixDlg::commandLineDocumentsActLikeBrowsing()
     QCOMPARE(child<PathLabel>(*window, QStringLiteral("originalPathLabel"))->path(), original);
     QCOMPARE(m_word->count(QStringLiteral("quitOwn")), 1);
     QVERIFY(m_boxes->shown.isEmpty());
+    // Both documents given: the next step is the Check.
+    QCOMPARE(window->focusWidget(), child<QPushButton>(*window, QStringLiteral("checkButton")));
+}
+
+void TestCParafrixDlg::everyFocusableControlShowsFocus()
+{
+    const QString text = QStringLiteral(u"Кот ест рыбу дома.");
+    auto window = checkedWindow(text, text);
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QStringList focusable;
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if ((widget->focusPolicy() & Qt::TabFocus) && widget->isVisibleTo(window.get()) &&
+            !widget->objectName().isEmpty() && !widget->objectName().startsWith(QLatin1String("qt_")))
+            focusable << widget->objectName();
+    }
+    QCOMPARE(focusable.size(), 10);
+    auto* elsewhere = child<QPushButton>(*window, QStringLiteral("thanksButton"));
+    for (const QString& name : std::as_const(focusable)) {
+        QWidget* widget = window->findChild<QWidget*>(name);
+        QWidget* other = widget == elsewhere ? child<QPushButton>(*window, QStringLiteral("exitButton")) : elsewhere;
+        other->setFocus(Qt::OtherFocusReason);
+        QVERIFY(!widget->hasFocus());
+        const QImage without = widget->grab().toImage();
+        widget->setFocus(Qt::OtherFocusReason);
+        QVERIFY2(widget->hasFocus(), qPrintable(name));
+        const QImage with = widget->grab().toImage();
+        QVERIFY2(with != without, qPrintable(name + QStringLiteral(" looks the same with the focus")));
+    }
 }
 
 void TestCParafrixDlg::closingSavesSettings_data()
