@@ -20,6 +20,8 @@ PACKAGES=(
     libreoffice-writer libreoffice-dev
     # screenshots of the real window
     xvfb xauth fonts-dejavu-core
+    # answering the office's own questions in the visible-office test
+    xdotool
 )
 
 missing=()

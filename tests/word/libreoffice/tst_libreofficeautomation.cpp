@@ -1,14 +1,16 @@
+#include "extract/CDocToText.h"
 #include "word/AutomatedWordProcessor.h"
 #include "word/LibreOfficeModule.h"
-#include "word/libreoffice/OfficeIpcClient.h"
 #include "word/WordApplication.h"
 #include "word/WordAutomation.h"
 #include "word/WordDocument.h"
+#include "word/libreoffice/OfficeIpcClient.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -116,6 +118,88 @@ private:
     std::thread m_thread;
 };
 
+// A private X display (Xvfb) for a visible office, and xdotool to act as the user in it.
+// Empty display when either program is missing.
+class VirtualDisplay
+{
+public:
+    VirtualDisplay()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral(u"Xvfb")).isEmpty() ||
+            QStandardPaths::findExecutable(QStringLiteral(u"xdotool")).isEmpty())
+            return;
+        // Xvfb picks a free display and writes its number once it accepts clients. Without
+        // -noreset it resets when its last client (an office of the previous test) goes,
+        // and refuses the next office meanwhile.
+        m_server.start(QStringLiteral(u"Xvfb"),
+                       {QStringLiteral(u"-displayfd"), QStringLiteral(u"1"), QStringLiteral(u"-noreset"),
+                        QStringLiteral(u"-screen"), QStringLiteral(u"0"), QStringLiteral(u"1280x900x24"),
+                        QStringLiteral(u"-nolisten"), QStringLiteral(u"tcp")});
+        const QDeadlineTimer deadline(20000);
+        QByteArray number;
+        while (!number.endsWith('\n') && m_server.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime()))))
+            number += m_server.readAllStandardOutput();
+        if (number.trimmed().isEmpty())
+            return;
+        m_display = QStringLiteral(u":") + QString::fromLatin1(number.trimmed());
+        while (Do({QStringLiteral(u"getdisplaygeometry")}).isEmpty()) {
+            if (deadline.hasExpired()) {
+                m_display.clear();
+                return;
+            }
+            QThread::msleep(100);
+        }
+    }
+    ~VirtualDisplay()
+    {
+        // Asked to end, so that it removes its lock and socket for the next display.
+        m_server.terminate();
+        if (!m_server.waitForFinished(5000)) {
+            m_server.kill();
+            m_server.waitForFinished(5000);
+        }
+    }
+
+    const QString& display() const { return m_display; }
+
+    // Runs xdotool on the display; its output, or empty after a failure or 10 s.
+    QString Do(const QStringList& arguments) const
+    {
+        QProcess xdotool;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral(u"DISPLAY"), m_display);
+        xdotool.setProcessEnvironment(environment);
+        xdotool.start(QStringLiteral(u"xdotool"), arguments);
+        if (!xdotool.waitForFinished(10000)) {
+            xdotool.kill();
+            xdotool.waitForFinished(1000);
+            return {};
+        }
+        return QString::fromUtf8(xdotool.readAllStandardOutput()).trimmed();
+    }
+    // The first window whose title matches pattern, waiting for it at most timeoutMs.
+    QString WaitForWindow(const QString& pattern, int timeoutMs) const
+    {
+        const QDeadlineTimer deadline(timeoutMs);
+        for (;;) {
+            const QString found = Do({QStringLiteral(u"search"), QStringLiteral(u"--name"), pattern});
+            if (!found.isEmpty() || deadline.hasExpired())
+                return found.section(QChar(u'\n'), 0, 0);
+            QThread::msleep(200);
+        }
+    }
+    // Gives window the keyboard and types keys into it (xdotool key names).
+    void Keys(const QString& window, const QStringList& keys) const
+    {
+        Do({QStringLiteral(u"windowfocus"), QStringLiteral(u"--sync"), window});
+        Do(QStringList{QStringLiteral(u"key"), QStringLiteral(u"--delay"), QStringLiteral(u"50")} + keys);
+    }
+
+private:
+    QProcess m_server;
+    QString m_display;
+};
+
 } // namespace
 
 class TestLibreOfficeAutomation : public QObject
@@ -130,6 +214,8 @@ private:
     QString m_docx;
     QElapsedTimer m_clock;
     std::unique_ptr<Watchdog> m_watchdog;
+    // Started by the first test that needs a visible office, ended after the last.
+    std::unique_ptr<VirtualDisplay> m_display;
 
     QString SofficePath() const
     {
@@ -185,6 +271,9 @@ private:
 private slots:
     void initTestCase()
     {
+        // The module ignores broken pipes only where no handler is installed, and Qt Test
+        // installs one: a write to a killed office would end the run.
+        ::signal(SIGPIPE, SIG_IGN);
         m_clock.start();
         if (!QFileInfo(SofficePath()).isExecutable())
             QSKIP("soffice is not installed: LibreOffice integration tests skipped");
@@ -217,6 +306,7 @@ private slots:
     {
         if (!m_profileDir.isEmpty())
             KillOffices(m_profileDir);
+        m_display.reset();
         m_watchdog.reset();
         qInfo("LibreOffice integration took %lld ms", m_clock.elapsed());
     }
@@ -364,6 +454,94 @@ private slots:
         QVERIFY2(result.ok, qPrintable(result.message));
         QCOMPARE(processor.WordInstances().size(), 2);
         QCOMPARE(SelectionIn(*automation, m_odt), SecondPhrase);
+    }
+
+    void visibleOfficeIsWaitedForUntilTheUserAnswers_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("save") << QStringLiteral(u"Return");
+        QTest::newRow("cancel") << QStringLiteral(u"Escape");
+        QTest::newRow("stop waiting, then cancel") << QStringLiteral(u"Escape");
+    }
+
+    void visibleOfficeIsWaitedForUntilTheUserAnswers()
+    {
+        QFETCH(QString, answer);
+        const bool save = answer == QStringLiteral(u"Return");
+        const bool stopWaiting = QString::fromLatin1(QTest::currentDataTag()).startsWith(QLatin1String("stop"));
+        if (!m_display)
+            m_display = std::make_unique<VirtualDisplay>();
+        const VirtualDisplay& display = *m_display;
+        if (display.display().isEmpty())
+            QSKIP("Xvfb or xdotool is not installed: the office's own question cannot be answered");
+        qputenv("DISPLAY", display.display().toLocal8Bit());
+        // A copy of its own per row, as the student's edited copy.
+        const QString edited =
+            m_dir.filePath(QStringLiteral(u"Видимая правка %1.odt").arg(QString::fromLatin1(QTest::currentDataTag())));
+        QFile::remove(edited);
+        QVERIFY(QFile::copy(m_odt, edited));
+        const qsizetype phrasesBefore = CDocToText().Extract(edited).text.count(Phrase);
+        LibreOfficeOptions options = m_options;
+        options.headless = false;
+        std::shared_ptr<WordAutomation> automation = LibreOfficeModule::Load(options);
+        QVERIFY(automation);
+        auto processor = std::make_unique<AutomatedWordProcessor>(automation);
+
+        // The student rewrites the selected sentence and does not save.
+        WordProcessor::Result result = processor->ShowPhraseInWord(Phrase, edited);
+        QVERIFY2(result.ok, qPrintable(result.message));
+        const QString writer = display.WaitForWindow(QFileInfo(edited).fileName() + QStringLiteral(u".*Writer"), 30000);
+        QVERIFY2(!writer.isEmpty(), "the office's window did not show");
+        display.Keys(writer, {QStringLiteral(u"P"), QStringLiteral(u"e"), QStringLiteral(u"r"), QStringLiteral(u"e"),
+                              QStringLiteral(u"p"), QStringLiteral(u"i"), QStringLiteral(u"s"), QStringLiteral(u"a"),
+                              QStringLiteral(u"n"), QStringLiteral(u"o")});
+
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(processor->QuitActiveWord(), QuitStatus::Deciding);
+        qInfo("quit request returned Deciding after %lld ms", clock.restart());
+        const QString question = display.WaitForWindow(QStringLiteral(u"Save Document"), 30000);
+        QVERIFY2(!question.isEmpty(), "the office asked nothing");
+        QCOMPARE(processor->PollQuit(), QuitStatus::Deciding);
+        // Nothing else is asked of an office that is asking the user.
+        result = processor->ShowPhraseInWord(SecondPhrase, edited);
+        QVERIFY(!result.ok);
+        QCOMPARE(result.message, AutomatedWordProcessor::WaitingForAnswerMessage());
+        processor->QuitOwnWordInstances();
+        qInfo("calls while the question was open took %lld ms", clock.restart());
+
+        if (stopWaiting) {
+            // The window closes while the office still asks: nothing waits for the answer, and
+            // the program can end meanwhile (the worker is left to the office's answer).
+            processor.reset();
+            automation.reset();
+            qInfo("dropping the automation while the office asked took %lld ms", clock.restart());
+            display.Keys(question, {answer});
+            QVERIFY(!ProcessesWith(m_profileDir).isEmpty());
+            return;
+        }
+        display.Keys(question, {answer});
+        QuitStatus status = QuitStatus::Deciding;
+        for (QDeadlineTimer deadline(30000); status == QuitStatus::Deciding && !deadline.hasExpired();) {
+            QThread::msleep(100);
+            status = processor->PollQuit();
+        }
+        qInfo("answered after %lld ms of polling", clock.elapsed());
+        CDocToText reader;
+        const QString text = reader.Extract(edited).text;
+        if (save) {
+            QCOMPARE(status, QuitStatus::Quit);
+            // Read after the answer: what the student typed is in the file.
+            QVERIFY2(text.contains(QStringLiteral(u"Perepisano")), qPrintable(text));
+            QCOMPARE(text.count(Phrase), phrasesBefore - 1);
+            QVERIFY2(WaitUntilNone(m_profileDir, 20000), "the office did not exit after saving");
+        } else {
+            QCOMPARE(status, QuitStatus::Refused);
+            QVERIFY(!text.contains(QStringLiteral(u"Perepisano")));
+            QVERIFY(!ProcessesWith(m_profileDir).isEmpty());
+            // Refused is final: the office can be asked again.
+            QVERIFY(processor->ShowPhraseInWord(SecondPhrase, edited).ok);
+        }
     }
 };
 
