@@ -25,8 +25,8 @@ QString DescribeExtractError(ExtractError error)
 
 QString ExtractResult::reason() const
 {
-    QString text = DescribeExtractError(error);
+    QString description = DescribeExtractError(error);
     if (!detail.isEmpty() && error != ExtractError::None)
-        text += QStringLiteral(u" (") + detail + QChar(u')');
-    return text;
+        description += QStringLiteral(u" (") + detail + QChar(u')');
+    return description;
 }
