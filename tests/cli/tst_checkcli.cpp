@@ -33,12 +33,15 @@ class TestCheckCli : public QObject
 
     QString configHome() const { return m_dir.filePath(QStringLiteral("config")); }
 
-    Run run(const QStringList& arguments)
+    // Runs parafrix-check; standard output goes to outputFile when one is given.
+    Run run(const QStringList& arguments, const QString& outputFile = QString())
     {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome());
         process.setProcessEnvironment(env);
+        if (!outputFile.isEmpty())
+            process.setStandardOutputFile(outputFile);
         process.start(QStringLiteral(PARAFRIX_BIN_DIR "/parafrix-check"), arguments);
         if (!process.waitForFinished(120000))
             qFatal("parafrix-check did not finish");
@@ -93,6 +96,9 @@ private slots:
                  QStringLiteral(u"Кошка ловила мышь в старом амбаре"));
         QCOMPARE(match.value(QStringLiteral("verdict")).toString(),
                  QStringLiteral(u"Фразы одинаковые, следует что-нибудь поменять"));
+        QCOMPARE(match.value(QStringLiteral("kinds")).toArray(), QJsonArray{QStringLiteral("identical")});
+        QVERIFY(doc.object().value(QStringLiteral("truncated")).isBool());
+        QVERIFY(!doc.object().value(QStringLiteral("truncated")).toBool());
     }
 
     void noMatchExitsZero()
@@ -180,6 +186,62 @@ private slots:
         QVERIFY(r.err.contains(empty));
         QVERIFY(r.err.contains(QStringLiteral(u"файл не найден")));
         QVERIFY(r.out.isEmpty());
+    }
+
+    void blankDocumentIsNoText_data()
+    {
+        QTest::addColumn<QByteArray>("blank");
+        QTest::addColumn<bool>("asOriginal");
+        const QByteArray spaces = QByteArrayLiteral("  \r\n\r\n   \n\t\r\n");
+        QTest::newRow("spaces and line breaks as edited") << spaces << false;
+        QTest::newRow("spaces and line breaks as original") << spaces << true;
+        QTest::newRow("punctuation only") << QByteArrayLiteral("... !? - «» —\r\n") << false;
+    }
+    void blankDocumentIsNoText()
+    {
+        QFETCH(QByteArray, blank);
+        QFETCH(bool, asOriginal);
+        // On either side, a blank document must not pass for a thoroughly rewritten one.
+        const QString path = write(QStringLiteral("blank.txt"), blank);
+        const QString other = original();
+        for (const bool json : {false, true}) {
+            QStringList arguments = asOriginal ? QStringList{path, other} : QStringList{other, path};
+            if (json)
+                arguments.prepend(QStringLiteral("--json"));
+            const Run r = run(arguments);
+            QCOMPARE(r.status, 2);
+            QVERIFY2(r.err.contains(path), qPrintable(r.err));
+            QVERIFY(r.err.contains(QStringLiteral(u"в документе нет текста")));
+            QVERIFY(!r.err.contains(other));
+            QVERIFY(r.out.isEmpty());
+        }
+    }
+
+    void unwritableOutputFails_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<bool>("matching");
+        QTest::newRow("json with matches") << QStringList{u"--json"_qs} << true;
+        QTest::newRow("json without matches") << QStringList{u"--json"_qs} << false;
+        QTest::newRow("text with matches") << QStringList{} << true;
+        QTest::newRow("text without matches") << QStringList{} << false;
+        QTest::newRow("document text") << QStringList{u"--text"_qs} << true;
+    }
+    void unwritableOutputFails()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(bool, matching);
+        if (!QFile::exists(QStringLiteral("/dev/full")))
+            QSKIP("this system has no /dev/full");
+        const QString edited = write(QStringLiteral("edited.txt"), matching ? "Кошка ловила мышь в старом амбаре."
+                                                                            : "Совсем другое предложение про погоду.");
+        const QStringList documents =
+            options.contains(u"--text"_qs) ? QStringList{edited} : QStringList{original(), edited};
+        // The same run with somewhere to write succeeds: only the output makes it fail.
+        QCOMPARE(run(options + documents).status, options.contains(u"--text"_qs) ? 0 : int(matching));
+        const Run r = run(options + documents, QStringLiteral("/dev/full"));
+        QCOMPARE(r.status, 2);
+        QVERIFY2(r.err.contains(QStringLiteral(u"не удалось записать результат")), qPrintable(r.err));
     }
 
     void helpAndVersion()

@@ -1,0 +1,332 @@
+#include "FakeStemmer.h"
+#include "RecordingWordProcessor.h"
+#include "check/CheckOptions.h"
+#include "check/CheckSession.h"
+#include "compare/MatchVerdict.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <limits>
+
+// The main window's state and steps without the window: the chosen documents, the
+// Check with the word processor asked to quit first, the selection and its verdict,
+// the word processor's calls, and documents that give no text.
+class TestCheckSession : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    CheckOptions m_options;
+    FakeStemmer m_stemmer;
+    std::shared_ptr<WordLog> m_word;
+    std::unique_ptr<CheckSession> m_session;
+
+    // Five edited sentences, one per verdict kind, in this order: identical, order,
+    // added repeated, removed repeated, forms.
+    static QByteArray originalText()
+    {
+        return QByteArrayLiteral("Мама мыла раму утром. Папа читал газету вечером, газету. "
+                                 "Дети играли во дворе долго. Кот спал на диване весь день.\r\n");
+    }
+    static QByteArray editedText()
+    {
+        return QByteArrayLiteral("Мама мыла раму утром. Утром мама мыла раму. Дети играли во дворе долго, долго. "
+                                 "Папа читал газету вечером. КОТ спал на диване весь день.\r\n");
+    }
+
+    QString write(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = m_dir.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+    // Chooses the five-kind pair and checks it.
+    void checkFiveKinds()
+    {
+        m_session->SetOriginalPath(write(QStringLiteral("original.txt"), originalText()));
+        m_session->SetEditedPath(write(QStringLiteral("edited.txt"), editedText()));
+        m_session->Check(m_options);
+        m_word->calls.clear();
+    }
+
+    static QStringList kindNames(const MatchVerdict& verdict)
+    {
+        QStringList names;
+        for (VerdictKind kind : verdict.kinds)
+            names << VerdictKindName(kind);
+        return names;
+    }
+
+    void verifyNoResults()
+    {
+        QVERIFY(!m_session->outcome().ok());
+        QVERIFY(m_session->matches().isEmpty());
+        QVERIFY(!m_session->hasStemDictionary());
+        QCOMPARE(m_session->selectedIndex(), -1);
+        QVERIFY(!m_session->selectedMatch());
+        QVERIFY(m_session->selectedVerdict().kinds.isEmpty());
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+
+    void init()
+    {
+        m_options = CheckOptions();
+        m_stemmer.set({});
+        m_word = std::make_shared<WordLog>();
+        m_session = std::make_unique<CheckSession>(std::make_unique<RecordingWordProcessor>(m_word), m_stemmer);
+    }
+
+    void pathsAndCanCheck_data()
+    {
+        QTest::addColumn<QString>("original");
+        QTest::addColumn<QString>("edited");
+        QTest::addColumn<bool>("canCheck");
+        QTest::newRow("none chosen") << QString() << QString() << false;
+        QTest::newRow("original only") << u"/docs/a.doc"_qs << QString() << false;
+        QTest::newRow("edited only") << QString() << u"/docs/b.doc"_qs << false;
+        QTest::newRow("both") << u"/docs/a.doc"_qs << u"/docs/b.doc"_qs << true;
+        QTest::newRow("one file for both") << u"/docs/a.doc"_qs << u"/docs/a.doc"_qs << true;
+    }
+    void pathsAndCanCheck()
+    {
+        QFETCH(QString, original);
+        QFETCH(QString, edited);
+        QFETCH(bool, canCheck);
+        QVERIFY(!m_session->canCheck());
+        m_session->SetOriginalPath(original);
+        m_session->SetEditedPath(edited);
+        QCOMPARE(m_session->originalPath(), original);
+        QCOMPARE(m_session->editedPath(), edited);
+        QCOMPARE(m_session->canCheck(), canCheck);
+        // Choosing a path asks nothing of the word processor by itself.
+        QVERIFY(m_word->calls.isEmpty());
+    }
+
+    void checkQuitsTheWordProcessorBeforeReading()
+    {
+        const QString original = write(QStringLiteral("original.txt"), originalText());
+        const QString edited = write(QStringLiteral("edited.txt"), "Совсем другой текст про погоду сегодня.\r\n");
+        // The word processor saves the user's last edits as it quits: the Check must
+        // read what was saved, not what was on disk before.
+        m_word->onCall = [&](const QString& call) {
+            if (call == u"quitActive")
+                write(QStringLiteral("edited.txt"), editedText());
+        };
+        m_session->SetOriginalPath(original);
+        m_session->SetEditedPath(edited);
+        const CheckOutcome& outcome = m_session->Check(m_options);
+        QCOMPARE(m_word->calls, QStringList{u"quitActive"_qs});
+        QVERIFY(outcome.ok());
+        QCOMPARE(outcome.matches.size(), 5);
+        QVERIFY(m_session->hasStemDictionary());
+
+        // The second step alone reads without asking.
+        m_word->calls.clear();
+        QCOMPARE(m_session->RunCheck(m_options).matches.size(), 5);
+        QVERIFY(m_word->calls.isEmpty());
+    }
+
+    void choosingAPathKeepsOrClearsResults_data()
+    {
+        QTest::addColumn<bool>("editedSide");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("cleared");
+        QTest::newRow("same original") << false << u"original.txt"_qs << false;
+        QTest::newRow("same edited") << true << u"edited.txt"_qs << false;
+        QTest::newRow("another original") << false << u"other.txt"_qs << true;
+        QTest::newRow("another edited") << true << u"other.txt"_qs << true;
+        QTest::newRow("original emptied") << false << QString() << true;
+    }
+    void choosingAPathKeepsOrClearsResults()
+    {
+        QFETCH(bool, editedSide);
+        QFETCH(QString, name);
+        QFETCH(bool, cleared);
+        checkFiveKinds();
+        QVERIFY(m_session->Select(2, m_options));
+        const QString path = name.isEmpty() ? QString() : m_dir.filePath(name);
+        if (editedSide)
+            m_session->SetEditedPath(path);
+        else
+            m_session->SetOriginalPath(path);
+        if (cleared) {
+            verifyNoResults();
+        } else {
+            QCOMPARE(m_session->matches().size(), 5);
+            QVERIFY(m_session->hasStemDictionary());
+            QCOMPARE(m_session->selectedIndex(), 2);
+        }
+        QVERIFY(m_word->calls.isEmpty());
+    }
+
+    void select_data()
+    {
+        QTest::addColumn<qsizetype>("index");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("first") << qsizetype(0) << true;
+        QTest::newRow("last") << qsizetype(4) << true;
+        QTest::newRow("one past the last") << qsizetype(5) << false;
+        QTest::newRow("negative") << qsizetype(-1) << false;
+        QTest::newRow("far out") << std::numeric_limits<qsizetype>::max() << false;
+    }
+    void select()
+    {
+        QFETCH(qsizetype, index);
+        QFETCH(bool, accepted);
+        // Before any Check there is nothing to select.
+        QVERIFY(!m_session->Select(0, m_options));
+        QCOMPARE(m_session->selectedIndex(), -1);
+        checkFiveKinds();
+        QVERIFY(m_session->Select(1, m_options));
+        const MatchVerdict before = m_session->selectedVerdict();
+        QCOMPARE(m_session->Select(index, m_options), accepted);
+        // A refused index leaves the selection as it was.
+        const qsizetype expected = accepted ? index : 1;
+        QCOMPARE(m_session->selectedIndex(), expected);
+        QVERIFY(m_session->selectedMatch());
+        QCOMPARE(*m_session->selectedMatch(), m_session->matches().at(expected));
+        if (!accepted)
+            QCOMPARE(kindNames(m_session->selectedVerdict()), kindNames(before));
+    }
+
+    void selectionVerdicts_data()
+    {
+        QTest::addColumn<qsizetype>("index");
+        QTest::addColumn<QString>("original");
+        QTest::addColumn<QString>("edited");
+        QTest::addColumn<QStringList>("kinds");
+        QTest::addColumn<QStringList>("added");
+        QTest::addColumn<QStringList>("removed");
+        QTest::newRow("identical") << qsizetype(0) << u"Мама мыла раму утром"_qs << u"Мама мыла раму утром"_qs
+                                   << QStringList{u"identical"_qs} << QStringList() << QStringList();
+        QTest::newRow("order") << qsizetype(1) << u"Мама мыла раму утром"_qs << u" Утром мама мыла раму"_qs
+                               << QStringList{u"order"_qs} << QStringList() << QStringList();
+        QTest::newRow("added repeated") << qsizetype(2) << u" Дети играли во дворе долго"_qs
+                                        << u" Дети играли во дворе долго, долго"_qs << QStringList{u"added_repeated"_qs}
+                                        << QStringList{u"долго"_qs} << QStringList();
+        QTest::newRow("removed repeated")
+            << qsizetype(3) << u" Папа читал газету вечером, газету"_qs << u" Папа читал газету вечером"_qs
+            << QStringList{u"removed_repeated"_qs} << QStringList() << QStringList{u"газету"_qs};
+        QTest::newRow("forms") << qsizetype(4) << u" Кот спал на диване весь день"_qs
+                               << u" КОТ спал на диване весь день"_qs << QStringList{u"forms"_qs} << QStringList()
+                               << QStringList();
+    }
+    void selectionVerdicts()
+    {
+        QFETCH(qsizetype, index);
+        QFETCH(QString, original);
+        QFETCH(QString, edited);
+        QFETCH(QStringList, kinds);
+        QFETCH(QStringList, added);
+        QFETCH(QStringList, removed);
+        checkFiveKinds();
+        QVERIFY(m_session->Select(index, m_options));
+        QCOMPARE(m_session->selectedMatch()->original, original);
+        QCOMPARE(m_session->selectedMatch()->edited, edited);
+        QCOMPARE(kindNames(m_session->selectedVerdict()), kinds);
+        QCOMPARE(m_session->selectedVerdict().added, added);
+        QCOMPARE(m_session->selectedVerdict().removed, removed);
+    }
+
+    void showSelectedInWord_data()
+    {
+        QTest::addColumn<qsizetype>("index");
+        QTest::addColumn<QString>("phrase");
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("nothing selected") << qsizetype(-1) << QString() << true;
+        QTest::newRow("match selected") << qsizetype(1) << u" Утром мама мыла раму"_qs << true;
+        QTest::newRow("word processor fails") << qsizetype(1) << u" Утром мама мыла раму"_qs << false;
+    }
+    void showSelectedInWord()
+    {
+        QFETCH(qsizetype, index);
+        QFETCH(QString, phrase);
+        QFETCH(bool, ok);
+        checkFiveKinds();
+        if (index >= 0)
+            QVERIFY(m_session->Select(index, m_options));
+        m_word->nextResult = {ok, ok ? QString() : QStringLiteral(u"Текстовый процессор не найден.")};
+        const WordProcessor::Result result = m_session->ShowSelectedInWord();
+        QCOMPARE(m_word->calls, QStringList{u"show"_qs});
+        QCOMPARE(m_word->phrases, QStringList{phrase});
+        QCOMPARE(m_word->paths, QStringList{m_session->editedPath()});
+        QCOMPARE(result.ok, ok);
+        QCOMPARE(result.message, m_word->nextResult.message);
+    }
+
+    void quitOwnInstancesKeepsResults()
+    {
+        checkFiveKinds();
+        QVERIFY(m_session->Select(3, m_options));
+        m_session->QuitOwnWordInstances();
+        QCOMPARE(m_word->calls, QStringList{u"quitOwn"_qs});
+        QCOMPARE(m_session->matches().size(), 5);
+        QCOMPARE(m_session->selectedIndex(), 3);
+    }
+
+    void closeDropsResultsAndQuitsOwnInstances()
+    {
+        checkFiveKinds();
+        QVERIFY(m_session->Select(0, m_options));
+        m_session->Close();
+        QCOMPARE(m_word->calls, QStringList{u"quitOwn"_qs});
+        verifyNoResults();
+    }
+
+    void unreadableDocumentGivesReasons()
+    {
+        checkFiveKinds();
+        QVERIFY(m_session->Select(0, m_options));
+        const QString missing = m_dir.filePath(QStringLiteral(u"нет такого файла.doc"));
+        m_session->SetOriginalPath(missing);
+        const CheckOutcome& outcome = m_session->Check(m_options);
+        // The word processor is asked to quit even when the Check then fails.
+        QCOMPARE(m_word->calls, QStringList{u"quitActive"_qs});
+        QCOMPARE(outcome.original.error, ExtractError::FileMissing);
+        QVERIFY(!outcome.original.reason().isEmpty());
+        // The other document is still read.
+        QVERIFY(outcome.edited.ok());
+        verifyNoResults();
+        QCOMPARE(m_session->originalPath(), missing);
+    }
+
+    void blankDocumentIsNoText_data()
+    {
+        QTest::addColumn<QByteArray>("blank");
+        QTest::addColumn<bool>("asOriginal");
+        const QByteArray spaces = QByteArrayLiteral("   \r\n\r\n \t \n  \r\n");
+        const QByteArray punctuation = QByteArrayLiteral("... , ! ? - «» ;:\r\n—\r\n");
+        QTest::newRow("spaces and line breaks as original") << spaces << true;
+        QTest::newRow("spaces and line breaks as edited") << spaces << false;
+        QTest::newRow("punctuation only as original") << punctuation << true;
+        QTest::newRow("punctuation only as edited") << punctuation << false;
+    }
+    void blankDocumentIsNoText()
+    {
+        QFETCH(QByteArray, blank);
+        QFETCH(bool, asOriginal);
+        checkFiveKinds();
+        const QString path = write(QStringLiteral("blank.txt"), blank);
+        if (asOriginal)
+            m_session->SetOriginalPath(path);
+        else
+            m_session->SetEditedPath(path);
+        const CheckOutcome& outcome = m_session->Check(m_options);
+        const ExtractResult& refused = asOriginal ? outcome.original : outcome.edited;
+        const ExtractResult& other = asOriginal ? outcome.edited : outcome.original;
+        QCOMPARE(refused.error, ExtractError::NoText);
+        QVERIFY(refused.text.isEmpty());
+        QCOMPARE(refused.reason(), QStringLiteral(u"в документе нет текста"));
+        QVERIFY(other.ok());
+        verifyNoResults();
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCheckSession)
+#include "tst_checksession.moc"
