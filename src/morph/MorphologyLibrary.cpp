@@ -1,8 +1,9 @@
 #include "morph/MorphologyLibrary.h"
 
+#include "install/InstallLayout.h"
+
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <cstdio>
 
 namespace {
@@ -27,15 +28,9 @@ MorphologyLibrary::~MorphologyLibrary()
 
 void MorphologyLibrary::Load()
 {
-    QStringList libraries, data;
-    if (QCoreApplication::instance()) {
-        const QString folder = QCoreApplication::applicationDirPath();
-        libraries << folder + QStringLiteral("/mhelper");
-        data << folder + QStringLiteral("/mhelper.dat");
-    }
-    libraries << QStringLiteral("mhelper");
-    data << QStringLiteral(PARAFRIX_DATA_INSTALL_DIR "/mhelper.dat");
-    LoadFrom(libraries, data);
+    const InstallLayout layout(QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString());
+    LoadFrom(layout.libraryCandidates(QStringLiteral(PARAFRIX_MHELPER_FILE)) << QStringLiteral("mhelper"),
+             layout.dataCandidates(QStringLiteral("mhelper.dat")));
 }
 
 void MorphologyLibrary::LoadFrom(const QStringList& libraryCandidates, const QStringList& dataCandidates)
@@ -50,9 +45,9 @@ void MorphologyLibrary::LoadFrom(const QStringList& libraryCandidates, const QSt
         reason = m_library.errorString();
     }
     if (!m_library.isLoaded()) {
-        Warn(QStringLiteral(u"библиотека морфологии mhelper не загружена (%1); слова сравниваются без "
+        Warn(QStringLiteral(u"библиотека морфологии mhelper не загружена (искали: %1; %2); слова сравниваются без "
                             u"приведения к основам")
-                 .arg(reason));
+                 .arg(InstallLayout::describe(libraryCandidates), reason));
         return;
     }
     m_open = reinterpret_cast<OpenFn>(m_library.resolve("OpenMorphology"));
@@ -65,13 +60,8 @@ void MorphologyLibrary::LoadFrom(const QStringList& libraryCandidates, const QSt
         Unload(); // nothing was opened: this only lets go of the library
         return;
     }
-    m_dataPath = dataCandidates.value(0);
-    for (const QString& path : dataCandidates) {
-        if (QFileInfo(path).isFile()) {
-            m_dataPath = path;
-            break;
-        }
-    }
+    const QString existingData = InstallLayout::firstExisting(dataCandidates);
+    m_dataPath = existingData.isEmpty() ? dataCandidates.value(0) : existingData;
     m_handle = m_open(QFile::encodeName(m_dataPath).constData());
     if (m_handle == 0) {
         Warn(QStringLiteral(u"библиотека морфологии %1 не открылась; слова сравниваются без приведения к основам")
@@ -84,7 +74,10 @@ void MorphologyLibrary::LoadFrom(const QStringList& libraryCandidates, const QSt
     char probe[kStemBufferSize];
     int32_t size = kStemMaxLength;
     m_hasDictionary = m_calc(m_handle, "", probe, &size) == 1;
-    if (!m_hasDictionary)
+    if (!m_hasDictionary && existingData.isEmpty())
+        Warn(QStringLiteral(u"словарь морфологии не найден (искали: %1); основы строятся только по правилам окончаний")
+                 .arg(InstallLayout::describe(dataCandidates)));
+    else if (!m_hasDictionary)
         Warn(QStringLiteral(u"словарь морфологии %1 не удалось использовать; основы строятся только по "
                             u"правилам окончаний")
                  .arg(m_dataPath));

@@ -1,0 +1,62 @@
+# Installing Parafrix as a desktop program, and its Debian package (cpack -G DEB).
+#
+#   <prefix>/bin/parafrix, parafrix-check
+#   <prefix>/lib/parafrix/libmhelper.so, parafrix_lo.so    private: the programs load
+#                                                          them by path, never by search
+#   <prefix>/share/parafrix/mhelper.dat
+#   <prefix>/share/applications/<id>.desktop, <prefix>/share/metainfo/<id>.metainfo.xml
+#   <prefix>/share/icons/hicolor/<size>/apps/<id>.png and scalable/apps/<id>.svg
+#   <prefix>/share/man/man1/parafrix.1.gz, parafrix-check.1.gz
+#
+# The programs find their files relative to their own folder (src/install/InstallLayout),
+# so the prefix is chosen at install time: cmake --install build --prefix P.
+
+# The program's reverse-DNS name: desktop entry, AppStream id, icon name, and the
+# application id the window reports to the desktop.
+set(PARAFRIX_APP_ID io.github.parafrix.Parafrix)
+set(PARAFRIX_HOMEPAGE https://github.com/parafrix/parafrix)
+set(PARAFRIX_SCREENSHOT_URL https://raw.githubusercontent.com/parafrix/parafrix/main/docs/main-window.png)
+set(PARAFRIX_PROJECT_LICENSE GPL-3.0-or-later)
+# The date of the release named by project(VERSION), for the AppStream release list.
+set(PARAFRIX_RELEASE_DATE 2026-12-09)
+
+set(PARAFRIX_INSTALL_BINDIR ${CMAKE_INSTALL_BINDIR})
+# Not the multiarch library folder: a private folder the programs find from bin/.
+set(PARAFRIX_INSTALL_PRIVATEDIR lib/parafrix)
+set(PARAFRIX_INSTALL_DATADIR ${CMAKE_INSTALL_DATADIR}/parafrix)
+foreach(_dir PARAFRIX_INSTALL_BINDIR PARAFRIX_INSTALL_DATADIR)
+    if(IS_ABSOLUTE "${${_dir}}")
+        message(FATAL_ERROR "${_dir} must be relative to the prefix: the programs find their files "
+            "relative to their own folder")
+    endif()
+endforeach()
+
+# The same folders as the programs see them from bin/.
+file(RELATIVE_PATH _lib_from_bin /${PARAFRIX_INSTALL_BINDIR} /${PARAFRIX_INSTALL_PRIVATEDIR})
+file(RELATIVE_PATH _data_from_bin /${PARAFRIX_INSTALL_BINDIR} /${PARAFRIX_INSTALL_DATADIR})
+target_compile_definitions(parafrix_core PRIVATE
+    PARAFRIX_INSTALL_LIB_FROM_BIN="${_lib_from_bin}"
+    PARAFRIX_INSTALL_DATA_FROM_BIN="${_data_from_bin}")
+
+# --- programs, library, module, data ---------------------------------------------------
+
+set(_programs parafrix-check)
+if(TARGET parafrix)
+    list(APPEND _programs parafrix)
+    target_compile_definitions(parafrix PRIVATE PARAFRIX_APP_ID="${PARAFRIX_APP_ID}")
+endif()
+# The programs load the library and the module by full path; the run path only serves
+# anything that links them directly.
+set_target_properties(${_programs} PROPERTIES INSTALL_RPATH "$ORIGIN/${_lib_from_bin}")
+install(TARGETS ${_programs} RUNTIME DESTINATION ${PARAFRIX_INSTALL_BINDIR})
+
+set_target_properties(mhelper PROPERTIES INSTALL_RPATH "")
+install(TARGETS mhelper LIBRARY DESTINATION ${PARAFRIX_INSTALL_PRIVATEDIR} NAMELINK_SKIP)
+install(FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/mhelper.dat DESTINATION ${PARAFRIX_INSTALL_DATADIR})
+
+if(TARGET parafrix_lo)
+    # The module keeps its run path to the office's libraries; install replaces only
+    # the build folders in it.
+    set_target_properties(parafrix_lo PROPERTIES INSTALL_RPATH "${PARAFRIX_LO_PROGRAM_DIR}")
+    install(TARGETS parafrix_lo LIBRARY DESTINATION ${PARAFRIX_INSTALL_PRIVATEDIR})
+endif()
