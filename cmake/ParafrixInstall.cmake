@@ -60,3 +60,59 @@ if(TARGET parafrix_lo)
     set_target_properties(parafrix_lo PROPERTIES INSTALL_RPATH "${PARAFRIX_LO_PROGRAM_DIR}")
     install(TARGETS parafrix_lo LIBRARY DESTINATION ${PARAFRIX_INSTALL_PRIVATEDIR})
 endif()
+
+# --- manual pages ------------------------------------------------------------------------
+
+set(_man_out ${CMAKE_BINARY_DIR}/man)
+set(_man_pages parafrix-check)
+if(TARGET parafrix)
+    list(APPEND _man_pages parafrix)
+endif()
+set(_man_files)
+foreach(_page ${_man_pages})
+    set(_src ${PROJECT_SOURCE_DIR}/docs/man/${_page}.1)
+    set(_gz ${_man_out}/${_page}.1.gz)
+    # -n: no name or time stamp inside, so that the package is reproducible.
+    add_custom_command(OUTPUT ${_gz}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${_man_out}
+        COMMAND sh -c "gzip -9n -c '${_src}' > '${_gz}'"
+        DEPENDS ${_src}
+        COMMENT "Compressing the manual page ${_page}(1)"
+        VERBATIM)
+    list(APPEND _man_files ${_gz})
+endforeach()
+add_custom_target(parafrix_man ALL DEPENDS ${_man_files})
+install(FILES ${_man_files} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# --- desktop integration (with the window only) ----------------------------------------
+
+if(TARGET parafrix)
+    set(_icon_svg ${PROJECT_SOURCE_DIR}/src/res/parafrix.svg)
+    set(_icon_out ${CMAKE_BINARY_DIR}/icons)
+    set(_icon_args)
+    set(_icon_files)
+    foreach(_size 16 22 24 32 48 64 128 256)
+        set(_png ${_icon_out}/${_size}x${_size}/${PARAFRIX_APP_ID}.png)
+        file(MAKE_DIRECTORY ${_icon_out}/${_size}x${_size})
+        list(APPEND _icon_args ${_size} ${_png})
+        list(APPEND _icon_files ${_png})
+        install(FILES ${_png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${_size}x${_size}/apps)
+    endforeach()
+    add_custom_command(OUTPUT ${_icon_files}
+        COMMAND parafrix-render-icon ${_icon_svg} ${_icon_args}
+        DEPENDS parafrix-render-icon ${_icon_svg}
+        COMMENT "Rendering the program icon"
+        VERBATIM)
+    add_custom_target(parafrix_icons ALL DEPENDS ${_icon_files})
+    install(FILES ${_icon_svg} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+        RENAME ${PARAFRIX_APP_ID}.svg)
+
+    configure_file(${PROJECT_SOURCE_DIR}/packaging/parafrix.desktop.in
+        ${CMAKE_BINARY_DIR}/packaging/${PARAFRIX_APP_ID}.desktop @ONLY)
+    configure_file(${PROJECT_SOURCE_DIR}/packaging/parafrix.metainfo.xml.in
+        ${CMAKE_BINARY_DIR}/packaging/${PARAFRIX_APP_ID}.metainfo.xml @ONLY)
+    install(FILES ${CMAKE_BINARY_DIR}/packaging/${PARAFRIX_APP_ID}.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES ${CMAKE_BINARY_DIR}/packaging/${PARAFRIX_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+endif()
