@@ -116,3 +116,32 @@ if(TARGET parafrix)
     install(FILES ${CMAKE_BINARY_DIR}/packaging/${PARAFRIX_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 endif()
+
+# --- Debian package: cpack -G DEB (scripts/package.sh) ---------------------------------
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME parafrix)
+set(CPACK_PACKAGE_VENDOR "Parafrix")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "Parafrix developers <parafrix@users.noreply.github.com>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "checks that a reworked essay no longer repeats its original")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+    "Parafrix compares an essay with the copy being reworked and lists every sentence\n"
+    "of the copy that still reduces to the same set of word stems as a sentence of the\n"
+    "original, with the reason in Russian: identical, only the word order changed,\n"
+    "words repeated or dropped, or only word forms changed. It reads .doc, .docx,\n"
+    ".odt, .rtf, .pdf and plain text, and opens the copy in LibreOffice Writer at the\n"
+    "sentence to rework. The parafrix-check command runs the same check for scripts.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_SECTION text)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PARAFRIX_HOMEPAGE})
+# Depends: computed by dpkg-shlibdeps from the programs, the library and the module
+# (the module brings the small UNO runtime libraries, not the office itself).
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The window opens the copy in Writer when it is there and works without it.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS libreoffice-writer)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(CPack)
