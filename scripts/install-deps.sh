@@ -20,6 +20,9 @@ PACKAGES=(
     libreoffice-writer libreoffice-dev
     # screenshots of the real window
     xvfb xauth fonts-dejavu-core
+    # installing and packaging: the Debian package, its dependencies, and the checks
+    # of the desktop entry and the AppStream metadata
+    dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()
