@@ -3,6 +3,7 @@
 #include "app/CheckCommand.h"
 #include "compare/ExplainMatch.h"
 #include "extract/CDocToText.h"
+#include "extract/DocumentFile.h"
 #include "settings/AppSettings.h"
 
 #include <QCommandLineParser>
@@ -81,10 +82,10 @@ bool reportUnreadable(const QString& path, const ExtractResult& result)
     return true;
 }
 
-int printDocumentText(const QString& path)
+int printDocumentText(const QString& path, const QByteArray& nativePath)
 {
     CDocToText extractor;
-    const ExtractResult result = extractor.Extract(path);
+    const ExtractResult result = extractor.ExtractNative(nativePath);
     if (reportUnreadable(path, result))
         return Error;
     writeOut(result.text);
@@ -145,7 +146,7 @@ bool CheckCli::UnescapeArgument(const QString& argument, QString& value)
     return true;
 }
 
-int CheckCli::Run(const QStringList& arguments)
+int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -184,7 +185,8 @@ int CheckCli::Run(const QStringList& arguments)
     if (parser.isSet(textOption)) {
         if (!parser.positionalArguments().isEmpty())
             return usageError(parser, QStringLiteral(u"--text принимает один документ"));
-        return printDocumentText(parser.value(textOption));
+        const QString path = parser.value(textOption);
+        return printDocumentText(path, DocumentFile::Match({path}, nativeArguments).constFirst());
     }
 
     const QStringList paths = parser.positionalArguments();
@@ -205,7 +207,8 @@ int CheckCli::Run(const QStringList& arguments)
     if (parser.isSet(wordOption) && !UnescapeArgument(parser.value(wordOption), settings.Delimiters2))
         return usageError(parser, QStringLiteral(u"неизвестная escape-последовательность в --word-delimiters"));
 
-    const CheckOutcome outcome = CheckCommand::CheckDocuments(paths.at(0), paths.at(1));
+    const QByteArrayList nativePaths = DocumentFile::Match(paths, nativeArguments);
+    const CheckOutcome outcome = CheckCommand::CheckDocuments(nativePaths.at(0), nativePaths.at(1));
     const bool originalBad = reportUnreadable(paths.at(0), outcome.original);
     const bool editedBad = reportUnreadable(paths.at(1), outcome.edited);
     if (originalBad || editedBad)

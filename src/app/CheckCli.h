@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QStringList>
 
 struct CheckOutcome;
@@ -11,7 +12,9 @@ struct CheckOutcome;
 class CheckCli
 {
 public:
-    static int Run(const QStringList& arguments);
+    // nativeArguments: the same arguments as the system gave them, so that document
+    // names in any encoding open; without them the decoded names are used.
+    static int Run(const QStringList& arguments, const QByteArrayList& nativeArguments = {});
 
     // The JSON report of a successful Check: {"matches": [{"original", "edited", "verdict"}...]}.
     static QByteArray MatchesToJson(const CheckOutcome& outcome);

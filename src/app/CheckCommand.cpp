@@ -2,6 +2,7 @@
 
 #include "compare/FindSimilarPhrases.h"
 #include "extract/CDocToText.h"
+#include "extract/DocumentFile.h"
 
 namespace {
 
@@ -26,11 +27,16 @@ ExtractResult fromText(const QString& text)
 
 CheckOutcome CheckCommand::CheckDocuments(const QString& originalPath, const QString& editedPath)
 {
+    return CheckDocuments(DocumentFile::NativeName(originalPath), DocumentFile::NativeName(editedPath));
+}
+
+CheckOutcome CheckCommand::CheckDocuments(const QByteArray& originalNative, const QByteArray& editedNative)
+{
     CheckOutcome outcome;
     {
         auto extractor = std::make_shared<CDocToText>();
-        outcome.original = extractor->Extract(originalPath);
-        outcome.edited = extractor->Extract(editedPath);
+        outcome.original = extractor->ExtractNative(originalNative);
+        outcome.edited = extractor->ExtractNative(editedNative);
     }
     runSearch(outcome);
     return outcome;

@@ -26,6 +26,8 @@ public:
     // Reads both documents (always both, original first) and runs the search when
     // both gave text.
     static CheckOutcome CheckDocuments(const QString& originalPath, const QString& editedPath);
+    // The same for files named as the system spells them (command-line arguments).
+    static CheckOutcome CheckDocuments(const QByteArray& originalNative, const QByteArray& editedNative);
     // Runs the dictionary and the search on two texts already extracted.
     static CheckOutcome CheckTexts(const QString& originalText, const QString& editedText);
 };

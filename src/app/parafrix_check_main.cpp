@@ -1,4 +1,5 @@
 #include "app/CheckCli.h"
+#include "extract/DocumentFile.h"
 #include "phrases/MorphologyLibrary.h"
 
 #include <QCoreApplication>
@@ -9,7 +10,7 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("parafrix-check"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PARAFRIX_VERSION));
     MorphologyLibrary::Instance().Load();
-    const int status = CheckCli::Run(QCoreApplication::arguments());
+    const int status = CheckCli::Run(QCoreApplication::arguments(), DocumentFile::NativeArguments(argc, argv));
     MorphologyLibrary::Instance().Unload();
     return status;
 }
