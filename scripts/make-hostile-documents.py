@@ -8,7 +8,7 @@ Kinds (default: all):
              PDF text extraction against the number of pages
   attributes attributes.docx: one element with 150,000 attributes and one with 20,000
              namespace declarations (the square-time case of the XML reader)
-  bigrtf     big.rtf: 250 MB of 8-bit RTF text, for the memory of the RTF reader
+  bigrtf     big.rtf: 250 MB of 8-bit RTF text in one run, for the memory of the RTF reader
   emptytable table.docx: a legitimate document whose large empty table compresses
              beyond 200:1
 
@@ -76,12 +76,12 @@ def empty_table_docx(path):
 
 
 def big_rtf(path, megabytes=250):
-    line = b"\\'cf\\'f0\\'e8\\'e2\\'e5\\'f2 " + b"abcdefghij" * 20 + b"\\par\n"
+    # One run of 8-bit text with no control word in it: nothing ends the run early.
     with open(path, "wb") as f:
         f.write(b"{\\rtf1\\ansi\\ansicpg1251 ")
+        block = "Реферат о берёзовой роще. ".encode("cp1251") * 40000
         written = 0
-        block = line * 4096
-        while written < megabytes * 1024 * 1024:
+        while written + len(block) < megabytes * 1024 * 1024:
             f.write(block)
             written += len(block)
         f.write(b"}")
