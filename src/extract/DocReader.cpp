@@ -278,13 +278,13 @@ int codePageOfLanguage(quint16 lid)
     case 0x24: // Slovenian
     case 0x1C: // Albanian
         return 1250;
-    case 0x08:
+    case 0x08: // Greek
         return 1253;
-    case 0x1F:
+    case 0x1F: // Turkish
         return 1254;
-    case 0x0D:
+    case 0x0D: // Hebrew
         return 1255;
-    case 0x01:
+    case 0x01: // Arabic
         return 1256;
     case 0x25: // Estonian
     case 0x26: // Latvian
