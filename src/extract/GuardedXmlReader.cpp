@@ -53,7 +53,12 @@ public:
     }
 
 private:
-    char16_t at(qsizetype i) const { return char16_t(static_cast<std::make_unsigned_t<Char>>(m_p[i])); }
+    // The unit at i; past the end a NUL, which is no delimiter, so lookahead needs no
+    // bounds check of its own.
+    char16_t at(qsizetype i) const
+    {
+        return i < m_n ? char16_t(static_cast<std::make_unsigned_t<Char>>(m_p[i])) : char16_t(0);
+    }
     bool isSpace(qsizetype i) const
     {
         const char16_t c = at(i);

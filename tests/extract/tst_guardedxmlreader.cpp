@@ -85,6 +85,7 @@ private slots:
         QTest::newRow("declared UTF-16, written in ASCII")
             << "<?xml version='1.0' encoding='UTF-16'?><r" + attributes(most + 1) + "/>" << tooManyAttributes;
         QTest::newRow("UTF-16 without a byte-order mark") << utf16 << tooManyAttributes;
+        QTest::newRow("ends inside a tag") << QByteArray("<r a='1' xmlns") << QStringLiteral("*");
         QTest::newRow("DTD") << QByteArray("<!DOCTYPE r [<!ENTITY e 'x'>]><r>&e;</r>") << QStringLiteral("DTD");
         QTest::newRow("too deep") << QByteArray("<a><a><a><a></a></a></a></a>") << QStringLiteral(u"вложенность");
     }
