@@ -8,7 +8,7 @@ set -euo pipefail
 seconds="${1:-20}"
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${PARAFRIX_FUZZ_BUILD:-$here/build-fuzz}"
-targets=(doc docx odt rtf pdf txt loader)
+targets=(doc docx odt rtf pdf txt xml loader)
 
 CC=clang CXX=clang++ cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DPARAFRIX_BUILD_FUZZERS=ON -DPARAFRIX_SANITIZERS="address;undefined" \

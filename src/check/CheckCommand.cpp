@@ -3,6 +3,7 @@
 #include "check/CheckOptions.h"
 #include "compare/FindSimilarPhrases.h"
 #include "extract/CDocToText.h"
+#include "extract/DocumentFile.h"
 
 namespace {
 
@@ -45,11 +46,18 @@ void CheckCommand::Search(CheckOutcome& outcome, const CheckOptions& options, St
 CheckOutcome CheckCommand::CheckDocuments(const QString& originalPath, const QString& editedPath,
                                           const CheckOptions& options, Stemmer& stemmer)
 {
+    return CheckDocuments(DocumentFile::NativeName(originalPath), DocumentFile::NativeName(editedPath), options,
+                          stemmer);
+}
+
+CheckOutcome CheckCommand::CheckDocuments(const QByteArray& originalNative, const QByteArray& editedNative,
+                                          const CheckOptions& options, Stemmer& stemmer)
+{
     CheckOutcome outcome;
     {
         auto extractor = std::make_shared<CDocToText>();
-        outcome.original = extractor->Extract(originalPath);
-        outcome.edited = extractor->Extract(editedPath);
+        outcome.original = extractor->ExtractNative(originalNative);
+        outcome.edited = extractor->ExtractNative(editedNative);
     }
     Search(outcome, options, stemmer);
     return outcome;

@@ -33,6 +33,9 @@ public:
     // both gave text. A text without a single letter or digit counts as no text.
     static CheckOutcome CheckDocuments(const QString& originalPath, const QString& editedPath,
                                        const CheckOptions& options, Stemmer& stemmer);
+    // The same for files named as the system spells them (command-line arguments).
+    static CheckOutcome CheckDocuments(const QByteArray& originalNative, const QByteArray& editedNative,
+                                       const CheckOptions& options, Stemmer& stemmer);
     // Runs the dictionary and the search on two texts already extracted.
     static CheckOutcome CheckTexts(const QString& originalText, const QString& editedText, const CheckOptions& options,
                                    Stemmer& stemmer);

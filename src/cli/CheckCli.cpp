@@ -3,6 +3,7 @@
 #include "check/CheckCommand.h"
 #include "check/MatchReport.h"
 #include "extract/CDocToText.h"
+#include "extract/DocumentFile.h"
 #include "morph/MorphologyLibrary.h"
 #include "settings/AppSettings.h"
 
@@ -60,10 +61,10 @@ bool reportUnreadable(const QString& path, const ExtractResult& result)
     return true;
 }
 
-int printDocumentText(const QString& path)
+int printDocumentText(const QString& path, const QByteArray& nativePath)
 {
     CDocToText extractor;
-    const ExtractResult result = extractor.Extract(path);
+    const ExtractResult result = extractor.ExtractNative(nativePath);
     if (reportUnreadable(path, result))
         return Error;
     StandardOutput out;
@@ -109,7 +110,7 @@ bool CheckCli::UnescapeArgument(const QString& argument, QString& value)
     return true;
 }
 
-int CheckCli::Run(const QStringList& arguments)
+int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -149,7 +150,8 @@ int CheckCli::Run(const QStringList& arguments)
     if (parser.isSet(textOption)) {
         if (!parser.positionalArguments().isEmpty())
             return usageError(parser, QStringLiteral(u"--text принимает один документ"));
-        return printDocumentText(parser.value(textOption));
+        const QString path = parser.value(textOption);
+        return printDocumentText(path, DocumentFile::Match({path}, nativeArguments).constFirst());
     }
 
     const QStringList paths = parser.positionalArguments();
@@ -174,7 +176,9 @@ int CheckCli::Run(const QStringList& arguments)
     if (!morphology.Load())
         writeErr(QStringLiteral("parafrix-check: ") + morphology.loadProblem() + QChar(u'\n'));
 
-    const CheckOutcome outcome = CheckCommand::CheckDocuments(paths.at(0), paths.at(1), options, morphology);
+    const QByteArrayList nativePaths = DocumentFile::Match(paths, nativeArguments);
+    const CheckOutcome outcome =
+        CheckCommand::CheckDocuments(nativePaths.at(0), nativePaths.at(1), options, morphology);
     const bool originalBad = reportUnreadable(paths.at(0), outcome.original);
     const bool editedBad = reportUnreadable(paths.at(1), outcome.edited);
     if (originalBad || editedBad)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QStringList>
 
 // The command-line check: parses arguments, reads the stored settings once, loads
@@ -11,7 +12,9 @@
 class CheckCli
 {
 public:
-    static int Run(const QStringList& arguments);
+    // nativeArguments: the same arguments as the system gave them, so that document
+    // names in any encoding open; without them the decoded names are used.
+    static int Run(const QStringList& arguments, const QByteArrayList& nativeArguments = {});
 
     // Expands the escapes \t, \n, \r and \\; false on any other backslash sequence.
     static bool UnescapeArgument(const QString& argument, QString& value);

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdio>
+
 // parafrix-check as a user runs it: output, JSON, exit codes, overrides, bad input.
 class TestCheckCli : public QObject
 {
@@ -261,6 +263,52 @@ private slots:
         QCOMPARE(r.status, 0);
         QCOMPARE(r.out, QStringLiteral(u"Привет\r\nmir"));
         QCOMPARE(run({QStringLiteral("--text"), write(QStringLiteral("e.txt"), "")}).status, 2);
+    }
+
+    // Names in Windows-1251 (from archives made on Windows) are not UTF-8: the check
+    // opens them by their bytes, and names them with replacement marks. No QString can
+    // carry such a name, so the shell passes it.
+    void namesInAnotherEncodingOpen()
+    {
+        const QByteArray folder = QFile::encodeName(m_dir.path());
+        const QByteArray original = folder + "/\xD0\xE5\xF4\xE5\xF0\xE0\xF2.txt"; // shows as edited does
+        const QByteArray edited = folder + "/\xCA\xEE\xEF\xE8\xFF\xE0\xE0.txt";
+        for (const QByteArray& name : {original, edited}) {
+            QFile file(QFile::decodeName(folder) + QStringLiteral("/tmp.txt"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArrayLiteral("Кошка ловила мышь в старом амбаре.\r\n"));
+            file.close();
+            QVERIFY(std::rename(QFile::encodeName(file.fileName()).constData(), name.constData()) == 0);
+        }
+        QProcess process;
+        process.start(QStringLiteral("/bin/sh"),
+                      {QStringLiteral("-c"), QStringLiteral("exec \"$0\" \"$(printf \"$1\")\" \"$(printf \"$2\")\""),
+                       QStringLiteral(PARAFRIX_BIN_DIR "/parafrix-check"), octal(original), octal(edited)});
+        QVERIFY(process.waitForFinished(120000));
+        const QString out = QString::fromUtf8(process.readAllStandardOutput());
+        std::remove(original.constData());
+        std::remove(edited.constData());
+        QCOMPARE(process.exitCode(), 1);
+        QVERIFY2(out.contains(QStringLiteral(u"Совпадение #1")), qPrintable(out));
+
+        const QByteArray missing = folder + "/\xCD\xE5\xF2.txt";
+        process.start(QStringLiteral("/bin/sh"),
+                      {QStringLiteral("-c"), QStringLiteral("exec \"$0\" --text \"$(printf \"$1\")\""),
+                       QStringLiteral(PARAFRIX_BIN_DIR "/parafrix-check"), octal(missing)});
+        QVERIFY(process.waitForFinished(120000));
+        QCOMPARE(process.exitCode(), 2);
+        QVERIFY(
+            QString::fromUtf8(process.readAllStandardError()).contains(QStringLiteral(u"/\uFFFD\uFFFD\uFFFD.txt»")));
+    }
+
+private:
+    // The bytes as printf(1) escapes, so that the shell rebuilds them exactly.
+    static QString octal(const QByteArray& bytes)
+    {
+        QString escaped;
+        for (const char c : bytes)
+            escaped += QStringLiteral("\\%1").arg(uint(static_cast<unsigned char>(c)), 3, 8, QChar(u'0'));
+        return escaped;
     }
 };
 
