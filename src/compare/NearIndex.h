@@ -1,0 +1,54 @@
+#pragma once
+
+#include "compare/NearSentence.h"
+
+#include <span>
+#include <vector>
+
+// The original document's side of the near-match search. Holds each sentence's set of
+// stems, the weight of every stem, and for each stem that is rare enough the sentences
+// that contain it, so that candidates come from shared rare stems rather than from
+// comparing all pairs.
+//
+// A stem's weight is ln(1 + N / df): N original sentences, df of them contain the
+// stem. Function words, found in most sentences, weigh little; a stem the original
+// lacks weighs as much as the rarest one. Similarity is the weighted Dice coefficient
+// of two stem sets: twice the weight they share over the sum of their weights.
+class NearIndex
+{
+public:
+    explicit NearIndex(std::span<const NearSentence> original);
+
+    qint32 sentenceCount() const { return qint32(m_wordCounts.size()); }
+    qint32 wordCount(qint32 sentence) const { return m_wordCounts[size_t(sentence)]; }
+    double weight(qint32 stem) const;
+
+    // The sentences holding a stem, ascending; empty for stems too common to seed
+    // candidates (and for stems the original lacks).
+    std::span<const qint32> sentencesWith(qint32 stem) const;
+
+    // The similarity of count (1 or 2) original sentences from first with an edited
+    // stem set: sorted, distinct, of total weight editedWeight.
+    double similarity(qint32 first, qint32 count, std::span<const qint32> editedStems, double editedWeight) const;
+
+    // A stem in more sentences than this seeds no candidates: a small document seeds
+    // from every stem, a large one skips the most common hundredth.
+    static qint32 commonLimit(qint32 sentenceCount);
+
+    // Sorts and deduplicates stems in place; returns their total weight.
+    double makeStemSet(std::vector<qint32>& stems) const;
+
+private:
+    std::span<const qint32> stems(qint32 sentence) const;
+    double unitWeight(qint32 first, qint32 count) const;
+
+    std::vector<qint32> m_wordCounts;
+    std::vector<qint32> m_stemStart; // sentence i's stems are m_stems[m_stemStart[i] .. m_stemStart[i + 1])
+    std::vector<qint32> m_stems;
+    std::vector<double> m_sentenceWeight;
+    std::vector<double> m_pairWeight; // weight of the union of sentences i and i + 1
+    std::vector<double> m_weights;    // by stem number
+    double m_absentWeight = 0;
+    std::vector<qint32> m_postingStart; // by stem number, as m_stemStart
+    std::vector<qint32> m_postings;
+};
