@@ -34,20 +34,29 @@ NearIndex::NearIndex(std::span<const NearSentence> original)
 
     // Document frequencies, then weights.
     const qint32 stemCount = m_stems.empty() ? 0 : *std::max_element(m_stems.begin(), m_stems.end()) + 1;
-    std::vector<qint32> frequency(size_t(stemCount), 0);
+    m_frequency.assign(size_t(stemCount), 0);
+    std::vector<qint32>& frequency = m_frequency;
     for (qint32 stem : m_stems)
         ++frequency[size_t(stem)];
     m_weights.resize(size_t(stemCount));
     for (qint32 stem = 0; stem < stemCount; ++stem)
         m_weights[size_t(stem)] = std::log1p(double(count) / std::max(1, frequency[size_t(stem)]));
     m_absentWeight = std::log1p(double(count));
+    m_stemWeights.reserve(m_stems.size());
+    for (qint32 stem : m_stems)
+        m_stemWeights.push_back(m_weights[size_t(stem)]);
 
     m_sentenceWeight.resize(size_t(count));
+    m_signatures.resize(size_t(count));
     for (qint32 i = 0; i < count; ++i) {
         double total = 0;
-        for (qint32 stem : stems(i))
+        quint64 signature = 0;
+        for (qint32 stem : stems(i)) {
             total += m_weights[size_t(stem)];
+            signature |= stemBit(stem);
+        }
         m_sentenceWeight[size_t(i)] = total;
+        m_signatures[size_t(i)] = signature;
     }
     m_pairWeight.resize(size_t(std::max(0, count - 1)));
     for (qint32 i = 0; i + 1 < count; ++i) {
@@ -76,7 +85,12 @@ NearIndex::NearIndex(std::span<const NearSentence> original)
 
 qint32 NearIndex::commonLimit(qint32 sentenceCount)
 {
-    return std::max(32, sentenceCount / 100);
+    return std::clamp(sentenceCount / 100, 32, 256);
+}
+
+qint32 NearIndex::frequency(qint32 stem) const
+{
+    return stem >= 0 && size_t(stem) < m_frequency.size() ? m_frequency[size_t(stem)] : 0;
 }
 
 double NearIndex::weight(qint32 stem) const
@@ -88,6 +102,12 @@ std::span<const qint32> NearIndex::stems(qint32 sentence) const
 {
     const qint32 begin = m_stemStart[size_t(sentence)];
     return {m_stems.data() + begin, size_t(m_stemStart[size_t(sentence) + 1] - begin)};
+}
+
+std::span<const double> NearIndex::stemWeights(qint32 sentence) const
+{
+    const qint32 begin = m_stemStart[size_t(sentence)];
+    return {m_stemWeights.data() + begin, size_t(m_stemStart[size_t(sentence) + 1] - begin)};
 }
 
 std::span<const qint32> NearIndex::sentencesWith(qint32 stem) const
@@ -111,19 +131,4 @@ double NearIndex::makeStemSet(std::vector<qint32>& stems) const
     for (qint32 stem : stems)
         total += weight(stem);
     return total;
-}
-
-double NearIndex::similarity(qint32 first, qint32 count, std::span<const qint32> editedStems, double editedWeight) const
-{
-    const std::span<const qint32> a = stems(first);
-    const std::span<const qint32> b = count == 2 ? stems(first + 1) : std::span<const qint32>();
-    // Each edited stem is looked up in the original's sets, so a long original
-    // sentence costs no more than a short one.
-    double shared = 0;
-    for (qint32 stem : editedStems)
-        if (holds(a, stem) || holds(b, stem))
-            shared += weight(stem);
-    const double total = unitWeight(first, count) + editedWeight;
-    // Sums taken in different orders may differ in the last bits; equal sets give 1.
-    return total > 0 ? std::min(1.0, 2 * shared / total) : 0;
 }

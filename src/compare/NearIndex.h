@@ -23,30 +23,42 @@ public:
     qint32 wordCount(qint32 sentence) const { return m_wordCounts[size_t(sentence)]; }
     double weight(qint32 stem) const;
 
+    // In how many sentences a stem occurs; 0 for a stem the original lacks.
+    qint32 frequency(qint32 stem) const;
+
     // The sentences holding a stem, ascending; empty for stems too common to seed
     // candidates (and for stems the original lacks).
     std::span<const qint32> sentencesWith(qint32 stem) const;
 
-    // The similarity of count (1 or 2) original sentences from first with an edited
-    // stem set: sorted, distinct, of total weight editedWeight.
-    double similarity(qint32 first, qint32 count, std::span<const qint32> editedStems, double editedWeight) const;
+    // A sentence's signature: one bit of 64 for each of its stems (stemBit). A stem
+    // whose bit is clear is certainly not in the sentence.
+    quint64 signature(qint32 sentence) const { return m_signatures[size_t(sentence)]; }
+    static quint64 stemBit(qint32 stem) { return quint64(1) << ((quint32(stem) * 0x9E3779B1u) >> 26); }
+
+    // A sentence's stems, sorted and distinct, and their weights in the same order.
+    std::span<const qint32> stems(qint32 sentence) const;
+    std::span<const double> stemWeights(qint32 sentence) const;
+    // The total weight of the stems of count (1 or 2) sentences from first, each stem once.
+    double unitWeight(qint32 first, qint32 count) const;
 
     // A stem in more sentences than this seeds no candidates: a small document seeds
-    // from every stem, a large one skips the most common hundredth.
+    // from every stem, a larger one skips stems in more than a hundredth of its
+    // sentences, and none reads more than 256 sentences for a stem, so that the work
+    // per edited sentence stays bounded.
     static qint32 commonLimit(qint32 sentenceCount);
 
     // Sorts and deduplicates stems in place; returns their total weight.
     double makeStemSet(std::vector<qint32>& stems) const;
 
 private:
-    std::span<const qint32> stems(qint32 sentence) const;
-    double unitWeight(qint32 first, qint32 count) const;
-
     std::vector<qint32> m_wordCounts;
     std::vector<qint32> m_stemStart; // sentence i's stems are m_stems[m_stemStart[i] .. m_stemStart[i + 1])
     std::vector<qint32> m_stems;
+    std::vector<double> m_stemWeights; // beside m_stems, so a pass over a sentence reads one run of memory
     std::vector<double> m_sentenceWeight;
+    std::vector<quint64> m_signatures;
     std::vector<double> m_pairWeight; // weight of the union of sentences i and i + 1
+    std::vector<qint32> m_frequency;  // by stem number
     std::vector<double> m_weights;    // by stem number
     double m_absentWeight = 0;
     std::vector<qint32> m_postingStart; // by stem number, as m_stemStart

@@ -1,15 +1,12 @@
 #include "compare/NearSearch.h"
 
 #include "compare/NearIndex.h"
+#include "compare/NearSeeder.h"
 
 #include <algorithm>
 #include <vector>
 
 namespace {
-
-// Seeds per edited sentence: the original sentences sharing the most rare-stem
-// weight with it. Each also brings its pairs with its neighbours.
-constexpr qsizetype kSeeds = 8;
 
 struct Unit
 {
@@ -18,7 +15,7 @@ struct Unit
     bool operator==(const Unit&) const = default;
 };
 
-// The edited copy's sentences as stem sets, laid out like the index's.
+// The edited copy's sentences as stem sets (sorted, distinct) with their weights.
 class EditedSets
 {
 public:
@@ -45,6 +42,7 @@ public:
     }
     double weight(qint32 i) const { return m_weight[size_t(i)]; }
     qint32 wordCount(qint32 i) const { return m_wordCount[size_t(i)]; }
+    qint32 largestStem() const { return m_stems.empty() ? -1 : *std::max_element(m_stems.begin(), m_stems.end()); }
 
 private:
     std::vector<qint32> m_start;
@@ -53,60 +51,77 @@ private:
     std::vector<qint32> m_wordCount;
 };
 
-// Accumulates shared rare-stem weight per original sentence and picks the best seeds.
-class Seeder
+// The similarity of one edited unit with original units. The edited unit's stems are
+// marked once; each original unit then costs one pass over its own stems.
+class UnitComparer
 {
 public:
-    explicit Seeder(const NearIndex& index) : m_index(index), m_score(size_t(index.sentenceCount()), 0) {}
+    UnitComparer(const NearIndex& index, qint32 stemCount) : m_index(index), m_marks(size_t(stemCount), 0) {}
 
-    void seeds(std::span<const qint32> stems, std::vector<qint32>& out)
+    void setEdited(std::span<const qint32> stems, double weight)
     {
-        out.clear();
-        for (qint32 stem : stems) {
-            const double w = m_index.weight(stem);
-            for (qint32 sentence : m_index.sentencesWith(stem)) {
-                if (m_score[size_t(sentence)] == 0)
-                    m_touched.push_back(sentence);
-                m_score[size_t(sentence)] += w;
-            }
-        }
-        const auto better = [this](qint32 a, qint32 b) {
-            return m_score[size_t(a)] != m_score[size_t(b)] ? m_score[size_t(a)] > m_score[size_t(b)] : a < b;
-        };
-        const qsizetype n = std::min<qsizetype>(kSeeds, qsizetype(m_touched.size()));
-        std::partial_sort(m_touched.begin(), m_touched.begin() + n, m_touched.end(), better);
-        out.assign(m_touched.begin(), m_touched.begin() + n);
-        for (qint32 sentence : m_touched)
-            m_score[size_t(sentence)] = 0;
-        m_touched.clear();
+        m_stems = stems;
+        m_weight = weight;
+        ++m_epoch;
+        for (qint32 stem : stems)
+            m_marks[size_t(stem)] = m_epoch;
+    }
+
+    double editedWeight() const { return m_weight; }
+
+    double similarity(Unit unit) const
+    {
+        const double total = m_index.unitWeight(unit.first, unit.count) + m_weight;
+        // Sums taken in different orders may differ in the last bits; equal sets give 1.
+        return total > 0 ? std::min(1.0, 2 * shared(unit) / total) : 0;
+    }
+
+    // The similarity the unit could reach at most if it shared `bound` weight; it
+    // cannot share more than the lighter side weighs.
+    double ceiling(Unit unit, double bound) const
+    {
+        const double unitWeight = m_index.unitWeight(unit.first, unit.count);
+        const double total = unitWeight + m_weight;
+        return total > 0 ? 2 * std::min({bound, unitWeight, m_weight}) / total : 0;
     }
 
 private:
-    const NearIndex& m_index;
-    std::vector<double> m_score;
-    std::vector<qint32> m_touched;
-};
+    bool marked(qint32 stem) const { return size_t(stem) < m_marks.size() && m_marks[size_t(stem)] == m_epoch; }
 
-// The original units a set of seeds brings: each seed alone and with each neighbour,
-// keeping only units with enough words.
-void unitsOf(const std::vector<qint32>& seeds, const NearIndex& index, qint32 minWords, std::vector<Unit>& units)
-{
-    units.clear();
-    const auto add = [&](Unit unit) {
-        if (unit.first < 0 || unit.first + unit.count > index.sentenceCount())
-            return;
-        qint32 words = 0;
-        for (qint32 i = unit.first; i < unit.first + unit.count; ++i)
-            words += index.wordCount(i);
-        if (words > minWords && std::find(units.begin(), units.end(), unit) == units.end())
-            units.push_back(unit);
-    };
-    for (qint32 seed : seeds) {
-        add({seed, 1});
-        add({seed - 1, 2});
-        add({seed, 2});
+    double shared(Unit unit) const
+    {
+        const std::span<const qint32> a = m_index.stems(unit.first);
+        const std::span<const qint32> b = unit.count == 2 ? m_index.stems(unit.first + 1) : std::span<const qint32>();
+        const auto holds = [](std::span<const qint32> set, qint32 stem) {
+            return std::binary_search(set.begin(), set.end(), stem);
+        };
+        double total = 0;
+        if (a.size() + b.size() > 8 * m_stems.size() + 64) {
+            // A very long original sentence: look the few edited stems up in it instead.
+            for (qint32 stem : m_stems)
+                if (holds(a, stem) || holds(b, stem))
+                    total += m_index.weight(stem);
+            return total;
+        }
+        const std::span<const double> aWeights = m_index.stemWeights(unit.first);
+        for (size_t i = 0; i < a.size(); ++i)
+            if (marked(a[i]))
+                total += aWeights[i];
+        if (unit.count == 2) {
+            const std::span<const double> bWeights = m_index.stemWeights(unit.first + 1);
+            for (size_t i = 0; i < b.size(); ++i)
+                if (marked(b[i]) && !holds(a, b[i]))
+                    total += bWeights[i];
+        }
+        return total;
     }
-}
+
+    const NearIndex& m_index;
+    std::vector<quint32> m_marks; // by stem: the epoch of the edited unit that holds it
+    quint32 m_epoch = 0;
+    std::span<const qint32> m_stems;
+    double m_weight = 0;
+};
 
 // Whether candidate a is taken before b: more similar first; on a tie a single sentence
 // on each side before a split or a join, then in document order.
@@ -133,23 +148,90 @@ bool listedBefore(const NearMatch& a, const NearMatch& b)
     return a.originalFirst < b.originalFirst;
 }
 
-// The best original unit for one edited unit, when it reaches the threshold.
-bool bestMatch(const NearIndex& index, const std::vector<Unit>& units, std::span<const qint32> stems, double weight,
-               double threshold, NearMatch& best)
+// Finds the best original unit for each edited unit in turn.
+class Matcher
 {
-    bool found = false;
-    for (const Unit& unit : units) {
+public:
+    Matcher(const NearIndex& index, qint32 stemCount, const NearOptions& options)
+        : m_index(index), m_comparer(index, stemCount), m_minWords(options.minWords),
+          // The allowance keeps a similarity of exactly N% from falling short of N through rounding.
+          m_threshold(std::clamp(options.threshold, 1, 100) / 100.0 - 1e-9)
+    {
+    }
+
+    // One edited sentence against each seed alone and with each neighbour.
+    bool matchSentence(const NearSeeder& seeder, std::span<const qint32> stems, double weight, NearMatch& best)
+    {
+        m_comparer.setEdited(stems, weight);
+        m_tried.clear();
+        bool found = false;
+        for (qint32 seed : seeder.seeds())
+            for (Unit unit : {Unit{seed, 1}, Unit{seed - 1, 2}, Unit{seed, 2}}) {
+                if (!valid(unit))
+                    continue;
+                double bound = seeder.unread(signature(unit));
+                for (qint32 i = unit.first; i < unit.first + unit.count; ++i)
+                    bound += seeder.scoreOf(i);
+                found |= consider(unit, bound, best);
+            }
+        return found;
+    }
+
+    // A pair of edited sentences against the seeds of either, each alone: a split.
+    bool matchPair(const NearSeeder& first, const NearSeeder& second, std::span<const qint32> stems, double weight,
+                   NearMatch& best)
+    {
+        m_comparer.setEdited(stems, weight);
+        m_tried.clear();
+        bool found = false;
+        for (const NearSeeder* seeder : {&first, &second})
+            for (qint32 seed : seeder->seeds()) {
+                const quint64 sign = m_index.signature(seed);
+                const double bound =
+                    first.scoreOf(seed) + second.scoreOf(seed) + first.unread(sign) + second.unread(sign);
+                found |= consider({seed, 1}, bound, best);
+            }
+        return found;
+    }
+
+private:
+    bool valid(Unit unit) const { return unit.first >= 0 && unit.first + unit.count <= m_index.sentenceCount(); }
+
+    quint64 signature(Unit unit) const
+    {
+        quint64 bits = m_index.signature(unit.first);
+        if (unit.count == 2)
+            bits |= m_index.signature(unit.first + 1);
+        return bits;
+    }
+
+    bool consider(Unit unit, double bound, NearMatch& best)
+    {
+        if (std::find(m_tried.begin(), m_tried.end(), unit) != m_tried.end())
+            return false;
+        m_tried.push_back(unit);
+        qint32 words = 0;
+        for (qint32 i = unit.first; i < unit.first + unit.count; ++i)
+            words += m_index.wordCount(i);
+        // The bound on shared weight skips most seeds without a pass over their stems.
+        if (words <= m_minWords || m_comparer.ceiling(unit, bound) < m_threshold)
+            return false;
         NearMatch candidate = best;
         candidate.originalFirst = unit.first;
         candidate.originalCount = unit.count;
-        candidate.similarity = index.similarity(unit.first, unit.count, stems, weight);
-        if (candidate.similarity >= threshold && (!found || takenBefore(candidate, best))) {
-            best = candidate;
-            found = true;
-        }
+        candidate.similarity = m_comparer.similarity(unit);
+        if (candidate.similarity < m_threshold || (best.similarity > 0 && !takenBefore(candidate, best)))
+            return false;
+        best = candidate;
+        return true;
     }
-    return found;
-}
+
+    const NearIndex& m_index;
+    UnitComparer m_comparer;
+    qint32 m_minWords;
+    double m_threshold;
+    std::vector<Unit> m_tried;
+};
 
 } // namespace
 
@@ -166,47 +248,34 @@ NearMatchList FindNearMatches(std::span<const NearSentence> original, std::span<
     for (qint32 i : exactEdited)
         if (i >= 0 && i < editedCount)
             exact[size_t(i)] = true;
-    // The allowance keeps a similarity of exactly N% from falling short of N through rounding.
-    const double threshold = std::clamp(options.threshold, 1, 100) / 100.0 - 1e-9;
 
-    // At most two candidates per edited sentence: the best match of the sentence alone
-    // and of the sentence with the next one.
+    // At most two candidates per edited sentence: its best match alone and with the
+    // next sentence. Two seeders take turns, so both sentences' scores are at hand.
     std::vector<NearMatch> candidates;
-    Seeder seeder(index);
-    std::vector<qint32> seeds;
-    std::vector<qint32> previousSeeds;
-    std::vector<qint32> pairSeeds;
-    std::vector<Unit> units;
+    Matcher matcher(index, sets.largestStem() + 1, options);
+    NearSeeder seeders[2] = {NearSeeder(index), NearSeeder(index)};
     std::vector<qint32> pairStems;
     for (qint32 j = 0; j < editedCount; ++j) {
-        seeds.clear();
-        if (!exact[size_t(j)]) {
-            seeder.seeds(sets.stems(j), seeds);
-            if (sets.wordCount(j) > options.minWords) {
-                unitsOf(seeds, index, options.minWords, units);
-                NearMatch best{0, 1, j, 1, 0};
-                if (bestMatch(index, units, sets.stems(j), sets.weight(j), threshold, best))
-                    candidates.push_back(best);
-            }
-            if (j > 0 && !exact[size_t(j) - 1] && sets.wordCount(j - 1) + sets.wordCount(j) > options.minWords) {
-                pairSeeds = previousSeeds;
-                for (qint32 seed : seeds)
-                    if (std::find(pairSeeds.begin(), pairSeeds.end(), seed) == pairSeeds.end())
-                        pairSeeds.push_back(seed);
-                unitsOf(pairSeeds, index, options.minWords, units);
-                // A pair of edited sentences is compared only with single original ones.
-                std::erase_if(units, [](const Unit& unit) { return unit.count != 1; });
-                const std::span<const qint32> a = sets.stems(j - 1);
-                const std::span<const qint32> b = sets.stems(j);
-                pairStems.assign(a.begin(), a.end());
-                pairStems.insert(pairStems.end(), b.begin(), b.end());
-                const double pairWeight = index.makeStemSet(pairStems);
-                NearMatch best{0, 1, j - 1, 2, 0};
-                if (bestMatch(index, units, pairStems, pairWeight, threshold, best))
-                    candidates.push_back(best);
-            }
+        NearSeeder& current = seeders[j % 2];
+        const NearSeeder& previous = seeders[(j + 1) % 2];
+        if (exact[size_t(j)]) {
+            current.clear();
+            continue;
         }
-        std::swap(previousSeeds, seeds);
+        current.score(sets.stems(j));
+        NearMatch best{0, 1, j, 1, 0};
+        if (sets.wordCount(j) > options.minWords && matcher.matchSentence(current, sets.stems(j), sets.weight(j), best))
+            candidates.push_back(best);
+        if (j > 0 && !exact[size_t(j) - 1] && sets.wordCount(j - 1) + sets.wordCount(j) > options.minWords) {
+            const std::span<const qint32> a = sets.stems(j - 1);
+            const std::span<const qint32> b = sets.stems(j);
+            pairStems.assign(a.begin(), a.end());
+            pairStems.insert(pairStems.end(), b.begin(), b.end());
+            const double pairWeight = index.makeStemSet(pairStems);
+            NearMatch pairBest{0, 1, j - 1, 2, 0};
+            if (matcher.matchPair(previous, current, pairStems, pairWeight, pairBest))
+                candidates.push_back(pairBest);
+        }
     }
 
     // Greedy: the most similar candidate first, each edited sentence in one match only.

@@ -3,6 +3,8 @@
 #include "phrases/TextOps.h"
 #include "phrases/Tokenizer.h"
 
+#include <QVarLengthArray>
+
 namespace {
 
 // The token without the symbols around it: "начался…" is the word "начался", and a
@@ -33,25 +35,36 @@ qint32 NearStemTable::numberOf(const QString& stem)
     return number;
 }
 
+qint32 NearStemTable::wordNumber(QStringView word)
+{
+    const auto it = m_wordNumbers.constFind(Form{word});
+    if (it != m_wordNumbers.constEnd())
+        return *it;
+    if (m_words.size() >= kWordCacheLimit) {
+        m_wordNumbers.clear();
+        m_words.clear();
+    }
+    m_words.append(word.toString());
+    const qint32 number = numberOf(m_stem(LowerCaseWord(m_words.last())));
+    m_wordNumbers.insert(Form{m_words.last()}, number);
+    return number;
+}
+
 NearSentence NearStemTable::sentence(const QString& text, const DelimiterSet& wordDelimiters)
 {
     NearSentence result;
     result.text = text;
     Tokenizer tokens(text, wordDelimiters);
     QStringView token;
+    // Gathered first, so that the sentence's list is allocated once at its size.
+    QVarLengthArray<NearSentence::Word, 64> words;
     while (tokens.next(token)) {
         qsizetype offset = 0;
         const QStringView trimmed = trimmedWord(token, offset);
         if (trimmed.isEmpty())
             continue;
-        const QString word = trimmed.toString();
-        auto it = m_wordNumbers.constFind(word);
-        if (it == m_wordNumbers.constEnd()) {
-            if (m_wordNumbers.size() >= kWordCacheLimit)
-                m_wordNumbers.clear();
-            it = m_wordNumbers.insert(word, numberOf(m_stem(LowerCaseWord(word))));
-        }
-        result.words.append({qint32(tokens.tokenStart() + offset), qint32(trimmed.size()), *it});
+        words.append({qint32(tokens.tokenStart() + offset), qint32(trimmed.size()), wordNumber(trimmed)});
     }
+    result.words = QList<NearSentence::Word>(words.begin(), words.end());
     return result;
 }

@@ -3,7 +3,10 @@
 #include "compare/NearSentence.h"
 
 #include <QHash>
+#include <QList>
 #include <QString>
+#include <QStringView>
+#include <cstdint>
 #include <functional>
 
 class DelimiterSet;
@@ -33,7 +36,40 @@ public:
     static constexpr qsizetype kWordCacheLimit = 200000;
 
 private:
+    // A word as written, viewed in m_words. Words are short: a plain FNV-1a over the
+    // code units hashes them faster than the general string hash.
+    struct Form
+    {
+        QStringView text;
+        bool operator==(const Form& other) const noexcept
+        {
+            // A plain loop: words are a few characters, too short for a memcmp call to pay.
+            if (text.size() != other.text.size())
+                return false;
+            const char16_t* a = text.utf16();
+            const char16_t* b = other.text.utf16();
+            for (qsizetype i = 0, n = text.size(); i < n; ++i)
+                if (a[i] != b[i])
+                    return false;
+            return true;
+        }
+        friend size_t qHash(const Form& form, size_t seed) noexcept
+        {
+            uint64_t hash = 14695981039346656037ull ^ seed;
+            for (QChar c : form.text) {
+                hash ^= c.unicode();
+                hash *= 1099511628211ull;
+            }
+            return size_t(hash);
+        }
+    };
+
+    qint32 wordNumber(QStringView word);
+
     StemFunction m_stem;
     QHash<QString, qint32> m_numbers;
-    QHash<QString, qint32> m_wordNumbers; // word as written -> stem number
+    // The cache of words: a hit costs no allocation. Keys view the strings of m_words,
+    // whose characters never move.
+    QList<QString> m_words;
+    QHash<Form, qint32> m_wordNumbers;
 };

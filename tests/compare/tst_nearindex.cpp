@@ -33,34 +33,28 @@ private slots:
         QCOMPARE(index.weight(-1), std::log(5.0));
     }
 
-    void similarity_data()
+    void unitWeights()
     {
-        QTest::addColumn<qint32>("count");
-        QTest::addColumn<QString>("edited");
-        QTest::addColumn<double>("expected");
+        const NearIndex index(m_sentences);
         const double a = std::log(2.0);
         const double r = std::log(5.0);
-        // Twice the shared weight over the sum of both weights.
-        QTest::newRow("same sentence") << 1 << u"дельта гамма бета альфа"_qs << 1.0;
-        QTest::newRow("one stem replaced") << 1 << u"альфа бета гамма омега"_qs << 2 * (a + 2 * r) / (2 * a + 6 * r);
-        QTest::newRow("only the common stem") << 1 << u"альфа омега пси хи"_qs << 2 * a / (2 * a + 6 * r);
-        QTest::newRow("pair against the union") << 2 << u"бета эпсилон"_qs << 4 * r / (a + 8 * r);
-        QTest::newRow("nothing shared") << 1 << u"омега пси"_qs << 0.0;
+        QCOMPARE(index.unitWeight(0, 1), a + 3 * r);
+        // A pair counts the stem both sentences share once.
+        QCOMPARE(index.unitWeight(0, 2), a + 6 * r);
+        QCOMPARE(index.frequency(stem(u"альфа")), 4);
+        QCOMPARE(index.frequency(stem(u"омега")), 0);
     }
 
-    void similarity()
+    void stemSets()
     {
-        QFETCH(qint32, count);
-        QFETCH(QString, edited);
-        QFETCH(double, expected);
         const NearIndex index(m_sentences);
-        std::vector<qint32> stems;
-        const QList<NearSentence> sentences = m_text.sentences(edited);
-        for (const NearSentence::Word& word : sentences.first().words)
-            stems.push_back(word.stem);
-        const double weight = index.makeStemSet(stems);
+        std::vector<qint32> stems{stem(u"бета"), stem(u"альфа"), stem(u"бета"), stem(u"омега")};
+        QCOMPARE(index.makeStemSet(stems), std::log(2.0) + 2 * std::log(5.0));
         QVERIFY(std::is_sorted(stems.begin(), stems.end()));
-        QCOMPARE(index.similarity(0, count, stems, weight), expected);
+        QCOMPARE(stems.size(), size_t(3));
+        const std::span<const qint32> first = index.stems(0);
+        QCOMPARE(first.size(), size_t(4));
+        QVERIFY(std::is_sorted(first.begin(), first.end()));
     }
 
     void postingsSkipCommonStems()
@@ -84,16 +78,17 @@ private slots:
         QVERIFY(index.sentencesWith(-1).empty());
     }
 
-    void commonLimitGrowsWithTheText_data()
+    void commonLimit_data()
     {
         QTest::addColumn<qint32>("sentences");
         QTest::addColumn<qint32>("limit");
         QTest::newRow("small") << 10 << 32;
         QTest::newRow("3200") << 3200 << 32;
         QTest::newRow("17000") << 17000 << 170;
+        QTest::newRow("capped") << 83000 << 256;
     }
 
-    void commonLimitGrowsWithTheText()
+    void commonLimit()
     {
         QFETCH(qint32, sentences);
         QFETCH(qint32, limit);

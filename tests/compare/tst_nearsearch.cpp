@@ -2,6 +2,7 @@
 #include "compare/NearSearch.h"
 
 #include <QTest>
+#include <cmath>
 
 namespace {
 
@@ -133,6 +134,38 @@ private slots:
         for (const NearMatch& m : found.matches)
             QVERIFY2(m.percent() >= NearOptions::kDefaultThreshold && m.similarity <= 1.0,
                      qPrintable(QString::number(m.similarity)));
+    }
+
+    void similarity_data()
+    {
+        QTest::addColumn<QString>("edited");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<double>("similarity");
+        // Four sentences: "альфа" is in all (weight a = ln 2), every other stem in one or
+        // none (weight r = ln 5). Twice the shared weight over the sum of both weights.
+        const double a = std::log(2.0);
+        const double r = std::log(5.0);
+        QTest::newRow("same stems") << u"дельта гамма бета альфа"_qs << u"o0-e0"_qs << 1.0;
+        QTest::newRow("one stem replaced")
+            << u"альфа бета гамма омега"_qs << u"o0-e0"_qs << 2 * (a + 2 * r) / (2 * a + 6 * r);
+        QTest::newRow("only the common stem") << u"альфа омега пси хи"_qs << u"o0-e0"_qs << 2 * a / (2 * a + 6 * r);
+        QTest::newRow("pair against their union") << u"бета эпсилон"_qs << u"o0+1-e0"_qs << 4 * r / (a + 8 * r);
+    }
+
+    void similarity()
+    {
+        QFETCH(QString, edited);
+        QFETCH(QString, expected);
+        QFETCH(double, similarity);
+        NearTestText text;
+        const QList<NearSentence> original = text.sentences(
+            u"альфа бета гамма дельта. альфа эпсилон дзета эта. альфа тета йота каппа. альфа лямбда мю ню."_qs);
+        NearOptions options;
+        options.threshold = 1;
+        options.minWords = 0;
+        const NearMatchList found = FindNearMatches(original, text.sentences(edited), {}, options);
+        QCOMPARE(describe(found), expected);
+        QCOMPARE(found.matches.first().similarity, similarity);
     }
 
     void noOriginal()
