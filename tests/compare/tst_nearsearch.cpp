@@ -253,6 +253,31 @@ private slots:
         QCOMPARE(found.matches.last().editedFirst, 999);
     }
 
+    void longSentences()
+    {
+        // One original sentence of 60,000 words, and a copy holding 2,000 short sentences
+        // made of its words and the long sentence with ten words dropped. Only the long
+        // one is similar; a short one costs a few lookups, not a pass over 60,000 stems.
+        const auto word = [](int n) {
+            QString text;
+            for (int i = 0; i < 4; ++i, n /= 32)
+                text += QChar(u'а' + n % 32);
+            return text;
+        };
+        QStringList longWords;
+        for (int i = 0; i < 60000; ++i)
+            longWords.append(word(i));
+        QString edited;
+        for (int i = 0; i < 2000; ++i)
+            edited += QStringList(longWords.mid(i * 5, 5)).join(QChar(u' ')) + u". "_qs;
+        edited += QStringList(longWords.mid(10)).join(QChar(u' ')) + u"."_qs;
+        NearTestText text;
+        const QList<NearSentence> original = text.sentences(longWords.join(QChar(u' ')));
+        const NearMatchList found = FindNearMatches(original, text.sentences(edited), {}, NearOptions{});
+        QCOMPARE(describe(found), u"o0-e2000"_qs);
+        QVERIFY(found.matches.first().similarity > 0.99);
+    }
+
     void outOfRangeExactIndicesAreIgnored()
     {
         QCOMPARE(describe(search(kHarbour, QStringLiteral(u"Капитан привёл корабль в гавань ночью."), {-1, 5})),
