@@ -1,7 +1,5 @@
 #include "compare/NearExplanation.h"
 
-#include "phrases/TextOps.h"
-
 #include <algorithm>
 #include <vector>
 
@@ -27,13 +25,20 @@ public:
         m_byStem = m_words;
         std::stable_sort(m_byStem.begin(), m_byStem.end(),
                          [](const UnitWord& a, const UnitWord& b) { return a.stem < b.stem; });
+        m_first.assign(m_words.size(), false);
         for (const UnitWord& w : m_byStem)
-            if (m_stems.empty() || m_stems.back() != w.stem)
+            if (m_stems.empty() || m_stems.back() != w.stem) {
                 m_stems.push_back(w.stem);
+                m_first[size_t(w.position)] = true;
+            }
     }
 
     bool holds(qint32 stem) const { return std::binary_search(m_stems.begin(), m_stems.end(), stem); }
-    QString text(const UnitWord& w) const { return m_unit[size_t(w.sentence)].text.mid(w.word->start, w.word->length); }
+    QStringView view(const UnitWord& w) const
+    {
+        return QStringView(m_unit[size_t(w.sentence)].text).sliced(w.word->start, w.word->length);
+    }
+    QString text(const UnitWord& w) const { return view(w).toString(); }
     const std::vector<UnitWord>& words() const { return m_words; }
 
     // The words of one stem, in word order.
@@ -50,15 +55,10 @@ public:
     // The first word of each stem the other side lacks, in word order.
     QStringList unmatched(const Side& other) const
     {
-        std::vector<UnitWord> firsts;
-        for (size_t i = 0; i < m_byStem.size(); ++i)
-            if ((i == 0 || m_byStem[i - 1].stem != m_byStem[i].stem) && !other.holds(m_byStem[i].stem))
-                firsts.push_back(m_byStem[i]);
-        std::sort(firsts.begin(), firsts.end(),
-                  [](const UnitWord& a, const UnitWord& b) { return a.position < b.position; });
         QStringList list;
-        for (const UnitWord& w : firsts)
-            list.append(text(w));
+        for (const UnitWord& w : m_words)
+            if (m_first[size_t(w.position)] && !other.holds(w.stem))
+                list.append(text(w));
         return list;
     }
 
@@ -74,15 +74,10 @@ public:
     // The shared stems ordered by their first word here.
     std::vector<qint32> sharedOrder(const Side& other) const
     {
-        std::vector<UnitWord> firsts;
-        for (size_t i = 0; i < m_byStem.size(); ++i)
-            if ((i == 0 || m_byStem[i - 1].stem != m_byStem[i].stem) && other.holds(m_byStem[i].stem))
-                firsts.push_back(m_byStem[i]);
-        std::sort(firsts.begin(), firsts.end(),
-                  [](const UnitWord& a, const UnitWord& b) { return a.position < b.position; });
         std::vector<qint32> order;
-        for (const UnitWord& w : firsts)
-            order.push_back(w.stem);
+        for (const UnitWord& w : m_words)
+            if (m_first[size_t(w.position)] && other.holds(w.stem))
+                order.push_back(w.stem);
         return order;
     }
 
@@ -91,30 +86,62 @@ private:
     std::vector<UnitWord> m_words;
     std::vector<UnitWord> m_byStem; // stable: each stem's words stay in word order
     std::vector<qint32> m_stems;    // sorted, distinct
+    std::vector<bool> m_first;      // by position: the first word of its stem
 };
 
-// The form a word is compared by: lower case, ё read as е.
-QString formKey(const QString& word)
+// A character as forms are compared: lower case, ё read as е.
+char16_t folded(char16_t c)
 {
-    QString key = LowerCaseWord(word);
-    key.replace(QChar(u'ё'), QChar(u'е'));
+    if (c < 0x80)
+        return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
+    if (c >= u'А' && c <= u'Я')
+        return char16_t(c + 0x20);
+    if (c >= u'а' && c <= u'я')
+        return c;
+    if (c == u'ё' || c == u'Ё')
+        return u'е';
+    return QChar::isSurrogate(c) ? c : char16_t(QChar::toLower(char32_t(c)));
+}
+
+bool sameForm(QStringView a, QStringView b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (folded(a[i].unicode()) != folded(b[i].unicode()))
+            return false;
+    return true;
+}
+
+QString formKey(QStringView word)
+{
+    QString key(word.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < word.size(); ++i)
+        key[i] = QChar(folded(word[i].unicode()));
     return key;
 }
 
-QStringList formKeys(const Side& side, std::span<const UnitWord> words)
+// Whether some word of one side is written, up to case and ё, like some word of the
+// other. Pairs are compared directly while few; many occurrences are sorted instead.
+bool shareAForm(const Side& original, std::span<const UnitWord> o, const Side& edited, std::span<const UnitWord> e)
 {
-    QStringList keys;
-    for (const UnitWord& w : words)
-        keys.append(formKey(side.text(w)));
-    keys.sort();
-    return keys;
-}
-
-bool shareAForm(const QStringList& a, const QStringList& b)
-{
-    // Both sorted: one merge pass.
-    for (qsizetype i = 0, j = 0; i < a.size() && j < b.size();) {
-        const int order = a.at(i).compare(b.at(j));
+    if (o.size() * e.size() <= 64) {
+        for (const UnitWord& a : o)
+            for (const UnitWord& b : e)
+                if (sameForm(original.view(a), edited.view(b)))
+                    return true;
+        return false;
+    }
+    QStringList keysO;
+    QStringList keysE;
+    for (const UnitWord& a : o)
+        keysO.append(formKey(original.view(a)));
+    for (const UnitWord& b : e)
+        keysE.append(formKey(edited.view(b)));
+    keysO.sort();
+    keysE.sort();
+    for (qsizetype i = 0, j = 0; i < keysO.size() && j < keysE.size();) {
+        const int order = keysO.at(i).compare(keysE.at(j));
         if (order == 0)
             return true;
         order < 0 ? ++i : ++j;
@@ -129,7 +156,7 @@ QList<NearExplanation::FormChange> changedForms(const Side& original, const Side
     for (qint32 stem : sharedStems) {
         const std::span<const UnitWord> o = original.occurrences(stem);
         const std::span<const UnitWord> e = edited.occurrences(stem);
-        if (!shareAForm(formKeys(original, o), formKeys(edited, e)))
+        if (!shareAForm(original, o, edited, e))
             changes.append({original.text(o.front()), edited.text(e.front())});
     }
     return changes;

@@ -2,15 +2,27 @@
 
 #include <algorithm>
 
-NearSeeder::NearSeeder(const NearIndex& index) : m_index(index), m_score(size_t(index.sentenceCount()), 0) {}
-
 void NearSeeder::clear()
 {
-    for (qint32 sentence : m_touched)
-        m_score[size_t(sentence)] = 0;
-    m_touched.clear();
+    for (quint32 slot : m_used)
+        m_slots[slot] = Slot();
+    m_used.clear();
     m_seeds.clear();
     m_unread.clear();
+}
+
+quint32 NearSeeder::slotOf(qint32 sentence) const
+{
+    // Linear probing from a multiplicative hash; the table is never more than a quarter full.
+    quint32 slot = (quint32(sentence) * 0x9E3779B1u) >> (32 - kSlotBits);
+    while (m_slots[slot].sentence != -1 && m_slots[slot].sentence != sentence)
+        slot = (slot + 1) & ((1u << kSlotBits) - 1);
+    return slot;
+}
+
+double NearSeeder::scoreOf(qint32 sentence) const
+{
+    return sentence < 0 ? 0 : m_slots[slotOf(sentence)].score;
 }
 
 double NearSeeder::unread(quint64 signature) const
@@ -20,11 +32,6 @@ double NearSeeder::unread(quint64 signature) const
         if (signature & NearIndex::stemBit(stem))
             total += m_index.weight(stem);
     return total;
-}
-
-double NearSeeder::scoreOf(qint32 sentence) const
-{
-    return sentence >= 0 && size_t(sentence) < m_score.size() ? m_score[size_t(sentence)] : 0;
 }
 
 void NearSeeder::score(std::span<const qint32> stems)
@@ -41,23 +48,31 @@ void NearSeeder::score(std::span<const qint32> stems)
     std::sort(m_rarest.begin(), m_rarest.end());
     qsizetype read = 0;
     for (const auto& [n, stem] : m_rarest) {
-        if (read > 0 && read + n > kBudget) {
+        if (read + n > kBudget) {
             m_unread.push_back(stem);
             continue;
         }
-        const double weight = m_index.weight(stem);
         read += n;
+        const double weight = m_index.weight(stem);
         for (qint32 sentence : m_index.sentencesWith(stem)) {
-            if (m_score[size_t(sentence)] == 0)
-                m_touched.push_back(sentence);
-            m_score[size_t(sentence)] += weight;
+            const quint32 slot = slotOf(sentence);
+            if (m_slots[slot].sentence == -1) {
+                m_slots[slot].sentence = sentence;
+                m_used.push_back(slot);
+            }
+            m_slots[slot].score += weight;
         }
     }
-    const auto better = [this](qint32 a, qint32 b) {
-        return m_score[size_t(a)] != m_score[size_t(b)] ? m_score[size_t(a)] > m_score[size_t(b)] : a < b;
+
+    // The best seeds: highest score first, then in sentence order.
+    m_ranked.clear();
+    for (quint32 slot : m_used)
+        m_ranked.push_back(m_slots[slot]);
+    const auto better = [](const Slot& a, const Slot& b) {
+        return a.score != b.score ? a.score > b.score : a.sentence < b.sentence;
     };
-    const qsizetype n = std::min<qsizetype>(kSeeds, qsizetype(m_touched.size()));
-    m_seeds.assign(m_touched.begin(), m_touched.end());
-    std::partial_sort(m_seeds.begin(), m_seeds.begin() + n, m_seeds.end(), better);
-    m_seeds.resize(size_t(n));
+    const qsizetype n = std::min<qsizetype>(kSeeds, qsizetype(m_ranked.size()));
+    std::partial_sort(m_ranked.begin(), m_ranked.begin() + n, m_ranked.end(), better);
+    for (qsizetype i = 0; i < n; ++i)
+        m_seeds.push_back(m_ranked[size_t(i)].sentence);
 }

@@ -2,6 +2,7 @@
 
 #include "compare/NearIndex.h"
 
+#include <array>
 #include <span>
 #include <vector>
 
@@ -14,10 +15,12 @@ class NearSeeder
 public:
     // Seeds kept per edited sentence.
     static constexpr qsizetype kSeeds = 8;
-    // Postings read per edited sentence (the rarest stem is always read).
+    // Postings read per edited sentence. No seeding stem has more, so the rarest one
+    // is always read whole.
     static constexpr qsizetype kBudget = 256;
+    static_assert(NearIndex::kMaxCommonLimit <= kBudget);
 
-    explicit NearSeeder(const NearIndex& index);
+    explicit NearSeeder(const NearIndex& index) : m_index(index) {}
 
     // Scores the original sentences against an edited sentence's stems (sorted, distinct).
     void score(std::span<const qint32> stems);
@@ -34,9 +37,23 @@ public:
     double unread(quint64 signature) const;
 
 private:
+    // Scores live in a small open-addressing table rather than in an array over all
+    // original sentences: a sentence touches at most kBudget of them, and the table
+    // stays in the processor's nearest cache however long the original is.
+    static constexpr quint32 kSlotBits = 10;
+    static_assert((1 << kSlotBits) >= 4 * kBudget);
+    struct Slot
+    {
+        qint32 sentence = -1;
+        double score = 0;
+    };
+
+    quint32 slotOf(qint32 sentence) const;
+
     const NearIndex& m_index;
-    std::vector<double> m_score; // by original sentence
-    std::vector<qint32> m_touched;
+    std::array<Slot, 1 << kSlotBits> m_slots{};
+    std::vector<quint32> m_used; // slots taken, to clear them
+    std::vector<Slot> m_ranked;
     std::vector<qint32> m_seeds;
     std::vector<std::pair<qsizetype, qint32>> m_rarest; // (sentences holding it, stem)
     std::vector<qint32> m_unread;                       // stems of the original whose postings were not read
