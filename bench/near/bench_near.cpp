@@ -9,6 +9,7 @@
 // memory is the process's high-water mark so far: run one size per call to read it
 // for that size alone. Times are processor time (Linux), not wall time.
 
+#include "check/CheckOptions.h"
 #include "compare/NearExplanation.h"
 #include "compare/NearOriginality.h"
 #include "compare/NearSearch.h"
@@ -17,7 +18,6 @@
 #include "morph/MorphologyLibrary.h"
 #include "phrases/TextOps.h"
 #include "phrases/Tokenizer.h"
-#include "check/CheckOptions.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -12,13 +12,13 @@
 // more than three words) count as caught, as the Check lists them.
 
 #include "NearDataSet.h"
+#include "check/CheckOptions.h"
 #include "compare/NearOptions.h"
 #include "compare/NearSearch.h"
 #include "compare/NearStemTable.h"
 #include "morph/MorphologyLibrary.h"
 #include "phrases/TextOps.h"
 #include "phrases/Tokenizer.h"
-#include "check/CheckOptions.h"
 
 #include <QCoreApplication>
 #include <QHash>

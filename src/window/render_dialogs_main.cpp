@@ -2,15 +2,15 @@
 // Check of two documents, for the README and for reviewing layouts by eye.
 // Usage: parafrix-render-dialogs OUTPUT_DIR [ORIGINAL EDITED]
 
-#include "window/CParafrixDlg.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CDlgFuck.h"
+#include "dialogs/CDlgOptions.h"
 #include "dialogs/CDlgThanks.h"
 #include "dialogs/DialogRunner.h"
 #include "morph/MorphologyLibrary.h"
 #include "settings/AppSettings.h"
-#include "dialogs/CDlgOptions.h"
 #include "settings/QtSettingsStore.h"
+#include "window/CParafrixDlg.h"
 #include "word/NullWordProcessor.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "word/libreoffice/BoundedWorker.h"
 #include "word/LibreOfficeOptions.h"
 #include "word/WordStatus.h"
+#include "word/libreoffice/BoundedWorker.h"
 
 #include <rtl/ustring.hxx>
 

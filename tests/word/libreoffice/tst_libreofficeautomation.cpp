@@ -1,9 +1,9 @@
 #include "word/AutomatedWordProcessor.h"
 #include "word/LibreOfficeModule.h"
-#include "word/libreoffice/OfficeIpcClient.h"
 #include "word/WordApplication.h"
 #include "word/WordAutomation.h"
 #include "word/WordDocument.h"
+#include "word/libreoffice/OfficeIpcClient.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
