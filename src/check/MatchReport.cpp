@@ -51,19 +51,24 @@ bool MatchReport::WriteJson(QIODevice& out) const
 {
     if (!write(out, QByteArrayLiteral("{\"matches\":[")))
         return false;
+    // A sentence repeated on both sides gives runs of equal matches: the entry of the
+    // previous match is written again rather than worked out anew.
+    const PhraseMatch* previous = nullptr;
+    QByteArray entryBytes;
     for (qsizetype i = 0; i < m_outcome.matches.size(); ++i) {
         const PhraseMatch& match = m_outcome.matches.at(i);
-        const MatchVerdict verdict =
-            AnalyseMatch(match.original, match.edited, *m_outcome.dictionary, m_options, m_stemmer);
-        QJsonObject entry;
-        entry.insert(QStringLiteral("original"), match.original);
-        entry.insert(QStringLiteral("edited"), match.edited);
-        entry.insert(QStringLiteral("verdict"), verdict.text());
-        entry.insert(QStringLiteral("kinds"), kindNames(verdict));
-        QByteArray bytes = QJsonDocument(entry).toJson(QJsonDocument::Compact);
-        if (i > 0)
-            bytes.prepend(',');
-        if (!write(out, bytes))
+        if (!previous || !(match == *previous)) {
+            const MatchVerdict verdict =
+                AnalyseMatch(match.original, match.edited, *m_outcome.dictionary, m_options, m_stemmer);
+            QJsonObject entry;
+            entry.insert(QStringLiteral("original"), match.original);
+            entry.insert(QStringLiteral("edited"), match.edited);
+            entry.insert(QStringLiteral("verdict"), verdict.text());
+            entry.insert(QStringLiteral("kinds"), kindNames(verdict));
+            entryBytes = QJsonDocument(entry).toJson(QJsonDocument::Compact);
+            previous = &match;
+        }
+        if ((i > 0 && !write(out, QByteArrayLiteral(","))) || !write(out, entryBytes))
             return false;
     }
     const QByteArray tail = QByteArrayLiteral("],\"truncated\":") +
@@ -74,16 +79,21 @@ bool MatchReport::WriteJson(QIODevice& out) const
 
 bool MatchReport::WriteText(QIODevice& out) const
 {
+    const PhraseMatch* previous = nullptr;
+    QByteArray body; // everything of an entry after its number
     for (qsizetype i = 0; i < m_outcome.matches.size(); ++i) {
         const PhraseMatch& match = m_outcome.matches.at(i);
-        QString text = QStringLiteral(u"Совпадение #%1\n").arg(i + 1);
-        text += QStringLiteral(u"  Оригинал:  ") + printable(match.original) + QChar(u'\n');
-        text += QStringLiteral(u"  Изменено:  ") + printable(match.edited) + QChar(u'\n');
-        text += QStringLiteral(u"  Почему:\n");
-        text += indented(ExplainMatch(match.original, match.edited, *m_outcome.dictionary, m_options, m_stemmer),
-                         QStringLiteral("    "));
-        text += QStringLiteral("\n\n");
-        if (!write(out, text))
+        if (!previous || !(match == *previous)) {
+            QString text = QStringLiteral(u"  Оригинал:  ") + printable(match.original) + QChar(u'\n');
+            text += QStringLiteral(u"  Изменено:  ") + printable(match.edited) + QChar(u'\n');
+            text += QStringLiteral(u"  Почему:\n");
+            text += indented(ExplainMatch(match.original, match.edited, *m_outcome.dictionary, m_options, m_stemmer),
+                             QStringLiteral("    "));
+            text += QStringLiteral("\n\n");
+            body = text.toUtf8();
+            previous = &match;
+        }
+        if (!write(out, QStringLiteral(u"Совпадение #%1\n").arg(i + 1)) || !write(out, body))
             return false;
     }
     QString closing;
