@@ -278,6 +278,8 @@ void TestCParafrixDlg::openInWordSearchesNearMatch()
 {
     auto window = checkedWindow(kNearOriginal, u"Лиса быстро бежит через широкое поле. Она спешит к лесу."_qs);
     QCOMPARE(listLabels(*window).size(), 1);
+    // A near match alone is a finding: no all-clear box.
+    QCOMPARE(m_boxes->count(QStringLiteral("allClearDialog")), 0);
     click(*window, QStringLiteral("openInWordButton"));
     // A split pair is searched for by its first sentence, as the sentence list holds it.
     QCOMPARE(m_word->phrases.last(), u"Лиса быстро бежит через широкое поле"_qs);
