@@ -3,6 +3,9 @@
 // explanation and verdict, and the originality figure; and the peak memory.
 //
 //   bench_near [--library] [SIZES...]     sizes in words a side, default 200000 1000000
+//   bench_near --write DIR [SIZES...]     writes the pairs as DIR/<N>.original.txt and
+//                                         DIR/<N>.edited.txt (UTF-8) for timing the
+//                                         whole Check through parafrix-check
 //
 // Without --library stems are the lower-cased words, so the figures measure the
 // search itself; with it the morphology library is loaded as the programs do. Peak
@@ -160,11 +163,30 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QStringList arguments = app.arguments().mid(1);
     const bool useLibrary = arguments.removeAll(QStringLiteral("--library")) > 0;
+    QString writeDir;
+    if (const qsizetype at = arguments.indexOf(QStringLiteral("--write")); at >= 0 && at + 1 < arguments.size()) {
+        writeDir = arguments.at(at + 1);
+        arguments.remove(at, 2);
+    }
     QList<qsizetype> sizes;
     for (const QString& argument : arguments)
         sizes.append(argument.toLongLong());
     if (sizes.isEmpty())
         sizes = {200000, 1000000};
+    if (!writeDir.isEmpty()) {
+        for (qsizetype size : sizes) {
+            const DocumentPair pair = makePair(size, 20261209);
+            for (const auto& [suffix, text] :
+                 {std::pair{"original", &pair.original}, std::pair{"edited", &pair.edited}}) {
+                QFile file(QStringLiteral("%1/%2.%3.txt").arg(writeDir).arg(size).arg(QLatin1StringView(suffix)));
+                if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text->toUtf8()) < 0) {
+                    std::fprintf(stderr, "cannot write %s\n", qPrintable(file.fileName()));
+                    return 1;
+                }
+            }
+        }
+        return 0;
+    }
     NearStemTable::StemFunction stem = [](const QString& word) { return word; };
     if (useLibrary) {
         MorphologyLibrary::Instance().Load();

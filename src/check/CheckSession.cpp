@@ -1,6 +1,51 @@
 #include "check/CheckSession.h"
 
 #include "compare/ExplainMatch.h"
+#include "compare/NearExplanation.h"
+#include "compare/NearStemTable.h"
+#include "compare/NearVerdict.h"
+#include "morph/Stemmer.h"
+#include "phrases/Tokenizer.h"
+
+#include <algorithm>
+
+namespace {
+
+// The sentences of one side, each trimmed, joined by a space, and the places of the
+// given words in that text.
+void joinUnit(std::span<const NearSentence> sentences, const QList<NearExplanation::Range>& ranges, QString& text,
+              QList<SelectedPair::Span>& spans)
+{
+    text.clear();
+    spans.clear();
+    QList<qint32> shift; // added to a sentence's offsets to place them in text
+    for (const NearSentence& sentence : sentences) {
+        if (!text.isEmpty())
+            text += QChar(u' ');
+        qint32 leading = 0;
+        while (leading < sentence.text.size() && sentence.text.at(leading).isSpace())
+            ++leading;
+        shift.append(qint32(text.size()) - leading);
+        text += sentence.text.trimmed();
+    }
+    for (const NearExplanation::Range& range : ranges) {
+        if (range.sentence < 0 || range.sentence >= shift.size())
+            continue;
+        const qint32 start = std::max<qint32>(range.start + shift.at(range.sentence), 0);
+        const qint32 end = std::min<qint32>(range.start + range.length + shift.at(range.sentence), qint32(text.size()));
+        if (end > start)
+            spans.append({start, end - start});
+    }
+}
+
+void fillPair(std::span<const NearSentence> original, std::span<const NearSentence> edited,
+              const NearExplanation& explanation, SelectedPair& pair)
+{
+    joinUnit(original, explanation.originalShared, pair.original, pair.originalShared);
+    joinUnit(edited, explanation.editedShared, pair.edited, pair.editedShared);
+}
+
+} // namespace
 
 CheckSession::CheckSession(std::unique_ptr<WordProcessor> wordProcessor, Stemmer& stemmer)
     : m_wordProcessor(std::move(wordProcessor)), m_stemmer(stemmer)
@@ -51,15 +96,38 @@ void CheckSession::ClearResults()
     m_outcome = CheckOutcome();
     m_selected = -1;
     m_verdict = MatchVerdict();
+    m_nearVerdict.clear();
+    m_pair = SelectedPair();
 }
 
 bool CheckSession::Select(qsizetype index, const CheckOptions& options)
 {
-    if (index < 0 || index >= m_outcome.matches.size() || !m_outcome.dictionary)
+    if (index < 0 || index >= m_outcome.matchCount() || !m_outcome.dictionary)
         return false;
     m_selected = index;
-    const PhraseMatch& match = m_outcome.matches.at(index);
-    m_verdict = AnalyseMatch(match.original, match.edited, *m_outcome.dictionary, options, m_stemmer);
+    if (index < m_outcome.matches.size()) {
+        const PhraseMatch& match = m_outcome.matches.at(index);
+        m_verdict = AnalyseMatch(match.original, match.edited, *m_outcome.dictionary, options, m_stemmer);
+        m_nearVerdict.clear();
+        // The shared words of an exact match are all its words; the same explanation
+        // as for near matches finds them, so both highlight alike.
+        NearStemTable table([this](const QString& word) { return m_stemmer.GetStem(word); });
+        const DelimiterSet wordDelimiters(options.Delimiters2);
+        const NearSentence original = table.sentence(match.original, wordDelimiters);
+        const NearSentence edited = table.sentence(match.edited, wordDelimiters);
+        fillPair({&original, 1}, {&edited, 1}, ExplainNear({&original, 1}, {&edited, 1}, 1.0), m_pair);
+        return true;
+    }
+    const NearMatch& match = m_outcome.near.matches.at(index - m_outcome.matches.size());
+    const std::span<const NearSentence> original =
+        std::span<const NearSentence>(m_outcome.originalSentences)
+            .subspan(size_t(match.originalFirst), size_t(match.originalCount));
+    const std::span<const NearSentence> edited = std::span<const NearSentence>(m_outcome.editedSentences)
+                                                     .subspan(size_t(match.editedFirst), size_t(match.editedCount));
+    const NearExplanation explanation = ExplainNear(original, edited, match.similarity);
+    m_verdict = MatchVerdict();
+    m_nearVerdict = NearVerdict(explanation);
+    fillPair(original, edited, explanation, m_pair);
     return true;
 }
 
@@ -70,10 +138,23 @@ const PhraseMatch* CheckSession::selectedMatch() const
     return &m_outcome.matches.at(m_selected);
 }
 
+const NearMatch* CheckSession::selectedNear() const
+{
+    const qsizetype index = m_selected - m_outcome.matches.size();
+    if (m_selected < 0 || index < 0 || index >= m_outcome.near.matches.size())
+        return nullptr;
+    return &m_outcome.near.matches.at(index);
+}
+
 WordProcessor::Result CheckSession::ShowSelectedInWord()
 {
-    const PhraseMatch* match = selectedMatch();
-    return m_wordProcessor->ShowPhraseInWord(match ? match->edited : QString(), m_editedPath);
+    QString phrase;
+    if (const PhraseMatch* match = selectedMatch())
+        phrase = match->edited;
+    else if (const NearMatch* near = selectedNear())
+        // A split is searched for by its first sentence.
+        phrase = m_outcome.editedSentences.at(near->editedFirst).text;
+    return m_wordProcessor->ShowPhraseInWord(phrase, m_editedPath);
 }
 
 void CheckSession::QuitOwnWordInstances()

@@ -2,6 +2,7 @@
 
 #include "check/CheckCommand.h"
 #include "check/CheckOptions.h"
+#include "check/SelectedPair.h"
 #include "compare/MatchVerdict.h"
 #include "word/WordProcessor.h"
 
@@ -43,13 +44,23 @@ public:
     const PhraseMatchList& matches() const { return m_outcome.matches; }
     bool hasStemDictionary() const { return m_outcome.dictionary != nullptr; }
 
-    // Selects match index and works out its verdict with options. False, with the
-    // selection unchanged, when there is no such match.
+    // Exact matches, then near ones: the rows Select() takes.
+    qsizetype matchCount() const { return m_outcome.matchCount(); }
+
+    // Selects match index (exact matches first, then near ones) and works out its
+    // verdict and shared words with options. False, with the selection unchanged,
+    // when there is no such match.
     bool Select(qsizetype index, const CheckOptions& options);
     qsizetype selectedIndex() const { return m_selected; }
-    // The selected match, or null.
+    // The selected exact match, or null.
     const PhraseMatch* selectedMatch() const;
     const MatchVerdict& selectedVerdict() const { return m_verdict; }
+    // The selected near match, or null.
+    const NearMatch* selectedNear() const;
+    // The verdict on the selected near match; empty for an exact one.
+    const QString& selectedNearVerdict() const { return m_nearVerdict; }
+    // Both sides of the selected match, exact or near, with their shared words.
+    const SelectedPair& selectedPair() const { return m_pair; }
 
     // Opens the edited copy in the word processor with the selected edited sentence
     // selected. Nothing selected: nothing happens.
@@ -71,4 +82,6 @@ private:
     CheckOutcome m_outcome;
     qsizetype m_selected = -1;
     MatchVerdict m_verdict;
+    QString m_nearVerdict;
+    SelectedPair m_pair;
 };

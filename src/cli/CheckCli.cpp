@@ -1,6 +1,7 @@
 #include "cli/CheckCli.h"
 
 #include "check/CheckCommand.h"
+#include "check/CheckOptions.h"
 #include "check/MatchReport.h"
 #include "extract/CDocToText.h"
 #include "extract/DocumentFile.h"
@@ -110,6 +111,18 @@ bool CheckCli::UnescapeArgument(const QString& argument, QString& value)
     return true;
 }
 
+QStringList CheckCli::WithNearDefault(QStringList arguments)
+{
+    // The first argument is the program; "--" ends the options.
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments.at(i) == u"--")
+            break;
+        if (arguments.at(i) == u"--near")
+            arguments[i] = QStringLiteral("--near=%1").arg(CheckOptions::DefaultNearThreshold);
+    }
+    return arguments;
+}
+
 int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArguments)
 {
     QCommandLineParser parser;
@@ -132,11 +145,16 @@ int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArgu
     const QCommandLineOption textOption(QStringLiteral("text"),
                                         QStringLiteral(u"Вывести текст одного документа, как его читает проверка."),
                                         QStringLiteral("FILE"));
-    parser.addOptions({jsonOption, minWordsOption, sentenceOption, wordOption, textOption});
+    const QCommandLineOption nearOption(
+        QStringLiteral("near"),
+        QStringLiteral(u"Искать и похожие фразы, сходные не меньше чем на PERCENT процентов (1-100, без значения %1).")
+            .arg(CheckOptions::DefaultNearThreshold),
+        QStringLiteral("PERCENT"));
+    parser.addOptions({jsonOption, minWordsOption, sentenceOption, wordOption, textOption, nearOption});
     parser.addPositionalArgument(QStringLiteral("ORIGINAL"), QStringLiteral(u"Оригинальный реферат."));
     parser.addPositionalArgument(QStringLiteral("EDITED"), QStringLiteral(u"Изменённая копия реферата."));
 
-    if (!parser.parse(arguments))
+    if (!parser.parse(WithNearDefault(arguments)))
         return usageError(parser, parser.errorText());
     if (parser.isSet(helpOption)) {
         StandardOutput out;
@@ -172,6 +190,17 @@ int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArgu
     if (parser.isSet(wordOption) && !UnescapeArgument(parser.value(wordOption), options.Delimiters2))
         return usageError(parser, QStringLiteral(u"неизвестная escape-последовательность в --word-delimiters"));
 
+    // Near matches come only from the command line: scripts keep their output whatever
+    // the window's stored choice is.
+    options.NearMatches = parser.isSet(nearOption);
+    if (options.NearMatches) {
+        bool ok = false;
+        const int threshold = parser.value(nearOption).toInt(&ok);
+        if (!ok || threshold < 1 || threshold > 100)
+            return usageError(parser, QStringLiteral(u"--near ждёт процент от 1 до 100"));
+        options.NearThreshold = threshold;
+    }
+
     MorphologyLibrary& morphology = MorphologyLibrary::Instance();
     if (!morphology.Load())
         writeErr(QStringLiteral("parafrix-check: ") + morphology.loadProblem() + QChar(u'\n'));
@@ -189,5 +218,5 @@ int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArgu
     StandardOutput out;
     const MatchReport report(outcome, options, morphology);
     const bool written = parser.isSet(jsonOption) ? report.WriteJson(out.device()) : report.WriteText(out.device());
-    return out.finish(written, outcome.matches.isEmpty() ? NoMatch : Matches);
+    return out.finish(written, outcome.matchCount() == 0 ? NoMatch : Matches);
 }

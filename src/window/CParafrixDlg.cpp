@@ -1,6 +1,7 @@
 #include "window/CParafrixDlg.h"
 
 #include "check/CheckErrorText.h"
+#include "check/MatchReport.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CDlgFuck.h"
 #include "dialogs/CDlgOptions.h"
@@ -13,6 +14,7 @@
 #include "settings/AppSettings.h"
 #include "window/DocumentFileDialog.h"
 #include "window/PathLabel.h"
+#include "window/PhraseHighlighter.h"
 #include "window/SystemMenu.h"
 #include "word/WordProcessorFactory.h"
 
@@ -133,6 +135,7 @@ void CParafrixDlg::CreateControls()
     m_verdict->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_verdict->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_verdict->setFixedHeight(du.y(37));
+    m_originality = makeLabel(QString(), QStringLiteral("originalityLabel"), this);
     auto* openInWord = MakeDialogButton(this, QStringLiteral(u"Открыть изменяемый документ"),
                                         QStringLiteral("openInWordButton"), du.size(120, 13));
     m_editedPhrase = makePhraseBox(QStringLiteral("editedPhraseEdit"), du, this);
@@ -171,6 +174,7 @@ void CParafrixDlg::CreateControls()
     matchesLayout->addWidget(m_originalPhrase, 1, 1);
     matchesLayout->addLayout(editedTitleRow, 2, 1);
     matchesLayout->addWidget(m_editedPhrase, 3, 1);
+    matchesLayout->addWidget(m_originality, 4, 0);
     matchesLayout->setColumnStretch(1, 1);
 
     auto* bottomRow = new QHBoxLayout;
@@ -261,7 +265,9 @@ void CParafrixDlg::OnCheck()
         return;
     }
     ListMatches();
-    if (!outcome.matches.isEmpty()) {
+    ListNearMatches();
+    ShowOriginality();
+    if (outcome.matchCount() > 0) {
         {
             // Selecting by program is not a user's selection; the match is shown below.
             const QSignalBlocker blocker(m_matchList);
@@ -285,6 +291,7 @@ void CParafrixDlg::ClearResults()
     m_originalPhrase->clear();
     m_editedPhrase->clear();
     m_verdict->clear();
+    m_originality->clear();
 }
 
 void CParafrixDlg::ListMatches()
@@ -300,10 +307,35 @@ void CParafrixDlg::OnSelchangeMatchList()
     // arise, but is ignored the same way rather than read out of range.
     if (!m_session.Select(m_matchList->currentRow(), AppSettings::Instance().checkOptions()))
         return;
-    const PhraseMatch& match = *m_session.selectedMatch();
-    m_originalPhrase->setPlainText(match.original);
-    m_editedPhrase->setPlainText(match.edited);
+    if (!m_session.selectedMatch()) {
+        ShowNearMatch();
+        return;
+    }
+    const SelectedPair& pair = m_session.selectedPair();
+    PhraseHighlighter::Show(*m_originalPhrase, pair.original, pair.originalShared);
+    PhraseHighlighter::Show(*m_editedPhrase, pair.edited, pair.editedShared);
     m_verdict->setText(m_session.selectedVerdict().text());
+}
+
+void CParafrixDlg::ListNearMatches()
+{
+    const QSignalBlocker blocker(m_matchList);
+    const QList<NearMatch>& near = m_session.outcome().near.matches;
+    for (qsizetype i = 0; i < near.size(); ++i)
+        m_matchList->addItem(QStringLiteral(u"Похожая фраза #%1 (%2%)").arg(i + 1).arg(near.at(i).percent()));
+}
+
+void CParafrixDlg::ShowNearMatch()
+{
+    const SelectedPair& pair = m_session.selectedPair();
+    PhraseHighlighter::Show(*m_originalPhrase, pair.original, pair.originalShared);
+    PhraseHighlighter::Show(*m_editedPhrase, pair.edited, pair.editedShared);
+    m_verdict->setText(m_session.selectedNearVerdict());
+}
+
+void CParafrixDlg::ShowOriginality()
+{
+    m_originality->setText(MatchReport::OriginalityText(m_session.outcome().originality));
 }
 
 void CParafrixDlg::OnBrowseOriginal()

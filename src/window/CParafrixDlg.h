@@ -63,6 +63,9 @@ private:
     void InstallAboutCommand();
     void ClearResults();
     void ListMatches();
+    void ListNearMatches();
+    void ShowNearMatch();
+    void ShowOriginality();
     QString ChooseDocument();
     void ChooseDocument(bool original);
     void SetPath(bool original, const QString& chosen);
@@ -74,6 +77,7 @@ private:
     QPlainTextEdit* m_originalPhrase = nullptr;
     QPlainTextEdit* m_editedPhrase = nullptr;
     QLabel* m_verdict = nullptr;
+    QLabel* m_originality = nullptr;
     QListWidget* m_matchList = nullptr;
     QIcon m_icon;
     PathLabel* m_originalPathLabel = nullptr;

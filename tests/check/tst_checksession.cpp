@@ -82,6 +82,56 @@ private slots:
         m_session = std::make_unique<CheckSession>(std::make_unique<RecordingWordProcessor>(m_word), m_stemmer);
     }
 
+    void selectionCoversExactThenNearRows_data()
+    {
+        QTest::addColumn<qsizetype>("row");
+        QTest::addColumn<bool>("selected");
+        QTest::addColumn<bool>("exact");
+        QTest::addColumn<QString>("edited");
+        QTest::addColumn<qsizetype>("editedShared");
+        QTest::newRow("exact row") << qsizetype(0) << true << true << u"Мама мыла раму утром"_qs << qsizetype(4);
+        QTest::newRow("near row") << qsizetype(1) << true << false << u"Лиса быстро бежит через поле к тёмному лесу"_qs
+                                  << qsizetype(7);
+        QTest::newRow("past the last row") << qsizetype(2) << false << false << QString() << qsizetype(0);
+        QTest::newRow("negative") << qsizetype(-1) << false << false << QString() << qsizetype(0);
+    }
+    void selectionCoversExactThenNearRows()
+    {
+        QFETCH(qsizetype, row);
+        QFETCH(bool, selected);
+        QFETCH(bool, exact);
+        QFETCH(QString, edited);
+        QFETCH(qsizetype, editedShared);
+        m_options.NearMatches = true;
+        m_session->SetOriginalPath(write(QStringLiteral("original.txt"),
+                                         "Лиса быстро бежит через широкое поле к лесу. Мама мыла раму утром."));
+        const QString editedPath =
+            write(QStringLiteral("edited.txt"), "Мама мыла раму утром. Лиса быстро бежит через поле к тёмному лесу.");
+        m_session->SetEditedPath(editedPath);
+        m_session->Check(m_options);
+        QCOMPARE(m_session->matchCount(), 2);
+        QCOMPARE(m_session->Select(row, m_options), selected);
+        if (!selected) {
+            QCOMPARE(m_session->selectedIndex(), -1);
+            return;
+        }
+        QCOMPARE(m_session->selectedIndex(), row);
+        QCOMPARE(m_session->selectedMatch() != nullptr, exact);
+        QCOMPARE(m_session->selectedNear() != nullptr, !exact);
+        QCOMPARE(m_session->selectedNearVerdict().isEmpty(), exact);
+        QCOMPARE(m_session->selectedVerdict().kinds.isEmpty(), !exact);
+        QCOMPARE(m_session->selectedPair().edited, edited);
+        QCOMPARE(m_session->selectedPair().editedShared.size(), editedShared);
+        // The word processor is asked for the sentence as the sentence list holds it.
+        m_session->ShowSelectedInWord();
+        QCOMPARE(m_word->phrases.last(), exact ? edited : u" Лиса быстро бежит через поле к тёмному лесу"_qs);
+
+        m_session->ClearResults();
+        QVERIFY(!m_session->selectedNear());
+        QVERIFY(m_session->selectedNearVerdict().isEmpty());
+        QVERIFY(m_session->selectedPair().edited.isEmpty());
+    }
+
     void pathsAndCanCheck_data()
     {
         QTest::addColumn<QString>("original");

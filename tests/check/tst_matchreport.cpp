@@ -79,7 +79,7 @@ private slots:
         const CheckOutcome outcome = CheckCommand::CheckTexts(original, edited, m_options, m_stemmer);
         QCOMPARE(outcome.matches.size(), 1);
         const QJsonObject report = json(outcome);
-        QCOMPARE(report.keys(), (QStringList{u"matches"_qs, u"truncated"_qs}));
+        QCOMPARE(report.keys(), (QStringList{u"matches"_qs, u"originality"_qs, u"truncated"_qs}));
         QVERIFY(report.value(u"truncated"_qs).isBool());
         QVERIFY(!report.value(u"truncated"_qs).toBool());
         const QJsonArray matches = report.value(u"matches"_qs).toArray();
@@ -130,10 +130,84 @@ private slots:
         QVERIFY(report.value(u"truncated"_qs).isBool());
         QCOMPARE(report.value(u"truncated"_qs).toBool(), truncated);
 
-        const QString closing = text(outcome).section(u'\n', -3);
+        const QString closing = text(outcome).section(u'\n', -4);
         QVERIFY2(closing.contains(QStringLiteral(u"Найдено совпадений: %1.\n").arg(listed)), qPrintable(closing));
         const QString cut = QStringLiteral(u"Список обрезан: показаны первые %1 совпадений.\n").arg(maxMatches);
         QCOMPARE(closing.endsWith(cut), truncated);
+    }
+
+    void nearMatches_data()
+    {
+        QTest::addColumn<bool>("near");
+        QTest::addColumn<int>("threshold");
+        QTest::addColumn<qsizetype>("maxMatches");
+        QTest::addColumn<int>("nearListed");
+        QTest::addColumn<double>("originality");
+        QTest::addColumn<bool>("truncated");
+        // The copy: a near match (8 words, 7 shared with its original's 8: 87%), an exact
+        // one (7 words) and a new sentence (8 words).
+        QTest::newRow("near off") << false << 50 << CheckOptions::DefaultMaxMatches << 0 << 0.6957 << false;
+        QTest::newRow("near on") << true << 50 << CheckOptions::DefaultMaxMatches << 1 << 0.3478 << false;
+        QTest::newRow("threshold at the similarity")
+            << true << 87 << CheckOptions::DefaultMaxMatches << 1 << 0.3478 << false;
+        QTest::newRow("threshold above it") << true << 88 << CheckOptions::DefaultMaxMatches << 0 << 0.6957 << false;
+        QTest::newRow("bound taken by the exact match") << true << 50 << qsizetype(1) << 0 << 0.6957 << true;
+        QTest::newRow("bound just enough") << true << 50 << qsizetype(2) << 1 << 0.3478 << false;
+    }
+    void nearMatches()
+    {
+        QFETCH(bool, near);
+        QFETCH(int, threshold);
+        QFETCH(qsizetype, maxMatches);
+        QFETCH(int, nearListed);
+        QFETCH(double, originality);
+        QFETCH(bool, truncated);
+        m_options.NearMatches = near;
+        m_options.NearThreshold = threshold;
+        m_options.MaxMatches = maxMatches;
+        const QString original = u"Лиса быстро бежит через широкое поле к лесу. "
+                                 u"Совсем другое предложение о погоде сегодня утром."_qs;
+        const QString edited = u"Лиса быстро бежит через поле к тёмному лесу. "
+                               u"Совсем другое предложение о погоде сегодня утром. "
+                               u"Здесь написано что-то совсем новое автором работы."_qs;
+        const CheckOutcome outcome = CheckCommand::CheckTexts(original, edited, m_options, m_stemmer);
+        QCOMPARE(outcome.matches.size(), 1);
+        QCOMPARE(outcome.near.matches.size(), nearListed);
+        QCOMPARE(outcome.truncated, truncated);
+
+        const QByteArray bytes = MatchReport(outcome, m_options, m_stemmer).ToJson();
+        const QJsonObject report = json(outcome);
+        QStringList keys{u"matches"_qs, u"originality"_qs, u"truncated"_qs};
+        if (near)
+            keys.insert(1, u"near_matches"_qs);
+        // The root keys come in this order in the bytes written.
+        qsizetype last = -1;
+        for (const QString& key : keys) {
+            const qsizetype at = bytes.indexOf(QByteArray(1, '"') + key.toUtf8() + QByteArrayLiteral("\":"));
+            QVERIFY2(at > last, qPrintable(key));
+            last = at;
+        }
+        keys.sort();
+        QCOMPARE(report.keys(), keys);
+        QCOMPARE(report.value(u"originality"_qs).toDouble(), originality);
+        QCOMPARE(report.value(u"truncated"_qs).toBool(), truncated);
+        const QJsonArray nearMatches = report.value(u"near_matches"_qs).toArray();
+        QCOMPARE(nearMatches.size(), nearListed);
+        const QString report_text = text(outcome);
+        QVERIFY(report_text.contains(QStringLiteral(u"Оригинальность копии: %1%\n").arg(qint32(originality * 100))));
+        QCOMPARE(report_text.contains(u"Похожая фраза #1 (87%)\n"_qs), nearListed > 0);
+        if (nearListed == 0)
+            return;
+        const QJsonObject match = nearMatches.at(0).toObject();
+        QCOMPARE(match.keys(), (QStringList{u"added"_qs, u"edited"_qs, u"original"_qs, u"removed"_qs, u"similarity"_qs,
+                                            u"verdict"_qs}));
+        QCOMPARE(match.value(u"original"_qs).toString(), u"Лиса быстро бежит через широкое поле к лесу"_qs);
+        QCOMPARE(match.value(u"edited"_qs).toString(), u"Лиса быстро бежит через поле к тёмному лесу"_qs);
+        QCOMPARE(match.value(u"similarity"_qs).toDouble(), 0.87);
+        QCOMPARE(match.value(u"removed"_qs).toVariant().toStringList(), QStringList{u"широкое"_qs});
+        QCOMPARE(match.value(u"added"_qs).toVariant().toStringList(), QStringList{u"тёмному"_qs});
+        QVERIFY2(match.value(u"verdict"_qs).toString().contains(u"«широкое»"_qs),
+                 qPrintable(match.value(u"verdict"_qs).toString()));
     }
 
     void failedWritesAreReported_data()

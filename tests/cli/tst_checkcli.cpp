@@ -116,6 +116,52 @@ private slots:
         QVERIFY(textRun.out.contains(QStringLiteral(u"Совпадений нет")));
     }
 
+    void nearOption_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("nearKey");
+        QTest::addColumn<int>("nearCount");
+        QTest::addColumn<double>("originality");
+        // The copy: the dog sentence with one word added (93% similar), and a new one;
+        // 8 + 6 words.
+        QTest::newRow("without --near") << QStringList{} << 0 << false << 0 << 1.0;
+        QTest::newRow("--near, default threshold") << QStringList{u"--near"_qs} << 1 << true << 1 << 0.4286;
+        QTest::newRow("--near=70") << QStringList{u"--near=70"_qs} << 1 << true << 1 << 0.4286;
+        QTest::newRow("--near=93 reaches 93%") << QStringList{u"--near=93"_qs} << 1 << true << 1 << 0.4286;
+        QTest::newRow("--near=95 does not") << QStringList{u"--near=95"_qs} << 0 << true << 0 << 1.0;
+    }
+    void nearOption()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(int, status);
+        QFETCH(bool, nearKey);
+        QFETCH(int, nearCount);
+        QFETCH(double, originality);
+        const QString edited =
+            write(QStringLiteral("edited.txt"), "Собака громко лаяла на почтальона у старой калитки. "
+                                                "Совсем другое предложение про погоду сегодня.");
+        const Run jsonRun = run(QStringList{u"--json"_qs} + options + QStringList{original(), edited});
+        QCOMPARE(jsonRun.status, status);
+        const QJsonObject report = QJsonDocument::fromJson(jsonRun.out.toUtf8()).object();
+        QStringList keys{u"matches"_qs, u"originality"_qs, u"truncated"_qs};
+        if (nearKey)
+            keys.append(u"near_matches"_qs);
+        keys.sort();
+        QCOMPARE(report.keys(), keys);
+        QCOMPARE(report.value(u"near_matches"_qs).toArray().size(), nearCount);
+        QCOMPARE(report.value(u"originality"_qs).toDouble(), originality);
+        if (nearCount > 0)
+            QCOMPARE(report.value(u"near_matches"_qs).toArray().at(0).toObject().value(u"similarity"_qs).toDouble(),
+                     0.93);
+
+        const Run textRun = run(options + QStringList{original(), edited});
+        QCOMPARE(textRun.status, status);
+        QCOMPARE(textRun.out.contains(u"Похожая фраза #1 (93%)\n"_qs), nearCount > 0);
+        QVERIFY2(textRun.out.contains(QStringLiteral(u"Оригинальность копии: %1%").arg(qint32(originality * 100))),
+                 qPrintable(textRun.out));
+    }
+
     void overrides_data()
     {
         QTest::addColumn<QStringList>("options");
@@ -165,6 +211,10 @@ private slots:
         QTest::newRow("unknown option") << QStringList{u"--frobnicate"_qs, u"a"_qs, u"b"_qs} << u"frobnicate"_qs;
         QTest::newRow("bad number") << QStringList{u"--min-words"_qs, u"много"_qs, u"a"_qs, u"b"_qs}
                                     << u"--min-words"_qs;
+        QTest::newRow("near threshold 0") << QStringList{u"--near=0"_qs, u"a"_qs, u"b"_qs} << u"--near"_qs;
+        QTest::newRow("near threshold 101") << QStringList{u"--near=101"_qs, u"a"_qs, u"b"_qs} << u"--near"_qs;
+        QTest::newRow("near threshold not a number")
+            << QStringList{u"--near=half"_qs, u"a"_qs, u"b"_qs} << u"--near"_qs;
         QTest::newRow("bad escape") << QStringList{u"--word-delimiters"_qs, u"\\q"_qs, u"a"_qs, u"b"_qs}
                                     << u"--word-delimiters"_qs;
     }

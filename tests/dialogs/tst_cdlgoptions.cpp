@@ -3,11 +3,13 @@
 #include "settings/AppSettings.h"
 #include "settings/QtSettingsStore.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QSlider>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,6 +34,8 @@ private slots:
     void tabSurvivesOk();
     void neverWritesTheStore();
     void layoutAndTabOrder();
+    void nearMatchChoice_data();
+    void nearMatchChoice();
 
 private:
     QLineEdit* edit(CDlgOptions& dialog, const char* name);
@@ -213,6 +217,44 @@ void TestCDlgOptions::neverWritesTheStore()
     dialog.findChild<QPushButton*>(QStringLiteral("defaultsButton"))->click();
     dialog.accept();
     QVERIFY(!QFile::exists(m_settings->iniPath()));
+}
+
+void TestCDlgOptions::nearMatchChoice_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("near");
+    QTest::addColumn<int>("threshold");
+    // The dialog opens on "off, 70"; the user ticks the box and sets 35%.
+    QTest::newRow("ok stores both") << u"okButton"_qs << true << 35;
+    QTest::newRow("cancel drops both") << u"cancelButton"_qs << false << 70;
+    QTest::newRow("defaults: on, 50") << u"defaultsButton"_qs << true << 50;
+}
+
+void TestCDlgOptions::nearMatchChoice()
+{
+    QFETCH(QString, button);
+    QFETCH(bool, near);
+    QFETCH(int, threshold);
+    AppSettings::Instance().NearMatches = false;
+    AppSettings::Instance().NearThreshold = 70;
+    CDlgOptions dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto* check = dialog.findChild<QCheckBox*>(QStringLiteral("nearMatchesCheck"));
+    auto* spin = dialog.findChild<QSpinBox*>(QStringLiteral("nearThresholdSpin"));
+    QVERIFY(check && spin);
+    QCOMPARE(check->text(), u"Показывать похожие фразы"_qs);
+    QVERIFY(!check->isChecked());
+    QCOMPARE(spin->value(), 70);
+    QCOMPARE(spin->minimum(), 1);
+    QCOMPARE(spin->maximum(), 100);
+    QVERIFY(!spin->isEnabled());
+    check->setChecked(true);
+    QVERIFY(spin->isEnabled());
+    spin->setValue(35);
+    QTest::mouseClick(dialog.findChild<QPushButton*>(button), Qt::LeftButton);
+    QCOMPARE(AppSettings::Instance().NearMatches, near);
+    QCOMPARE(AppSettings::Instance().NearThreshold, threshold);
 }
 
 void TestCDlgOptions::layoutAndTabOrder()
