@@ -1,7 +1,8 @@
 # One INTERFACE target carries the project's compiler settings; every target links it.
 add_library(parafrix_options INTERFACE)
 target_compile_features(parafrix_options INTERFACE cxx_std_20)
-target_compile_options(parafrix_options INTERFACE -Wall -Wextra)
+target_compile_options(parafrix_options INTERFACE -Wall -Wextra -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual
+    -Wold-style-cast)
 if(PARAFRIX_WERROR)
     target_compile_options(parafrix_options INTERFACE -Werror)
 endif()

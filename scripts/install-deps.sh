@@ -11,7 +11,7 @@ PACKAGES=(
     # Qt 6 (core, widgets, svg for the artwork, translations for standard dialogs)
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-translations-l10n
     # document filters
-    libzip-dev libpoppler-cpp-dev zlib1g-dev
+    libzip-dev libpoppler-private-dev zlib1g-dev
     # morphology: dictionaries and the Snowball stemmer
     libstemmer-dev hunspell-ru hunspell-en-us
     # fuzzing and sanitizers
@@ -20,6 +20,9 @@ PACKAGES=(
     libreoffice-writer libreoffice-dev
     # screenshots of the real window
     xvfb xauth fonts-dejavu-core
+    # installing and packaging: the Debian package, its dependencies, and the checks
+    # of the desktop entry and the AppStream metadata
+    dpkg-dev file desktop-file-utils appstream
     # answering the office's own questions in the visible-office test
     xdotool
 )

@@ -3,17 +3,26 @@
 # UndefinedBehaviorSanitizer, and runs each for SECONDS seconds (default 20) on a copy
 # of its seed corpus (fuzz/corpus/<target>). Exits non-zero on the first crash, leak,
 # timeout or memory blow-up; the reproducer is left in the build folder.
+# With PARAFRIX_FUZZ_TESTS=1 the same tree (clang, window switched off, warnings as
+# errors) also builds the core's tests, for CI to run with `ctest -L core`.
 set -euo pipefail
 
 seconds="${1:-20}"
+shift || true
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${PARAFRIX_FUZZ_BUILD:-$here/build-fuzz}"
-targets=(doc docx odt rtf pdf txt loader)
+targets=(doc docx odt rtf pdf txt xml loader)
 
+tests=OFF
+if [ "${PARAFRIX_FUZZ_TESTS:-0}" = 1 ]; then tests=ON; fi
 CC=clang CXX=clang++ cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DPARAFRIX_BUILD_FUZZERS=ON -DPARAFRIX_SANITIZERS="address;undefined" \
-    -DPARAFRIX_BUILD_TESTS=OFF -DPARAFRIX_BUILD_BENCH=OFF -DPARAFRIX_BUILD_GUI=OFF >/dev/null
-ninja -C "$build" -j2 $(printf 'fuzz_%s ' "${targets[@]}")
+    -DPARAFRIX_BUILD_FUZZERS=ON -DPARAFRIX_SANITIZERS="address;undefined" -DPARAFRIX_WERROR=ON \
+    -DPARAFRIX_BUILD_TESTS=$tests -DPARAFRIX_BUILD_BENCH=OFF -DPARAFRIX_BUILD_GUI=OFF "$@" >/dev/null
+if [ "$tests" = ON ]; then
+    ninja -C "$build" -j2
+else
+    ninja -C "$build" -j2 $(printf 'fuzz_%s ' "${targets[@]}")
+fi
 
 for target in "${targets[@]}"; do
     corpus="$build/corpus/$target"

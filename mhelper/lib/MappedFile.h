@@ -23,7 +23,8 @@ public:
 private:
     const unsigned char* m_data = nullptr;
     size_t m_size = 0;
-    void* m_native = nullptr;
+    // The mapping object, on systems that have one apart from the view.
+    [[maybe_unused]] void* m_native = nullptr;
 };
 
 } // namespace mhelper

@@ -2,7 +2,16 @@
 
 #include "check/CheckOptions.h"
 #include "compare/FindSimilarPhrases.h"
+#include "compare/NearOriginality.h"
+#include "compare/NearStemTable.h"
 #include "extract/CDocToText.h"
+#include "extract/DocumentFile.h"
+#include "morph/Stemmer.h"
+#include "phrases/TextOps.h"
+#include "phrases/Tokenizer.h"
+
+#include <QSet>
+#include <algorithm>
 
 namespace {
 
@@ -29,6 +38,40 @@ ExtractResult fromText(const QString& text)
     return result;
 }
 
+// The sentences the sentence list keeps (the same walk as CFrazes), prepared for the
+// near-match search, so that indices in both line up.
+QList<NearSentence> nearSentences(const QString& text, const CheckOptions& options, NearStemTable& table)
+{
+    const QString normalized = NormalizeLineBreaks(text);
+    const DelimiterSet sentenceDelimiters(options.Delimiters1);
+    const DelimiterSet wordDelimiters(options.Delimiters2);
+    QList<NearSentence> sentences;
+    Tokenizer tokens(normalized, sentenceDelimiters);
+    QStringView sentence;
+    while (tokens.next(sentence)) {
+        if (sentence != u" " && CountWords(sentence, wordDelimiters) >= options.MinWords)
+            sentences.append(table.sentence(sentence.toString(), wordDelimiters));
+    }
+    return sentences;
+}
+
+// Indices of the edited sentences an exact match lists. Equal texts have equal
+// fingerprints, so every sentence with the text of a listed one is matched too.
+QList<qint32> exactEditedIndices(const PhraseMatchList& matches, const QList<NearSentence>& edited)
+{
+    QSet<QString> texts;
+    for (const PhraseMatch& match : matches)
+        texts.insert(match.edited);
+    QList<qint32> indices;
+    if (texts.isEmpty())
+        return indices;
+    for (qsizetype i = 0; i < edited.size(); ++i) {
+        if (texts.contains(edited.at(i).text))
+            indices.append(qint32(i));
+    }
+    return indices;
+}
+
 } // namespace
 
 void CheckCommand::Search(CheckOutcome& outcome, const CheckOptions& options, Stemmer& stemmer)
@@ -40,16 +83,54 @@ void CheckCommand::Search(CheckOutcome& outcome, const CheckOptions& options, St
     outcome.dictionary = std::make_unique<CStemDictionary>(outcome.original.text, options, stemmer);
     outcome.truncated = !FindSimilarPhrases(outcome.matches, *outcome.dictionary, outcome.original.text,
                                             outcome.edited.text, options, stemmer);
+    SearchNear(outcome, options, stemmer);
+}
+
+void CheckCommand::SearchNear(CheckOutcome& outcome, const CheckOptions& options, Stemmer& stemmer)
+{
+    if (!options.NearMatches) {
+        // Originality alone needs only the words of the copy, not their stems.
+        NearStemTable words([](const QString& word) { return word; });
+        const QList<NearSentence> edited = nearSentences(outcome.edited.text, options, words);
+        outcome.originality = CopyOriginality(edited, exactEditedIndices(outcome.matches, edited), {});
+        return;
+    }
+    NearStemTable table([&stemmer](const QString& word) { return stemmer.GetStem(word); });
+    outcome.originalSentences = nearSentences(outcome.original.text, options, table);
+    outcome.editedSentences = nearSentences(outcome.edited.text, options, table);
+    const QList<qint32> exactEdited = exactEditedIndices(outcome.matches, outcome.editedSentences);
+
+    NearOptions nearOptions;
+    nearOptions.threshold = options.NearThreshold;
+    nearOptions.minWords = options.MinWords;
+    const qsizetype room = std::max<qsizetype>(options.MaxMatches - outcome.matches.size(), 0);
+    // With no room left the search still runs for one match: finding one means the
+    // bound cut it off.
+    nearOptions.maxMatches = std::max<qsizetype>(room, 1);
+    outcome.near = FindNearMatches(outcome.originalSentences, outcome.editedSentences, exactEdited, nearOptions);
+    if (room == 0 && !outcome.near.matches.isEmpty()) {
+        outcome.near.matches.clear();
+        outcome.near.truncated = true;
+    }
+    outcome.truncated = outcome.truncated || outcome.near.truncated;
+    outcome.originality = CopyOriginality(outcome.editedSentences, exactEdited, outcome.near.matches);
 }
 
 CheckOutcome CheckCommand::CheckDocuments(const QString& originalPath, const QString& editedPath,
                                           const CheckOptions& options, Stemmer& stemmer)
 {
+    return CheckDocuments(DocumentFile::NativeName(originalPath), DocumentFile::NativeName(editedPath), options,
+                          stemmer);
+}
+
+CheckOutcome CheckCommand::CheckDocuments(const QByteArray& originalNative, const QByteArray& editedNative,
+                                          const CheckOptions& options, Stemmer& stemmer)
+{
     CheckOutcome outcome;
     {
         auto extractor = std::make_shared<CDocToText>();
-        outcome.original = extractor->Extract(originalPath);
-        outcome.edited = extractor->Extract(editedPath);
+        outcome.original = extractor->ExtractNative(originalNative);
+        outcome.edited = extractor->ExtractNative(editedNative);
     }
     Search(outcome, options, stemmer);
     return outcome;

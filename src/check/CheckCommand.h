@@ -1,5 +1,7 @@
 #pragma once
 
+#include "compare/NearSearch.h"
+#include "compare/NearSentence.h"
 #include "compare/PhraseMatch.h"
 #include "extract/ExtractResult.h"
 #include "phrases/CStemDictionary.h"
@@ -10,14 +12,25 @@ class Stemmer;
 struct CheckOptions;
 
 // The outcome of one Check: what each document gave, the stem dictionary of the
-// original and the ordered match list.
+// original, the ordered exact matches, the near matches (when asked for) and the
+// originality of the copy.
 struct CheckOutcome
 {
     ExtractResult original;                      // text or reason, for the original document
     ExtractResult edited;                        // text or reason, for the edited copy
     std::unique_ptr<CStemDictionary> dictionary; // null when a text was empty
     PhraseMatchList matches;
-    bool truncated = false; // the list stopped at CheckOptions::MaxMatches
+    // Near matches, most similar first; their indices refer to the two sentence lists
+    // below, which are filled only when near matches were asked for.
+    NearMatchList near;
+    QList<NearSentence> originalSentences;
+    QList<NearSentence> editedSentences;
+    // Share of the copy's words in no exact or near match, 0..1.
+    double originality = 1.0;
+    bool truncated = false; // the lists stopped at CheckOptions::MaxMatches
+
+    // Exact and near matches together.
+    qsizetype matchCount() const { return matches.size() + near.matches.size(); }
 
     // True when both texts were read and the search ran.
     bool ok() const { return dictionary != nullptr; }
@@ -33,9 +46,15 @@ public:
     // both gave text. A text without a single letter or digit counts as no text.
     static CheckOutcome CheckDocuments(const QString& originalPath, const QString& editedPath,
                                        const CheckOptions& options, Stemmer& stemmer);
+    // The same for files named as the system spells them (command-line arguments).
+    static CheckOutcome CheckDocuments(const QByteArray& originalNative, const QByteArray& editedNative,
+                                       const CheckOptions& options, Stemmer& stemmer);
     // Runs the dictionary and the search on two texts already extracted.
     static CheckOutcome CheckTexts(const QString& originalText, const QString& editedText, const CheckOptions& options,
                                    Stemmer& stemmer);
     // Runs the dictionary and the search on an outcome whose texts are filled in.
     static void Search(CheckOutcome& outcome, const CheckOptions& options, Stemmer& stemmer);
+    // After the exact search: the near matches (when options ask for them), bounded by
+    // what is left of MaxMatches, and the originality of the copy.
+    static void SearchNear(CheckOutcome& outcome, const CheckOptions& options, Stemmer& stemmer);
 };

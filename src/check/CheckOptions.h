@@ -1,5 +1,7 @@
 #pragma once
 
+#include "compare/NearOptions.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -20,7 +22,7 @@ struct CheckOptions
     qsizetype MaxMatches = DefaultMaxMatches;
 
     static constexpr qint32 DefaultMinWords = 3;
-    static constexpr qint32 DefaultNearThreshold = 60;
+    static constexpr qint32 DefaultNearThreshold = NearOptions::kDefaultThreshold;
     static constexpr qsizetype DefaultMaxMatches = 1000000;
 
     static QString DefaultDelimiters1() { return QStringLiteral(".!?"); }

@@ -1,6 +1,51 @@
 #include "check/CheckSession.h"
 
 #include "compare/ExplainMatch.h"
+#include "compare/NearExplanation.h"
+#include "compare/NearStemTable.h"
+#include "compare/NearVerdict.h"
+#include "morph/Stemmer.h"
+#include "phrases/Tokenizer.h"
+
+#include <algorithm>
+
+namespace {
+
+// The sentences of one side, each trimmed, joined by a space, and the places of the
+// given words in that text.
+void joinUnit(std::span<const NearSentence> sentences, const QList<NearExplanation::Range>& ranges, QString& text,
+              QList<SelectedPair::Span>& spans)
+{
+    text.clear();
+    spans.clear();
+    QList<qint32> shift; // added to a sentence's offsets to place them in text
+    for (const NearSentence& sentence : sentences) {
+        if (!text.isEmpty())
+            text += QChar(u' ');
+        qint32 leading = 0;
+        while (leading < sentence.text.size() && sentence.text.at(leading).isSpace())
+            ++leading;
+        shift.append(qint32(text.size()) - leading);
+        text += sentence.text.trimmed();
+    }
+    for (const NearExplanation::Range& range : ranges) {
+        if (range.sentence < 0 || range.sentence >= shift.size())
+            continue;
+        const qint32 start = std::max<qint32>(range.start + shift.at(range.sentence), 0);
+        const qint32 end = std::min<qint32>(range.start + range.length + shift.at(range.sentence), qint32(text.size()));
+        if (end > start)
+            spans.append({start, end - start});
+    }
+}
+
+void fillPair(std::span<const NearSentence> original, std::span<const NearSentence> edited,
+              const NearExplanation& explanation, SelectedPair& pair)
+{
+    joinUnit(original, explanation.originalShared, pair.original, pair.originalShared);
+    joinUnit(edited, explanation.editedShared, pair.edited, pair.editedShared);
+}
+
+} // namespace
 
 CheckSession::CheckSession(std::unique_ptr<WordProcessor> wordProcessor, Stemmer& stemmer)
     : m_wordProcessor(std::move(wordProcessor)), m_stemmer(stemmer)
@@ -48,19 +93,39 @@ const CheckOutcome& CheckSession::RunCheck(const CheckOptions& options)
     return m_outcome;
 }
 
+QString CheckSession::EditedShown(qsizetype row) const
+{
+    if (row < m_outcome.matches.size())
+        return Shown(m_outcome.matches.at(row).edited);
+    const NearMatch& match = m_outcome.near.matches.at(row - m_outcome.matches.size());
+    QStringList sentences;
+    for (qsizetype i = match.editedFirst; i < match.editedFirst + match.editedCount; ++i)
+        sentences << Shown(m_outcome.editedSentences.at(i).text);
+    return sentences.join(QChar(u' '));
+}
+
 qsizetype CheckSession::IndexOf(const Place& place) const
 {
     qsizetype seen = 0;
     qsizetype last = -1;
-    for (qsizetype i = 0; i < m_outcome.matches.size(); ++i) {
-        if (m_outcome.matches.at(i).edited != place.edited)
+    for (qsizetype row = 0; row < m_outcome.matchCount(); ++row) {
+        if (EditedShown(row) != place.edited)
             continue;
         if (seen++ == place.occurrence)
-            return i;
-        last = i;
+            return row;
+        last = row;
     }
     // Fewer repeats of the sentence than before: the last one left.
     return last;
+}
+
+void CheckSession::RememberPlace(qsizetype index)
+{
+    const QString shown = EditedShown(index);
+    qsizetype occurrence = 0;
+    for (qsizetype row = 0; row < index; ++row)
+        occurrence += EditedShown(row) == shown ? 1 : 0;
+    m_place = Place{shown, occurrence};
 }
 
 void CheckSession::ClearResults()
@@ -74,19 +139,39 @@ void CheckSession::ForgetMatches()
     m_outcome = CheckOutcome();
     m_selected = -1;
     m_verdict = MatchVerdict();
+    m_nearVerdict.clear();
+    m_pair = SelectedPair();
 }
 
 bool CheckSession::Select(qsizetype index, const CheckOptions& options)
 {
-    if (index < 0 || index >= m_outcome.matches.size() || !m_outcome.dictionary)
+    if (index < 0 || index >= m_outcome.matchCount() || !m_outcome.dictionary)
         return false;
     m_selected = index;
-    const PhraseMatch& match = m_outcome.matches.at(index);
-    qsizetype occurrence = 0;
-    for (qsizetype i = 0; i < index; ++i)
-        occurrence += m_outcome.matches.at(i).edited == match.edited ? 1 : 0;
-    m_place = Place{match.edited, occurrence};
-    m_verdict = AnalyseMatch(match.original, match.edited, *m_outcome.dictionary, options, m_stemmer);
+    RememberPlace(index);
+    if (index < m_outcome.matches.size()) {
+        const PhraseMatch& match = m_outcome.matches.at(index);
+        m_verdict = AnalyseMatch(match.original, match.edited, *m_outcome.dictionary, options, m_stemmer);
+        m_nearVerdict.clear();
+        // The shared words of an exact match are all its words; the same explanation
+        // as for near matches finds them, so both highlight alike.
+        NearStemTable table([this](const QString& word) { return m_stemmer.GetStem(word); });
+        const DelimiterSet wordDelimiters(options.Delimiters2);
+        const NearSentence original = table.sentence(match.original, wordDelimiters);
+        const NearSentence edited = table.sentence(match.edited, wordDelimiters);
+        fillPair({&original, 1}, {&edited, 1}, ExplainNear({&original, 1}, {&edited, 1}, 1.0), m_pair);
+        return true;
+    }
+    const NearMatch& match = m_outcome.near.matches.at(index - m_outcome.matches.size());
+    const std::span<const NearSentence> original =
+        std::span<const NearSentence>(m_outcome.originalSentences)
+            .subspan(size_t(match.originalFirst), size_t(match.originalCount));
+    const std::span<const NearSentence> edited = std::span<const NearSentence>(m_outcome.editedSentences)
+                                                     .subspan(size_t(match.editedFirst), size_t(match.editedCount));
+    const NearExplanation explanation = ExplainNear(original, edited, match.similarity);
+    m_verdict = MatchVerdict();
+    m_nearVerdict = NearVerdict(explanation);
+    fillPair(original, edited, explanation, m_pair);
     return true;
 }
 
@@ -97,28 +182,30 @@ const PhraseMatch* CheckSession::selectedMatch() const
     return &m_outcome.matches.at(m_selected);
 }
 
+const NearMatch* CheckSession::selectedNear() const
+{
+    const qsizetype index = m_selected - m_outcome.matches.size();
+    if (m_selected < 0 || index < 0 || index >= m_outcome.near.matches.size())
+        return nullptr;
+    return &m_outcome.near.matches.at(index);
+}
+
 QString CheckSession::Shown(const QString& sentence)
 {
     return sentence.trimmed();
 }
 
-QString CheckSession::shownOriginal() const
-{
-    const PhraseMatch* match = selectedMatch();
-    return match ? Shown(match->original) : QString();
-}
-
-QString CheckSession::shownEdited() const
-{
-    const PhraseMatch* match = selectedMatch();
-    return match ? Shown(match->edited) : QString();
-}
-
 WordProcessor::Result CheckSession::ShowSelectedInWord()
 {
+    QString phrase;
+    if (const PhraseMatch* match = selectedMatch())
+        phrase = match->edited;
+    else if (const NearMatch* near = selectedNear())
+        // A split is searched for by its first sentence.
+        phrase = m_outcome.editedSentences.at(near->editedFirst).text;
     // Selected with the space before it, typing over the selection would glue the new
     // text to the sentence before.
-    return m_wordProcessor->ShowPhraseInWord(shownEdited(), m_editedPath);
+    return m_wordProcessor->ShowPhraseInWord(Shown(phrase), m_editedPath);
 }
 
 void CheckSession::QuitOwnWordInstances()

@@ -2,6 +2,7 @@
 
 #include "check/CheckCommand.h"
 #include "check/CheckOptions.h"
+#include "check/SelectedPair.h"
 #include "compare/MatchVerdict.h"
 #include "word/WordProcessor.h"
 
@@ -40,8 +41,8 @@ public:
     // documents while it is Deciding.
     QuitStatus QuitActiveWord();
     QuitStatus PollQuit();
-    // Then both documents are read and searched. The match whose edited sentence was
-    // selected last is selected again when it is listed, else the first match.
+    // Then both documents are read and searched. The row whose edited side was selected
+    // last is selected again when it is listed, else the first row.
     const CheckOutcome& RunCheck(const CheckOptions& options);
     // Forgets the outcome, the dictionary, the selection and the place to come back to.
     void ClearResults();
@@ -50,16 +51,23 @@ public:
     const PhraseMatchList& matches() const { return m_outcome.matches; }
     bool hasStemDictionary() const { return m_outcome.dictionary != nullptr; }
 
-    // Selects match index and works out its verdict with options. False, with the
-    // selection unchanged, when there is no such match.
+    // Exact matches, then near ones: the rows Select() takes.
+    qsizetype matchCount() const { return m_outcome.matchCount(); }
+
+    // Selects match index (exact matches first, then near ones) and works out its
+    // verdict and shared words with options. False, with the selection unchanged,
+    // when there is no such match.
     bool Select(qsizetype index, const CheckOptions& options);
     qsizetype selectedIndex() const { return m_selected; }
-    // The selected match, or null.
+    // The selected exact match, or null.
     const PhraseMatch* selectedMatch() const;
     const MatchVerdict& selectedVerdict() const { return m_verdict; }
-    // The selected match's sentences as shown (empty without a selection).
-    QString shownOriginal() const;
-    QString shownEdited() const;
+    // The selected near match, or null.
+    const NearMatch* selectedNear() const;
+    // The verdict on the selected near match; empty for an exact one.
+    const QString& selectedNearVerdict() const { return m_nearVerdict; }
+    // Both sides of the selected match, exact or near, with their shared words.
+    const SelectedPair& selectedPair() const { return m_pair; }
     // A sentence as shown and searched for: without the white space around it, which
     // the search keeps from the text between sentences.
     static QString Shown(const QString& sentence);
@@ -75,7 +83,7 @@ public:
     WordProcessor& wordProcessor() { return *m_wordProcessor; }
 
 private:
-    // The selected edited sentence, and how many matches before it have the same one.
+    // The selected row's edited side as shown, and how many rows before it show the same.
     struct Place
     {
         QString edited;
@@ -84,7 +92,10 @@ private:
 
     void SetPath(QString& path, const QString& chosen);
     void ForgetMatches();
+    // The edited side of a row as shown: the sentence, or a near match's sentences.
+    QString EditedShown(qsizetype row) const;
     qsizetype IndexOf(const Place& place) const;
+    void RememberPlace(qsizetype index);
 
     std::unique_ptr<WordProcessor> m_wordProcessor;
     Stemmer& m_stemmer;
@@ -93,5 +104,7 @@ private:
     CheckOutcome m_outcome;
     qsizetype m_selected = -1;
     MatchVerdict m_verdict;
+    QString m_nearVerdict;
+    SelectedPair m_pair;
     std::optional<Place> m_place;
 };

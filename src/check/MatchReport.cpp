@@ -3,11 +3,15 @@
 #include "check/CheckCommand.h"
 #include "check/CheckOptions.h"
 #include "compare/ExplainMatch.h"
+#include "compare/NearExplanation.h"
+#include "compare/NearVerdict.h"
 
 #include <QBuffer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStringList>
+#include <cmath>
 
 namespace {
 
@@ -45,28 +49,92 @@ QJsonArray kindNames(const MatchVerdict& verdict)
     return kinds;
 }
 
+QJsonArray stringArray(const QStringList& items)
+{
+    QJsonArray array;
+    for (const QString& item : items)
+        array.append(item);
+    return array;
+}
+
+QByteArray jsonNumber(double value)
+{
+    return QByteArray::number(std::round(value * 10000) / 10000, 'g', 6);
+}
+
 } // namespace
+
+QString MatchReport::UnitText(std::span<const NearSentence> sentences)
+{
+    QStringList parts;
+    for (const NearSentence& sentence : sentences)
+        parts.append(sentence.text.trimmed());
+    return parts.join(QChar(u' '));
+}
+
+NearExplanation MatchReport::Explain(const CheckOutcome& outcome, const NearMatch& match)
+{
+    const std::span<const NearSentence> original(outcome.originalSentences);
+    const std::span<const NearSentence> edited(outcome.editedSentences);
+    return ExplainNear(original.subspan(size_t(match.originalFirst), size_t(match.originalCount)),
+                       edited.subspan(size_t(match.editedFirst), size_t(match.editedCount)), match.similarity);
+}
+
+QString MatchReport::OriginalityText(double originality)
+{
+    return QStringLiteral(u"Оригинальность копии: %1%").arg(NearPercent(originality));
+}
 
 bool MatchReport::WriteJson(QIODevice& out) const
 {
     if (!write(out, QByteArrayLiteral("{\"matches\":[")))
         return false;
+    // A sentence repeated on both sides gives runs of equal matches: the entry of the
+    // previous match is written again rather than worked out anew.
+    const PhraseMatch* previous = nullptr;
+    QByteArray entryBytes;
     for (qsizetype i = 0; i < m_outcome.matches.size(); ++i) {
         const PhraseMatch& match = m_outcome.matches.at(i);
-        const MatchVerdict verdict =
-            AnalyseMatch(match.original, match.edited, *m_outcome.dictionary, m_options, m_stemmer);
-        QJsonObject entry;
-        entry.insert(QStringLiteral("original"), match.original);
-        entry.insert(QStringLiteral("edited"), match.edited);
-        entry.insert(QStringLiteral("verdict"), verdict.text());
-        entry.insert(QStringLiteral("kinds"), kindNames(verdict));
-        QByteArray bytes = QJsonDocument(entry).toJson(QJsonDocument::Compact);
-        if (i > 0)
-            bytes.prepend(',');
-        if (!write(out, bytes))
+        if (!previous || !(match == *previous)) {
+            const MatchVerdict verdict =
+                AnalyseMatch(match.original, match.edited, *m_outcome.dictionary, m_options, m_stemmer);
+            QJsonObject entry;
+            entry.insert(QStringLiteral("original"), match.original);
+            entry.insert(QStringLiteral("edited"), match.edited);
+            entry.insert(QStringLiteral("verdict"), verdict.text());
+            entry.insert(QStringLiteral("kinds"), kindNames(verdict));
+            entryBytes = QJsonDocument(entry).toJson(QJsonDocument::Compact);
+            previous = &match;
+        }
+        if ((i > 0 && !write(out, QByteArrayLiteral(","))) || !write(out, entryBytes))
             return false;
     }
-    const QByteArray tail = QByteArrayLiteral("],\"truncated\":") +
+    if (m_options.NearMatches) {
+        if (!write(out, QByteArrayLiteral("],\"near_matches\":[")))
+            return false;
+        const std::span<const NearSentence> original(m_outcome.originalSentences);
+        const std::span<const NearSentence> edited(m_outcome.editedSentences);
+        for (qsizetype i = 0; i < m_outcome.near.matches.size(); ++i) {
+            const NearMatch& match = m_outcome.near.matches.at(i);
+            const NearExplanation explanation = Explain(m_outcome, match);
+            QJsonObject entry;
+            entry.insert(QStringLiteral("original"),
+                         UnitText(original.subspan(size_t(match.originalFirst), size_t(match.originalCount))));
+            entry.insert(QStringLiteral("edited"),
+                         UnitText(edited.subspan(size_t(match.editedFirst), size_t(match.editedCount))));
+            entry.insert(QStringLiteral("similarity"), match.percent() / 100.0);
+            entry.insert(QStringLiteral("verdict"), NearVerdict(explanation));
+            entry.insert(QStringLiteral("removed"), stringArray(explanation.removed));
+            entry.insert(QStringLiteral("added"), stringArray(explanation.added));
+            QByteArray bytes = QJsonDocument(entry).toJson(QJsonDocument::Compact);
+            if (i > 0)
+                bytes.prepend(',');
+            if (!write(out, bytes))
+                return false;
+        }
+    }
+    const QByteArray tail = QByteArrayLiteral("],\"originality\":") + jsonNumber(m_outcome.originality) +
+                            QByteArrayLiteral(",\"truncated\":") +
                             (m_outcome.truncated ? QByteArrayLiteral("true") : QByteArrayLiteral("false")) +
                             QByteArrayLiteral("}\n");
     return write(out, tail);
@@ -74,24 +142,49 @@ bool MatchReport::WriteJson(QIODevice& out) const
 
 bool MatchReport::WriteText(QIODevice& out) const
 {
+    const PhraseMatch* previous = nullptr;
+    QByteArray body; // everything of an entry after its number
     for (qsizetype i = 0; i < m_outcome.matches.size(); ++i) {
         const PhraseMatch& match = m_outcome.matches.at(i);
-        QString text = QStringLiteral(u"Совпадение #%1\n").arg(i + 1);
-        text += QStringLiteral(u"  Оригинал:  ") + printable(match.original) + QChar(u'\n');
-        text += QStringLiteral(u"  Изменено:  ") + printable(match.edited) + QChar(u'\n');
+        if (!previous || !(match == *previous)) {
+            QString text = QStringLiteral(u"  Оригинал:  ") + printable(match.original) + QChar(u'\n');
+            text += QStringLiteral(u"  Изменено:  ") + printable(match.edited) + QChar(u'\n');
+            text += QStringLiteral(u"  Почему:\n");
+            text += indented(ExplainMatch(match.original, match.edited, *m_outcome.dictionary, m_options, m_stemmer),
+                             QStringLiteral("    "));
+            text += QStringLiteral("\n\n");
+            body = text.toUtf8();
+            previous = &match;
+        }
+        if (!write(out, QStringLiteral(u"Совпадение #%1\n").arg(i + 1)) || !write(out, body))
+            return false;
+    }
+    const std::span<const NearSentence> original(m_outcome.originalSentences);
+    const std::span<const NearSentence> edited(m_outcome.editedSentences);
+    for (qsizetype i = 0; i < m_outcome.near.matches.size(); ++i) {
+        const NearMatch& match = m_outcome.near.matches.at(i);
+        QString text = QStringLiteral(u"Похожая фраза #%1 (%2%)\n").arg(i + 1).arg(match.percent());
+        text += QStringLiteral(u"  Оригинал:  ") +
+                printable(UnitText(original.subspan(size_t(match.originalFirst), size_t(match.originalCount)))) +
+                QChar(u'\n');
+        text += QStringLiteral(u"  Изменено:  ") +
+                printable(UnitText(edited.subspan(size_t(match.editedFirst), size_t(match.editedCount)))) +
+                QChar(u'\n');
         text += QStringLiteral(u"  Почему:\n");
-        text += indented(ExplainMatch(match.original, match.edited, *m_outcome.dictionary, m_options, m_stemmer),
-                         QStringLiteral("    "));
+        text += indented(NearVerdict(Explain(m_outcome, match)), QStringLiteral("    "));
         text += QStringLiteral("\n\n");
         if (!write(out, text))
             return false;
     }
     QString closing;
-    if (m_outcome.matches.isEmpty())
+    if (m_outcome.matches.isEmpty() && m_outcome.near.matches.isEmpty())
         closing =
             QStringLiteral(u"Совпадений нет: изменённая копия не совпадает с оригиналом ни в одном предложении.\n");
     else
         closing = QStringLiteral(u"Найдено совпадений: %1.\n").arg(m_outcome.matches.size());
+    if (!m_outcome.near.matches.isEmpty())
+        closing += QStringLiteral(u"Найдено похожих фраз: %1.\n").arg(m_outcome.near.matches.size());
+    closing += OriginalityText(m_outcome.originality) + QChar(u'\n');
     if (m_outcome.truncated)
         closing += QStringLiteral(u"Список обрезан: показаны первые %1 совпадений.\n").arg(m_options.MaxMatches);
     return write(out, closing);

@@ -1,6 +1,12 @@
 #pragma once
 
+#include "compare/NearExplanation.h"
+#include "compare/NearMatch.h"
+#include "compare/NearSentence.h"
+
 #include <QByteArray>
+#include <QString>
+#include <span>
 
 class QIODevice;
 class Stemmer;
@@ -19,7 +25,9 @@ public:
     }
 
     // One JSON object in UTF-8 and a line feed:
-    // {"matches": [{"edited", "kinds", "original", "verdict"}...], "truncated": bool}.
+    // {"matches": [{"edited", "kinds", "original", "verdict"}...],
+    //  "near_matches": [{"added", "edited", "original", "removed", "similarity", "verdict"}...]
+    //  (only when the options asked for near matches), "originality": 0..1, "truncated": bool}.
     // False as soon as a write fails.
     bool WriteJson(QIODevice& out) const;
     // The matches as numbered Russian paragraphs, then a closing line.
@@ -27,6 +35,13 @@ public:
 
     // The JSON report in memory, for tests and small outcomes.
     QByteArray ToJson() const;
+
+    // The text of a unit of one or two sentences: each trimmed, joined by a space.
+    static QString UnitText(std::span<const NearSentence> sentences);
+    // What a near match of the outcome kept and changed.
+    static NearExplanation Explain(const CheckOutcome& outcome, const NearMatch& match);
+    // "Оригинальность копии: 63%", whole percent rounded down.
+    static QString OriginalityText(double originality);
 
 private:
     const CheckOutcome& m_outcome;

@@ -1,8 +1,10 @@
 #include "cli/CheckCli.h"
 
 #include "check/CheckCommand.h"
+#include "check/CheckOptions.h"
 #include "check/MatchReport.h"
 #include "extract/CDocToText.h"
+#include "extract/DocumentFile.h"
 #include "morph/MorphologyLibrary.h"
 #include "settings/AppSettings.h"
 
@@ -60,10 +62,10 @@ bool reportUnreadable(const QString& path, const ExtractResult& result)
     return true;
 }
 
-int printDocumentText(const QString& path)
+int printDocumentText(const QString& path, const QByteArray& nativePath)
 {
     CDocToText extractor;
-    const ExtractResult result = extractor.Extract(path);
+    const ExtractResult result = extractor.ExtractNative(nativePath);
     if (reportUnreadable(path, result))
         return Error;
     StandardOutput out;
@@ -109,7 +111,19 @@ bool CheckCli::UnescapeArgument(const QString& argument, QString& value)
     return true;
 }
 
-int CheckCli::Run(const QStringList& arguments)
+QStringList CheckCli::WithNearDefault(QStringList arguments)
+{
+    // The first argument is the program; "--" ends the options.
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments.at(i) == u"--")
+            break;
+        if (arguments.at(i) == u"--near")
+            arguments[i] = QStringLiteral("--near=%1").arg(CheckOptions::DefaultNearThreshold);
+    }
+    return arguments;
+}
+
+int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -131,11 +145,16 @@ int CheckCli::Run(const QStringList& arguments)
     const QCommandLineOption textOption(QStringLiteral("text"),
                                         QStringLiteral(u"Вывести текст одного документа, как его читает проверка."),
                                         QStringLiteral("FILE"));
-    parser.addOptions({jsonOption, minWordsOption, sentenceOption, wordOption, textOption});
+    const QCommandLineOption nearOption(
+        QStringLiteral("near"),
+        QStringLiteral(u"Искать и похожие фразы, сходные не меньше чем на PERCENT процентов (1-100, без значения %1).")
+            .arg(CheckOptions::DefaultNearThreshold),
+        QStringLiteral("PERCENT"));
+    parser.addOptions({jsonOption, minWordsOption, sentenceOption, wordOption, textOption, nearOption});
     parser.addPositionalArgument(QStringLiteral("ORIGINAL"), QStringLiteral(u"Оригинальный реферат."));
     parser.addPositionalArgument(QStringLiteral("EDITED"), QStringLiteral(u"Изменённая копия реферата."));
 
-    if (!parser.parse(arguments))
+    if (!parser.parse(WithNearDefault(arguments)))
         return usageError(parser, parser.errorText());
     if (parser.isSet(helpOption)) {
         StandardOutput out;
@@ -149,7 +168,8 @@ int CheckCli::Run(const QStringList& arguments)
     if (parser.isSet(textOption)) {
         if (!parser.positionalArguments().isEmpty())
             return usageError(parser, QStringLiteral(u"--text принимает один документ"));
-        return printDocumentText(parser.value(textOption));
+        const QString path = parser.value(textOption);
+        return printDocumentText(path, DocumentFile::Match({path}, nativeArguments).constFirst());
     }
 
     const QStringList paths = parser.positionalArguments();
@@ -170,11 +190,24 @@ int CheckCli::Run(const QStringList& arguments)
     if (parser.isSet(wordOption) && !UnescapeArgument(parser.value(wordOption), options.Delimiters2))
         return usageError(parser, QStringLiteral(u"неизвестная escape-последовательность в --word-delimiters"));
 
+    // Near matches come only from the command line: scripts keep their output whatever
+    // the window's stored choice is.
+    options.NearMatches = parser.isSet(nearOption);
+    if (options.NearMatches) {
+        bool ok = false;
+        const int threshold = parser.value(nearOption).toInt(&ok);
+        if (!ok || threshold < 1 || threshold > 100)
+            return usageError(parser, QStringLiteral(u"--near ждёт процент от 1 до 100"));
+        options.NearThreshold = threshold;
+    }
+
     MorphologyLibrary& morphology = MorphologyLibrary::Instance();
     if (!morphology.Load())
         writeErr(QStringLiteral("parafrix-check: ") + morphology.loadProblem() + QChar(u'\n'));
 
-    const CheckOutcome outcome = CheckCommand::CheckDocuments(paths.at(0), paths.at(1), options, morphology);
+    const QByteArrayList nativePaths = DocumentFile::Match(paths, nativeArguments);
+    const CheckOutcome outcome =
+        CheckCommand::CheckDocuments(nativePaths.at(0), nativePaths.at(1), options, morphology);
     const bool originalBad = reportUnreadable(paths.at(0), outcome.original);
     const bool editedBad = reportUnreadable(paths.at(1), outcome.edited);
     if (originalBad || editedBad)
@@ -185,5 +218,5 @@ int CheckCli::Run(const QStringList& arguments)
     StandardOutput out;
     const MatchReport report(outcome, options, morphology);
     const bool written = parser.isSet(jsonOption) ? report.WriteJson(out.device()) : report.WriteText(out.device());
-    return out.finish(written, outcome.matches.isEmpty() ? NoMatch : Matches);
+    return out.finish(written, outcome.matchCount() == 0 ? NoMatch : Matches);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QStringList>
 
 // The command-line check: parses arguments, reads the stored settings once, loads
@@ -11,7 +12,13 @@
 class CheckCli
 {
 public:
-    static int Run(const QStringList& arguments);
+    // nativeArguments: the same arguments as the system gave them, so that document
+    // names in any encoding open; without them the decoded names are used.
+    static int Run(const QStringList& arguments, const QByteArrayList& nativeArguments = {});
+
+    // The arguments with a bare "--near" given the default threshold ("--near=50"), as
+    // the parser takes no option whose value may be left out.
+    static QStringList WithNearDefault(QStringList arguments);
 
     // Expands the escapes \t, \n, \r and \\; false on any other backslash sequence.
     static bool UnescapeArgument(const QString& argument, QString& value);

@@ -7,6 +7,21 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QVersionNumber>
+
+namespace {
+
+// The build's version as the box shows it: major.minor, and the patch level only when
+// there is one (1.0.0 reads "1.0").
+QString ShownVersion()
+{
+    const QVersionNumber version = QVersionNumber::fromString(QStringLiteral(PARAFRIX_VERSION));
+    if (version.microVersion() != 0)
+        return version.toString();
+    return QStringLiteral("%1.%2").arg(version.majorVersion()).arg(version.minorVersion());
+}
+
+} // namespace
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 {
@@ -20,7 +35,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
     icon->setPixmap(Artwork::ProgramPixmap(32));
     icon->setFixedSize(du.size(20, 20).expandedTo(QSize(32, 32)));
 
-    auto* version = new QLabel(QStringLiteral("Parafrix Version 1.0"), this);
+    auto* version = new QLabel(QStringLiteral("Parafrix Version %1").arg(ShownVersion()), this);
     version->setObjectName(QStringLiteral("versionLabel"));
     auto* copyright = new QLabel(QStringLiteral("Copyright (C) 2007"), this);
     copyright->setObjectName(QStringLiteral("copyrightLabel"));

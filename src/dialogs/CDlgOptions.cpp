@@ -4,6 +4,7 @@
 #include "dialogs/DialogUnits.h"
 #include "settings/AppSettings.h"
 
+#include <QCheckBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QSpinBox>
 #include <QVBoxLayout>
 #include <limits>
 
@@ -60,6 +62,22 @@ CDlgOptions::CDlgOptions(QWidget* parent) : QDialog(parent)
     m_minWordsLabel->setAlignment(Qt::AlignCenter);
     m_minWordsLabel->setMinimumWidth(du.x(34));
 
+    m_nearMatches = new QCheckBox(QStringLiteral(u"Показывать похожие фразы"), this);
+    m_nearMatches->setObjectName(QStringLiteral("nearMatchesCheck"));
+    m_nearThreshold = new QSpinBox(this);
+    m_nearThreshold->setObjectName(QStringLiteral("nearThresholdSpin"));
+    m_nearThreshold->setRange(1, 100);
+    m_nearThreshold->setSuffix(QStringLiteral("%"));
+    connect(m_nearMatches, &QCheckBox::toggled, m_nearThreshold, &QSpinBox::setEnabled);
+    auto* thresholdLabel = new QLabel(QStringLiteral(u"Сходство не меньше:"), this);
+    thresholdLabel->setObjectName(QStringLiteral("nearThresholdLabel"));
+    thresholdLabel->setBuddy(m_nearThreshold);
+    auto* nearRow = new QHBoxLayout;
+    nearRow->addWidget(m_nearMatches);
+    nearRow->addStretch();
+    nearRow->addWidget(thresholdLabel);
+    nearRow->addWidget(m_nearThreshold);
+
     auto* line = new QFrame(this);
     line->setObjectName(QStringLiteral("separatorLine"));
     line->setFrameShape(QFrame::HLine);
@@ -93,6 +111,8 @@ CDlgOptions::CDlgOptions(QWidget* parent) : QDialog(parent)
     minWordsTitle->setObjectName(QStringLiteral("minWordsTitleLabel"));
     layout->addWidget(minWordsTitle);
     layout->addLayout(sliderRow);
+    layout->addSpacing(du.y(3));
+    layout->addLayout(nearRow);
     layout->addSpacing(du.y(2));
     layout->addWidget(line);
     layout->addSpacing(du.y(3));
@@ -103,6 +123,8 @@ CDlgOptions::CDlgOptions(QWidget* parent) : QDialog(parent)
     setTabOrder(m_sentenceDelimiters, m_wordDelimiters);
     setTabOrder(m_wordDelimiters, defaults);
     setTabOrder(defaults, m_minWords);
+    setTabOrder(m_minWords, m_nearMatches);
+    setTabOrder(m_nearMatches, m_nearThreshold);
 
     FillControls();
     resize(du.size(224, 105).expandedTo(minimumSizeHint()));
@@ -122,6 +144,9 @@ void CDlgOptions::FillControls()
         m_minWords->setValue(settings.MinWords);
     }
     ShowMinWords();
+    m_nearMatches->setChecked(settings.NearMatches);
+    m_nearThreshold->setValue(settings.NearThreshold);
+    m_nearThreshold->setEnabled(settings.NearMatches);
 }
 
 void CDlgOptions::ShowMinWords()
@@ -141,6 +166,8 @@ void CDlgOptions::OnDefaults()
     settings.Delimiters1 = AppSettings::DefaultDelimiters1();
     settings.Delimiters2 = AppSettings::DefaultDelimiters2WithoutTab();
     settings.MinWords = AppSettings::DefaultMinWords;
+    settings.NearMatches = AppSettings::DefaultNearMatches;
+    settings.NearThreshold = AppSettings::DefaultNearThreshold;
     FillControls();
 }
 
@@ -150,5 +177,7 @@ void CDlgOptions::accept()
     settings.Delimiters1 = m_sentenceDelimiters->text();
     settings.Delimiters2 = m_wordDelimiters->text();
     settings.MinWords = m_minWords->value();
+    settings.NearMatches = m_nearMatches->isChecked();
+    settings.NearThreshold = m_nearThreshold->value();
     QDialog::accept();
 }

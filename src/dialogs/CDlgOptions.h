@@ -2,14 +2,17 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QSlider;
+class QSpinBox;
 
-// The options dialog "Настройки": edits the sentence delimiters, the word delimiters
-// and the minimum number of words of the process-wide settings record directly. It
-// keeps no copy: the trackbar and the defaults button store at once, OK stores the
-// typed delimiters as well, and Cancel only drops what was typed.
+// The options dialog "Настройки": edits the sentence delimiters, the word delimiters,
+// the minimum number of words and the near-match choice of the process-wide settings
+// record directly. It keeps no copy: the trackbar and the defaults button store at
+// once, OK stores the typed delimiters and the near-match choice as well, and Cancel
+// only drops what was typed.
 class CDlgOptions : public QDialog
 {
     Q_OBJECT
@@ -31,4 +34,6 @@ private:
     QLineEdit* m_wordDelimiters = nullptr;
     QSlider* m_minWords = nullptr;
     QLabel* m_minWordsLabel = nullptr;
+    QCheckBox* m_nearMatches = nullptr;
+    QSpinBox* m_nearThreshold = nullptr;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "extract/ExtractResult.h"
+#include "extract/FilterLoader.h"
 #include "extract/IFilter.h"
 
 #include <QString>
@@ -23,6 +24,12 @@ public:
     QString GetText(const QString& path);
     // The text, or the reason there is none.
     ExtractResult Extract(const QString& path);
+    // The same for a file named by its bytes as the system gives them (a command-line
+    // argument), so that a name in a foreign 8-bit encoding still opens.
+    ExtractResult ExtractNative(const QByteArray& nativePath);
     // Runs the chunk loop on a loaded filter. An error is named only when no text came.
     static ExtractResult ReadFilter(IFilter& filter);
+
+private:
+    static ExtractResult read(const FilterLoadResult& loaded, IFilter* filter);
 };

@@ -92,14 +92,37 @@ bool DocumentFormatSniffer::LooksLikeText(const QByteArray& bytes)
     return controls * 100 <= n;
 }
 
+bool DocumentFormatSniffer::LooksLikeWords(const QByteArray& bytes)
+{
+    const qsizetype n = std::min<qsizetype>(bytes.size(), 64 * 1024);
+    qsizetype letters = 0;
+    qsizetype others = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const auto b = static_cast<unsigned char>(bytes.at(i));
+        // Bytes from 0x80 up are letters in the 8-bit code pages and in UTF-8 alike.
+        if ((b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || b >= 0x80)
+            ++letters;
+        else if (b > ' ')
+            ++others;
+    }
+    return letters >= 4 && letters >= others;
+}
+
 DocumentFormat DocumentFormatSniffer::Sniff(const QByteArray& bytes, const QString& fileName)
 {
     const DocumentFormat byContent = FromContent(bytes);
     if (byContent != DocumentFormat::Unknown)
         return byContent;
-    if (!bytes.isEmpty() && LooksLikeText(bytes))
-        return DocumentFormat::Text;
-    // Not recognised: a known extension still picks its reader, which then says
-    // what is wrong with the file.
-    return FromExtension(fileName);
+    const DocumentFormat byName = FromExtension(fileName);
+    // Text is what is left when no format's signature matched, so it beats a document
+    // extension only when it reads like words, and only where the word processor opens
+    // plain text under that name too (.doc, .rtf). A .pdf, .docx or .odt that is no
+    // such file goes to its reader, which calls it damaged.
+    if (!bytes.isEmpty() && LooksLikeText(bytes)) {
+        const bool textName = byName == DocumentFormat::Unknown || byName == DocumentFormat::Text;
+        const bool lenientName = byName == DocumentFormat::Word97 || byName == DocumentFormat::Rtf;
+        if (textName || (lenientName && LooksLikeWords(bytes)))
+            return DocumentFormat::Text;
+    }
+    return byName;
 }

@@ -17,7 +17,8 @@ enum class DocumentFormat
 };
 
 // Recognises a document's format by its content first and its file name second, so
-// renamed files still read.
+// renamed files still read. Content that matches no format's signature is taken for
+// text only when the name allows it (see Sniff).
 class DocumentFormatSniffer
 {
 public:
@@ -29,4 +30,7 @@ public:
     static QStringList FilePatterns();
     // Plausibly text: a byte-order mark, or no NUL and few other control bytes.
     static bool LooksLikeText(const QByteArray& bytes);
+    // Plausibly words rather than symbols: letters at least as many as other printable
+    // bytes, and a few of them.
+    static bool LooksLikeWords(const QByteArray& bytes);
 };

@@ -9,6 +9,14 @@ QString DescribeExtractError(ExtractError error)
         return QStringLiteral(u"файл не найден");
     case ExtractError::NoPermission:
         return QStringLiteral(u"нет прав на чтение файла");
+    case ExtractError::IsFolder:
+        return QStringLiteral(u"это папка, а не файл");
+    case ExtractError::NotRegularFile:
+        return QStringLiteral(u"это не обычный файл, а канал или устройство");
+    case ExtractError::LinkLoop:
+        return QStringLiteral(u"ссылки на файл ведут по кругу");
+    case ExtractError::FolderDenied:
+        return QStringLiteral(u"нет доступа к папке, в которой лежит файл");
     case ExtractError::UnknownFormat:
         return QStringLiteral(u"формат файла не поддерживается");
     case ExtractError::PasswordProtected:
@@ -25,8 +33,8 @@ QString DescribeExtractError(ExtractError error)
 
 QString ExtractResult::reason() const
 {
-    QString text = DescribeExtractError(error);
+    QString description = DescribeExtractError(error);
     if (!detail.isEmpty() && error != ExtractError::None)
-        text += QStringLiteral(u" (") + detail + QChar(u')');
-    return text;
+        description += QStringLiteral(u" (") + detail + QChar(u')');
+    return description;
 }

@@ -8,6 +8,10 @@ enum class ExtractError
     None,
     FileMissing,
     NoPermission,
+    IsFolder,       // the name is a folder's
+    NotRegularFile, // a pipe, socket or device: nothing to read a document from
+    LinkLoop,       // symbolic links that lead round in a circle
+    FolderDenied,   // a folder on the way to the file cannot be entered
     UnknownFormat,
     PasswordProtected,
     Damaged,

@@ -1,15 +1,13 @@
 #include "extract/FilterLoader.h"
 
 #include "extract/DocReader.h"
+#include "extract/DocumentFile.h"
 #include "extract/DocumentFilter.h"
 #include "extract/DocxReader.h"
 #include "extract/OdtReader.h"
 #include "extract/PdfReader.h"
 #include "extract/PlainTextReader.h"
 #include "extract/RtfReader.h"
-
-#include <QFile>
-#include <QFileInfo>
 
 namespace {
 
@@ -70,26 +68,22 @@ FilterLoadResult FilterLoader::LoadBytes(const QByteArray& bytes, const QString&
 
 FilterLoadResult FilterLoader::Load(const QString& path, std::unique_ptr<IFilter>& filter)
 {
+    return LoadNative(DocumentFile::NativeName(path), filter);
+}
+
+FilterLoadResult FilterLoader::LoadNative(const QByteArray& nativePath, std::unique_ptr<IFilter>& filter)
+{
     filter.reset();
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists())
-        return failure(FilterStatus::Fail, ExtractError::FileMissing);
-    if (info.isDir())
-        return failure(FilterStatus::UnknownFormat, ExtractError::UnknownFormat);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        const bool denied = file.error() == QFileDevice::PermissionsError || !info.isReadable();
-        return failure(denied ? FilterStatus::Access : FilterStatus::Fail,
-                       denied ? ExtractError::NoPermission : ExtractError::Damaged, file.errorString());
+    QByteArray bytes;
+    QString detail;
+    const ExtractError error = DocumentFile::Read(nativePath, bytes, detail);
+    if (error != ExtractError::None) {
+        const FilterStatus::Code code = error == ExtractError::NoPermission || error == ExtractError::FolderDenied
+                                            ? FilterStatus::Access
+                                            : FilterStatus::Fail;
+        return failure(code, error, detail);
     }
-    if (file.size() > kMaxFileBytes)
-        return failure(FilterStatus::Fail, ExtractError::TooLarge);
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
-    if (bytes.size() > kMaxFileBytes)
-        return failure(FilterStatus::Fail, ExtractError::TooLarge);
-    if (bytes.isEmpty())
-        return failure(FilterStatus::Fail, ExtractError::NoText);
-    return LoadBytes(bytes, path, filter);
+    return LoadBytes(bytes, DocumentFile::DisplayName(nativePath), filter);
 }
 
 FilterLoadResult LoadIFilter(const QString& path, std::unique_ptr<IFilter>& filter)

@@ -20,9 +20,9 @@ struct FilterLoadResult
 class FilterLoader
 {
 public:
-    static constexpr qint64 kMaxFileBytes = 256 * 1024 * 1024;
-
     static FilterLoadResult Load(const QString& path, std::unique_ptr<IFilter>& filter);
+    // The same for a file named as the system spells it (see DocumentFile).
+    static FilterLoadResult LoadNative(const QByteArray& nativePath, std::unique_ptr<IFilter>& filter);
     // Parses bytes already in memory; fileName only serves the extension fallback.
     static FilterLoadResult LoadBytes(const QByteArray& bytes, const QString& fileName,
                                       std::unique_ptr<IFilter>& filter);

@@ -2,12 +2,15 @@
 
 #include "extract/TextBuilder.h"
 
-#include <poppler-document.h>
-#include <poppler-global.h>
-#include <poppler-page.h>
+#include <Error.h>
+#include <GlobalParams.h>
+#include <PDFDoc.h>
+#include <Stream.h>
+#include <TextOutputDev.h>
 
 #include <algorithm>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace {
@@ -23,43 +26,62 @@ struct Line
     double height() const { return bottom - top; }
 };
 
-void silence(const std::string&, void*) {}
+void silence(ErrorCategory, Goffset, const char*) {}
 
-QString boxText(const poppler::text_box& box)
+// poppler's settings, made once for the process; its error messages go nowhere.
+void initPoppler()
 {
-    const poppler::ustring text = box.text();
-    return QString(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
+    static std::once_flag once;
+    std::call_once(once, [] {
+        if (!globalParams)
+            globalParams = std::make_unique<GlobalParams>();
+        setErrorCallback(silence);
+    });
 }
 
-std::vector<Line> pageLines(const poppler::page& page)
+QString wordText(const TextWord& word)
+{
+    std::u32string units;
+    units.reserve(size_t(std::max(0, word.getLength())));
+    for (int i = 0; i < word.getLength(); ++i)
+        units.push_back(char32_t(*word.getChar(i)));
+    return QString::fromUcs4(units.data(), qsizetype(units.size()));
+}
+
+// The words of the page last shown to the output device, gathered into lines.
+std::vector<Line> pageLines(TextOutputDev& device)
 {
     std::vector<Line> lines;
-    const std::vector<poppler::text_box> boxes = page.text_list();
+    const std::unique_ptr<TextWordList> words = device.makeWordList();
+    if (!words)
+        return lines;
     bool spaceAfter = false;
-    for (const poppler::text_box& box : boxes) {
-        const poppler::rectf r = box.bbox();
-        const double top = r.y();
-        const double bottom = r.y() + r.height();
+    for (int i = 0; i < words->getLength(); ++i) {
+        const TextWord& word = *words->get(i);
+        double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+        word.getBBox(&xMin, &yMin, &xMax, &yMax);
+        const double top = yMin;
+        const double bottom = yMax;
         bool sameLine = false;
         if (!lines.empty()) {
             const Line& last = lines.back();
             const double overlap = std::min(bottom, last.bottom) - std::max(top, last.top);
             const double shorter = std::max(0.1, std::min(bottom - top, last.height()));
-            sameLine = overlap > 0.5 * shorter && r.x() >= last.left;
+            sameLine = overlap > 0.5 * shorter && xMin >= last.left;
         }
         if (!sameLine) {
-            lines.push_back(Line{boxText(box), top, bottom, r.x(), r.x() + r.width(), r.width()});
+            lines.push_back(Line{wordText(word), top, bottom, xMin, xMax, xMax - xMin});
         } else {
             Line& last = lines.back();
-            const double gap = r.x() - last.right;
+            const double gap = xMin - last.right;
             if (spaceAfter || gap > 0.15 * std::max(0.1, last.height()))
                 last.text += QChar(u' ');
-            last.text += boxText(box);
+            last.text += wordText(word);
             last.top = std::min(last.top, top);
             last.bottom = std::max(last.bottom, bottom);
-            last.right = std::max(last.right, r.x() + r.width());
+            last.right = std::max(last.right, xMax);
         }
-        spaceAfter = box.has_space_after();
+        spaceAfter = word.hasSpaceAfter();
     }
     return lines;
 }
@@ -120,19 +142,25 @@ void writePage(const std::vector<Line>& lines, TextBuilder& out)
 
 ParsedDocument PdfReader::Read(const QByteArray& bytes)
 {
-    poppler::set_debug_error_function(silence, nullptr);
-    std::unique_ptr<poppler::document> doc(
-        poppler::document::load_from_raw_data(bytes.constData(), int(std::min<qsizetype>(bytes.size(), INT32_MAX))));
-    if (!doc)
+    initPoppler();
+    // The stream reads the caller's bytes in place; the document owns the stream.
+    auto* stream = new MemStream(bytes.constData(), 0, Goffset(bytes.size()), Object(objNull));
+    const auto doc = std::make_unique<PDFDoc>(stream);
+    if (!doc->isOk()) {
+        if (doc->getErrorCode() == errEncrypted)
+            return ParsedDocument::Failure(ExtractError::PasswordProtected);
         return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"PDF не читается"));
-    if (doc->is_locked())
-        return ParsedDocument::Failure(ExtractError::PasswordProtected);
+    }
+    // One text device for every page, and the document's cross-reference table shared by
+    // all of them: the time grows with the pages, not with their square.
+    TextOutputDev device(nullptr, false, 0, false, false);
+    if (!device.isOk())
+        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"PDF не читается"));
     TextBuilder out;
-    const int pages = doc->pages();
-    for (int i = 0; i < pages && !out.Overflowed(); ++i) {
-        std::unique_ptr<poppler::page> page(doc->create_page(i));
-        if (page)
-            writePage(pageLines(*page), out);
+    const int pages = doc->getNumPages();
+    for (int i = 1; i <= pages && !out.Overflowed(); ++i) {
+        doc->displayPage(&device, i, 72, 72, 0, false, false, false);
+        writePage(pageLines(device), out);
     }
     if (out.Overflowed())
         return ParsedDocument::Failure(ExtractError::TooLarge);

@@ -17,11 +17,100 @@ QString PlainTextReader::Decode(const QByteArray& bytes)
         QStringDecoder decoder(QStringDecoder::Utf16BE);
         return decoder(bytes.sliced(2));
     }
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(bytes);
-    if (!utf8.hasError())
-        return text;
+    if (IsMostlyUtf8(bytes))
+        return DecodeDamagedUtf8(bytes);
     return CodePage::Decode(bytes, 1251);
+}
+
+namespace {
+
+// Length of the valid UTF-8 sequence starting at p (1-4), or 0 when it is invalid:
+// a stray continuation byte, an overlong form, a surrogate, a value past U+10FFFF, or
+// a sequence cut short.
+int utf8SequenceLength(const unsigned char* p, qsizetype left)
+{
+    const unsigned char b = p[0];
+    int length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (b < 0x80)
+        return 1;
+    if (b >= 0xC2 && b <= 0xDF) {
+        length = 2;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        length = 3;
+        low = b == 0xE0 ? 0xA0 : 0x80;
+        high = b == 0xED ? 0x9F : 0xBF;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        length = 4;
+        low = b == 0xF0 ? 0x90 : 0x80;
+        high = b == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (left < length || p[1] < low || p[1] > high)
+        return 0;
+    for (int i = 2; i < length; ++i)
+        if (p[i] < 0x80 || p[i] > 0xBF)
+            return 0;
+    return length;
+}
+
+} // namespace
+
+QString PlainTextReader::DecodeDamagedUtf8(const QByteArray& bytes)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    QString text(n, Qt::Uninitialized); // never more units than bytes
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    qsizetype size = 0;
+    bool damaged = false;
+    for (qsizetype i = 0; i < n;) {
+        const int length = utf8SequenceLength(p + i, n - i);
+        if (length == 0) {
+            if (!damaged)
+                out[size++] = QChar::ReplacementCharacter;
+            damaged = true;
+            ++i;
+            continue;
+        }
+        damaged = false;
+        char32_t c = length == 1 ? p[i] : p[i] & (0x7F >> length);
+        for (int k = 1; k < length; ++k)
+            c = (c << 6) | (p[i + k] & 0x3F);
+        if (c >= 0x10000) {
+            out[size++] = QChar::highSurrogate(c);
+            out[size++] = QChar::lowSurrogate(c);
+        } else {
+            out[size++] = char16_t(c);
+        }
+        i += length;
+    }
+    text.truncate(size);
+    return text;
+}
+
+bool PlainTextReader::IsMostlyUtf8(const QByteArray& bytes)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    qsizetype multiByte = 0;
+    qsizetype invalid = 0;
+    for (qsizetype i = 0; i < n;) {
+        const int length = utf8SequenceLength(p + i, n - i);
+        if (length == 0) {
+            ++invalid;
+            ++i;
+            continue;
+        }
+        if (length > 1)
+            ++multiByte;
+        i += length;
+    }
+    // Pairs of 8-bit letters in other encodings form valid sequences only by chance, and
+    // rarely; a file whose multi-byte sequences almost all hold is UTF-8 with damage.
+    return invalid == 0 || (multiByte > 0 && invalid * kMinValidPerInvalid <= multiByte);
 }
 
 QString PlainTextReader::CanonicalLineBreaks(const QString& text)

@@ -28,6 +28,11 @@ struct GroupState
     bool ignorable = false; // the group began with \*
 };
 
+// 8-bit text is decoded in batches of about this many bytes, and never more than
+// kMaxPending at once.
+constexpr qsizetype kFlushBytes = 64 * 1024;
+constexpr qsizetype kMaxPending = 1024 * 1024;
+
 bool isSkippedDestination(QByteArrayView word)
 {
     static const QByteArrayView kSkipped[] = {"colortbl",
@@ -208,6 +213,11 @@ void RtfParser::addByte(char b)
         flushBytes();
     m_pendingCodePage = cp;
     m_pending.append(b);
+    // Decode as the text goes, so that the text's own limit is checked while reading.
+    // A byte below 0x80 never leads a double-byte character, so cutting after it is
+    // safe in every code page.
+    if (m_pending.size() >= kFlushBytes && (static_cast<unsigned char>(b) < 0x80 || m_pending.size() >= kMaxPending))
+        flushBytes();
 }
 
 void RtfParser::addChar(char16_t c)

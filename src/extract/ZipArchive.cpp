@@ -47,10 +47,10 @@ ZipArchive::Status ZipArchive::Read(const QString& name, QByteArray& out) const
         return Status::Encrypted;
     if (!(stat.valid & ZIP_STAT_SIZE) || !(stat.valid & ZIP_STAT_COMP_SIZE))
         return Status::Damaged;
-    if (stat.size > zip_uint64_t(kMaxPartBytes))
+    if (stat.size > zip_uint64_t(kMaxPartBytes) || stat.size > zip_uint64_t(m_budget))
         return Status::TooLarge;
-    if (stat.size > zip_uint64_t(kRatioFloor) && stat.size / std::max<zip_uint64_t>(stat.comp_size, 1) > kMaxRatio)
-        return Status::TooLarge;
+    // Charged before inflating: a part that turns out damaged still used the work.
+    m_budget -= qint64(stat.size);
 
     zip_file_t* file = zip_fopen_index(m_zip, zip_uint64_t(index), 0);
     if (!file)

@@ -1,5 +1,7 @@
 #include "morph/MorphologyLibrary.h"
 
+#include "install/InstallLayout.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -26,15 +28,9 @@ MorphologyLibrary::~MorphologyLibrary()
 
 bool MorphologyLibrary::Load()
 {
-    QStringList libraries, data;
-    if (QCoreApplication::instance()) {
-        const QString folder = QCoreApplication::applicationDirPath();
-        libraries << folder + QStringLiteral("/mhelper");
-        data << folder + QStringLiteral("/mhelper.dat");
-    }
-    libraries << QStringLiteral("mhelper");
-    data << QStringLiteral(PARAFRIX_DATA_INSTALL_DIR "/mhelper.dat");
-    return LoadFrom(libraries, data);
+    const InstallLayout layout(QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString());
+    return LoadFrom(layout.libraryCandidates(QStringLiteral(PARAFRIX_MHELPER_FILE)) << QStringLiteral("mhelper"),
+                    layout.dataCandidates(QStringLiteral("mhelper.dat")));
 }
 
 bool MorphologyLibrary::LoadFrom(const QStringList& libraryCandidates, const QStringList& dataCandidates)
@@ -50,9 +46,9 @@ bool MorphologyLibrary::LoadFrom(const QStringList& libraryCandidates, const QSt
         reason = m_library.errorString();
     }
     if (!m_library.isLoaded())
-        return Fail(QStringLiteral(u"библиотека морфологии mhelper не загружена (%1); слова сравниваются без "
-                                   u"приведения к основам")
-                        .arg(reason));
+        return Fail(QStringLiteral(u"библиотека морфологии mhelper не загружена (искали: %1; %2); слова сравниваются "
+                                   u"без приведения к основам")
+                        .arg(InstallLayout::describe(libraryCandidates), reason));
     m_open = reinterpret_cast<OpenFn>(m_library.resolve("OpenMorphology"));
     m_calc = reinterpret_cast<CalcFn>(m_library.resolve("CalcStem"));
     m_close = reinterpret_cast<CloseFn>(m_library.resolve("CloseMorphology"));
@@ -63,13 +59,8 @@ bool MorphologyLibrary::LoadFrom(const QStringList& libraryCandidates, const QSt
                                    u"приведения к основам")
                         .arg(file));
     }
-    m_dataPath = dataCandidates.value(0);
-    for (const QString& path : dataCandidates) {
-        if (QFileInfo(path).isFile()) {
-            m_dataPath = path;
-            break;
-        }
-    }
+    const QString existingData = InstallLayout::firstExisting(dataCandidates);
+    m_dataPath = existingData.isEmpty() ? dataCandidates.value(0) : existingData;
     m_handle = m_open(QFile::encodeName(m_dataPath).constData());
     if (m_handle == 0) {
         const QString file = m_library.fileName();
@@ -85,6 +76,10 @@ bool MorphologyLibrary::LoadFrom(const QStringList& libraryCandidates, const QSt
     int32_t size = kStemMaxLength;
     m_hasDictionary = m_calc(m_handle, "", probe, &size) == 1;
     m_cache.clear();
+    if (!m_hasDictionary && existingData.isEmpty())
+        return Fail(QStringLiteral(u"словарь морфологии не найден (искали: %1); основы строятся только по правилам "
+                                   u"окончаний")
+                        .arg(InstallLayout::describe(dataCandidates)));
     if (!m_hasDictionary)
         return Fail(QStringLiteral(u"словарь морфологии %1 не удалось использовать; основы строятся только по "
                                    u"правилам окончаний")

@@ -17,11 +17,12 @@ class MorphologyLibrary final : public Stemmer
 public:
     static MorphologyLibrary& Instance();
 
-    // Loads "mhelper" from the program's folder, else through the platform's library
-    // search, and opens "mhelper.dat" from the program's folder, else from the
-    // installed data folder. Safe to call more than once. False when words will be
-    // stemmed less well than they should (no library, or no dictionary): the reason
-    // is then in loadProblem(), for the front end to show.
+    // Loads "mhelper" from the program's folder or the installed library folder, else
+    // through the platform's library search, and opens "mhelper.dat" from the program's
+    // folder, else from the installed data folder (see InstallLayout). Safe to call
+    // more than once. False when words will be stemmed less well than they should (no
+    // library, or no dictionary): the reason is then in loadProblem(), for the front
+    // end to show.
     bool Load();
     // The same with explicit candidates, tried in order: the first library that loads
     // and the first data file that exists (or the first one named, when none does).

@@ -69,6 +69,8 @@ CheckOptions AppSettings::checkOptions() const
     options.Delimiters1 = Delimiters1;
     options.Delimiters2 = Delimiters2;
     options.MinWords = MinWords;
+    options.NearMatches = NearMatches;
+    options.NearThreshold = NearThreshold;
     return options;
 }
 
@@ -93,6 +95,18 @@ void AppSettings::Load()
         Delimiters2 = DefaultDelimiters2();
         MinWords = DefaultMinWords;
     }
+    // The near-match values stand on their own: each one missing or out of range
+    // takes its default.
+    qint32 nearMatches = -1;
+    NearMatches =
+        store->LoadNumberSetting(QStringLiteral("NearMatches"), nearMatches) && (nearMatches == 0 || nearMatches == 1)
+            ? nearMatches == 1
+            : DefaultNearMatches;
+    qint32 threshold = 0;
+    NearThreshold =
+        store->LoadNumberSetting(QStringLiteral("NearThreshold"), threshold) && threshold >= 1 && threshold <= 100
+            ? threshold
+            : DefaultNearThreshold;
 }
 
 void AppSettings::Save()
@@ -101,4 +115,6 @@ void AppSettings::Save()
     store->SaveStringSetting(Delimiters1, QStringLiteral("Delimiters1"));
     store->SaveStringSetting(Delimiters2, QStringLiteral("Delimiters2"));
     store->SaveMinWords(MinWords);
+    store->SaveNumberSetting(NearMatches ? 1 : 0, QStringLiteral("NearMatches"));
+    store->SaveNumberSetting(NearThreshold, QStringLiteral("NearThreshold"));
 }

@@ -9,22 +9,24 @@
 
 class SettingsStore;
 
-// The process-wide settings record: sentence delimiters, word delimiters and the
-// minimum number of words of a sentence. Created and loaded on the first Instance()
-// call, changed in memory by the options dialog, written back by Save() when the
-// main window closes. The front ends read it and hand the engine a snapshot
-// (checkOptions()) at every Check.
+// The process-wide settings record: sentence delimiters, word delimiters, the
+// minimum number of words of a sentence, and whether and how near matches are shown. Created and loaded on the first
+// Instance() call, changed in memory by the options dialog, written back by Save() when the main window closes. The
+// front ends read it and hand the engine a snapshot (checkOptions()) at every Check.
 class AppSettings
 {
 public:
-    QString Delimiters1; // characters that end a sentence
-    QString Delimiters2; // characters that separate words
-    qint32 MinWords = 0; // minimum number of words a sentence needs
+    QString Delimiters1;                         // characters that end a sentence
+    QString Delimiters2;                         // characters that separate words
+    qint32 MinWords = 0;                         // minimum number of words a sentence needs
+    bool NearMatches = DefaultNearMatches;       // the window lists near matches
+    qint32 NearThreshold = DefaultNearThreshold; // their lowest similarity, 1..100 percent
 
     static AppSettings& Instance();
     // Destroys the record; the next Instance() loads it again.
     static void Destroy();
-    // Writes the three values in the order Delimiters1, Delimiters2, MinWords.
+    // Writes the values in the order Delimiters1, Delimiters2, MinWords, NearMatches,
+    // NearThreshold.
     // Failures are ignored; the record in memory is unaffected.
     void Save();
 
@@ -34,6 +36,8 @@ public:
     // The same set without its final tab (39 characters), as the options dialog restores it.
     static QString DefaultDelimiters2WithoutTab();
     static constexpr qint32 DefaultMinWords = CheckOptions::DefaultMinWords;
+    static constexpr bool DefaultNearMatches = true;
+    static constexpr qint32 DefaultNearThreshold = CheckOptions::DefaultNearThreshold;
 
     // A snapshot of the values for one Check.
     CheckOptions checkOptions() const;

@@ -45,10 +45,15 @@ bool QtSettingsStore::SaveStringSetting(const QString& text, const QString& name
 
 bool QtSettingsStore::LoadMinWords(qint32& value)
 {
+    return LoadNumberSetting(QStringLiteral("MinWords"), value);
+}
+
+bool QtSettingsStore::LoadNumberSetting(const QString& name, qint32& value)
+{
     auto settings = open();
     if (settings->status() != QSettings::NoError)
         return false;
-    const QVariant stored = settings->value(QStringLiteral("MinWords"));
+    const QVariant stored = settings->value(name);
     if (!stored.isValid())
         return false;
     bool ok = false;
@@ -62,8 +67,13 @@ bool QtSettingsStore::LoadMinWords(qint32& value)
 
 bool QtSettingsStore::SaveMinWords(qint32 value)
 {
+    return SaveNumberSetting(value, QStringLiteral("MinWords"));
+}
+
+bool QtSettingsStore::SaveNumberSetting(qint32 value, const QString& name)
+{
     auto settings = open();
-    settings->setValue(QStringLiteral("MinWords"), value);
+    settings->setValue(name, value);
     settings->sync();
     return settings->status() == QSettings::NoError;
 }

@@ -20,6 +20,8 @@ public:
     bool SaveStringSetting(const QString& text, const QString& name) override;
     bool LoadMinWords(qint32& value) override;
     bool SaveMinWords(qint32 value) override;
+    bool LoadNumberSetting(const QString& name, qint32& value) override;
+    bool SaveNumberSetting(qint32 value, const QString& name) override;
 
     // Where the values live, for messages and the README.
     QString location() const;

@@ -1,6 +1,7 @@
 #include "window/CParafrixDlg.h"
 
 #include "check/CheckErrorText.h"
+#include "check/MatchReport.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CDlgFuck.h"
 #include "dialogs/CDlgOptions.h"
@@ -13,6 +14,7 @@
 #include "settings/AppSettings.h"
 #include "window/DocumentFileDialog.h"
 #include "window/PathLabel.h"
+#include "window/PhraseHighlighter.h"
 #include "window/QuitWaitPanel.h"
 #include "window/SystemMenu.h"
 #include "word/WordProcessorFactory.h"
@@ -154,6 +156,7 @@ void CParafrixDlg::CreateControls()
     m_verdictArea->addWidget(m_verdict);
     m_verdictArea->addWidget(m_waitPanel);
     m_verdictArea->setFixedHeight(du.y(37));
+    m_originality = makeLabel(QString(), QStringLiteral("originalityLabel"), this);
     m_openInWord = MakeDialogButton(this, QStringLiteral(u"Открыть изменяемый документ"),
                                     QStringLiteral("openInWordButton"), du.size(120, 13));
     m_editedPhrase = makePhraseBox(QStringLiteral("editedPhraseEdit"), du, this);
@@ -199,6 +202,7 @@ void CParafrixDlg::CreateControls()
     matchesLayout->addWidget(m_originalPhrase, 1, 1);
     matchesLayout->addLayout(editedTitleRow, 2, 1);
     matchesLayout->addWidget(m_editedPhrase, 3, 1);
+    matchesLayout->addWidget(m_originality, 4, 0);
     matchesLayout->setColumnStretch(1, 1);
 
     auto* bottomRow = new QHBoxLayout;
@@ -350,7 +354,9 @@ void CParafrixDlg::RunCheck()
         return;
     }
     ListMatches();
-    if (!outcome.matches.isEmpty()) {
+    ListNearMatches();
+    ShowOriginality();
+    if (outcome.matchCount() > 0) {
         {
             // Selecting by program is not a user's selection: the session chose it.
             const QSignalBlocker blocker(m_matchList);
@@ -379,6 +385,7 @@ void CParafrixDlg::ClearResultWidgets()
     m_originalPhrase->clear();
     m_editedPhrase->clear();
     m_verdict->clear();
+    m_originality->clear();
 }
 
 void CParafrixDlg::ListMatches()
@@ -398,9 +405,26 @@ void CParafrixDlg::OnSelchangeMatchList()
 
 void CParafrixDlg::ShowSelectedMatch()
 {
-    m_originalPhrase->setPlainText(m_session.shownOriginal());
-    m_editedPhrase->setPlainText(m_session.shownEdited());
-    m_verdict->setText(m_session.selectedVerdict().text());
+    // Both sides as shown, without the white space around the sentences, with the words
+    // they share marked.
+    const SelectedPair& pair = m_session.selectedPair();
+    PhraseHighlighter::Show(*m_originalPhrase, pair.original, pair.originalShared);
+    PhraseHighlighter::Show(*m_editedPhrase, pair.edited, pair.editedShared);
+    m_verdict->setText(m_session.selectedMatch() ? m_session.selectedVerdict().text()
+                                                 : m_session.selectedNearVerdict());
+}
+
+void CParafrixDlg::ListNearMatches()
+{
+    const QSignalBlocker blocker(m_matchList);
+    const QList<NearMatch>& near = m_session.outcome().near.matches;
+    for (qsizetype i = 0; i < near.size(); ++i)
+        m_matchList->addItem(QStringLiteral(u"Похожая фраза #%1 (%2%)").arg(i + 1).arg(near.at(i).percent()));
+}
+
+void CParafrixDlg::ShowOriginality()
+{
+    m_originality->setText(MatchReport::OriginalityText(m_session.outcome().originality));
 }
 
 void CParafrixDlg::OnBrowseOriginal()

@@ -73,7 +73,9 @@ private:
     void RunCheck();
     void ClearResultWidgets();
     void ListMatches();
+    void ListNearMatches();
     void ShowSelectedMatch();
+    void ShowOriginality();
     void SetCheckNote(bool show);
     QString StartFolder(bool original) const;
     QString AskForDocument(bool original);
@@ -87,6 +89,7 @@ private:
     QPlainTextEdit* m_originalPhrase = nullptr;
     QPlainTextEdit* m_editedPhrase = nullptr;
     QLabel* m_verdict = nullptr;
+    QLabel* m_originality = nullptr;
     QStackedWidget* m_verdictArea = nullptr;
     QuitWaitPanel* m_waitPanel = nullptr;
     QLabel* m_reminder = nullptr;

@@ -1,5 +1,6 @@
 #include "word/LibreOfficeModule.h"
 
+#include "install/InstallLayout.h"
 #include "word/WordAutomation.h"
 
 #include <QCoreApplication>
@@ -14,14 +15,8 @@ using CreateFunction = WordAutomation* (*)(int interfaceVersion, const LibreOffi
 
 QStringList ModuleCandidates()
 {
-    QStringList folders;
-    if (QCoreApplication::instance())
-        folders << QCoreApplication::applicationDirPath();
-    folders << QStringLiteral(u"" PARAFRIX_LO_MODULE_INSTALL_DIR);
-    QStringList candidates;
-    for (const QString& folder : std::as_const(folders))
-        candidates << QDir(folder).filePath(QStringLiteral(u"" PARAFRIX_LO_MODULE_FILE));
-    return candidates;
+    const InstallLayout layout(QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString());
+    return layout.libraryCandidates(QStringLiteral(u"" PARAFRIX_LO_MODULE_FILE));
 }
 
 // Loaded modules, by path. Never unloaded: objects and a possibly hung worker thread
@@ -64,7 +59,8 @@ std::shared_ptr<WordAutomation> LibreOfficeModule::Load(const LibreOfficeOptions
         SetError(error, QStringLiteral(u"LibreOffice не установлен (%1).").arg(effective.programDir));
         return {};
     }
-    for (const QString& candidate : ModuleCandidates()) {
+    const QStringList candidates = ModuleCandidates();
+    for (const QString& candidate : candidates) {
         if (!QFileInfo::exists(candidate))
             continue;
         QLibrary* library = Library(candidate);
@@ -81,6 +77,7 @@ std::shared_ptr<WordAutomation> LibreOfficeModule::Load(const LibreOfficeOptions
         return std::shared_ptr<WordAutomation>(automation);
     }
     if (error && error->isEmpty())
-        *error = QStringLiteral(u"Модуль связи с LibreOffice не найден.");
+        *error = QStringLiteral(u"Модуль связи с LibreOffice не найден (искали: %1).")
+                     .arg(InstallLayout::describe(candidates));
     return {};
 }

@@ -1,157 +1,432 @@
+#include "FakeStemmer.h"
+#include "RecordingWordProcessor.h"
 #include "check/CheckOptions.h"
 #include "check/CheckSession.h"
-#include "morph/Stemmer.h"
+#include "compare/MatchVerdict.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <limits>
 
-namespace {
-
-// A word processor whose quit answers the test scripts, and which keeps the phrases
-// it was asked to show.
-class ScriptedWordProcessor : public WordProcessor
-{
-public:
-    QuitStatus quitAnswer = QuitStatus::NotRunning;
-    QuitStatus pollAnswer = QuitStatus::NotRunning;
-    QStringList shown;
-
-    Result ShowPhraseInWord(const QString& phrase, const QString& editedPath) override
-    {
-        Q_UNUSED(editedPath);
-        shown << phrase;
-        return {};
-    }
-    QuitStatus QuitActiveWord() override { return quitAnswer; }
-    QuitStatus PollQuit() override { return pollAnswer; }
-    void QuitOwnWordInstances() override {}
-};
-
-} // namespace
-
-// The window's state without widgets: the quit steps, the place kept over Checks, and
-// the sentences as shown.
+// The main window's state and steps without the window: the chosen documents, the
+// Check with the word processor asked to quit first, the selection and its verdict,
+// the word processor's calls, and documents that give no text; the place kept over
+// Checks, and the sentences as shown.
 class TestCheckSession : public QObject
 {
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    LowerCaseStemmer m_stemmer;
     CheckOptions m_options;
-    ScriptedWordProcessor* m_word = nullptr;
+    FakeStemmer m_stemmer;
+    std::shared_ptr<WordLog> m_word;
     std::unique_ptr<CheckSession> m_session;
 
-    QString write(const QString& name, const QString& text)
+    // Five edited sentences, one per verdict kind, in this order: identical, order,
+    // added repeated, removed repeated, forms.
+    static QByteArray originalText()
+    {
+        return QByteArrayLiteral("Мама мыла раму утром. Папа читал газету вечером, газету. "
+                                 "Дети играли во дворе долго. Кот спал на диване весь день.\r\n");
+    }
+    static QByteArray editedText()
+    {
+        return QByteArrayLiteral("Мама мыла раму утром. Утром мама мыла раму. Дети играли во дворе долго, долго. "
+                                 "Папа читал газету вечером. КОТ спал на диване весь день.\r\n");
+    }
+
+    QString write(const QString& name, const QByteArray& bytes)
     {
         const QString path = m_dir.filePath(name);
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
             qFatal("cannot write %s", qPrintable(path));
-        file.write(text.toUtf8());
         return path;
     }
-    // Writes both documents, chooses them and runs the Check.
-    void check(const QString& original, const QString& edited)
+
+    // The Check as the window runs it when the word processor asks nothing.
+    const CheckOutcome& check()
     {
-        m_session->SetOriginalPath(write(QStringLiteral("o.txt"), original));
-        m_session->SetEditedPath(write(QStringLiteral("e.txt"), edited));
-        m_session->RunCheck(m_options);
+        m_session->QuitActiveWord();
+        return m_session->RunCheck(m_options);
     }
-    QString selectedEdited() const
+
+    // Chooses the five-kind pair and checks it.
+    void checkFiveKinds()
     {
-        const PhraseMatch* match = m_session->selectedMatch();
-        return match ? CheckSession::Shown(match->edited) : QString();
+        m_session->SetOriginalPath(write(QStringLiteral("original.txt"), originalText()));
+        m_session->SetEditedPath(write(QStringLiteral("edited.txt"), editedText()));
+        check();
+        m_word->calls.clear();
+    }
+
+    static QStringList kindNames(const MatchVerdict& verdict)
+    {
+        QStringList names;
+        for (VerdictKind kind : verdict.kinds)
+            names << VerdictKindName(kind);
+        return names;
+    }
+
+    void verifyNoResults()
+    {
+        QVERIFY(!m_session->outcome().ok());
+        QVERIFY(m_session->matches().isEmpty());
+        QVERIFY(!m_session->hasStemDictionary());
+        QCOMPARE(m_session->selectedIndex(), -1);
+        QVERIFY(!m_session->selectedMatch());
+        QVERIFY(m_session->selectedVerdict().kinds.isEmpty());
     }
 
 private slots:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+
     void init()
     {
-        QVERIFY(m_dir.isValid());
-        auto word = std::make_unique<ScriptedWordProcessor>();
-        m_word = word.get();
-        m_session = std::make_unique<CheckSession>(std::move(word), m_stemmer);
+        m_options = CheckOptions();
+        m_stemmer.set({});
+        m_word = std::make_shared<WordLog>();
+        m_session = std::make_unique<CheckSession>(std::make_unique<RecordingWordProcessor>(m_word), m_stemmer);
+    }
+
+    void selectionCoversExactThenNearRows_data()
+    {
+        QTest::addColumn<qsizetype>("row");
+        QTest::addColumn<bool>("selected");
+        QTest::addColumn<bool>("exact");
+        QTest::addColumn<QString>("edited");
+        QTest::addColumn<qsizetype>("editedShared");
+        QTest::newRow("exact row") << qsizetype(0) << true << true << u"Мама мыла раму утром"_qs << qsizetype(4);
+        QTest::newRow("near row") << qsizetype(1) << true << false << u"Лиса быстро бежит через поле к тёмному лесу"_qs
+                                  << qsizetype(7);
+        QTest::newRow("past the last row") << qsizetype(2) << false << false << QString() << qsizetype(0);
+        QTest::newRow("negative") << qsizetype(-1) << false << false << QString() << qsizetype(0);
+    }
+    void selectionCoversExactThenNearRows()
+    {
+        QFETCH(qsizetype, row);
+        QFETCH(bool, selected);
+        QFETCH(bool, exact);
+        QFETCH(QString, edited);
+        QFETCH(qsizetype, editedShared);
+        m_options.NearMatches = true;
+        m_session->SetOriginalPath(write(QStringLiteral("original.txt"),
+                                         "Лиса быстро бежит через широкое поле к лесу. Мама мыла раму утром."));
+        const QString editedPath =
+            write(QStringLiteral("edited.txt"), "Мама мыла раму утром. Лиса быстро бежит через поле к тёмному лесу.");
+        m_session->SetEditedPath(editedPath);
+        check();
+        QCOMPARE(m_session->matchCount(), 2);
+        QCOMPARE(m_session->Select(row, m_options), selected);
+        if (!selected) {
+            // The Check's own selection, the first row, stays.
+            QCOMPARE(m_session->selectedIndex(), 0);
+            return;
+        }
+        QCOMPARE(m_session->selectedIndex(), row);
+        QCOMPARE(m_session->selectedMatch() != nullptr, exact);
+        QCOMPARE(m_session->selectedNear() != nullptr, !exact);
+        QCOMPARE(m_session->selectedNearVerdict().isEmpty(), exact);
+        QCOMPARE(m_session->selectedVerdict().kinds.isEmpty(), !exact);
+        QCOMPARE(m_session->selectedPair().edited, edited);
+        QCOMPARE(m_session->selectedPair().editedShared.size(), editedShared);
+        // The word processor is asked for the sentence without the space before it.
+        m_session->ShowSelectedInWord();
+        QCOMPARE(m_word->phrases.last(), edited);
+
+        m_session->ClearResults();
+        QVERIFY(!m_session->selectedNear());
+        QVERIFY(m_session->selectedNearVerdict().isEmpty());
+        QVERIFY(m_session->selectedPair().edited.isEmpty());
+    }
+
+    void pathsAndCanCheck_data()
+    {
+        QTest::addColumn<QString>("original");
+        QTest::addColumn<QString>("edited");
+        QTest::addColumn<bool>("canCheck");
+        QTest::newRow("none chosen") << QString() << QString() << false;
+        QTest::newRow("original only") << u"/docs/a.doc"_qs << QString() << false;
+        QTest::newRow("edited only") << QString() << u"/docs/b.doc"_qs << false;
+        QTest::newRow("both") << u"/docs/a.doc"_qs << u"/docs/b.doc"_qs << true;
+        QTest::newRow("one file for both") << u"/docs/a.doc"_qs << u"/docs/a.doc"_qs << true;
+    }
+    void pathsAndCanCheck()
+    {
+        QFETCH(QString, original);
+        QFETCH(QString, edited);
+        QFETCH(bool, canCheck);
+        QVERIFY(!m_session->canCheck());
+        m_session->SetOriginalPath(original);
+        m_session->SetEditedPath(edited);
+        QCOMPARE(m_session->originalPath(), original);
+        QCOMPARE(m_session->editedPath(), edited);
+        QCOMPARE(m_session->canCheck(), canCheck);
+        // Choosing a path asks nothing of the word processor by itself.
+        QVERIFY(m_word->calls.isEmpty());
+    }
+
+    void checkQuitsTheWordProcessorBeforeReading()
+    {
+        const QString original = write(QStringLiteral("original.txt"), originalText());
+        const QString edited = write(QStringLiteral("edited.txt"), "Совсем другой текст про погоду сегодня.\r\n");
+        // The word processor saves the user's last edits as it quits: the Check must
+        // read what was saved, not what was on disk before.
+        m_word->onCall = [&](const QString& call) {
+            if (call == u"quitActive")
+                write(QStringLiteral("edited.txt"), editedText());
+        };
+        m_session->SetOriginalPath(original);
+        m_session->SetEditedPath(edited);
+        const CheckOutcome& outcome = check();
+        QCOMPARE(m_word->calls, QStringList{u"quitActive"_qs});
+        QVERIFY(outcome.ok());
+        QCOMPARE(outcome.matches.size(), 5);
+        QVERIFY(m_session->hasStemDictionary());
+
+        // The second step alone reads without asking.
+        m_word->calls.clear();
+        QCOMPARE(m_session->RunCheck(m_options).matches.size(), 5);
+        QVERIFY(m_word->calls.isEmpty());
+    }
+
+    void choosingAPathKeepsOrClearsResults_data()
+    {
+        QTest::addColumn<bool>("editedSide");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("cleared");
+        QTest::newRow("same original") << false << u"original.txt"_qs << false;
+        QTest::newRow("same edited") << true << u"edited.txt"_qs << false;
+        QTest::newRow("another original") << false << u"other.txt"_qs << true;
+        QTest::newRow("another edited") << true << u"other.txt"_qs << true;
+        QTest::newRow("original emptied") << false << QString() << true;
+    }
+    void choosingAPathKeepsOrClearsResults()
+    {
+        QFETCH(bool, editedSide);
+        QFETCH(QString, name);
+        QFETCH(bool, cleared);
+        checkFiveKinds();
+        QVERIFY(m_session->Select(2, m_options));
+        const QString path = name.isEmpty() ? QString() : m_dir.filePath(name);
+        if (editedSide)
+            m_session->SetEditedPath(path);
+        else
+            m_session->SetOriginalPath(path);
+        if (cleared) {
+            verifyNoResults();
+        } else {
+            QCOMPARE(m_session->matches().size(), 5);
+            QVERIFY(m_session->hasStemDictionary());
+            QCOMPARE(m_session->selectedIndex(), 2);
+        }
+        QVERIFY(m_word->calls.isEmpty());
+    }
+
+    void select_data()
+    {
+        QTest::addColumn<qsizetype>("index");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("first") << qsizetype(0) << true;
+        QTest::newRow("last") << qsizetype(4) << true;
+        QTest::newRow("one past the last") << qsizetype(5) << false;
+        QTest::newRow("negative") << qsizetype(-1) << false;
+        QTest::newRow("far out") << std::numeric_limits<qsizetype>::max() << false;
+    }
+    void select()
+    {
+        QFETCH(qsizetype, index);
+        QFETCH(bool, accepted);
+        // Before any Check there is nothing to select.
+        QVERIFY(!m_session->Select(0, m_options));
+        QCOMPARE(m_session->selectedIndex(), -1);
+        checkFiveKinds();
+        QVERIFY(m_session->Select(1, m_options));
+        const MatchVerdict before = m_session->selectedVerdict();
+        QCOMPARE(m_session->Select(index, m_options), accepted);
+        // A refused index leaves the selection as it was.
+        const qsizetype expected = accepted ? index : 1;
+        QCOMPARE(m_session->selectedIndex(), expected);
+        QVERIFY(m_session->selectedMatch());
+        QCOMPARE(*m_session->selectedMatch(), m_session->matches().at(expected));
+        if (!accepted)
+            QCOMPARE(kindNames(m_session->selectedVerdict()), kindNames(before));
+    }
+
+    void selectionVerdicts_data()
+    {
+        QTest::addColumn<qsizetype>("index");
+        QTest::addColumn<QString>("original");
+        QTest::addColumn<QString>("edited");
+        QTest::addColumn<QStringList>("kinds");
+        QTest::addColumn<QStringList>("added");
+        QTest::addColumn<QStringList>("removed");
+        QTest::newRow("identical") << qsizetype(0) << u"Мама мыла раму утром"_qs << u"Мама мыла раму утром"_qs
+                                   << QStringList{u"identical"_qs} << QStringList() << QStringList();
+        QTest::newRow("order") << qsizetype(1) << u"Мама мыла раму утром"_qs << u" Утром мама мыла раму"_qs
+                               << QStringList{u"order"_qs} << QStringList() << QStringList();
+        QTest::newRow("added repeated") << qsizetype(2) << u" Дети играли во дворе долго"_qs
+                                        << u" Дети играли во дворе долго, долго"_qs << QStringList{u"added_repeated"_qs}
+                                        << QStringList{u"долго"_qs} << QStringList();
+        QTest::newRow("removed repeated")
+            << qsizetype(3) << u" Папа читал газету вечером, газету"_qs << u" Папа читал газету вечером"_qs
+            << QStringList{u"removed_repeated"_qs} << QStringList() << QStringList{u"газету"_qs};
+        QTest::newRow("forms") << qsizetype(4) << u" Кот спал на диване весь день"_qs
+                               << u" КОТ спал на диване весь день"_qs << QStringList{u"forms"_qs} << QStringList()
+                               << QStringList();
+    }
+    void selectionVerdicts()
+    {
+        QFETCH(qsizetype, index);
+        QFETCH(QString, original);
+        QFETCH(QString, edited);
+        QFETCH(QStringList, kinds);
+        QFETCH(QStringList, added);
+        QFETCH(QStringList, removed);
+        checkFiveKinds();
+        QVERIFY(m_session->Select(index, m_options));
+        QCOMPARE(m_session->selectedMatch()->original, original);
+        QCOMPARE(m_session->selectedMatch()->edited, edited);
+        QCOMPARE(kindNames(m_session->selectedVerdict()), kinds);
+        QCOMPARE(m_session->selectedVerdict().added, added);
+        QCOMPARE(m_session->selectedVerdict().removed, removed);
+    }
+
+    void showSelectedInWord_data()
+    {
+        QTest::addColumn<qsizetype>("index");
+        QTest::addColumn<QString>("phrase");
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("first match, selected by the Check") << qsizetype(-1) << u"Мама мыла раму утром"_qs << true;
+        // Held as " Утром мама мыла раму": searched for without the space before it.
+        QTest::newRow("match selected") << qsizetype(1) << u"Утром мама мыла раму"_qs << true;
+        QTest::newRow("word processor fails") << qsizetype(1) << u"Утром мама мыла раму"_qs << false;
+    }
+    void showSelectedInWord()
+    {
+        QFETCH(qsizetype, index);
+        QFETCH(QString, phrase);
+        QFETCH(bool, ok);
+        checkFiveKinds();
+        if (index >= 0)
+            QVERIFY(m_session->Select(index, m_options));
+        m_word->nextResult = {ok, ok ? QString() : QStringLiteral(u"Текстовый процессор не найден.")};
+        const WordProcessor::Result result = m_session->ShowSelectedInWord();
+        QCOMPARE(m_word->calls, QStringList{u"show"_qs});
+        QCOMPARE(m_word->phrases, QStringList{phrase});
+        QCOMPARE(m_word->paths, QStringList{m_session->editedPath()});
+        QCOMPARE(result.ok, ok);
+        QCOMPARE(result.message, m_word->nextResult.message);
+    }
+
+    void nothingSelectedShowsNothing()
+    {
+        QVERIFY(m_session->ShowSelectedInWord().ok);
+        QCOMPARE(m_word->phrases, QStringList{QString()});
     }
 
     void quitStepsAreTheWordProcessors_data()
     {
-        QTest::addColumn<QuitStatus>("status");
-        QTest::newRow("not running") << QuitStatus::NotRunning;
-        QTest::newRow("quit") << QuitStatus::Quit;
-        QTest::newRow("deciding") << QuitStatus::Deciding;
-        QTest::newRow("refused") << QuitStatus::Refused;
+        QTest::addColumn<QList<QuitStatus>>("script");
+        QTest::addColumn<QList<QuitStatus>>("answers");
+        const QuitStatus deciding = QuitStatus::Deciding;
+        QTest::newRow("none running") << QList<QuitStatus>() << QList{QuitStatus::NotRunning, QuitStatus::NotRunning};
+        QTest::newRow("quit at once") << QList{QuitStatus::Quit} << QList{QuitStatus::Quit, QuitStatus::Quit};
+        QTest::newRow("saved later") << QList{deciding, deciding, QuitStatus::Quit}
+                                     << QList{deciding, deciding, QuitStatus::Quit, QuitStatus::Quit};
+        QTest::newRow("cancelled later") << QList{deciding, QuitStatus::Refused}
+                                         << QList{deciding, QuitStatus::Refused};
     }
-
     void quitStepsAreTheWordProcessors()
     {
-        QFETCH(QuitStatus, status);
-        m_word->quitAnswer = status;
-        m_word->pollAnswer = status;
-        QCOMPARE(m_session->QuitActiveWord(), status);
-        QCOMPARE(m_session->PollQuit(), status);
-        // Quitting reads nothing.
+        QFETCH(QList<QuitStatus>, script);
+        QFETCH(QList<QuitStatus>, answers);
+        m_session->SetOriginalPath(write(QStringLiteral("original.txt"), originalText()));
+        m_session->SetEditedPath(write(QStringLiteral("edited.txt"), editedText()));
+        m_word->quitScript = script;
+        QList<QuitStatus> got{m_session->QuitActiveWord()};
+        while (got.size() < answers.size())
+            got << m_session->PollQuit();
+        QCOMPARE(got, answers);
+        QCOMPARE(m_word->count(u"quitActive"_qs), 1);
+        // Asking and polling read nothing.
         QVERIFY(!m_session->hasStemDictionary());
     }
 
     void placeIsKeptOverChecks_data()
     {
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<int>("select");
-        QTest::addColumn<QString>("after");
-        QTest::addColumn<int>("selectedAfter");
-        const QString a = QStringLiteral(u"Кот ест рыбу дома.");
-        const QString b = QStringLiteral(u" Пёс грызёт кость во дворе.");
-        const QString c = QStringLiteral(u" Птица поёт песню рано утром.");
-        // The original is a + b + c; the edited copy is listed in its own order.
-        QTest::newRow("same text") << a + b + c << 2 << a + b + c << 2;
-        QTest::newRow("moved up") << a + b + c << 2 << b + c << 1;
-        QTest::newRow("gone: the first") << a + b + c << 1 << a + c << 0;
-        QTest::newRow("second of a repeated sentence") << a + b + c + b << 3 << a + b + c + b << 3;
-        QTest::newRow("repeat gone: the one left") << a + b + c + b << 3 << a + c + b << 2;
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<qsizetype>("select");
+        QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<qsizetype>("selectedAfter");
+        const QByteArray a = "Мама мыла раму утром.";
+        const QByteArray b = " Дети играли во дворе долго.";
+        const QByteArray c = " Кот спал на диване весь день.";
+        // The edited copy's rows come in its own order.
+        QTest::newRow("same text") << a + b + c << qsizetype(2) << a + b + c << qsizetype(2);
+        QTest::newRow("moved up") << a + b + c << qsizetype(2) << b + c << qsizetype(1);
+        QTest::newRow("gone: the first") << a + b + c << qsizetype(1) << a + c << qsizetype(0);
+        QTest::newRow("second of a repeated sentence")
+            << a + b + c + b << qsizetype(3) << a + b + c + b << qsizetype(3);
+        QTest::newRow("repeat gone: the one left") << a + b + c + b << qsizetype(3) << a + c + b << qsizetype(2);
     }
-
     void placeIsKeptOverChecks()
     {
-        QFETCH(QString, before);
-        QFETCH(int, select);
-        QFETCH(QString, after);
-        QFETCH(int, selectedAfter);
-        check(QStringLiteral(u"Кот ест рыбу дома. Пёс грызёт кость во дворе. Птица поёт песню рано утром."), before);
+        QFETCH(QByteArray, before);
+        QFETCH(qsizetype, select);
+        QFETCH(QByteArray, after);
+        QFETCH(qsizetype, selectedAfter);
+        m_session->SetOriginalPath(write(QStringLiteral("original.txt"), originalText()));
+        m_session->SetEditedPath(write(QStringLiteral("edited.txt"), before));
+        check();
         QCOMPARE(m_session->selectedIndex(), 0);
         QVERIFY(m_session->Select(select, m_options));
-        const QString selected = selectedEdited();
-        m_session->SetEditedPath(write(QStringLiteral("e.txt"), after));
-        m_session->RunCheck(m_options);
-        QCOMPARE(m_session->selectedIndex(), qsizetype(selectedAfter));
-        if (after.contains(selected))
-            QCOMPARE(selectedEdited(), selected);
-        QVERIFY(!m_session->selectedVerdict().text().isEmpty());
+        const QString selected = m_session->selectedPair().edited;
+        write(QStringLiteral("edited.txt"), after);
+        check();
+        QCOMPARE(m_session->selectedIndex(), selectedAfter);
+        if (QString::fromUtf8(after).contains(selected))
+            QCOMPARE(m_session->selectedPair().edited, selected);
+        QVERIFY(!m_session->selectedVerdict().kinds.isEmpty());
+    }
+
+    void placeIsKeptOverNearRows()
+    {
+        m_options.NearMatches = true;
+        m_session->SetOriginalPath(write(QStringLiteral("original.txt"),
+                                         "Лиса быстро бежит через широкое поле к лесу. Мама мыла раму утром."));
+        const QByteArray near = "Лиса быстро бежит через поле к тёмному лесу.";
+        m_session->SetEditedPath(write(QStringLiteral("edited.txt"), "Мама мыла раму утром. " + near));
+        check();
+        QVERIFY(m_session->Select(1, m_options));
+        QVERIFY(m_session->selectedNear());
+        // The exact sentence rewritten away: the near row moves up and stays selected.
+        write(QStringLiteral("edited.txt"), "Совсем иное начало текста здесь. " + near);
+        check();
+        QCOMPARE(m_session->matchCount(), 1);
+        QVERIFY(m_session->selectedNear());
+        QCOMPARE(m_session->selectedIndex(), 0);
     }
 
     void placeSurvivesAFailedCheck()
     {
-        const QString text =
-            QStringLiteral(u"Кот ест рыбу дома. Пёс грызёт кость во дворе. Птица поёт песню рано утром.");
-        check(text, text);
-        QVERIFY(m_session->Select(2, m_options));
-        QVERIFY(QFile::remove(m_dir.filePath(QStringLiteral("e.txt"))));
-        QVERIFY(!m_session->RunCheck(m_options).ok());
-        QVERIFY(!m_session->selectedMatch());
-        write(QStringLiteral("e.txt"), text);
-        m_session->RunCheck(m_options);
-        QCOMPARE(m_session->selectedIndex(), 2);
+        checkFiveKinds();
+        QVERIFY(m_session->Select(3, m_options));
+        QVERIFY(QFile::remove(m_session->editedPath()));
+        QVERIFY(!check().ok());
+        verifyNoResults();
+        write(QStringLiteral("edited.txt"), editedText());
+        check();
+        QCOMPARE(m_session->selectedIndex(), 3);
     }
 
     void anotherDocumentForgetsThePlace()
     {
-        const QString text =
-            QStringLiteral(u"Кот ест рыбу дома. Пёс грызёт кость во дворе. Птица поёт песню рано утром.");
-        check(text, text);
-        QVERIFY(m_session->Select(2, m_options));
-        m_session->SetEditedPath(write(QStringLiteral("other.txt"), text));
-        QVERIFY(!m_session->hasStemDictionary());
-        QVERIFY(!m_session->selectedMatch());
-        m_session->RunCheck(m_options);
+        checkFiveKinds();
+        QVERIFY(m_session->Select(3, m_options));
+        m_session->SetEditedPath(write(QStringLiteral("other.txt"), editedText()));
+        check();
         QCOMPARE(m_session->selectedIndex(), 0);
     }
 
@@ -159,14 +434,12 @@ private slots:
     {
         QTest::addColumn<QString>("held");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("space after a full stop") << QStringLiteral(u" Пёс грызёт") << QStringLiteral(u"Пёс грызёт");
-        QTest::newRow("line break and tab") << QStringLiteral(u"\r\n\tПёс грызёт \n") << QStringLiteral(u"Пёс грызёт");
-        QTest::newRow("no-break space") << QStringLiteral(u"\u00A0Пёс грызёт") << QStringLiteral(u"Пёс грызёт");
-        QTest::newRow("inner space kept") << QStringLiteral(u"Пёс  грызёт") << QStringLiteral(u"Пёс  грызёт");
-        QTest::newRow("line separator inside kept")
-            << QStringLiteral(u" Пёс\u2028грызёт") << QStringLiteral(u"Пёс\u2028грызёт");
+        QTest::newRow("space after a full stop") << u" Пёс грызёт"_qs << u"Пёс грызёт"_qs;
+        QTest::newRow("line break and tab") << u"\r\n\tПёс грызёт \n"_qs << u"Пёс грызёт"_qs;
+        QTest::newRow("no-break space") << u"\u00A0Пёс грызёт"_qs << u"Пёс грызёт"_qs;
+        QTest::newRow("inner spaces kept") << u"Пёс  грызёт"_qs << u"Пёс  грызёт"_qs;
+        QTest::newRow("line separator inside kept") << u" Пёс\u2028грызёт"_qs << u"Пёс\u2028грызёт"_qs;
     }
-
     void sentencesAreShownWithoutSurroundingSpace()
     {
         QFETCH(QString, held);
@@ -174,18 +447,71 @@ private slots:
         QCOMPARE(CheckSession::Shown(held), shown);
     }
 
-    void wordProcessorSearchesTheShownSentence()
+    void quitOwnInstancesKeepsResults()
     {
-        QVERIFY(m_session->ShowSelectedInWord().ok);
-        QCOMPARE(m_word->shown, QStringList{QString()});
-        const QString text = QStringLiteral(u"Кот ест рыбу дома.   Пёс грызёт кость во дворе.");
-        check(text, text);
-        QVERIFY(m_session->Select(1, m_options));
-        QVERIFY(m_session->selectedMatch()->edited.startsWith(QChar(u' ')));
-        QCOMPARE(m_session->shownEdited(), QStringLiteral(u"Пёс грызёт кость во дворе"));
-        QCOMPARE(m_session->shownOriginal(), QStringLiteral(u"Пёс грызёт кость во дворе"));
-        m_session->ShowSelectedInWord();
-        QCOMPARE(m_word->shown.last(), QStringLiteral(u"Пёс грызёт кость во дворе"));
+        checkFiveKinds();
+        QVERIFY(m_session->Select(3, m_options));
+        m_session->QuitOwnWordInstances();
+        QCOMPARE(m_word->calls, QStringList{u"quitOwn"_qs});
+        QCOMPARE(m_session->matches().size(), 5);
+        QCOMPARE(m_session->selectedIndex(), 3);
+    }
+
+    void closeDropsResultsAndQuitsOwnInstances()
+    {
+        checkFiveKinds();
+        QVERIFY(m_session->Select(0, m_options));
+        m_session->Close();
+        QCOMPARE(m_word->calls, QStringList{u"quitOwn"_qs});
+        verifyNoResults();
+    }
+
+    void unreadableDocumentGivesReasons()
+    {
+        checkFiveKinds();
+        QVERIFY(m_session->Select(0, m_options));
+        const QString missing = m_dir.filePath(QStringLiteral(u"нет такого файла.doc"));
+        m_session->SetOriginalPath(missing);
+        const CheckOutcome& outcome = check();
+        // The word processor is asked to quit even when the Check then fails.
+        QCOMPARE(m_word->calls, QStringList{u"quitActive"_qs});
+        QCOMPARE(outcome.original.error, ExtractError::FileMissing);
+        QVERIFY(!outcome.original.reason().isEmpty());
+        // The other document is still read.
+        QVERIFY(outcome.edited.ok());
+        verifyNoResults();
+        QCOMPARE(m_session->originalPath(), missing);
+    }
+
+    void blankDocumentIsNoText_data()
+    {
+        QTest::addColumn<QByteArray>("blank");
+        QTest::addColumn<bool>("asOriginal");
+        const QByteArray spaces = QByteArrayLiteral("   \r\n\r\n \t \n  \r\n");
+        const QByteArray punctuation = QByteArrayLiteral("... , ! ? - «» ;:\r\n—\r\n");
+        QTest::newRow("spaces and line breaks as original") << spaces << true;
+        QTest::newRow("spaces and line breaks as edited") << spaces << false;
+        QTest::newRow("punctuation only as original") << punctuation << true;
+        QTest::newRow("punctuation only as edited") << punctuation << false;
+    }
+    void blankDocumentIsNoText()
+    {
+        QFETCH(QByteArray, blank);
+        QFETCH(bool, asOriginal);
+        checkFiveKinds();
+        const QString path = write(QStringLiteral("blank.txt"), blank);
+        if (asOriginal)
+            m_session->SetOriginalPath(path);
+        else
+            m_session->SetEditedPath(path);
+        const CheckOutcome& outcome = check();
+        const ExtractResult& refused = asOriginal ? outcome.original : outcome.edited;
+        const ExtractResult& other = asOriginal ? outcome.edited : outcome.original;
+        QCOMPARE(refused.error, ExtractError::NoText);
+        QVERIFY(refused.text.isEmpty());
+        QCOMPARE(refused.reason(), QStringLiteral(u"в документе нет текста"));
+        QVERIFY(other.ok());
+        verifyNoResults();
     }
 };
 

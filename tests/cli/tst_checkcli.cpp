@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdio>
+
 // parafrix-check as a user runs it: output, JSON, exit codes, overrides, bad input.
 class TestCheckCli : public QObject
 {
@@ -33,12 +35,15 @@ class TestCheckCli : public QObject
 
     QString configHome() const { return m_dir.filePath(QStringLiteral("config")); }
 
-    Run run(const QStringList& arguments)
+    // Runs parafrix-check; standard output goes to outputFile when one is given.
+    Run run(const QStringList& arguments, const QString& outputFile = QString())
     {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome());
         process.setProcessEnvironment(env);
+        if (!outputFile.isEmpty())
+            process.setStandardOutputFile(outputFile);
         process.start(QStringLiteral(PARAFRIX_BIN_DIR "/parafrix-check"), arguments);
         if (!process.waitForFinished(120000))
             qFatal("parafrix-check did not finish");
@@ -93,6 +98,9 @@ private slots:
                  QStringLiteral(u"Кошка ловила мышь в старом амбаре"));
         QCOMPARE(match.value(QStringLiteral("verdict")).toString(),
                  QStringLiteral(u"Фразы одинаковые, следует что-нибудь поменять"));
+        QCOMPARE(match.value(QStringLiteral("kinds")).toArray(), QJsonArray{QStringLiteral("identical")});
+        QVERIFY(doc.object().value(QStringLiteral("truncated")).isBool());
+        QVERIFY(!doc.object().value(QStringLiteral("truncated")).toBool());
     }
 
     void noMatchExitsZero()
@@ -106,6 +114,52 @@ private slots:
         const Run textRun = run({original(), edited});
         QCOMPARE(textRun.status, 0);
         QVERIFY(textRun.out.contains(QStringLiteral(u"Совпадений нет")));
+    }
+
+    void nearOption_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("nearKey");
+        QTest::addColumn<int>("nearCount");
+        QTest::addColumn<double>("originality");
+        // The copy: the dog sentence with one word added (93% similar), and a new one;
+        // 8 + 6 words.
+        QTest::newRow("without --near") << QStringList{} << 0 << false << 0 << 1.0;
+        QTest::newRow("--near, default threshold") << QStringList{u"--near"_qs} << 1 << true << 1 << 0.4286;
+        QTest::newRow("--near=70") << QStringList{u"--near=70"_qs} << 1 << true << 1 << 0.4286;
+        QTest::newRow("--near=93 reaches 93%") << QStringList{u"--near=93"_qs} << 1 << true << 1 << 0.4286;
+        QTest::newRow("--near=95 does not") << QStringList{u"--near=95"_qs} << 0 << true << 0 << 1.0;
+    }
+    void nearOption()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(int, status);
+        QFETCH(bool, nearKey);
+        QFETCH(int, nearCount);
+        QFETCH(double, originality);
+        const QString edited =
+            write(QStringLiteral("edited.txt"), "Собака громко лаяла на почтальона у старой калитки. "
+                                                "Совсем другое предложение про погоду сегодня.");
+        const Run jsonRun = run(QStringList{u"--json"_qs} + options + QStringList{original(), edited});
+        QCOMPARE(jsonRun.status, status);
+        const QJsonObject report = QJsonDocument::fromJson(jsonRun.out.toUtf8()).object();
+        QStringList keys{u"matches"_qs, u"originality"_qs, u"truncated"_qs};
+        if (nearKey)
+            keys.append(u"near_matches"_qs);
+        keys.sort();
+        QCOMPARE(report.keys(), keys);
+        QCOMPARE(report.value(u"near_matches"_qs).toArray().size(), nearCount);
+        QCOMPARE(report.value(u"originality"_qs).toDouble(), originality);
+        if (nearCount > 0)
+            QCOMPARE(report.value(u"near_matches"_qs).toArray().at(0).toObject().value(u"similarity"_qs).toDouble(),
+                     0.93);
+
+        const Run textRun = run(options + QStringList{original(), edited});
+        QCOMPARE(textRun.status, status);
+        QCOMPARE(textRun.out.contains(u"Похожая фраза #1 (93%)\n"_qs), nearCount > 0);
+        QVERIFY2(textRun.out.contains(QStringLiteral(u"Оригинальность копии: %1%").arg(qint32(originality * 100))),
+                 qPrintable(textRun.out));
     }
 
     void overrides_data()
@@ -157,6 +211,10 @@ private slots:
         QTest::newRow("unknown option") << QStringList{u"--frobnicate"_qs, u"a"_qs, u"b"_qs} << u"frobnicate"_qs;
         QTest::newRow("bad number") << QStringList{u"--min-words"_qs, u"много"_qs, u"a"_qs, u"b"_qs}
                                     << u"--min-words"_qs;
+        QTest::newRow("near threshold 0") << QStringList{u"--near=0"_qs, u"a"_qs, u"b"_qs} << u"--near"_qs;
+        QTest::newRow("near threshold 101") << QStringList{u"--near=101"_qs, u"a"_qs, u"b"_qs} << u"--near"_qs;
+        QTest::newRow("near threshold not a number")
+            << QStringList{u"--near=half"_qs, u"a"_qs, u"b"_qs} << u"--near"_qs;
         QTest::newRow("bad escape") << QStringList{u"--word-delimiters"_qs, u"\\q"_qs, u"a"_qs, u"b"_qs}
                                     << u"--word-delimiters"_qs;
     }
@@ -182,42 +240,90 @@ private slots:
         QVERIFY(r.out.isEmpty());
     }
 
-    void blankDocumentIsAnError_data()
+    void blankDocumentIsNoText_data()
     {
-        QTest::addColumn<QString>("blank");
+        QTest::addColumn<QByteArray>("blank");
         QTest::addColumn<bool>("asOriginal");
-        QTest::addColumn<bool>("json");
-        const QString saved = QStringLiteral(PARAFRIX_SOURCE_DIR "/tests/check/data/blank/empty-paragraph.");
-        const QList<QPair<const char*, QString>> documents = {
-            {"spaces and line breaks", QString()},
-            {"docx", saved + QStringLiteral("docx")},
-            {"odt", saved + QStringLiteral("odt")},
-        };
-        for (const auto& [name, path] : documents) {
-            QTest::addRow("%s as original", name) << path << true << false;
-            QTest::addRow("%s as edited copy", name) << path << false << false;
-            QTest::addRow("%s as edited copy, JSON", name) << path << false << true;
+        const QByteArray spaces = QByteArrayLiteral("  \r\n\r\n   \n\t\r\n");
+        QTest::newRow("spaces and line breaks as edited") << spaces << false;
+        QTest::newRow("spaces and line breaks as original") << spaces << true;
+        QTest::newRow("punctuation only") << QByteArrayLiteral("... !? - «» —\r\n") << false;
+    }
+    void blankDocumentIsNoText()
+    {
+        QFETCH(QByteArray, blank);
+        QFETCH(bool, asOriginal);
+        // On either side, a blank document must not pass for a thoroughly rewritten one.
+        const QString path = write(QStringLiteral("blank.txt"), blank);
+        const QString other = original();
+        for (const bool json : {false, true}) {
+            QStringList arguments = asOriginal ? QStringList{path, other} : QStringList{other, path};
+            if (json)
+                arguments.prepend(QStringLiteral("--json"));
+            const Run r = run(arguments);
+            QCOMPARE(r.status, 2);
+            QVERIFY2(r.err.contains(path), qPrintable(r.err));
+            QVERIFY(r.err.contains(QStringLiteral(u"в документе нет текста")));
+            QVERIFY(!r.err.contains(other));
+            QVERIFY(r.out.isEmpty());
         }
     }
 
-    void blankDocumentIsAnError()
+    void unwritableOutputFails_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<bool>("matching");
+        QTest::newRow("json with matches") << QStringList{u"--json"_qs} << true;
+        QTest::newRow("json without matches") << QStringList{u"--json"_qs} << false;
+        QTest::newRow("text with matches") << QStringList{} << true;
+        QTest::newRow("text without matches") << QStringList{} << false;
+        QTest::newRow("document text") << QStringList{u"--text"_qs} << true;
+    }
+    void unwritableOutputFails()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(bool, matching);
+        if (!QFile::exists(QStringLiteral("/dev/full")))
+            QSKIP("this system has no /dev/full");
+        const QString edited = write(QStringLiteral("edited.txt"), matching ? "Кошка ловила мышь в старом амбаре."
+                                                                            : "Совсем другое предложение про погоду.");
+        const QStringList documents =
+            options.contains(u"--text"_qs) ? QStringList{edited} : QStringList{original(), edited};
+        // The same run with somewhere to write succeeds: only the output makes it fail.
+        QCOMPARE(run(options + documents).status, options.contains(u"--text"_qs) ? 0 : int(matching));
+        const Run r = run(options + documents, QStringLiteral("/dev/full"));
+        QCOMPARE(r.status, 2);
+        QVERIFY2(r.err.contains(QStringLiteral(u"не удалось записать результат")), qPrintable(r.err));
+    }
+
+    void savedBlankDocumentIsNoText_data()
+    {
+        QTest::addColumn<QString>("blank");
+        QTest::addColumn<bool>("asOriginal");
+        // As a word processor saves an empty document: one empty paragraph.
+        const QString saved = QStringLiteral(PARAFRIX_SOURCE_DIR "/tests/check/data/blank/empty-paragraph.");
+        for (const char* format : {"docx", "odt"}) {
+            QTest::addRow("%s as original", format) << saved + QLatin1String(format) << true;
+            QTest::addRow("%s as edited copy", format) << saved + QLatin1String(format) << false;
+        }
+    }
+
+    void savedBlankDocumentIsNoText()
     {
         QFETCH(QString, blank);
         QFETCH(bool, asOriginal);
-        QFETCH(bool, json);
-        if (blank.isEmpty())
-            blank = write(QStringLiteral("blank.txt"), "  \r\n\t \n\n ");
         const QString text = original();
-        QStringList arguments = asOriginal ? QStringList{blank, text} : QStringList{text, blank};
-        if (json)
-            arguments.prepend(QStringLiteral("--json"));
-        const Run r = run(arguments);
-        // Not the all-clear: a blank document is no rewritten essay.
-        QCOMPARE(r.status, 2);
-        QVERIFY2(r.err.contains(QStringLiteral(u"в документе нет текста")), qPrintable(r.err));
-        QVERIFY(r.err.contains(blank));
-        QVERIFY(!r.err.contains(text));
-        QVERIFY2(r.out.isEmpty(), qPrintable(r.out));
+        for (const bool json : {false, true}) {
+            QStringList arguments = asOriginal ? QStringList{blank, text} : QStringList{text, blank};
+            if (json)
+                arguments.prepend(QStringLiteral("--json"));
+            const Run r = run(arguments);
+            QCOMPARE(r.status, 2);
+            QVERIFY2(r.err.contains(QStringLiteral(u"в документе нет текста")), qPrintable(r.err));
+            QVERIFY(r.err.contains(blank));
+            QVERIFY(!r.err.contains(text));
+            QVERIFY2(r.out.isEmpty(), qPrintable(r.out));
+        }
     }
 
     void helpAndVersion()
@@ -237,6 +343,52 @@ private slots:
         QCOMPARE(r.status, 0);
         QCOMPARE(r.out, QStringLiteral(u"Привет\r\nmir"));
         QCOMPARE(run({QStringLiteral("--text"), write(QStringLiteral("e.txt"), "")}).status, 2);
+    }
+
+    // Names in Windows-1251 (from archives made on Windows) are not UTF-8: the check
+    // opens them by their bytes, and names them with replacement marks. No QString can
+    // carry such a name, so the shell passes it.
+    void namesInAnotherEncodingOpen()
+    {
+        const QByteArray folder = QFile::encodeName(m_dir.path());
+        const QByteArray original = folder + "/\xD0\xE5\xF4\xE5\xF0\xE0\xF2.txt"; // shows as edited does
+        const QByteArray edited = folder + "/\xCA\xEE\xEF\xE8\xFF\xE0\xE0.txt";
+        for (const QByteArray& name : {original, edited}) {
+            QFile file(QFile::decodeName(folder) + QStringLiteral("/tmp.txt"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArrayLiteral("Кошка ловила мышь в старом амбаре.\r\n"));
+            file.close();
+            QVERIFY(std::rename(QFile::encodeName(file.fileName()).constData(), name.constData()) == 0);
+        }
+        QProcess process;
+        process.start(QStringLiteral("/bin/sh"),
+                      {QStringLiteral("-c"), QStringLiteral("exec \"$0\" \"$(printf \"$1\")\" \"$(printf \"$2\")\""),
+                       QStringLiteral(PARAFRIX_BIN_DIR "/parafrix-check"), octal(original), octal(edited)});
+        QVERIFY(process.waitForFinished(120000));
+        const QString out = QString::fromUtf8(process.readAllStandardOutput());
+        std::remove(original.constData());
+        std::remove(edited.constData());
+        QCOMPARE(process.exitCode(), 1);
+        QVERIFY2(out.contains(QStringLiteral(u"Совпадение #1")), qPrintable(out));
+
+        const QByteArray missing = folder + "/\xCD\xE5\xF2.txt";
+        process.start(QStringLiteral("/bin/sh"),
+                      {QStringLiteral("-c"), QStringLiteral("exec \"$0\" --text \"$(printf \"$1\")\""),
+                       QStringLiteral(PARAFRIX_BIN_DIR "/parafrix-check"), octal(missing)});
+        QVERIFY(process.waitForFinished(120000));
+        QCOMPARE(process.exitCode(), 2);
+        QVERIFY(
+            QString::fromUtf8(process.readAllStandardError()).contains(QStringLiteral(u"/\uFFFD\uFFFD\uFFFD.txt»")));
+    }
+
+private:
+    // The bytes as printf(1) escapes, so that the shell rebuilds them exactly.
+    static QString octal(const QByteArray& bytes)
+    {
+        QString escaped;
+        for (const char c : bytes)
+            escaped += QStringLiteral("\\%1").arg(uint(static_cast<unsigned char>(c)), 3, 8, QChar(u'0'));
+        return escaped;
     }
 };
 

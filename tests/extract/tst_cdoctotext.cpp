@@ -257,7 +257,7 @@ private slots:
         QTemporaryDir dir;
         CDocToText extractor;
         QCOMPARE(extractor.Extract(dir.filePath(QStringLiteral("нет.doc"))).error, ExtractError::FileMissing);
-        QCOMPARE(extractor.Extract(dir.path()).error, ExtractError::UnknownFormat);
+        QCOMPARE(extractor.Extract(dir.path()).error, ExtractError::IsFolder);
         QVERIFY(extractor.GetText(dir.filePath(QStringLiteral("нет.doc"))).isEmpty());
     }
 

@@ -1,5 +1,6 @@
 #include "ZipBuilder.h"
 #include "extract/DocxReader.h"
+#include "extract/GuardedXmlReader.h"
 #include "extract/ZipArchive.h"
 
 #include <QTest>
@@ -158,10 +159,44 @@ private slots:
             << ZipBuilder().add(QStringLiteral("word/document.xml"), laughs).build() << int(ExtractError::Damaged);
         QTest::newRow("declared 2 GiB") << withDeclaredSize(good, 0x7FFFFFFF) << int(ExtractError::TooLarge);
         QTest::newRow("declared too small") << withDeclaredSize(good, 10) << int(ExtractError::Damaged);
-        // 8 MiB at a ratio far above any real document.
-        const QByteArray dense(8 * 1024 * 1024, 'a');
-        QTest::newRow("ratio") << ZipBuilder().add(QStringLiteral("word/document.xml"), kHead + dense + kTail).build()
-                               << int(ExtractError::TooLarge);
+        QByteArray crowded = "<w:r";
+        for (int i = 0; i <= GuardedXmlReader::kMaxAttributes; ++i)
+            crowded += " w:a" + QByteArray::number(i) + "=\"1\"";
+        QTest::newRow("too many attributes")
+            << package(para(crowded + "><w:t>x</w:t></w:r>")) << int(ExtractError::Damaged);
+    }
+
+    // An empty table of a few thousand cells compresses far beyond 200:1, as documents
+    // saved by word processors do; it is an honest document and reads.
+    void emptyTableCompressesHighlyAndReads()
+    {
+        const QByteArray cell = "<w:tc><w:tcPr><w:tcW w:w=\"1000\" w:type=\"dxa\"/></w:tcPr><w:p/></w:tc>";
+        const QByteArray table = "<w:tbl>" + ("<w:tr>" + cell.repeated(10) + "</w:tr>").repeated(3000) + "</w:tbl>";
+        const QByteArray bytes = package(para(run("Таблица ниже пуста.")) + table);
+        const qsizetype inflated = kHead.size() + table.size();
+        QVERIFY2(inflated / bytes.size() > 200, qPrintable(QString::number(inflated / bytes.size())));
+        const ParsedDocument doc = DocxReader::Read(bytes);
+        QCOMPARE(doc.error, ExtractError::None);
+        QVERIFY(joined(doc).startsWith(QStringLiteral(u"Таблица ниже пуста.\r\n")));
+    }
+
+    // What one archive may inflate in all is bounded, whatever each part's ratio.
+    void totalInflatedSizeIsBounded()
+    {
+        const QByteArray part(600 * 1024, ' ');
+        const QByteArray bytes = ZipBuilder()
+                                     .add(QStringLiteral("a"), part)
+                                     .add(QStringLiteral("b"), part)
+                                     .add(QStringLiteral("c"), part)
+                                     .build();
+        ZipArchive zip(1024 * 1024 + 512 * 1024);
+        QVERIFY(zip.Open(bytes));
+        QByteArray out;
+        QCOMPARE(zip.Read(QStringLiteral("a"), out), ZipArchive::Status::Ok);
+        QCOMPARE(out, part);
+        QCOMPARE(zip.Read(QStringLiteral("b"), out), ZipArchive::Status::Ok);
+        QCOMPARE(zip.Read(QStringLiteral("c"), out), ZipArchive::Status::TooLarge);
+        QVERIFY(out.isEmpty());
     }
 
     void badInput()

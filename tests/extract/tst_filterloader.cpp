@@ -158,6 +158,38 @@ private slots:
         QVERIFY(!FilterStatus::Succeeded(loaded.code));
     }
 
+    // Text is a guess when no signature matched: it loses to the name of a format whose
+    // files are never text, and to .doc or .rtf unless it reads like words.
+    void weakTextAgainstTheExtension_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("error");
+        const QByteArray words = QStringLiteral(u"Реферат о берёзовой роще.\n").toUtf8();
+        QTest::newRow("one % as pdf") << QByteArray("%") << QStringLiteral("a.pdf") << int(ExtractError::Damaged);
+        QTest::newRow("words as pdf") << words << QStringLiteral("a.pdf") << int(ExtractError::Damaged);
+        QTest::newRow("words as docx") << words << QStringLiteral("a.docx") << int(ExtractError::Damaged);
+        QTest::newRow("words as odt") << words << QStringLiteral("a.odt") << int(ExtractError::Damaged);
+        QTest::newRow("symbols as doc") << QByteArray("%%%% 1234 ;;") << QStringLiteral("a.doc")
+                                        << int(ExtractError::Damaged);
+        QTest::newRow("symbols as rtf") << QByteArray("{}") << QStringLiteral("a.rtf") << int(ExtractError::Damaged);
+        QTest::newRow("words as doc") << words << QStringLiteral("a.doc") << int(ExtractError::None);
+        QTest::newRow("words as rtf") << words << QStringLiteral("a.rtf") << int(ExtractError::None);
+        QTest::newRow("one % as txt") << QByteArray("%") << QStringLiteral("a.txt") << int(ExtractError::None);
+        QTest::newRow("one % without extension") << QByteArray("%") << QStringLiteral("a") << int(ExtractError::None);
+    }
+
+    void weakTextAgainstTheExtension()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, name);
+        QFETCH(int, error);
+        std::unique_ptr<IFilter> filter;
+        const FilterLoadResult loaded = FilterLoader::LoadBytes(bytes, name, filter);
+        QCOMPARE(int(loaded.error), error);
+        QCOMPARE(filter != nullptr, error == int(ExtractError::None));
+    }
+
     void loadIFilterServesChunks()
     {
         std::unique_ptr<IFilter> filter;

@@ -5,20 +5,10 @@
 
 namespace {
 
-// A one-page PDF whose lines are drawn at the given heights (points from the bottom),
-// in Helvetica 12; offsets in the cross-reference table are computed.
-QByteArray makePdf(const QList<QPair<int, QByteArray>>& lines)
+// A PDF of the given objects (object n is objects[n - 1], the catalog first), with
+// the offsets of its cross-reference table computed.
+QByteArray assemble(const QList<QByteArray>& objects, const QByteArray& trailer = {})
 {
-    QByteArray stream = "BT /F1 12 Tf\n";
-    for (const auto& line : lines)
-        stream += "1 0 0 1 72 " + QByteArray::number(line.first) + " Tm (" + line.second + ") Tj\n";
-    stream += "ET\n";
-    const QList<QByteArray> objects = {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-                                       "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R "
-                                       "/Resources << /Font << /F1 5 0 R >> >> >>",
-                                       "<< /Length " + QByteArray::number(stream.size()) + " >>\nstream\n" + stream +
-                                           "endstream",
-                                       "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"};
     QByteArray pdf = "%PDF-1.4\n";
     QList<qsizetype> offsets;
     for (int i = 0; i < objects.size(); ++i) {
@@ -29,9 +19,46 @@ QByteArray makePdf(const QList<QPair<int, QByteArray>>& lines)
     pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
     for (const qsizetype offset : offsets)
         pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
-    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n" +
-           QByteArray::number(xref) + "\n%%EOF\n";
+    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R " + trailer +
+           " >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
     return pdf;
+}
+
+QByteArray stream(const QByteArray& content)
+{
+    return "<< /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content + "endstream";
+}
+
+// A one-page PDF whose lines are drawn at the given heights (points from the bottom),
+// in Helvetica 12.
+QByteArray makePdf(const QList<QPair<int, QByteArray>>& lines, const QByteArray& trailer = {})
+{
+    QByteArray content = "BT /F1 12 Tf\n";
+    for (const auto& line : lines)
+        content += "1 0 0 1 72 " + QByteArray::number(line.first) + " Tm (" + line.second + ") Tj\n";
+    content += "ET\n";
+    return assemble({"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                     "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R "
+                     "/Resources << /Font << /F1 5 0 R >> >> >>",
+                     stream(content), "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"},
+                    trailer);
+}
+
+// A PDF of many pages, page n saying "Page n.".
+QByteArray makePages(int pages)
+{
+    QList<QByteArray> objects = {
+        "<< /Type /Catalog /Pages 2 0 R >>", {}, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"};
+    QByteArray kids;
+    for (int i = 0; i < pages; ++i) {
+        const int page = int(objects.size()) + 1;
+        kids += QByteArray::number(page) + " 0 R ";
+        objects.append("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents " +
+                       QByteArray::number(page + 1) + " 0 R /Resources << /Font << /F1 3 0 R >> >> >>");
+        objects.append(stream("BT /F1 12 Tf 72 700 Td (Page " + QByteArray::number(i + 1) + ".) Tj ET\n"));
+    }
+    objects[1] = "<< /Type /Pages /Kids [" + kids + "] /Count " + QByteArray::number(pages) + " >>";
+    return assemble(objects);
 }
 
 } // namespace
@@ -80,6 +107,28 @@ private slots:
         const QString text = doc.stories.join(QString());
         QVERIFY(text.startsWith(QStringLiteral(u"Осенний семинар по экологии\r\nГруппа студентов третьего курса")));
         QVERIFY(text.contains(QStringLiteral(u"считали птиц, прилетавших к кормушкам.\r\nРуководитель практики")));
+    }
+
+    // Every page is read, in order, with one pass over the document.
+    void manyPages()
+    {
+        const ParsedDocument doc = PdfReader::Read(makePages(2000));
+        QCOMPARE(doc.error, ExtractError::None);
+        QString expected;
+        for (int i = 1; i <= 2000; ++i)
+            expected += QStringLiteral("Page %1.\r\n").arg(i);
+        QCOMPARE(doc.stories.join(QString()), expected);
+    }
+
+    // A document encrypted with a password other than the empty one cannot be opened.
+    void encryptedAnswersPassword()
+    {
+        const QByteArray key(32, 'k');
+        const QByteArray id = "<0123456789abcdef0123456789abcdef>";
+        const QByteArray pdf =
+            makePdf({{700, "secret"}}, "/Encrypt << /Filter /Standard /V 1 /R 2 /O <" + key.toHex() + "> /U <" +
+                                           key.toHex() + "> /P -4 >> /ID [" + id + " " + id + "]");
+        QCOMPARE(PdfReader::Read(pdf).error, ExtractError::PasswordProtected);
     }
 
     void badInput_data()

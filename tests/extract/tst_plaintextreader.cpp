@@ -25,6 +25,39 @@ private slots:
         QTest::newRow("windows-1251") << QByteArray("\xA8\xEB\xEA\xE0 \xE8 \xE5\xEB\xFC") << word;
         QTest::newRow("1251 quotes and dash")
             << QByteArray("\xAB\xC4\xE0\xBB \x97 \xB9") << QStringLiteral(u"«Да» — №");
+        // One damaged byte, or a last character cut short, costs one character.
+        const QString essay = QStringLiteral(u"Студент переписал реферат о берёзовой роще.");
+        QByteArray stray = essay.toUtf8();
+        stray[10] = char(0xFF);
+        QTest::newRow("utf-8 with a stray byte") << stray << QString(essay).replace(5, 1, QChar(0xFFFD));
+        QTest::newRow("utf-8 cut in the last character")
+            << essay.toUtf8() + QByteArray("\xD0") << essay + QChar(0xFFFD);
+        // Windows-1251 letters that happen to pair into a valid sequence stay 1251.
+        QTest::newRow("1251 with a chance utf-8 pair")
+            << QByteArray("\xDF \xEF\xE8\xF8\xF3 \xAB\xDF\xBB") << QStringLiteral(u"Я пишу «Я»");
+        QTest::newRow("ascii with a stray byte") << QByteArray("plain \xB9 1") << QStringLiteral(u"plain № 1");
+    }
+
+    void utf8Evidence_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("utf8");
+        const QByteArray ten = QStringLiteral(u"абвгдежзик").toUtf8();
+        QTest::newRow("ascii") << QByteArray("plain") << true;
+        QTest::newRow("ten letters, one bad byte") << ten + '\xFF' << true;
+        QTest::newRow("nine letters, one bad byte") << ten.left(18) + '\xFF' << false;
+        QTest::newRow("overlong slash") << QByteArray("\xC0\xAF") << false;
+        QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << false;
+        QTest::newRow("past U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << false;
+        QTest::newRow("four-byte sequence") << QByteArray("\xF0\x9F\x99\x82") << true;
+        QTest::newRow("1251 text") << QByteArray("\xCA\xEE\xF8\xEA\xE0 \xEB\xEE\xE2\xE8\xEB\xE0") << false;
+    }
+
+    void utf8Evidence()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, utf8);
+        QCOMPARE(PlainTextReader::IsMostlyUtf8(bytes), utf8);
     }
 
     void encodings()

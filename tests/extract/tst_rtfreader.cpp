@@ -1,4 +1,5 @@
 #include "extract/RtfReader.h"
+#include "extract/TextBuilder.h"
 
 #include <QTest>
 
@@ -85,6 +86,41 @@ private slots:
     {
         const QByteArray nested = "{\\rtf1 " + QByteArray(400, '{') + "x" + QByteArray(400, '}') + "}";
         QCOMPARE(RtfReader::Read(nested).stories.join(QString()), QStringLiteral(u"x"));
+    }
+
+    // Long runs of 8-bit text are decoded as they are read, never cut inside a
+    // double-byte character.
+    void longEightBitRuns_data()
+    {
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("1251") << "{\\rtf1\\ansi\\ansicpg1251 " + QByteArray("\xD0\xEE\xF9\xE0 ").repeated(50000) + "}"
+                              << QStringLiteral(u"Роща ").repeated(50000);
+        // Three bytes a pattern: a cut at any fixed size would split a character.
+        QTest::newRow("double-byte gbk") << "{\\rtf1\\ansi\\ansicpg936 " +
+                                                QByteArray("\xC4\xE3"
+                                                           "a")
+                                                    .repeated(50000) +
+                                                "}"
+                                         << QStringLiteral(u"你a").repeated(50000);
+    }
+
+    void longEightBitRuns()
+    {
+        QFETCH(QByteArray, rtf);
+        QFETCH(QString, expected);
+        const ParsedDocument doc = RtfReader::Read(rtf);
+        QCOMPARE(doc.error, ExtractError::None);
+        QCOMPARE(doc.stories.value(0), expected);
+    }
+
+    // Text past what a story holds is refused while reading, before it is all in memory.
+    void endlessTextIsTooLarge()
+    {
+        const QByteArray rtf = "{\\rtf1 " + QByteArray(TextBuilder::kMaxUnits + 16, 'a') + "}";
+        const ParsedDocument doc = RtfReader::Read(rtf);
+        QCOMPARE(doc.error, ExtractError::TooLarge);
+        QVERIFY(doc.stories.isEmpty());
     }
 
     void notRtfIsDamaged() { QCOMPARE(RtfReader::Read("plain text").error, ExtractError::Damaged); }

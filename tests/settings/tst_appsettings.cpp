@@ -5,6 +5,27 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+// Records the names of the values written, in order, and reads nothing.
+class RecordingStore : public SettingsStore
+{
+public:
+    explicit RecordingStore(QStringList* written) : m_written(written) {}
+    bool LoadStringSetting(const QString&, QString&, int) override { return false; }
+    bool SaveStringSetting(const QString&, const QString& name) override { return record(name); }
+    bool LoadMinWords(qint32&) override { return false; }
+    bool SaveMinWords(qint32) override { return record(QStringLiteral("MinWords")); }
+    bool LoadNumberSetting(const QString&, qint32&) override { return false; }
+    bool SaveNumberSetting(qint32, const QString& name) override { return record(name); }
+
+private:
+    bool record(const QString& name)
+    {
+        m_written->append(name);
+        return true;
+    }
+    QStringList* m_written;
+};
+
 // The settings record against a temporary INI file: load rules, defaults, round trips.
 class TestAppSettings : public QObject
 {
@@ -136,6 +157,81 @@ private slots:
         QCOMPARE(loaded.Delimiters1, delimiters1);
         QCOMPARE(loaded.Delimiters2, delimiters2);
         QCOMPARE(loaded.MinWords, minWords);
+    }
+
+    void nearValues_data()
+    {
+        QTest::addColumn<QVariant>("storedNear");
+        QTest::addColumn<QVariant>("storedThreshold");
+        QTest::addColumn<bool>("near");
+        QTest::addColumn<int>("threshold");
+        // An invalid QVariant: the value is not in the store.
+        QTest::newRow("both missing") << QVariant() << QVariant() << true << 50;
+        QTest::newRow("off, 70") << QVariant(0) << QVariant(70) << false << 70;
+        QTest::newRow("on, 1") << QVariant(1) << QVariant(1) << true << 1;
+        QTest::newRow("on, 100") << QVariant(1) << QVariant(100) << true << 100;
+        QTest::newRow("flag out of range") << QVariant(2) << QVariant(40) << true << 40;
+        QTest::newRow("flag not a number") << QVariant(u"да"_qs) << QVariant(40) << true << 40;
+        QTest::newRow("threshold 0") << QVariant(0) << QVariant(0) << false << 50;
+        QTest::newRow("threshold 101") << QVariant(0) << QVariant(101) << false << 50;
+        QTest::newRow("threshold negative") << QVariant(0) << QVariant(-60) << false << 50;
+        QTest::newRow("threshold not a number") << QVariant(0) << QVariant(u"много"_qs) << false << 50;
+        QTest::newRow("threshold missing") << QVariant(0) << QVariant() << false << 50;
+    }
+    void nearValues()
+    {
+        QFETCH(QVariant, storedNear);
+        QFETCH(QVariant, storedThreshold);
+        QFETCH(bool, near);
+        QFETCH(int, threshold);
+        {
+            QSettings stored = raw();
+            if (storedNear.isValid())
+                stored.setValue(QStringLiteral("NearMatches"), storedNear);
+            if (storedThreshold.isValid())
+                stored.setValue(QStringLiteral("NearThreshold"), storedThreshold);
+        }
+        AppSettings& settings = reload();
+        QCOMPARE(settings.NearMatches, near);
+        QCOMPARE(settings.NearThreshold, threshold);
+        // The three older values keep their own rule: no Delimiters1, all default.
+        QCOMPARE(settings.MinWords, 3);
+        const CheckOptions options = settings.checkOptions();
+        QCOMPARE(options.NearMatches, near);
+        QCOMPARE(options.NearThreshold, threshold);
+    }
+
+    void nearValuesRoundTrip_data()
+    {
+        QTest::addColumn<bool>("near");
+        QTest::addColumn<int>("threshold");
+        QTest::newRow("off, 1") << false << 1;
+        QTest::newRow("on, 65") << true << 65;
+        QTest::newRow("off, 100") << false << 100;
+    }
+    void nearValuesRoundTrip()
+    {
+        QFETCH(bool, near);
+        QFETCH(int, threshold);
+        AppSettings& settings = AppSettings::Instance();
+        settings.NearMatches = near;
+        settings.NearThreshold = threshold;
+        settings.Save();
+        QCOMPARE(raw().value(QStringLiteral("NearMatches")).toInt(), near ? 1 : 0);
+        QCOMPARE(raw().value(QStringLiteral("NearThreshold")).toInt(), threshold);
+        AppSettings& loaded = reload();
+        QCOMPARE(loaded.NearMatches, near);
+        QCOMPARE(loaded.NearThreshold, threshold);
+    }
+
+    void nearValuesAreWrittenAfterTheThree()
+    {
+        QStringList written;
+        AppSettings::SetStoreFactory([&written] { return std::make_unique<RecordingStore>(&written); });
+        reload().Save();
+        QCOMPARE(written, (QStringList{u"Delimiters1"_qs, u"Delimiters2"_qs, u"MinWords"_qs, u"NearMatches"_qs,
+                                       u"NearThreshold"_qs}));
+        AppSettings::Destroy();
     }
 
     void unwritableStoreKeepsRecord()

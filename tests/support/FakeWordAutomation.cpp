@@ -70,8 +70,9 @@ WordStatus FakeWordRange::Find(std::shared_ptr<WordFind>& find)
 
 } // namespace
 
-FakeWordDocument::FakeWordDocument(std::shared_ptr<FakeWordWorld> world, FakeWordApplication* application, QString path)
-    : path(std::move(path)), m_world(std::move(world)), m_application(application)
+FakeWordDocument::FakeWordDocument(std::shared_ptr<FakeWordWorld> world, FakeWordApplication* application,
+                                   QString fullPath)
+    : path(std::move(fullPath)), m_world(std::move(world)), m_application(application)
 {
 }
 
@@ -129,11 +130,11 @@ WordStatus FakeWordApplication::OpenDocument(const QString& path, std::shared_pt
     return {};
 }
 
-WordStatus FakeWordApplication::SetVisible(bool visible)
+WordStatus FakeWordApplication::SetVisible(bool show)
 {
-    if (!Alive(QStringLiteral(u"SetVisible(%1)").arg(visible)))
+    if (!Alive(QStringLiteral(u"SetVisible(%1)").arg(show)))
         return WordStatus::Failed(QStringLiteral(u"ended"));
-    this->visible = visible;
+    visible = show;
     return {};
 }
 
@@ -174,24 +175,24 @@ WordStatus FakeWordAutomation::GetActiveObject(std::shared_ptr<WordApplication>&
     return {};
 }
 
-WordStatus FakeWordAutomation::CreateInstance(std::shared_ptr<WordApplication>& application, bool& started)
+WordStatus FakeWordAutomation::CreateInstance(std::shared_ptr<WordApplication>& application, bool& startedOne)
 {
     world->log << QStringLiteral(u"CreateInstance()");
     if (!installed)
         return WordStatus::Failed(QStringLiteral(u"not installed"));
     if (startGivesNoApplication) {
-        started = true;
-        ++this->started;
+        startedOne = true;
+        ++started;
         return {};
     }
     if (startForwards && running && !running->ended) {
-        started = false;
+        startedOne = false;
         application = running;
         return {};
     }
     running = std::make_shared<FakeWordApplication>(world);
     application = running;
-    started = true;
-    ++this->started;
+    startedOne = true;
+    ++started;
     return {};
 }

@@ -19,6 +19,9 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 
 namespace {
 
@@ -68,6 +71,11 @@ private slots:
     void enterStartsNothing();
     void openInWordPassesShownPhrase();
     void openInWordReportsMessage();
+    void nearMatchesFollowExactOnes_data();
+    void nearMatchesFollowExactOnes();
+    void selectedMatchHighlightsSharedWords_data();
+    void selectedMatchHighlightsSharedWords();
+    void openInWordSearchesNearMatch();
 
 private:
     std::unique_ptr<CParafrixDlg> makeWindow();
@@ -81,6 +89,8 @@ private:
     void click(CParafrixDlg& window, const QString& button);
     template <typename T> T* child(CParafrixDlg& window, const QString& name);
     QStringList listLabels(CParafrixDlg& window);
+    // The highlighted pieces of a phrase box's text, in order.
+    QStringList highlighted(CParafrixDlg& window, const QString& box);
 
     std::unique_ptr<TempSettings> m_settings;
     LowerCaseStemmer m_stemmer;
@@ -174,6 +184,121 @@ QStringList TestCParafrixDlg::listLabels(CParafrixDlg& window)
     for (int i = 0; i < list->count(); ++i)
         labels << list->item(i)->text();
     return labels;
+}
+
+QStringList TestCParafrixDlg::highlighted(CParafrixDlg& window, const QString& box)
+{
+    QStringList pieces;
+    const QTextDocument* document = child<QPlainTextEdit>(window, box)->document();
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        for (const QTextLayout::FormatRange& range : block.layout()->formats())
+            pieces << block.text().mid(range.start, range.length);
+    }
+    return pieces;
+}
+
+namespace {
+
+// Three originals; the copy changes the fox sentence (7 of 8 words kept, one added:
+// 87%), drops a word of the fisher sentence (7 of 8: 93%), keeps the cat sentence and
+// adds a sentence of its own: 8 + 7 + 6 + 7 words.
+const QString kNearOriginal = QStringLiteral(u"Кот ест рыбу дома каждый вечер. Лиса быстро бежит через широкое "
+                                             u"поле к лесу. Старый рыбак чинит сети на берегу реки утром.");
+const QString kNearEdited = QStringLiteral(u"Лиса быстро бежит через поле к тёмному лесу. Старый рыбак чинит сети "
+                                           u"на берегу утром. Кот ест рыбу дома каждый вечер. Зимой в горах часто "
+                                           u"идёт густой снег.");
+
+} // namespace
+
+void TestCParafrixDlg::nearMatchesFollowExactOnes_data()
+{
+    QTest::addColumn<bool>("near");
+    QTest::addColumn<int>("threshold");
+    QTest::addColumn<QStringList>("labels");
+    QTest::addColumn<QString>("originality");
+    QTest::newRow("default: most similar first")
+        << true << 50 << QStringList{u"Совпадение #1"_qs, u"Похожая фраза #1 (93%)"_qs, u"Похожая фраза #2 (87%)"_qs}
+        << u"Оригинальность копии: 25%"_qs;
+    QTest::newRow("threshold between them")
+        << true << 90 << QStringList{u"Совпадение #1"_qs, u"Похожая фраза #1 (93%)"_qs}
+        << u"Оригинальность копии: 53%"_qs;
+    QTest::newRow("near matches off") << false << 50 << QStringList{u"Совпадение #1"_qs}
+                                      << u"Оригинальность копии: 78%"_qs;
+}
+
+void TestCParafrixDlg::nearMatchesFollowExactOnes()
+{
+    QFETCH(bool, near);
+    QFETCH(int, threshold);
+    QFETCH(QStringList, labels);
+    QFETCH(QString, originality);
+    AppSettings::Instance().NearMatches = near;
+    AppSettings::Instance().NearThreshold = threshold;
+    auto window = checkedWindow(kNearOriginal, kNearEdited);
+    QCOMPARE(listLabels(*window), labels);
+    QCOMPARE(child<QLabel>(*window, QStringLiteral("originalityLabel"))->text(), originality);
+    QCOMPARE(m_boxes->count(QStringLiteral("allClearDialog")), 0);
+}
+
+void TestCParafrixDlg::selectedMatchHighlightsSharedWords_data()
+{
+    QTest::addColumn<QString>("edited");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("originalBox");
+    QTest::addColumn<QString>("editedBox");
+    QTest::addColumn<QStringList>("originalShared");
+    QTest::addColumn<QStringList>("editedShared");
+    QTest::addColumn<QString>("verdictPart");
+    const QStringList fox{u"Лиса"_qs, u"быстро"_qs, u"бежит"_qs, u"через"_qs, u"поле"_qs, u"к"_qs, u"лесу"_qs};
+    QTest::newRow("exact match: every word")
+        << kNearEdited << 0 << u"Кот ест рыбу дома каждый вечер"_qs << u"Кот ест рыбу дома каждый вечер"_qs
+        << QStringList{u"Кот"_qs, u"ест"_qs, u"рыбу"_qs, u"дома"_qs, u"каждый"_qs, u"вечер"_qs}
+        << QStringList{u"Кот"_qs, u"ест"_qs, u"рыбу"_qs, u"дома"_qs, u"каждый"_qs, u"вечер"_qs}
+        // The copy's sentence keeps its leading space: the exact verdict calls it a change of form.
+        << u"Следует удалить"_qs;
+    QTest::newRow("near match: shared words only")
+        << kNearEdited << 2 << u"Лиса быстро бежит через широкое поле к лесу"_qs
+        << u"Лиса быстро бежит через поле к тёмному лесу"_qs << fox << fox << u"«тёмному»"_qs;
+    // A split pair: both edited sentences are shown, and highlighted, in one box.
+    QTest::newRow("split pair") << u"Лиса быстро бежит через широкое поле. Она спешит к лесу."_qs << 0
+                                << u"Лиса быстро бежит через широкое поле к лесу"_qs
+                                << u"Лиса быстро бежит через широкое поле Она спешит к лесу"_qs
+                                << QStringList{u"Лиса"_qs,    u"быстро"_qs, u"бежит"_qs, u"через"_qs,
+                                               u"широкое"_qs, u"поле"_qs,   u"к"_qs,     u"лесу"_qs}
+                                << QStringList{u"Лиса"_qs,    u"быстро"_qs, u"бежит"_qs, u"через"_qs,
+                                               u"широкое"_qs, u"поле"_qs,   u"к"_qs,     u"лесу"_qs}
+                                << u"«спешит»"_qs;
+}
+
+void TestCParafrixDlg::selectedMatchHighlightsSharedWords()
+{
+    QFETCH(QString, edited);
+    QFETCH(int, row);
+    QFETCH(QString, originalBox);
+    QFETCH(QString, editedBox);
+    QFETCH(QStringList, originalShared);
+    QFETCH(QStringList, editedShared);
+    QFETCH(QString, verdictPart);
+    auto window = checkedWindow(kNearOriginal, edited);
+    child<QListWidget>(*window, QStringLiteral("matchList"))->setCurrentRow(row);
+    QCOMPARE(child<QPlainTextEdit>(*window, QStringLiteral("originalPhraseEdit"))->toPlainText(), originalBox);
+    QCOMPARE(child<QPlainTextEdit>(*window, QStringLiteral("editedPhraseEdit"))->toPlainText(), editedBox);
+    QCOMPARE(highlighted(*window, QStringLiteral("originalPhraseEdit")), originalShared);
+    QCOMPARE(highlighted(*window, QStringLiteral("editedPhraseEdit")), editedShared);
+    const QString verdict = child<QLabel>(*window, QStringLiteral("verdictLabel"))->text();
+    QVERIFY2(verdict.contains(verdictPart), qPrintable(verdict));
+}
+
+void TestCParafrixDlg::openInWordSearchesNearMatch()
+{
+    auto window = checkedWindow(kNearOriginal, u"Лиса быстро бежит через широкое поле. Она спешит к лесу."_qs);
+    QCOMPARE(listLabels(*window).size(), 1);
+    // A near match alone is a finding: no all-clear box.
+    QCOMPARE(m_boxes->count(QStringLiteral("allClearDialog")), 0);
+    click(*window, QStringLiteral("openInWordButton"));
+    // A split pair is searched for by its first sentence, as the sentence list holds it.
+    QCOMPARE(m_word->phrases.last(), u"Лиса быстро бежит через широкое поле"_qs);
+    QCOMPARE(m_word->paths.last(), editedPath());
 }
 
 void TestCParafrixDlg::startState()
@@ -579,7 +704,7 @@ void TestCParafrixDlg::checkWaitsForTheWordProcessorsAnswer()
     QFETCH(QList<QuitStatus>, script);
     QFETCH(bool, saves);
     const QString old = QStringLiteral(u"Кот ест рыбу дома.");
-    const QString rewritten = QStringLiteral(u"Дома рыбу ест наш кот.");
+    const QString rewritten = QStringLiteral(u"Совсем другие слова стоят теперь здесь.");
     auto window = checkedWindow(old, old);
     const PhraseMatchList before = window->matches();
     QCOMPARE(before.size(), 1);
@@ -617,7 +742,7 @@ void TestCParafrixDlg::checkWaitsForTheWordProcessorsAnswer()
     QCOMPARE(m_word->count(QStringLiteral("quitActive")), 2);
     if (saves) {
         // Read after saving: the rewritten sentence no longer matches.
-        QVERIFY(window->matches().isEmpty());
+        QCOMPARE(window->session().matchCount(), 0);
         QCOMPARE(m_boxes->count(QStringLiteral("allClearDialog")), 1);
         QCOMPARE(m_boxes->count(QStringLiteral("messageBox")), 0);
         QVERIFY(!child<QLabel>(*window, QStringLiteral("checkNoteLabel"))->isVisible());

@@ -1,5 +1,5 @@
-#include "window/DocumentFileDialog.h"
 #include "extract/DocumentFormat.h"
+#include "window/DocumentFileDialog.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "compare/NearSentence.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <span>
+
+// What an edited unit (one or two sentences) kept of and changed in an original unit,
+// word by word, for the verdict and for highlighting the shared words.
+struct NearExplanation
+{
+    // A word's place: which sentence of its unit (0 or 1), and where in that sentence.
+    struct Range
+    {
+        qint32 sentence = 0;
+        qint32 start = 0;
+        qint32 length = 0;
+        bool operator==(const Range&) const = default;
+    };
+    // One stem written in another form: the original's form and the edited one.
+    struct FormChange
+    {
+        QString original;
+        QString edited;
+        bool operator==(const FormChange&) const = default;
+    };
+
+    double similarity = 0;
+    qint32 originalCount = 1;
+    qint32 editedCount = 1;
+    QStringList removed;            // original words whose stem the edited unit lacks, as written
+    QStringList added;              // edited words whose stem the original unit lacks, as written
+    QList<FormChange> changedForms; // shared stems none of whose forms stayed the same
+    bool reordered = false;         // the shared stems come in another order
+    QList<Range> originalShared;    // every original word whose stem the edited unit has
+    QList<Range> editedShared;      // every edited word whose stem the original unit has
+};
+
+// Explains a match between original and edited sentences (one or two each), given
+// the similarity the search found. Each removed or added stem is listed once, by its
+// first word; letter case and ё/е alone are no change of form. Works for exact matches
+// too, whose ranges highlight the same way.
+NearExplanation ExplainNear(std::span<const NearSentence> original, std::span<const NearSentence> edited,
+                            double similarity);

@@ -1,0 +1,29 @@
+#include "compare/NearOriginality.h"
+
+#include <vector>
+
+double CopyOriginality(std::span<const NearSentence> edited, std::span<const qint32> exactEdited,
+                       std::span<const NearMatch> nearMatches)
+{
+    const qint32 count = qint32(edited.size());
+    std::vector<bool> matched(edited.size(), false);
+    const auto mark = [&](qint32 i) {
+        if (i >= 0 && i < count)
+            matched[size_t(i)] = true;
+    };
+    for (qint32 i : exactEdited)
+        mark(i);
+    for (const NearMatch& match : nearMatches)
+        for (qint32 i = match.editedFirst; i < match.editedFirst + match.editedCount; ++i)
+            mark(i);
+
+    qint64 total = 0;
+    qint64 original = 0;
+    for (qint32 i = 0; i < count; ++i) {
+        const qint64 words = edited[size_t(i)].words.size();
+        total += words;
+        if (!matched[size_t(i)])
+            original += words;
+    }
+    return total > 0 ? double(original) / double(total) : 1.0;
+}

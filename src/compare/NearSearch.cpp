@@ -1,0 +1,300 @@
+#include "compare/NearSearch.h"
+
+#include "compare/NearIndex.h"
+#include "compare/NearSeeder.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+struct Unit
+{
+    qint32 first = 0;
+    qint32 count = 1;
+    bool operator==(const Unit&) const = default;
+};
+
+// The edited copy's sentences as stem sets (sorted, distinct) with their weights.
+class EditedSets
+{
+public:
+    EditedSets(std::span<const NearSentence> edited, const NearIndex& index)
+    {
+        m_start.reserve(edited.size() + 1);
+        m_start.push_back(0);
+        std::vector<qint32> stems;
+        for (const NearSentence& sentence : edited) {
+            stems.clear();
+            for (const NearSentence::Word& word : sentence.words)
+                if (word.stem >= 0)
+                    stems.push_back(word.stem);
+            m_weight.push_back(index.makeStemSet(stems));
+            m_stems.insert(m_stems.end(), stems.begin(), stems.end());
+            m_start.push_back(qint32(m_stems.size()));
+            m_wordCount.push_back(qint32(sentence.words.size()));
+        }
+    }
+
+    std::span<const qint32> stems(qint32 i) const
+    {
+        return {m_stems.data() + m_start[size_t(i)], size_t(m_start[size_t(i) + 1] - m_start[size_t(i)])};
+    }
+    double weight(qint32 i) const { return m_weight[size_t(i)]; }
+    qint32 wordCount(qint32 i) const { return m_wordCount[size_t(i)]; }
+    qint32 largestStem() const { return m_stems.empty() ? -1 : *std::max_element(m_stems.begin(), m_stems.end()); }
+
+private:
+    std::vector<qint32> m_start;
+    std::vector<qint32> m_stems;
+    std::vector<double> m_weight;
+    std::vector<qint32> m_wordCount;
+};
+
+// The similarity of one edited unit with original units. The edited unit's stems are
+// marked once; each original unit then costs one pass over its own stems.
+class UnitComparer
+{
+public:
+    UnitComparer(const NearIndex& index, qint32 stemCount) : m_index(index), m_marks(size_t(stemCount), 0) {}
+
+    void setEdited(std::span<const qint32> stems, double weight)
+    {
+        m_stems = stems;
+        m_weight = weight;
+        ++m_epoch;
+        for (qint32 stem : stems)
+            m_marks[size_t(stem)] = m_epoch;
+    }
+
+    double editedWeight() const { return m_weight; }
+
+    double similarity(Unit unit) const
+    {
+        const double total = m_index.unitWeight(unit.first, unit.count) + m_weight;
+        // Sums taken in different orders may differ in the last bits; equal sets give 1.
+        return total > 0 ? std::min(1.0, 2 * shared(unit) / total) : 0;
+    }
+
+    // The similarity the unit could reach at most if it shared `bound` weight; it
+    // cannot share more than the lighter side weighs.
+    double ceiling(Unit unit, double bound) const
+    {
+        const double unitWeight = m_index.unitWeight(unit.first, unit.count);
+        const double total = unitWeight + m_weight;
+        return total > 0 ? 2 * std::min({bound, unitWeight, m_weight}) / total : 0;
+    }
+
+private:
+    bool marked(qint32 stem) const { return size_t(stem) < m_marks.size() && m_marks[size_t(stem)] == m_epoch; }
+
+    double shared(Unit unit) const
+    {
+        const std::span<const qint32> a = m_index.stems(unit.first);
+        const std::span<const qint32> b = unit.count == 2 ? m_index.stems(unit.first + 1) : std::span<const qint32>();
+        const auto holds = [](std::span<const qint32> set, qint32 stem) {
+            return std::binary_search(set.begin(), set.end(), stem);
+        };
+        double total = 0;
+        if (a.size() + b.size() > 8 * m_stems.size() + 64) {
+            // A very long original sentence: look the few edited stems up in it instead.
+            for (qint32 stem : m_stems)
+                if (holds(a, stem) || holds(b, stem))
+                    total += m_index.weight(stem);
+            return total;
+        }
+        const std::span<const double> aWeights = m_index.stemWeights(unit.first);
+        for (size_t i = 0; i < a.size(); ++i)
+            if (marked(a[i]))
+                total += aWeights[i];
+        if (unit.count == 2) {
+            const std::span<const double> bWeights = m_index.stemWeights(unit.first + 1);
+            for (size_t i = 0; i < b.size(); ++i)
+                if (marked(b[i]) && !holds(a, b[i]))
+                    total += bWeights[i];
+        }
+        return total;
+    }
+
+    const NearIndex& m_index;
+    std::vector<quint32> m_marks; // by stem: the epoch of the edited unit that holds it
+    quint32 m_epoch = 0;
+    std::span<const qint32> m_stems;
+    double m_weight = 0;
+};
+
+// Whether candidate a is taken before b: more similar first; on a tie a single sentence
+// on each side before a split or a join, then in document order.
+bool takenBefore(const NearMatch& a, const NearMatch& b)
+{
+    if (a.similarity != b.similarity)
+        return a.similarity > b.similarity;
+    const qint32 sizeA = a.editedCount + a.originalCount;
+    const qint32 sizeB = b.editedCount + b.originalCount;
+    if (sizeA != sizeB)
+        return sizeA < sizeB;
+    if (a.editedFirst != b.editedFirst)
+        return a.editedFirst < b.editedFirst;
+    return a.originalFirst < b.originalFirst;
+}
+
+// Whether match a is listed before b: more similar first, ties in document order.
+bool listedBefore(const NearMatch& a, const NearMatch& b)
+{
+    if (a.similarity != b.similarity)
+        return a.similarity > b.similarity;
+    if (a.editedFirst != b.editedFirst)
+        return a.editedFirst < b.editedFirst;
+    return a.originalFirst < b.originalFirst;
+}
+
+// Finds the best original unit for each edited unit in turn.
+class Matcher
+{
+public:
+    Matcher(const NearIndex& index, qint32 stemCount, const NearOptions& options)
+        : m_index(index), m_comparer(index, stemCount), m_minWords(options.minWords),
+          // The allowance keeps a similarity of exactly N% from falling short of N through rounding.
+          m_threshold(std::clamp(options.threshold, 1, 100) / 100.0 - 1e-9)
+    {
+    }
+
+    // One edited sentence against each seed alone and with each neighbour.
+    bool matchSentence(const NearSeeder& seeder, std::span<const qint32> stems, double weight, NearMatch& best)
+    {
+        m_comparer.setEdited(stems, weight);
+        m_tried.clear();
+        bool found = false;
+        for (qint32 seed : seeder.seeds())
+            for (Unit unit : {Unit{seed, 1}, Unit{seed - 1, 2}, Unit{seed, 2}}) {
+                if (!valid(unit))
+                    continue;
+                double bound = seeder.unread(signature(unit));
+                for (qint32 i = unit.first; i < unit.first + unit.count; ++i)
+                    bound += seeder.scoreOf(i);
+                found |= consider(unit, bound, best);
+            }
+        return found;
+    }
+
+    // A pair of edited sentences against the seeds of either, each alone: a split.
+    bool matchPair(const NearSeeder& first, const NearSeeder& second, std::span<const qint32> stems, double weight,
+                   NearMatch& best)
+    {
+        m_comparer.setEdited(stems, weight);
+        m_tried.clear();
+        bool found = false;
+        for (const NearSeeder* seeder : {&first, &second})
+            for (qint32 seed : seeder->seeds()) {
+                const quint64 sign = m_index.signature(seed);
+                const double bound =
+                    first.scoreOf(seed) + second.scoreOf(seed) + first.unread(sign) + second.unread(sign);
+                found |= consider({seed, 1}, bound, best);
+            }
+        return found;
+    }
+
+private:
+    bool valid(Unit unit) const { return unit.first >= 0 && unit.first + unit.count <= m_index.sentenceCount(); }
+
+    quint64 signature(Unit unit) const
+    {
+        quint64 bits = m_index.signature(unit.first);
+        if (unit.count == 2)
+            bits |= m_index.signature(unit.first + 1);
+        return bits;
+    }
+
+    bool consider(Unit unit, double bound, NearMatch& best)
+    {
+        if (std::find(m_tried.begin(), m_tried.end(), unit) != m_tried.end())
+            return false;
+        m_tried.push_back(unit);
+        qint32 words = 0;
+        for (qint32 i = unit.first; i < unit.first + unit.count; ++i)
+            words += m_index.wordCount(i);
+        // The bound on shared weight skips most seeds without a pass over their stems.
+        if (words <= m_minWords || m_comparer.ceiling(unit, bound) < m_threshold)
+            return false;
+        NearMatch candidate = best;
+        candidate.originalFirst = unit.first;
+        candidate.originalCount = unit.count;
+        candidate.similarity = m_comparer.similarity(unit);
+        if (candidate.similarity < m_threshold || (best.similarity > 0 && !takenBefore(candidate, best)))
+            return false;
+        best = candidate;
+        return true;
+    }
+
+    const NearIndex& m_index;
+    UnitComparer m_comparer;
+    qint32 m_minWords;
+    double m_threshold;
+    std::vector<Unit> m_tried;
+};
+
+} // namespace
+
+NearMatchList FindNearMatches(std::span<const NearSentence> original, std::span<const NearSentence> edited,
+                              std::span<const qint32> exactEdited, const NearOptions& options)
+{
+    NearMatchList result;
+    if (original.empty() || edited.empty() || options.maxMatches <= 0)
+        return result;
+    const NearIndex index(original);
+    const EditedSets sets(edited, index);
+    const qint32 editedCount = qint32(edited.size());
+    std::vector<bool> exact(edited.size(), false);
+    for (qint32 i : exactEdited)
+        if (i >= 0 && i < editedCount)
+            exact[size_t(i)] = true;
+
+    // At most two candidates per edited sentence: its best match alone and with the
+    // next sentence. Two seeders take turns, so both sentences' scores are at hand.
+    std::vector<NearMatch> candidates;
+    Matcher matcher(index, sets.largestStem() + 1, options);
+    NearSeeder seeders[2] = {NearSeeder(index), NearSeeder(index)};
+    std::vector<qint32> pairStems;
+    for (qint32 j = 0; j < editedCount; ++j) {
+        NearSeeder& current = seeders[j % 2];
+        const NearSeeder& previous = seeders[(j + 1) % 2];
+        if (exact[size_t(j)]) {
+            current.clear();
+            continue;
+        }
+        current.score(sets.stems(j));
+        NearMatch best{0, 1, j, 1, 0};
+        if (sets.wordCount(j) > options.minWords && matcher.matchSentence(current, sets.stems(j), sets.weight(j), best))
+            candidates.push_back(best);
+        if (j > 0 && !exact[size_t(j) - 1] && sets.wordCount(j - 1) + sets.wordCount(j) > options.minWords) {
+            const std::span<const qint32> a = sets.stems(j - 1);
+            const std::span<const qint32> b = sets.stems(j);
+            pairStems.assign(a.begin(), a.end());
+            pairStems.insert(pairStems.end(), b.begin(), b.end());
+            const double pairWeight = index.makeStemSet(pairStems);
+            NearMatch pairBest{0, 1, j - 1, 2, 0};
+            if (matcher.matchPair(previous, current, pairStems, pairWeight, pairBest))
+                candidates.push_back(pairBest);
+        }
+    }
+
+    // Greedy: the most similar candidate first, each edited sentence in one match only.
+    // Taken in similarity order, the list holds the most similar matches when the bound cuts it.
+    std::sort(candidates.begin(), candidates.end(), takenBefore);
+    std::vector<bool> covered(edited.size(), false);
+    for (const NearMatch& match : candidates) {
+        const size_t first = size_t(match.editedFirst);
+        if (covered[first] || (match.editedCount == 2 && covered[first + 1]))
+            continue;
+        if (result.matches.size() >= options.maxMatches) {
+            result.truncated = true;
+            break;
+        }
+        covered[first] = true;
+        if (match.editedCount == 2)
+            covered[first + 1] = true;
+        result.matches.append(match);
+    }
+    std::stable_sort(result.matches.begin(), result.matches.end(), listedBefore);
+    return result;
+}

@@ -1,0 +1,78 @@
+#include "compare/NearSeeder.h"
+
+#include <algorithm>
+
+void NearSeeder::clear()
+{
+    for (quint32 slot : m_used)
+        m_slots[slot] = Slot();
+    m_used.clear();
+    m_seeds.clear();
+    m_unread.clear();
+}
+
+quint32 NearSeeder::slotOf(qint32 sentence) const
+{
+    // Linear probing from a multiplicative hash; the table is never more than a quarter full.
+    quint32 slot = (quint32(sentence) * 0x9E3779B1u) >> (32 - kSlotBits);
+    while (m_slots[slot].sentence != -1 && m_slots[slot].sentence != sentence)
+        slot = (slot + 1) & ((1u << kSlotBits) - 1);
+    return slot;
+}
+
+double NearSeeder::scoreOf(qint32 sentence) const
+{
+    return sentence < 0 ? 0 : m_slots[slotOf(sentence)].score;
+}
+
+double NearSeeder::unread(quint64 signature) const
+{
+    double total = 0;
+    for (qint32 stem : m_unread)
+        if (signature & NearIndex::stemBit(stem))
+            total += m_index.weight(stem);
+    return total;
+}
+
+void NearSeeder::score(std::span<const qint32> stems)
+{
+    clear();
+    m_rarest.clear();
+    for (qint32 stem : stems) {
+        const qsizetype n = qsizetype(m_index.sentencesWith(stem).size());
+        if (n > 0)
+            m_rarest.push_back({n, stem});
+        else if (m_index.frequency(stem) > 0)
+            m_unread.push_back(stem); // too common to seed
+    }
+    std::sort(m_rarest.begin(), m_rarest.end());
+    qsizetype read = 0;
+    for (const auto& [n, stem] : m_rarest) {
+        if (read + n > kBudget) {
+            m_unread.push_back(stem);
+            continue;
+        }
+        read += n;
+        const double weight = m_index.weight(stem);
+        for (qint32 sentence : m_index.sentencesWith(stem)) {
+            const quint32 slot = slotOf(sentence);
+            if (m_slots[slot].sentence == -1) {
+                m_slots[slot].sentence = sentence;
+                m_used.push_back(slot);
+            }
+            m_slots[slot].score += weight;
+        }
+    }
+
+    // The best seeds: highest score first, then in sentence order.
+    m_ranked.clear();
+    for (quint32 slot : m_used)
+        m_ranked.push_back(m_slots[slot]);
+    const auto better = [](const Slot& a, const Slot& b) {
+        return a.score != b.score ? a.score > b.score : a.sentence < b.sentence;
+    };
+    const qsizetype n = std::min<qsizetype>(kSeeds, qsizetype(m_ranked.size()));
+    std::partial_sort(m_ranked.begin(), m_ranked.begin() + n, m_ranked.end(), better);
+    for (qsizetype i = 0; i < n; ++i)
+        m_seeds.push_back(m_ranked[size_t(i)].sentence);
+}

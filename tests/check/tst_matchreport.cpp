@@ -1,0 +1,247 @@
+#include "FakeStemmer.h"
+#include "LimitedDevice.h"
+#include "NestedScan.h"
+#include "check/CheckCommand.h"
+#include "check/CheckOptions.h"
+#include "check/MatchReport.h"
+#include "compare/ExplainMatch.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+
+// The reports of a Check: the JSON keys and kinds of every verdict, the bound on the
+// number of matches and how both reports say the list was cut, and failed writes.
+class TestMatchReport : public QObject
+{
+    Q_OBJECT
+
+    CheckOptions m_options;
+    FakeStemmer m_stemmer;
+
+    QJsonObject json(const CheckOutcome& outcome)
+    {
+        QJsonParseError error;
+        const QJsonDocument doc = QJsonDocument::fromJson(MatchReport(outcome, m_options, m_stemmer).ToJson(), &error);
+        if (error.error != QJsonParseError::NoError)
+            qWarning() << error.errorString();
+        return doc.object();
+    }
+
+    QString text(const CheckOutcome& outcome)
+    {
+        LimitedDevice out(1 << 20);
+        if (!MatchReport(outcome, m_options, m_stemmer).WriteText(out))
+            qWarning("the text report was not written");
+        return QString::fromUtf8(out.written());
+    }
+
+    // One sentence repeated: four times in the original, three times in the copy.
+    static QString repeatedOriginal() { return QStringLiteral(u"Тихо шумит старый лес. ").repeated(4); }
+    static QString repeatedEdited() { return QStringLiteral(u"Старый лес тихо шумит! ").repeated(3); }
+
+private slots:
+    void init()
+    {
+        m_options = CheckOptions();
+        m_stemmer.set({});
+    }
+
+    void kindsPerVerdict_data()
+    {
+        QTest::addColumn<QString>("original");
+        QTest::addColumn<QString>("edited");
+        QTest::addColumn<QStringList>("kinds");
+        QTest::newRow("identical") << u"Лиса бежит через поле."_qs << u"Лиса бежит через поле."_qs
+                                   << QStringList{u"identical"_qs};
+        QTest::newRow("order") << u"Лиса бежит через поле."_qs << u"Через поле бежит лиса."_qs
+                               << QStringList{u"order"_qs};
+        QTest::newRow("added repeated") << u"Лиса бежит через поле."_qs << u"Лиса бежит через поле, бежит."_qs
+                                        << QStringList{u"added_repeated"_qs};
+        QTest::newRow("removed repeated") << u"Лиса бежит через поле, поле."_qs << u"Лиса бежит через поле."_qs
+                                          << QStringList{u"removed_repeated"_qs};
+        QTest::newRow("forms") << u"Лиса бежит через поле."_qs << u"ЛИСА бежит через поле."_qs
+                               << QStringList{u"forms"_qs};
+        QTest::newRow("order and added") << u"Лиса бежит через поле."_qs << u"Лиса, лиса бежит через поле."_qs
+                                         << QStringList{u"order"_qs, u"added_repeated"_qs};
+        QTest::newRow("order and removed") << u"Лиса бежит через поле, лиса."_qs << u"Бежит лиса через поле."_qs
+                                           << QStringList{u"order"_qs, u"removed_repeated"_qs};
+        QTest::newRow("order, added and removed")
+            << u"Лиса бежит через поле, лиса."_qs << u"Бежит, бежит лиса через поле."_qs
+            << QStringList{u"order"_qs, u"added_repeated"_qs, u"removed_repeated"_qs};
+    }
+    void kindsPerVerdict()
+    {
+        QFETCH(QString, original);
+        QFETCH(QString, edited);
+        QFETCH(QStringList, kinds);
+        const CheckOutcome outcome = CheckCommand::CheckTexts(original, edited, m_options, m_stemmer);
+        QCOMPARE(outcome.matches.size(), 1);
+        const QJsonObject report = json(outcome);
+        QCOMPARE(report.keys(), (QStringList{u"matches"_qs, u"originality"_qs, u"truncated"_qs}));
+        QVERIFY(report.value(u"truncated"_qs).isBool());
+        QVERIFY(!report.value(u"truncated"_qs).toBool());
+        const QJsonArray matches = report.value(u"matches"_qs).toArray();
+        QCOMPARE(matches.size(), 1);
+        const QJsonObject match = matches.at(0).toObject();
+        QCOMPARE(match.keys(), (QStringList{u"edited"_qs, u"kinds"_qs, u"original"_qs, u"verdict"_qs}));
+        QCOMPARE(match.value(u"original"_qs).toString(), outcome.matches.at(0).original);
+        QCOMPARE(match.value(u"edited"_qs).toString(), outcome.matches.at(0).edited);
+        QCOMPARE(match.value(u"kinds"_qs).toVariant().toStringList(), kinds);
+        // The verdict is the text the window shows for the same match.
+        QCOMPARE(match.value(u"verdict"_qs).toString(),
+                 ExplainMatch(outcome.matches.at(0).original, outcome.matches.at(0).edited, *outcome.dictionary,
+                              m_options, m_stemmer));
+    }
+
+    void boundedList_data()
+    {
+        QTest::addColumn<qsizetype>("maxMatches");
+        QTest::addColumn<qsizetype>("listed");
+        QTest::addColumn<bool>("truncated");
+        // Four originals times three copies: twelve matches in all.
+        QTest::newRow("one") << qsizetype(1) << qsizetype(1) << true;
+        QTest::newRow("within the first copy") << qsizetype(3) << qsizetype(3) << true;
+        QTest::newRow("into the second copy") << qsizetype(5) << qsizetype(5) << true;
+        QTest::newRow("one short") << qsizetype(11) << qsizetype(11) << true;
+        QTest::newRow("exactly all") << qsizetype(12) << qsizetype(12) << false;
+        QTest::newRow("more than all") << qsizetype(13) << qsizetype(12) << false;
+        QTest::newRow("default") << CheckOptions::DefaultMaxMatches << qsizetype(12) << false;
+    }
+    void boundedList()
+    {
+        QFETCH(qsizetype, maxMatches);
+        QFETCH(qsizetype, listed);
+        QFETCH(bool, truncated);
+        m_options.MaxMatches = maxMatches;
+        const CheckOutcome outcome =
+            CheckCommand::CheckTexts(repeatedOriginal(), repeatedEdited(), m_options, m_stemmer);
+        QVERIFY(outcome.ok());
+        QCOMPARE(outcome.truncated, truncated);
+        // The matches kept are the first ones of the plain nested scan, in its order.
+        const PhraseMatchList all =
+            NestedScan(*outcome.dictionary, repeatedOriginal(), repeatedEdited(), m_options, m_stemmer);
+        QCOMPARE(all.size(), 12);
+        QCOMPARE(outcome.matches, all.first(listed));
+
+        const QJsonObject report = json(outcome);
+        QCOMPARE(report.value(u"matches"_qs).toArray().size(), listed);
+        QVERIFY(report.value(u"truncated"_qs).isBool());
+        QCOMPARE(report.value(u"truncated"_qs).toBool(), truncated);
+
+        const QString closing = text(outcome).section(u'\n', -4);
+        QVERIFY2(closing.contains(QStringLiteral(u"Найдено совпадений: %1.\n").arg(listed)), qPrintable(closing));
+        const QString cut = QStringLiteral(u"Список обрезан: показаны первые %1 совпадений.\n").arg(maxMatches);
+        QCOMPARE(closing.endsWith(cut), truncated);
+    }
+
+    void nearMatches_data()
+    {
+        QTest::addColumn<bool>("near");
+        QTest::addColumn<int>("threshold");
+        QTest::addColumn<qsizetype>("maxMatches");
+        QTest::addColumn<int>("nearListed");
+        QTest::addColumn<double>("originality");
+        QTest::addColumn<bool>("truncated");
+        // The copy: a near match (8 words, 7 shared with its original's 8: 87%), an exact
+        // one (7 words) and a new sentence (8 words).
+        QTest::newRow("near off") << false << 50 << CheckOptions::DefaultMaxMatches << 0 << 0.6957 << false;
+        QTest::newRow("near on") << true << 50 << CheckOptions::DefaultMaxMatches << 1 << 0.3478 << false;
+        QTest::newRow("threshold at the similarity")
+            << true << 87 << CheckOptions::DefaultMaxMatches << 1 << 0.3478 << false;
+        QTest::newRow("threshold above it") << true << 88 << CheckOptions::DefaultMaxMatches << 0 << 0.6957 << false;
+        QTest::newRow("bound taken by the exact match") << true << 50 << qsizetype(1) << 0 << 0.6957 << true;
+        QTest::newRow("bound just enough") << true << 50 << qsizetype(2) << 1 << 0.3478 << false;
+    }
+    void nearMatches()
+    {
+        QFETCH(bool, near);
+        QFETCH(int, threshold);
+        QFETCH(qsizetype, maxMatches);
+        QFETCH(int, nearListed);
+        QFETCH(double, originality);
+        QFETCH(bool, truncated);
+        m_options.NearMatches = near;
+        m_options.NearThreshold = threshold;
+        m_options.MaxMatches = maxMatches;
+        const QString original = u"Лиса быстро бежит через широкое поле к лесу. "
+                                 u"Совсем другое предложение о погоде сегодня утром."_qs;
+        const QString edited = u"Лиса быстро бежит через поле к тёмному лесу. "
+                               u"Совсем другое предложение о погоде сегодня утром. "
+                               u"Здесь написано что-то совсем новое автором работы."_qs;
+        const CheckOutcome outcome = CheckCommand::CheckTexts(original, edited, m_options, m_stemmer);
+        QCOMPARE(outcome.matches.size(), 1);
+        QCOMPARE(outcome.near.matches.size(), nearListed);
+        QCOMPARE(outcome.truncated, truncated);
+
+        const QByteArray bytes = MatchReport(outcome, m_options, m_stemmer).ToJson();
+        const QJsonObject report = json(outcome);
+        QStringList keys{u"matches"_qs, u"originality"_qs, u"truncated"_qs};
+        if (near)
+            keys.insert(1, u"near_matches"_qs);
+        // The root keys come in this order in the bytes written.
+        qsizetype last = -1;
+        for (const QString& key : keys) {
+            const qsizetype at = bytes.indexOf(QByteArray(1, '"') + key.toUtf8() + QByteArrayLiteral("\":"));
+            QVERIFY2(at > last, qPrintable(key));
+            last = at;
+        }
+        keys.sort();
+        QCOMPARE(report.keys(), keys);
+        QCOMPARE(report.value(u"originality"_qs).toDouble(), originality);
+        QCOMPARE(report.value(u"truncated"_qs).toBool(), truncated);
+        const QJsonArray nearMatches = report.value(u"near_matches"_qs).toArray();
+        QCOMPARE(nearMatches.size(), nearListed);
+        const QString report_text = text(outcome);
+        QVERIFY(report_text.contains(QStringLiteral(u"Оригинальность копии: %1%\n").arg(qint32(originality * 100))));
+        QCOMPARE(report_text.contains(u"Похожая фраза #1 (87%)\n"_qs), nearListed > 0);
+        if (nearListed == 0)
+            return;
+        const QJsonObject match = nearMatches.at(0).toObject();
+        QCOMPARE(match.keys(), (QStringList{u"added"_qs, u"edited"_qs, u"original"_qs, u"removed"_qs, u"similarity"_qs,
+                                            u"verdict"_qs}));
+        QCOMPARE(match.value(u"original"_qs).toString(), u"Лиса быстро бежит через широкое поле к лесу"_qs);
+        QCOMPARE(match.value(u"edited"_qs).toString(), u"Лиса быстро бежит через поле к тёмному лесу"_qs);
+        QCOMPARE(match.value(u"similarity"_qs).toDouble(), 0.87);
+        QCOMPARE(match.value(u"removed"_qs).toVariant().toStringList(), QStringList{u"широкое"_qs});
+        QCOMPARE(match.value(u"added"_qs).toVariant().toStringList(), QStringList{u"тёмному"_qs});
+        QVERIFY2(match.value(u"verdict"_qs).toString().contains(u"«широкое»"_qs),
+                 qPrintable(match.value(u"verdict"_qs).toString()));
+    }
+
+    void failedWritesAreReported_data()
+    {
+        QTest::addColumn<bool>("asJson");
+        QTest::addColumn<int>("room");
+        QTest::addColumn<bool>("written");
+        for (const bool asJson : {true, false}) {
+            const char* report = asJson ? "json" : "text";
+            // A negative room counts back from the full report's size: -1 is exactly its size.
+            QTest::addRow("%s, no room", report) << asJson << 0 << false;
+            QTest::addRow("%s, room for the first bytes", report) << asJson << 5 << false;
+            QTest::addRow("%s, all but the last byte", report) << asJson << -2 << false;
+            QTest::addRow("%s, exactly enough", report) << asJson << -1 << true;
+        }
+    }
+    void failedWritesAreReported()
+    {
+        QFETCH(bool, asJson);
+        QFETCH(int, room);
+        QFETCH(bool, written);
+        const CheckOutcome outcome =
+            CheckCommand::CheckTexts(repeatedOriginal(), repeatedEdited(), m_options, m_stemmer);
+        const MatchReport report(outcome, m_options, m_stemmer);
+        const auto writeTo = [&](QIODevice& out) { return asJson ? report.WriteJson(out) : report.WriteText(out); };
+        LimitedDevice unbounded(1 << 20);
+        QVERIFY(writeTo(unbounded));
+        const qint64 size = unbounded.written().size();
+        const qint64 limit = room >= 0 ? room : size + 1 + room;
+        LimitedDevice out(limit);
+        QCOMPARE(writeTo(out), written);
+        QCOMPARE(out.written(), unbounded.written().first(limit));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMatchReport)
+#include "tst_matchreport.moc"
