@@ -22,12 +22,12 @@ bool CompoundFile::Open(const QByteArray& bytes, QString& why)
 {
     m_bytes = &bytes;
     if (bytes.size() < 512 || !bytes.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1")) {
-        why = QStringLiteral(u"не составной файл");
+        why = QStringLiteral(u"или это не документ Word формата .doc");
         return false;
     }
     const quint16 shift = qFromLittleEndian<quint16>(bytes.constData() + 30);
     if (shift != 9 && shift != 12) {
-        why = QStringLiteral(u"неверный размер сектора");
+        why = QStringLiteral(u"нарушена внутренняя структура документа Word");
         return false;
     }
     m_sectorShift = shift;
@@ -42,7 +42,7 @@ bool CompoundFile::loadFat(QString& why)
 {
     const quint32 fatSectors = u32(44);
     if (fatSectors > m_sectorCount) {
-        why = QStringLiteral(u"неверный размер таблицы размещения");
+        why = QStringLiteral(u"нарушена внутренняя структура документа Word");
         return false;
     }
     std::vector<quint32> fatList;
@@ -54,7 +54,7 @@ bool CompoundFile::loadFat(QString& why)
     quint32 steps = 0;
     while (fatList.size() < fatSectors && difat <= kMaxRegular) {
         if (difat >= m_sectorCount || ++steps > m_sectorCount) {
-            why = QStringLiteral(u"испорчена цепочка DIFAT");
+            why = QStringLiteral(u"нарушена внутренняя структура документа Word");
             return false;
         }
         const qsizetype base = (qsizetype(difat) + 1) * m_sectorSize;
@@ -63,13 +63,13 @@ bool CompoundFile::loadFat(QString& why)
         difat = u32(base + 4 * perSector);
     }
     if (fatList.size() < fatSectors) {
-        why = QStringLiteral(u"таблица размещения неполна");
+        why = QStringLiteral(u"нарушена внутренняя структура документа Word");
         return false;
     }
     m_fat.reserve(fatList.size() * size_t(m_sectorSize / 4));
     for (const quint32 sector : fatList) {
         if (sector >= m_sectorCount) {
-            why = QStringLiteral(u"сектор таблицы размещения вне файла");
+            why = QStringLiteral(u"нарушена внутренняя структура документа Word");
             return false;
         }
         const qsizetype base = (qsizetype(sector) + 1) * m_sectorSize;
@@ -118,7 +118,7 @@ bool CompoundFile::loadDirectory(QString& why)
     std::vector<bool> visited(m_fat.size(), false);
     while (sector != kEndOfChain) {
         if (sector >= m_fat.size() || sector >= m_sectorCount || visited[sector] || dir.size() / 128 > kMaxEntries) {
-            why = QStringLiteral(u"испорчена цепочка каталога");
+            why = QStringLiteral(u"нарушена внутренняя структура документа Word");
             return false;
         }
         visited[sector] = true;
@@ -138,7 +138,7 @@ bool CompoundFile::loadDirectory(QString& why)
         m_entries.push_back(entry);
     }
     if (m_entries.empty() || m_entries.front().type != 5) {
-        why = QStringLiteral(u"нет корневой записи");
+        why = QStringLiteral(u"нарушена внутренняя структура документа Word");
         return false;
     }
     // The mini stream lives in the root entry's chain; its table in the mini FAT.
@@ -146,14 +146,14 @@ bool CompoundFile::loadDirectory(QString& why)
     const quint32 miniFatStart = u32(60);
     const quint64 miniFatSize = quint64(u32(64)) * quint64(m_sectorSize);
     if (miniFatStart <= kMaxRegular && !readChain(miniFatStart, miniFatSize, false, miniFatBytes)) {
-        why = QStringLiteral(u"испорчена цепочка малой таблицы размещения");
+        why = QStringLiteral(u"нарушена внутренняя структура документа Word");
         return false;
     }
     for (qsizetype i = 0; i + 4 <= miniFatBytes.size(); i += 4)
         m_miniFat.push_back(qFromLittleEndian<quint32>(miniFatBytes.constData() + i));
     const Entry& root = m_entries.front();
     if (root.start <= kMaxRegular && !readChain(root.start, root.size, false, m_miniStream)) {
-        why = QStringLiteral(u"испорчена цепочка малого потока");
+        why = QStringLiteral(u"нарушена внутренняя структура документа Word");
         return false;
     }
     return true;

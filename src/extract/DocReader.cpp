@@ -224,7 +224,8 @@ ParsedDocument readStories(const QByteArray& wd, const std::vector<Piece>& piece
     for (const Range range :
          {Range{0, fib.ccpText}, Range{ftnStart, ftnStart + fib.ccpFtn}, Range{ednStart, ednStart + fib.ccpEdn}}) {
         if (range.end > limit)
-            return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"неверные длины текста"));
+            return ParsedDocument::Failure(ExtractError::Damaged,
+                                           QStringLiteral(u"нарушена внутренняя структура документа Word"));
         QString story = writeStory(wd, pieces, runs, quint32(range.start), quint32(range.end), codePage, overflow);
         if (overflow)
             return ParsedDocument::Failure(ExtractError::TooLarge);
@@ -346,12 +347,14 @@ bool readPieces(const QByteArray& wd, std::vector<Piece>& pieces)
 ParsedDocument read(const QByteArray& wd)
 {
     if (wd.size() < kFibSize)
-        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"испорчен заголовок документа Word"));
+        return ParsedDocument::Failure(ExtractError::Damaged,
+                                       QStringLiteral(u"испорчены служебные данные в начале документа Word"));
     if (u16(wd, 0x0A) & kEncrypted)
         return ParsedDocument::Failure(ExtractError::PasswordProtected);
     std::vector<Piece> pieces;
     if (!readPieces(wd, pieces))
-        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"испорчена таблица фрагментов текста"));
+        return ParsedDocument::Failure(ExtractError::Damaged,
+                                       QStringLiteral(u"нарушена внутренняя структура документа Word"));
     Fib fib;
     fib.ccpText = u32(wd, 0x34);
     fib.ccpFtn = u32(wd, 0x38);
@@ -377,16 +380,19 @@ ParsedDocument DocReader::Read(const QByteArray& bytes)
     if (!file.Contains(QStringLiteral("WordDocument"))) {
         if (file.Contains(QStringLiteral("EncryptedPackage")))
             return ParsedDocument::Failure(ExtractError::PasswordProtected);
-        return ParsedDocument::Failure(ExtractError::UnknownFormat, QStringLiteral(u"внутри нет документа Word"));
+        return ParsedDocument::Failure(ExtractError::UnknownFormat,
+                                       QStringLiteral(u"это не документ Word, а, например, таблица или презентация"));
     }
     QByteArray wd;
     if (file.ReadStream(QStringLiteral("WordDocument"), wd) != CompoundFile::Status::Ok || wd.size() < 68)
-        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral("WordDocument"));
+        return ParsedDocument::Failure(ExtractError::Damaged,
+                                       QStringLiteral(u"не читается основной текст документа Word"));
     const quint16 ident = u16(wd, 0);
     if (ident == 0xA5DC)
         return Word6::read(wd);
     if (ident != 0xA5EC)
-        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"испорчен заголовок документа Word"));
+        return ParsedDocument::Failure(ExtractError::Damaged,
+                                       QStringLiteral(u"испорчены служебные данные в начале документа Word"));
     const quint16 flags = u16(wd, 0x0A);
     if (flags & 0x0100) // encrypted or obfuscated
         return ParsedDocument::Failure(ExtractError::PasswordProtected);
@@ -398,7 +404,8 @@ ParsedDocument DocReader::Read(const QByteArray& bytes)
     Fib fib;
     std::vector<Piece> pieces;
     if (!readFib(wd, fib) || !readPieces(table, fib, wd.size(), pieces))
-        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"испорчена таблица фрагментов текста"));
+        return ParsedDocument::Failure(ExtractError::Damaged,
+                                       QStringLiteral(u"нарушена внутренняя структура документа Word"));
 
     WordPropertyRuns runs;
     runs.LoadCharacterRuns(wd, table, fib.fcBteChpx, fib.lcbBteChpx);

@@ -229,12 +229,14 @@ ParsedDocument DocxReader::Read(const QByteArray& bytes)
 {
     ZipArchive zip;
     if (!zip.Open(bytes))
-        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"не zip-архив"));
+        return ParsedDocument::Failure(ExtractError::Damaged,
+                                       QStringLiteral(u"или это не документ Word формата .docx"));
     QString main = relationshipTarget(zip, QStringLiteral("_rels/.rels"), u"/officeDocument", QString());
     if (main.isEmpty() || !zip.Contains(main))
         main = kMainPart;
     if (!zip.Contains(main))
-        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"нет основной части документа"));
+        return ParsedDocument::Failure(ExtractError::Damaged,
+                                       QStringLiteral(u"в файле нет основного текста документа"));
 
     const qsizetype slash = main.lastIndexOf(u'/');
     const QString folder = main.left(slash + 1);

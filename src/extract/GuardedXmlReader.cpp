@@ -134,11 +134,11 @@ private:
                 return true;
             ++m_i;
             if (++attributes > GuardedXmlReader::kMaxAttributes) {
-                why = QStringLiteral(u"слишком много атрибутов у одного элемента XML");
+                why = QStringLiteral(u"слишком сложная разметка документа: много атрибутов у одного элемента");
                 return false;
             }
             if (declaration && m_inScope + ++namespaces > GuardedXmlReader::kMaxNamespaces) {
-                why = QStringLiteral(u"слишком много пространств имён XML");
+                why = QStringLiteral(u"слишком сложная разметка документа: много пространств имён");
                 return false;
             }
         }
@@ -246,14 +246,14 @@ bool GuardedXmlReader::Next(QString& why)
     switch (m_xml.readNext()) {
     case QXmlStreamReader::DTD:
     case QXmlStreamReader::EntityReference:
-        why = QStringLiteral(u"XML с DTD не принимается");
+        why = QStringLiteral(u"в разметке документа есть недопустимые определения (DTD)");
         return false;
     case QXmlStreamReader::Invalid:
         why = m_xml.errorString();
         return false;
     case QXmlStreamReader::StartElement:
         if (++m_depth > m_maxDepth) {
-            why = QStringLiteral(u"слишком глубокая вложенность XML");
+            why = QStringLiteral(u"слишком сложная разметка документа: глубокая вложенность");
             return false;
         }
         break;

@@ -172,18 +172,19 @@ ParsedDocument OdtReader::Read(const QByteArray& bytes)
 {
     ZipArchive zip;
     if (!zip.Open(bytes))
-        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"не zip-архив"));
+        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"или это не документ формата .odt"));
     QByteArray content;
     switch (zip.Read(QStringLiteral("content.xml"), content)) {
     case ZipArchive::Status::Ok:
         break;
     case ZipArchive::Status::TooLarge:
-        return ParsedDocument::Failure(ExtractError::TooLarge, QStringLiteral("content.xml"));
+        return ParsedDocument::Failure(ExtractError::TooLarge, QStringLiteral(u"слишком длинный основной текст"));
     case ZipArchive::Status::Encrypted:
         return ParsedDocument::Failure(ExtractError::PasswordProtected);
     case ZipArchive::Status::Missing:
     case ZipArchive::Status::Damaged:
-        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral("content.xml"));
+        return ParsedDocument::Failure(ExtractError::Damaged,
+                                       QStringLiteral(u"в файле нет основного текста документа"));
     }
     // An encrypted package stores content.xml scrambled, declared in the manifest.
     QByteArray manifest;
@@ -198,7 +199,7 @@ ParsedDocument OdtReader::Read(const QByteArray& bytes)
         const bool tooLong =
             walker.m_body.Overflowed() || walker.m_footnotes.Overflowed() || walker.m_endnotes.Overflowed();
         return ParsedDocument::Failure(tooLong ? ExtractError::TooLarge : ExtractError::Damaged,
-                                       QStringLiteral("content.xml: ") + why);
+                                       QStringLiteral(u"ошибка в тексте документа: ") + why);
     }
     ParsedDocument doc;
     doc.stories = {walker.m_body.Take(), walker.m_footnotes.Take(), walker.m_endnotes.Take()};

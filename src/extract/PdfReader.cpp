@@ -149,13 +149,13 @@ ParsedDocument PdfReader::Read(const QByteArray& bytes)
     if (!doc->isOk()) {
         if (doc->getErrorCode() == errEncrypted)
             return ParsedDocument::Failure(ExtractError::PasswordProtected);
-        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"PDF не читается"));
+        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"или это не документ PDF"));
     }
     // One text device for every page, and the document's cross-reference table shared by
     // all of them: the time grows with the pages, not with their square.
     TextOutputDev device(nullptr, false, 0, false, false);
     if (!device.isOk())
-        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"PDF не читается"));
+        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"не удалось прочитать текст PDF"));
     TextBuilder out;
     const int pages = doc->getNumPages();
     for (int i = 1; i <= pages && !out.Overflowed(); ++i) {

@@ -142,7 +142,7 @@ ParsedDocument PlainTextReader::Read(const QByteArray& bytes)
     if (bytes.size() > kMaxTextBytes)
         return ParsedDocument::Failure(ExtractError::TooLarge);
     if (!DocumentFormatSniffer::LooksLikeText(bytes))
-        return ParsedDocument::Failure(ExtractError::UnknownFormat, QStringLiteral(u"не текстовый файл"));
+        return ParsedDocument::Failure(ExtractError::UnknownFormat, QStringLiteral(u"это не текстовый файл"));
     ParsedDocument doc;
     doc.stories.append(CanonicalLineBreaks(Decode(bytes)));
     return doc;

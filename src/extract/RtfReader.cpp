@@ -344,8 +344,8 @@ ParsedDocument RtfParser::Parse()
             flushBytes();
             m_skipUnits = 0;
             if (int(m_stack.size()) >= RtfReader::kMaxDepth)
-                return ParsedDocument::Failure(ExtractError::Damaged,
-                                               QStringLiteral(u"слишком глубокая вложенность групп RTF"));
+                return ParsedDocument::Failure(
+                    ExtractError::Damaged, QStringLiteral(u"слишком сложная разметка RTF: глубокая вложенность групп"));
             GroupState inner = m_stack.back();
             inner.firstWord = true;
             inner.ignorable = false;
@@ -424,7 +424,7 @@ ParsedDocument RtfParser::Parse()
 ParsedDocument RtfReader::Read(const QByteArray& bytes)
 {
     if (!bytes.startsWith("{\\rtf"))
-        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"не RTF"));
+        return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"или это не документ RTF"));
     RtfParser parser(bytes);
     return parser.Parse();
 }

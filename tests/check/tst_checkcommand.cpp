@@ -184,6 +184,36 @@ private slots:
         QVERIFY(outcome.matches.isEmpty());
     }
 
+    void reasonsSayWhatTheFileIs_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("reason");
+        // Bytes that no reader takes for text, under each document extension.
+        const QString damaged = QStringLiteral(u"файл повреждён (или это не ");
+        QTest::newRow("doc") << u"курсовая.doc"_qs << damaged + u"документ Word формата .doc)"_qs;
+        QTest::newRow("docx") << u"курсовая.docx"_qs << damaged + u"документ Word формата .docx)"_qs;
+        QTest::newRow("odt") << u"курсовая.odt"_qs << damaged + u"документ формата .odt)"_qs;
+        QTest::newRow("rtf") << u"курсовая.rtf"_qs << damaged + u"документ RTF)"_qs;
+        QTest::newRow("pdf") << u"курсовая.pdf"_qs << damaged + u"документ PDF)"_qs;
+    }
+
+    void reasonsSayWhatTheFileIs()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QByteArray bytes(2048, '\0');
+        for (int i = 0; i < bytes.size(); ++i)
+            bytes[i] = char((i * 37 + 11) % 256);
+        file.write(bytes);
+        file.close();
+        const CheckOutcome outcome = CheckCommand::CheckDocuments(path, path, m_options, m_stemmer);
+        QCOMPARE(outcome.original.reason(), reason);
+    }
+
     void repeatedChecksGiveTheSameList()
     {
         const QString text = QStringLiteral("one two three four. five six seven eight.");
