@@ -17,6 +17,7 @@ struct Question
     std::mutex mutex;
     std::condition_variable answered;
     bool open = true;
+    bool asked = false;
     QuitStatus answer = QuitStatus::Quit;
 
     void Answer(QuitStatus status)
@@ -29,8 +30,16 @@ struct Question
     QuitStatus Ask()
     {
         std::unique_lock lock(mutex);
+        asked = true;
+        answered.notify_all();
         answered.wait(lock, [this] { return !open; });
         return answer;
+    }
+    // Waits until a job is inside Ask, so that the worker is known to be busy with it.
+    void WaitUntilAsked()
+    {
+        std::unique_lock lock(mutex);
+        answered.wait(lock, [this] { return asked; });
     }
 };
 
@@ -132,6 +141,7 @@ private slots:
         worker.busyGrace = 0ms;
         auto question = std::make_shared<Question>();
         QCOMPARE(worker.Call([question] { question->Ask(); }, 0ms), BoundedWorker::Outcome::TimedOut);
+        question->WaitUntilAsked();
         PendingQuit quit;
         QCOMPARE(quit.Request(
                      worker, [] { return QuitStatus::Quit; }, 0ms),
