@@ -114,6 +114,14 @@ stage_qt() {
     fi
     local src; src="$(fetch_source qt6-base)"
     local b="$DEPS/build/qt"
+    # An interrupted build goes on where it stopped (ninja knows what is done).
+    if [ -f "$b/build.ninja" ] && [ -f "$b/.configured" ]; then
+        log "qt: resuming the build in $b"
+        cmake --build "$b" --parallel "$JOBS"
+        cmake --install "$b"
+        rm -rf "$b"
+        return
+    fi
     rm -rf "$b" "$qt" && mkdir -p "$b"
     # Only Core, Gui, Widgets and Test; Windows' own plugins without Direct2D
     # and tablets (Debian's source lacks the wintab headers).
@@ -125,6 +133,7 @@ stage_qt() {
         -no-feature-dbus -no-feature-printsupport -no-feature-concurrent -no-feature-xml \
         -qt-host-path /usr -- -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
         -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake)
+    touch "$b/.configured"
     cmake --build "$b" --parallel "$JOBS"
     cmake --install "$b"
     rm -rf "$b"
