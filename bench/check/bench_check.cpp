@@ -7,20 +7,19 @@
 // Without --library stems are the lower-cased words, so the figures measure the
 // Check itself; with it the morphology library is loaded as the programs do.
 
+#include "NestedScan.h"
+#include "check/CheckOptions.h"
 #include "compare/ExplainMatch.h"
 #include "compare/FindSimilarPhrases.h"
 #include "compare/PhraseFingerprint.h"
+#include "morph/MorphologyLibrary.h"
 #include "phrases/CFrazes.h"
 #include "phrases/CStemDictionary.h"
-#include "phrases/MorphologyLibrary.h"
 #include "phrases/TextOps.h"
-#include "settings/AppSettings.h"
-#include "settings/QtSettingsStore.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <functional>
 
@@ -100,34 +99,13 @@ double bestOf(int runs, const std::function<void()>& work)
     return best;
 }
 
-PhraseMatchList nestedScan(const CStemDictionary& dictionary, const QString& originalText, const QString& editedText)
-{
-    const CFrazes original(NormalizeLineBreaks(originalText));
-    const CFrazes edited(NormalizeLineBreaks(editedText));
-    QList<QPair<QByteArray, quint32>> originalEntries;
-    QList<QPair<QByteArray, quint32>> editedEntries;
-    for (quint32 i = 0; i < original.size(); ++i)
-        if (QByteArray f = PhraseFingerprint(dictionary, original.GetPhrase(i)); !f.isEmpty())
-            originalEntries.append({f, i});
-    for (quint32 j = 0; j < edited.size(); ++j)
-        if (QByteArray f = PhraseFingerprint(dictionary, edited.GetPhrase(j)); !f.isEmpty())
-            editedEntries.append({f, j});
-    PhraseMatchList matches;
-    for (const auto& e : editedEntries)
-        for (const auto& o : originalEntries)
-            if (o.first == e.first)
-                matches.append({original.GetPhrase(o.second), edited.GetPhrase(e.second)});
-    return matches;
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    QTemporaryDir settingsDir;
-    const QString settingsPath = settingsDir.filePath(QStringLiteral("bench.conf"));
-    AppSettings::SetStoreFactory([settingsPath] { return std::make_unique<QtSettingsStore>(settingsPath); });
+    const CheckOptions options;
+    LowerCaseStemmer lowerCase;
 
     QStringList arguments = app.arguments().mid(1);
     const bool useLibrary = arguments.removeAll(QStringLiteral("--library")) > 0;
@@ -136,8 +114,9 @@ int main(int argc, char* argv[])
         sizes.append(argument.toLongLong());
     if (sizes.isEmpty())
         sizes = {10000, 120000, 200000, 1000000};
-    if (useLibrary)
-        MorphologyLibrary::Instance().Load();
+    if (useLibrary && !MorphologyLibrary::Instance().Load())
+        std::fprintf(stderr, "%s\n", qPrintable(MorphologyLibrary::Instance().loadProblem()));
+    Stemmer& stemmer = useLibrary ? static_cast<Stemmer&>(MorphologyLibrary::Instance()) : lowerCase;
     std::printf("stems: %s\n", useLibrary ? "morphology library" : "lower-cased words");
     std::printf("%10s %10s %12s %12s %12s %12s %10s %12s\n", "words", "sentences", "dictionary", "search",
                 "dict+search", "verdicts", "matches", "nested scan");
@@ -145,20 +124,22 @@ int main(int argc, char* argv[])
     for (qsizetype size : sizes) {
         const DocumentPair pair = makePair(size, 20261209);
         std::unique_ptr<CStemDictionary> dictionary;
-        const double dictionaryMs = bestOf(3, [&] { dictionary = std::make_unique<CStemDictionary>(pair.original); });
+        const double dictionaryMs =
+            bestOf(3, [&] { dictionary = std::make_unique<CStemDictionary>(pair.original, options, stemmer); });
         PhraseMatchList matches;
         const double searchMs = bestOf(3, [&] {
             matches.clear();
-            FindSimilarPhrases(matches, *dictionary, pair.original, pair.edited);
+            FindSimilarPhrases(matches, *dictionary, pair.original, pair.edited, options, stemmer);
         });
         const double verdictMs = bestOf(1, [&] {
             for (const PhraseMatch& match : matches)
-                ExplainMatch(match.original, match.edited, *dictionary);
+                ExplainMatch(match.original, match.edited, *dictionary, options, stemmer);
         });
         QString nested = QStringLiteral("-");
         if (pair.sentences <= 21000) {
             PhraseMatchList scanned;
-            const double nestedMs = bestOf(1, [&] { scanned = nestedScan(*dictionary, pair.original, pair.edited); });
+            const double nestedMs =
+                bestOf(1, [&] { scanned = NestedScan(*dictionary, pair.original, pair.edited, options, stemmer); });
             if (scanned != matches) {
                 std::fprintf(stderr, "nested scan disagrees with the search\n");
                 return 1;

@@ -1,45 +1,12 @@
 #include "compare/ExplainMatch.h"
 
+#include "check/CheckOptions.h"
 #include "phrases/CStemDictionary.h"
 #include "phrases/TextOps.h"
 
 #include <QStringList>
 #include <algorithm>
 #include <map>
-
-namespace Verdict {
-QString identical()
-{
-    return QStringLiteral(u"Фразы одинаковые, следует что-нибудь поменять");
-}
-QString order()
-{
-    return QStringLiteral(u"В предложении был изменен порядок слов. Этого не достаточно.\n");
-}
-QString addedHead()
-{
-    return QStringLiteral(u"В предложении были добавлены слова (");
-}
-QString addedTail()
-{
-    return QStringLiteral(u"), однако они (или их морфологическое видоизменения) уже присутствуют в предложении.\n");
-}
-QString removedHead()
-{
-    return QStringLiteral(u"В предложении были удалены слова (");
-}
-QString removedTail()
-{
-    return QStringLiteral(u"), однако они (или их морфологическое видоизменения) еще присутствуют в предложении.\n");
-}
-QString nothingFound()
-{
-    // Held as Unicode so it reads the same on every system. The first letter of
-    // "cуществующих" is the Latin c (U+0063), as the users have always seen it.
-    return QStringLiteral(u"Следует удалить либо добавить какое нибудь новое слово (изменение морфологии "
-                          u"c\u0443ществующих слов недостаточно)");
-}
-} // namespace Verdict
 
 namespace {
 
@@ -62,24 +29,15 @@ StemCounts countStems(const QStringList& stems)
     return counts;
 }
 
-QString listStems(const QStringList& stems)
-{
-    QString text;
-    for (qsizetype i = 0; i < stems.size(); ++i) {
-        if (i > 0)
-            text += QChar(u',');
-        text += QChar(u'\'') + stems.at(i) + QChar(u'\'');
-    }
-    return text;
-}
-
-bool orderChanged(const QStringList& original, const QStringList& edited, const CStemDictionary& dictionary)
+bool orderChanged(const QStringList& original, const QStringList& edited, const CStemDictionary& dictionary,
+                  Stemmer& stemmer)
 {
     const qsizetype common = std::min(original.size(), edited.size());
     for (qsizetype k = 0; k < common; ++k) {
         // The stored keys are normalised once more before the lookup, as the
         // dictionary numbers stems of stems for keys that are not their own stem.
-        if (dictionary.Lookup(NormalizeWord(original.at(k))) != dictionary.Lookup(NormalizeWord(edited.at(k))))
+        if (dictionary.Lookup(NormalizeWord(original.at(k), stemmer)) !=
+            dictionary.Lookup(NormalizeWord(edited.at(k), stemmer)))
             return true;
     }
     return false;
@@ -87,43 +45,48 @@ bool orderChanged(const QStringList& original, const QStringList& edited, const 
 
 } // namespace
 
-QString ExplainMatch(const QString& original, const QString& edited, const CStemDictionary& dictionary)
+MatchVerdict AnalyseMatch(const QString& original, const QString& edited, const CStemDictionary& dictionary,
+                          const CheckOptions& options, Stemmer& stemmer)
 {
-    if (original == edited)
-        return Verdict::identical();
+    MatchVerdict verdict;
+    if (original == edited) {
+        verdict.kinds.append(VerdictKind::Identical);
+        return verdict;
+    }
 
     QStringList originalStems;
     QStringList editedStems;
-    SplitWords(original, originalStems);
-    SplitWords(edited, editedStems);
+    SplitWords(original, originalStems, options);
+    SplitWords(edited, editedStems, options);
     for (QString& word : originalStems)
-        word = NormalizeWord(word);
+        word = NormalizeWord(word, stemmer);
     for (QString& word : editedStems)
-        word = NormalizeWord(word);
-
-    const bool reordered = orderChanged(originalStems, editedStems, dictionary);
+        word = NormalizeWord(word, stemmer);
 
     const StemCounts originalCounts = countStems(originalStems);
     const StemCounts editedCounts = countStems(editedStems);
-    QStringList added;
-    QStringList removed;
     for (const auto& [stem, count] : originalCounts) {
         const auto it = editedCounts.find(stem);
         const qint32 editedCount = it == editedCounts.end() ? 0 : it->second;
         if (editedCount < count)
-            removed.append(stem);
+            verdict.removed.append(stem);
         else if (editedCount > count)
-            added.append(stem);
+            verdict.added.append(stem);
     }
 
-    QString verdict;
-    if (reordered)
-        verdict += Verdict::order();
-    if (!added.isEmpty())
-        verdict += Verdict::addedHead() + listStems(added) + Verdict::addedTail();
-    if (!removed.isEmpty())
-        verdict += Verdict::removedHead() + listStems(removed) + Verdict::removedTail();
-    if (verdict.isEmpty())
-        verdict = Verdict::nothingFound();
+    if (orderChanged(originalStems, editedStems, dictionary, stemmer))
+        verdict.kinds.append(VerdictKind::Order);
+    if (!verdict.added.isEmpty())
+        verdict.kinds.append(VerdictKind::AddedRepeated);
+    if (!verdict.removed.isEmpty())
+        verdict.kinds.append(VerdictKind::RemovedRepeated);
+    if (verdict.kinds.isEmpty())
+        verdict.kinds.append(VerdictKind::Forms);
     return verdict;
+}
+
+QString ExplainMatch(const QString& original, const QString& edited, const CStemDictionary& dictionary,
+                     const CheckOptions& options, Stemmer& stemmer)
+{
+    return AnalyseMatch(original, edited, dictionary, options, stemmer).text();
 }

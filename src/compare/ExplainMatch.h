@@ -1,21 +1,20 @@
 #pragma once
 
+#include "compare/MatchVerdict.h"
+
 #include <QString>
 
 class CStemDictionary;
+class Stemmer;
+struct CheckOptions;
 
-// The verdict in Russian on why an edited sentence still counts as a copy of the
-// original one: identical, word order changed, words added that were already there,
-// words removed that are still there, or only word forms changed.
-QString ExplainMatch(const QString& original, const QString& edited, const CStemDictionary& dictionary);
+// The verdict on why an edited sentence still counts as a copy of the original one:
+// identical, word order changed, words added that were already there, words removed
+// that are still there, or only word forms changed. Words split and stem as in the
+// Check that found the match.
+MatchVerdict AnalyseMatch(const QString& original, const QString& edited, const CStemDictionary& dictionary,
+                          const CheckOptions& options, Stemmer& stemmer);
 
-// The verdict texts, as the user sees them.
-namespace Verdict {
-QString identical();
-QString order();
-QString addedHead();
-QString addedTail();
-QString removedHead();
-QString removedTail();
-QString nothingFound();
-} // namespace Verdict
+// The same verdict as the Russian text the user reads.
+QString ExplainMatch(const QString& original, const QString& edited, const CStemDictionary& dictionary,
+                     const CheckOptions& options, Stemmer& stemmer);

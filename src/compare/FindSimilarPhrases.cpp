@@ -1,19 +1,21 @@
 #include "compare/FindSimilarPhrases.h"
 
+#include "check/CheckOptions.h"
 #include "compare/PhraseFingerprint.h"
 #include "phrases/TextOps.h"
 #include "phrases/Tokenizer.h"
 #include "phrases/WordNumberCache.h"
-#include "settings/AppSettings.h"
 
 #include <QHash>
 #include <QVarLengthArray>
+#include <algorithm>
 
 namespace {
 
 // Walks the sentences a sentence list would keep (at least MinWords words, not a lone
 // space), splitting each into words once, and hands every one of them to the visitor
-// with its fingerprint (empty when it has none). The text must outlive the walk.
+// with its fingerprint (empty when it has none). The walk stops when the visitor
+// returns false. The text must outlive the walk.
 template <typename Visitor>
 void forEachSentence(QStringView text, const DelimiterSet& sentenceDelimiters, const DelimiterSet& wordDelimiters,
                      qint32 minWords, WordNumberCache& numbers, Visitor visit)
@@ -31,43 +33,54 @@ void forEachSentence(QStringView text, const DelimiterSet& sentenceDelimiters, c
             words.append(word);
         if (words.size() < minWords)
             continue;
-        visit(sentence, words.size() > minWords ? WordsFingerprint(numbers, words) : QByteArray());
+        if (!visit(sentence, words.size() > minWords ? WordsFingerprint(numbers, words) : QByteArray()))
+            return;
     }
 }
 
 } // namespace
 
-void FindSimilarPhrases(PhraseMatchList& matches, const CStemDictionary& dictionary, QString originalText,
-                        QString editedText)
+bool FindSimilarPhrases(PhraseMatchList& matches, const CStemDictionary& dictionary, QString originalText,
+                        QString editedText, const CheckOptions& options, Stemmer& stemmer)
 {
     originalText = NormalizeLineBreaks(std::move(originalText));
     editedText = NormalizeLineBreaks(std::move(editedText));
 
-    const AppSettings& settings = AppSettings::Instance();
-    const DelimiterSet sentenceDelimiters(settings.Delimiters1);
-    const DelimiterSet wordDelimiters(settings.Delimiters2);
-    const qint32 minWords = settings.MinWords;
+    const DelimiterSet sentenceDelimiters(options.Delimiters1);
+    const DelimiterSet wordDelimiters(options.Delimiters2);
+    const qint32 minWords = options.MinWords;
+    const qsizetype limit = std::max<qsizetype>(options.MaxMatches, 0);
     // Both texts live until the search ends, so their words can key the cache.
-    WordNumberCache numbers(dictionary);
+    WordNumberCache numbers(dictionary, stemmer);
 
     // Original sentences by fingerprint, each list in sentence order: walking a list
     // meets exactly the original entries a scan of all of them would, in its order.
-    QHash<QByteArray, QVarLengthArray<QStringView, 2>> originalByFingerprint;
+    // Each sentence is made a string once; every match of it shares that string.
+    QHash<QByteArray, QVarLengthArray<QString, 2>> originalByFingerprint;
     forEachSentence(originalText, sentenceDelimiters, wordDelimiters, minWords, numbers,
                     [&](QStringView sentence, const QByteArray& fingerprint) {
                         if (!fingerprint.isEmpty())
-                            originalByFingerprint[fingerprint].append(sentence);
+                            originalByFingerprint[fingerprint].append(sentence.toString());
+                        return true;
                     });
 
+    bool complete = true;
     forEachSentence(editedText, sentenceDelimiters, wordDelimiters, minWords, numbers,
                     [&](QStringView sentence, const QByteArray& fingerprint) {
                         if (fingerprint.isEmpty())
-                            return;
+                            return true;
                         const auto it = originalByFingerprint.constFind(fingerprint);
                         if (it == originalByFingerprint.constEnd())
-                            return;
+                            return true;
                         const QString edited = sentence.toString();
-                        for (QStringView original : *it)
-                            matches.append(PhraseMatch{original.toString(), edited});
+                        for (const QString& original : *it) {
+                            if (matches.size() >= limit) {
+                                complete = false;
+                                return false;
+                            }
+                            matches.append(PhraseMatch{original, edited});
+                        }
+                        return true;
                     });
+    return complete;
 }

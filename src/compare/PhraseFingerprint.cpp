@@ -1,10 +1,10 @@
 #include "compare/PhraseFingerprint.h"
 
+#include "check/CheckOptions.h"
 #include "phrases/CStemDictionary.h"
 #include "phrases/TextOps.h"
 #include "phrases/Tokenizer.h"
 #include "phrases/WordNumberCache.h"
-#include "settings/AppSettings.h"
 
 #include <QCryptographicHash>
 #include <QVarLengthArray>
@@ -67,10 +67,10 @@ QByteArray FingerprintText(QList<qint32> stemNumbers)
 }
 
 QByteArray PhraseFingerprint(const CStemDictionary& dictionary, QStringView sentence,
-                             const DelimiterSet& wordDelimiters, qint32 minWords)
+                             const DelimiterSet& wordDelimiters, qint32 minWords, Stemmer& stemmer)
 {
     return fingerprint(sentence, wordDelimiters, minWords,
-                       [&](QStringView word) { return dictionary.Lookup(NormalizeWord(word.toString())); });
+                       [&](QStringView word) { return dictionary.Lookup(NormalizeWord(word.toString(), stemmer)); });
 }
 
 QByteArray PhraseFingerprint(WordNumberCache& numbers, QStringView sentence, const DelimiterSet& wordDelimiters,
@@ -84,8 +84,8 @@ QByteArray WordsFingerprint(WordNumberCache& numbers, std::span<const QStringVie
     return fingerprintOfWords(words, [&](QStringView word) { return numbers.number(word); });
 }
 
-QByteArray PhraseFingerprint(const CStemDictionary& dictionary, const QString& sentence)
+QByteArray PhraseFingerprint(const CStemDictionary& dictionary, const QString& sentence, const CheckOptions& options,
+                             Stemmer& stemmer)
 {
-    const AppSettings& settings = AppSettings::Instance();
-    return PhraseFingerprint(dictionary, sentence, DelimiterSet(settings.Delimiters2), settings.MinWords);
+    return PhraseFingerprint(dictionary, sentence, DelimiterSet(options.Delimiters2), options.MinWords, stemmer);
 }

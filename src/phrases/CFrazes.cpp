@@ -1,15 +1,14 @@
 #include "phrases/CFrazes.h"
 
+#include "check/CheckOptions.h"
 #include "phrases/TextOps.h"
 #include "phrases/Tokenizer.h"
-#include "settings/AppSettings.h"
 
-CFrazes::CFrazes(const QString& text)
+CFrazes::CFrazes(const QString& text, const CheckOptions& options)
 {
-    const AppSettings& settings = AppSettings::Instance();
-    const DelimiterSet sentenceDelimiters(settings.Delimiters1);
-    const DelimiterSet wordDelimiters(settings.Delimiters2);
-    const qint32 minWords = settings.MinWords;
+    const DelimiterSet sentenceDelimiters(options.Delimiters1);
+    const DelimiterSet wordDelimiters(options.Delimiters2);
+    const qint32 minWords = options.MinWords;
 
     Tokenizer sentences(text, sentenceDelimiters);
     QStringView sentence;

@@ -3,13 +3,15 @@
 #include <QString>
 #include <QStringList>
 
+struct CheckOptions;
+
 // The sentence list of one text, in text order: every token between sentence
 // delimiters that has at least MinWords words and is not a lone space, exactly as
 // split (not trimmed, case kept). Callers apply NormalizeLineBreaks first.
 class CFrazes
 {
 public:
-    explicit CFrazes(const QString& text);
+    CFrazes(const QString& text, const CheckOptions& options);
 
     // A copy of sentence index, or an empty string when index is out of range.
     QString GetPhrase(quint32 index) const;

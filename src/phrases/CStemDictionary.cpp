@@ -1,16 +1,16 @@
 #include "phrases/CStemDictionary.h"
 
+#include "check/CheckOptions.h"
 #include "phrases/CFrazes.h"
 #include "phrases/TextOps.h"
 #include "phrases/Tokenizer.h"
-#include "settings/AppSettings.h"
 
 #include <QSet>
 
-CStemDictionary::CStemDictionary(const QString& originalText)
+CStemDictionary::CStemDictionary(const QString& originalText, const CheckOptions& options, Stemmer& stemmer)
 {
-    const CFrazes phrases(NormalizeLineBreaks(originalText));
-    const DelimiterSet wordDelimiters(AppSettings::Instance().Delimiters2);
+    const CFrazes phrases(NormalizeLineBreaks(originalText), options);
+    const DelimiterSet wordDelimiters(options.Delimiters2);
     qint32 counter = 0;
     // A word form already met has its stem numbered already; only new forms are stemmed.
     QSet<QStringView> formsSeen;
@@ -21,7 +21,7 @@ CStemDictionary::CStemDictionary(const QString& originalText)
             if (formsSeen.contains(word))
                 continue;
             formsSeen.insert(word);
-            const QString stem = NormalizeWord(word.toString());
+            const QString stem = NormalizeWord(word.toString(), stemmer);
             if (!m_numbers.contains(stem))
                 m_numbers.insert(stem, counter++);
         }

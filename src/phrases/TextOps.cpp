@@ -1,8 +1,8 @@
 #include "phrases/TextOps.h"
 
-#include "phrases/MorphologyLibrary.h"
+#include "check/CheckOptions.h"
+#include "morph/Stemmer.h"
 #include "phrases/Tokenizer.h"
-#include "settings/AppSettings.h"
 
 QString NormalizeLineBreaks(QString text)
 {
@@ -11,9 +11,9 @@ QString NormalizeLineBreaks(QString text)
     return text;
 }
 
-void SplitWords(const QString& phrase, QStringList& words)
+void SplitWords(const QString& phrase, QStringList& words, const CheckOptions& options)
 {
-    const DelimiterSet delimiters(AppSettings::Instance().Delimiters2);
+    const DelimiterSet delimiters(options.Delimiters2);
     Tokenizer tokens(phrase, delimiters);
     QStringView token;
     while (tokens.next(token))
@@ -47,7 +47,7 @@ QString LowerCaseWord(QString word)
     return word;
 }
 
-QString NormalizeWord(const QString& word)
+QString NormalizeWord(const QString& word, Stemmer& stemmer)
 {
-    return MorphologyLibrary::Instance().GetStem(LowerCaseWord(word));
+    return stemmer.GetStem(LowerCaseWord(word));
 }

@@ -5,15 +5,17 @@
 #include <QStringView>
 
 class DelimiterSet;
+class Stemmer;
+struct CheckOptions;
 
 // Text operations of the phrase model. They take their strings by value or view and
-// never change their caller's strings; the delimiters come from AppSettings at every call.
+// never change their caller's strings; delimiters and stems come from the caller.
 
 // Turns every CR LF into a full stop, then removes every LF left. A lone CR stays.
 QString NormalizeLineBreaks(QString text);
 
 // Appends the words of a phrase, split at the word delimiters, to words.
-void SplitWords(const QString& phrase, QStringList& words);
+void SplitWords(const QString& phrase, QStringList& words, const CheckOptions& options);
 
 // Number of words SplitWords would give, without building them.
 qsizetype CountWords(QStringView phrase, const DelimiterSet& wordDelimiters);
@@ -21,5 +23,5 @@ qsizetype CountWords(QStringView phrase, const DelimiterSet& wordDelimiters);
 // Lower-cases one UTF-16 code unit for one (simple case mapping); the length never changes.
 QString LowerCaseWord(QString word);
 
-// The stem key of a word: a lower-cased private copy, stemmed by the morphology library.
-QString NormalizeWord(const QString& word);
+// The stem key of a word: a lower-cased private copy, stemmed by the stemmer.
+QString NormalizeWord(const QString& word, Stemmer& stemmer);

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 class CStemDictionary;
+class Stemmer;
 
 // Remembers, for one operation over texts that outlive it, the dictionary number of
 // every word form met, so each distinct form is lower-cased and stemmed only once.
@@ -13,7 +14,9 @@ class CStemDictionary;
 class WordNumberCache
 {
 public:
-    explicit WordNumberCache(const CStemDictionary& dictionary) : m_dictionary(dictionary) {}
+    WordNumberCache(const CStemDictionary& dictionary, Stemmer& stemmer) : m_dictionary(dictionary), m_stemmer(stemmer)
+    {
+    }
 
     // The number of the word's stem, or -1 when the dictionary lacks it. The word's
     // characters must stay alive and unchanged while the cache is used.
@@ -42,5 +45,6 @@ private:
     };
 
     const CStemDictionary& m_dictionary;
+    Stemmer& m_stemmer;
     QHash<Form, qint32> m_numbers;
 };

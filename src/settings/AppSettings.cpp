@@ -50,17 +50,26 @@ void AppSettings::SetStoreFactory(StoreFactory factory)
 
 QString AppSettings::DefaultDelimiters1()
 {
-    return QStringLiteral(".!?");
+    return CheckOptions::DefaultDelimiters1();
 }
 
 QString AppSettings::DefaultDelimiters2WithoutTab()
 {
-    return QStringLiteral(u"  ,-=)(:\"'/\\&^%$#@1234567890|[]{}<>;\u00B7\u00AB\u00BB");
+    return CheckOptions::DefaultDelimiters2WithoutTab();
 }
 
 QString AppSettings::DefaultDelimiters2()
 {
-    return DefaultDelimiters2WithoutTab() + QChar(u'\t');
+    return CheckOptions::DefaultDelimiters2();
+}
+
+CheckOptions AppSettings::checkOptions() const
+{
+    CheckOptions options;
+    options.Delimiters1 = Delimiters1;
+    options.Delimiters2 = Delimiters2;
+    options.MinWords = MinWords;
+    return options;
 }
 
 void AppSettings::Load()

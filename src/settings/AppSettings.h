@@ -1,5 +1,7 @@
 #pragma once
 
+#include "check/CheckOptions.h"
+
 #include <QString>
 #include <QtGlobal>
 #include <functional>
@@ -10,7 +12,8 @@ class SettingsStore;
 // The process-wide settings record: sentence delimiters, word delimiters and the
 // minimum number of words of a sentence. Created and loaded on the first Instance()
 // call, changed in memory by the options dialog, written back by Save() when the
-// main window closes. Readers take the current values at every call.
+// main window closes. The front ends read it and hand the engine a snapshot
+// (checkOptions()) at every Check.
 class AppSettings
 {
 public:
@@ -30,7 +33,10 @@ public:
     static QString DefaultDelimiters2();
     // The same set without its final tab (39 characters), as the options dialog restores it.
     static QString DefaultDelimiters2WithoutTab();
-    static constexpr qint32 DefaultMinWords = 3;
+    static constexpr qint32 DefaultMinWords = CheckOptions::DefaultMinWords;
+
+    // A snapshot of the values for one Check.
+    CheckOptions checkOptions() const;
 
     // Chooses the storage every later record is loaded from and saved to. Tests and
     // the command-line check's overrides use it; by default the user's store is used.

@@ -7,7 +7,12 @@
 
 std::unique_ptr<WordProcessor> CreateWordProcessor()
 {
-    if (std::shared_ptr<WordAutomation> automation = LibreOfficeModule::Load(LibreOfficeOptions{}))
+    const LibreOfficeOptions options;
+    QString reason;
+    if (std::shared_ptr<WordAutomation> automation = LibreOfficeModule::Load(options, &reason))
         return std::make_unique<AutomatedWordProcessor>(std::move(automation));
-    return std::make_unique<NullWordProcessor>();
+    // Not installed at all: the plain advice to install it. Installed but unusable: why.
+    if (!LibreOfficeModule::OfficeInstalled(options))
+        reason.clear();
+    return std::make_unique<NullWordProcessor>(reason);
 }

@@ -1,4 +1,5 @@
-#include "../TestSettings.h"
+#include "FakeStemmer.h"
+#include "check/CheckOptions.h"
 #include "compare/ExplainMatch.h"
 #include "phrases/CStemDictionary.h"
 
@@ -9,13 +10,18 @@ class TestExplainMatch : public QObject
 {
     Q_OBJECT
 
-    TestSettings m_settings;
+    CheckOptions m_options;
+    FakeStemmer m_stemmer;
 
     static QString added(const QString& list) { return Verdict::addedHead() + list + Verdict::addedTail(); }
     static QString removed(const QString& list) { return Verdict::removedHead() + list + Verdict::removedTail(); }
 
 private slots:
-    void init() { TestSettings::reset(); }
+    void init()
+    {
+        m_options = CheckOptions();
+        m_stemmer.set({});
+    }
 
     void texts()
     {
@@ -57,31 +63,32 @@ private slots:
         QFETCH(QString, original);
         QFETCH(QString, edited);
         QFETCH(QString, expected);
-        const CStemDictionary dictionary(QStringLiteral("a b c d."));
-        QCOMPARE(ExplainMatch(original, edited, dictionary), expected);
+        const CStemDictionary dictionary(QStringLiteral("a b c d."), m_options, m_stemmer);
+        QCOMPARE(ExplainMatch(original, edited, dictionary, m_options, m_stemmer), expected);
     }
 
     void unknownWordsLookEqual()
     {
         // Neither "a" nor "e" is in this dictionary: both look up as -1, so no order change.
-        const CStemDictionary dictionary(QStringLiteral("b c d x."));
-        QCOMPARE(ExplainMatch(u"a b c d"_qs, u"e b c d"_qs, dictionary), removed(u"'a'"_qs));
+        const CStemDictionary dictionary(QStringLiteral("b c d x."), m_options, m_stemmer);
+        QCOMPARE(ExplainMatch(u"a b c d"_qs, u"e b c d"_qs, dictionary, m_options, m_stemmer), removed(u"'a'"_qs));
     }
 
     void inflectionsOnly()
     {
-        MorphologyLibrary::SetTestStemmer([](const QString& w) { return w.left(3); });
-        const CStemDictionary dictionary(QStringLiteral(u"Студенты пишут длинные рефераты."));
-        QCOMPARE(ExplainMatch(u"Студенты пишут длинные рефераты"_qs, u"Студент пишет длинный реферат"_qs, dictionary),
+        m_stemmer.set([](const QString& w) { return w.left(3); });
+        const CStemDictionary dictionary(QStringLiteral(u"Студенты пишут длинные рефераты."), m_options, m_stemmer);
+        QCOMPARE(ExplainMatch(u"Студенты пишут длинные рефераты"_qs, u"Студент пишет длинный реферат"_qs, dictionary,
+                              m_options, m_stemmer),
                  Verdict::nothingFound());
     }
 
     void listsStemsNotWords()
     {
-        MorphologyLibrary::SetTestStemmer([](const QString& w) { return w.left(3); });
-        const CStemDictionary dictionary(QStringLiteral(u"Студенты пишут длинные рефераты."));
+        m_stemmer.set([](const QString& w) { return w.left(3); });
+        const CStemDictionary dictionary(QStringLiteral(u"Студенты пишут длинные рефераты."), m_options, m_stemmer);
         QCOMPARE(ExplainMatch(u"Студенты пишут длинные рефераты"_qs, u"Студенты пишут длинные рефераты реферат"_qs,
-                              dictionary),
+                              dictionary, m_options, m_stemmer),
                  added(u"'реф'"_qs));
     }
 
@@ -90,10 +97,10 @@ private slots:
         // The order scan stems the stored keys once more. With a stemmer that keeps
         // shortening, stems of stems are not dictionary keys: both sides look up as
         // -1 and the swap goes unnoticed, while the counts still agree.
-        MorphologyLibrary::SetTestStemmer([](const QString& w) { return w.size() > 2 ? w.chopped(1) : w; });
-        const CStemDictionary dictionary(QStringLiteral("abcd efgh ijkl mnop."));
+        m_stemmer.set([](const QString& w) { return w.size() > 2 ? w.chopped(1) : w; });
+        const CStemDictionary dictionary(QStringLiteral("abcd efgh ijkl mnop."), m_options, m_stemmer);
         QCOMPARE(dictionary.Lookup(u"abc"_qs), 0);
-        QCOMPARE(ExplainMatch(u"abcd efgh ijkl mnop"_qs, u"efgh abcd ijkl mnop"_qs, dictionary),
+        QCOMPARE(ExplainMatch(u"abcd efgh ijkl mnop"_qs, u"efgh abcd ijkl mnop"_qs, dictionary, m_options, m_stemmer),
                  Verdict::nothingFound());
     }
 };

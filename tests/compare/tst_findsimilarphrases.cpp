@@ -1,4 +1,6 @@
-#include "../TestSettings.h"
+#include "FakeStemmer.h"
+#include "NestedScan.h"
+#include "check/CheckOptions.h"
 #include "compare/FindSimilarPhrases.h"
 #include "compare/PhraseFingerprint.h"
 #include "phrases/CFrazes.h"
@@ -9,44 +11,28 @@
 
 Q_DECLARE_METATYPE(PhraseMatchList)
 
-namespace {
-
-// The straightforward nested scan: every edited entry against every original entry.
-PhraseMatchList nestedScan(const CStemDictionary& dictionary, const QString& originalText, const QString& editedText)
-{
-    const CFrazes original(NormalizeLineBreaks(originalText));
-    const CFrazes edited(NormalizeLineBreaks(editedText));
-    PhraseMatchList matches;
-    for (quint32 j = 0; j < edited.size(); ++j) {
-        const QByteArray e = PhraseFingerprint(dictionary, edited.GetPhrase(j));
-        if (e.isEmpty())
-            continue;
-        for (quint32 i = 0; i < original.size(); ++i)
-            if (PhraseFingerprint(dictionary, original.GetPhrase(i)) == e)
-                matches.append({original.GetPhrase(i), edited.GetPhrase(j)});
-    }
-    return matches;
-}
-
-} // namespace
-
 // The search: which sentences match, in which order, with duplicates.
 class TestFindSimilarPhrases : public QObject
 {
     Q_OBJECT
 
-    TestSettings m_settings;
+    CheckOptions m_options;
+    FakeStemmer m_stemmer;
 
-    static PhraseMatchList search(const QString& original, const QString& edited)
+    PhraseMatchList search(const QString& original, const QString& edited)
     {
-        const CStemDictionary dictionary(original);
+        const CStemDictionary dictionary(original, m_options, m_stemmer);
         PhraseMatchList matches;
-        FindSimilarPhrases(matches, dictionary, original, edited);
+        FindSimilarPhrases(matches, dictionary, original, edited, m_options, m_stemmer);
         return matches;
     }
 
 private slots:
-    void init() { TestSettings::reset(); }
+    void init()
+    {
+        m_options = CheckOptions();
+        m_stemmer.set({});
+    }
 
     void cases_data()
     {
@@ -87,7 +73,7 @@ private slots:
 
     void caseAndInflectionIgnored()
     {
-        MorphologyLibrary::SetTestStemmer([](const QString& w) { return w.left(3); });
+        m_stemmer.set([](const QString& w) { return w.left(3); });
         const PhraseMatchList matches = search(QStringLiteral(u"Студенты пишут длинные рефераты."),
                                                QStringLiteral(u"СТУДЕНТ пишет длинный реферат."));
         QCOMPARE(matches.size(), 1);
@@ -96,9 +82,9 @@ private slots:
     void appendsAfterExistingEntries()
     {
         const QString text = QStringLiteral("a b c d.");
-        const CStemDictionary dictionary(text);
+        const CStemDictionary dictionary(text, m_options, m_stemmer);
         PhraseMatchList matches{{u"old"_qs, u"entry"_qs}};
-        FindSimilarPhrases(matches, dictionary, text, text);
+        FindSimilarPhrases(matches, dictionary, text, text, m_options, m_stemmer);
         QCOMPARE(matches.size(), 2);
         QCOMPARE(matches.first().original, u"old"_qs);
     }
@@ -127,11 +113,11 @@ private slots:
             std::rotate(s.begin(), s.begin() + (i % s.size()), s.end());
             edited += s.join(u' ') + (i % 4 == 0 ? QStringLiteral("! ") : QStringLiteral(". "));
         }
-        const CStemDictionary dictionary(original);
+        const CStemDictionary dictionary(original, m_options, m_stemmer);
         PhraseMatchList fast;
-        FindSimilarPhrases(fast, dictionary, original, edited);
+        FindSimilarPhrases(fast, dictionary, original, edited, m_options, m_stemmer);
         QVERIFY(fast.size() > 60);
-        QCOMPARE(fast, nestedScan(dictionary, original, edited));
+        QCOMPARE(fast, NestedScan(dictionary, original, edited, m_options, m_stemmer));
     }
 };
 

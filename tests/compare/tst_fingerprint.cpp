@@ -1,4 +1,5 @@
-#include "../TestSettings.h"
+#include "FakeStemmer.h"
+#include "check/CheckOptions.h"
 #include "compare/PhraseFingerprint.h"
 #include "phrases/CStemDictionary.h"
 
@@ -10,10 +11,15 @@ class TestFingerprint : public QObject
 {
     Q_OBJECT
 
-    TestSettings m_settings;
+    CheckOptions m_options;
+    FakeStemmer m_stemmer;
 
 private slots:
-    void init() { TestSettings::reset(); }
+    void init()
+    {
+        m_options = CheckOptions();
+        m_stemmer.set({});
+    }
 
     void fingerprintText_data()
     {
@@ -43,11 +49,11 @@ private slots:
         QString original;
         for (char16_t c = u'a'; c <= u'x'; ++c)
             original += QString(QChar(c)) + QChar(u' ');
-        const CStemDictionary dictionary(original);
+        const CStemDictionary dictionary(original, m_options, m_stemmer);
         QCOMPARE(dictionary.Lookup(u"x"_qs), 23);
-        AppSettings::Instance().MinWords = 1;
-        const QByteArray first = PhraseFingerprint(dictionary, QStringLiteral("b c d"));
-        const QByteArray second = PhraseFingerprint(dictionary, QStringLiteral("b x"));
+        m_options.MinWords = 1;
+        const QByteArray first = PhraseFingerprint(dictionary, QStringLiteral("b c d"), m_options, m_stemmer);
+        const QByteArray second = PhraseFingerprint(dictionary, QStringLiteral("b x"), m_options, m_stemmer);
         QVERIFY(!first.isEmpty());
         QVERIFY(!second.isEmpty());
         QVERIFY(first != second);
@@ -55,8 +61,8 @@ private slots:
 
     void md5OfText()
     {
-        const CStemDictionary dictionary(QStringLiteral("a b c d e"));
-        const QByteArray fingerprint = PhraseFingerprint(dictionary, QStringLiteral("E D b A"));
+        const CStemDictionary dictionary(QStringLiteral("a b c d e"), m_options, m_stemmer);
+        const QByteArray fingerprint = PhraseFingerprint(dictionary, QStringLiteral("E D b A"), m_options, m_stemmer);
         QCOMPARE(fingerprint.size(), 32);
         QCOMPARE(fingerprint, QCryptographicHash::hash("0,1,3,4", QCryptographicHash::Md5).toHex());
         QCOMPARE(fingerprint, fingerprint.toLower());
@@ -75,20 +81,20 @@ private slots:
     {
         QFETCH(QString, sentence);
         QFETCH(int, minWords);
-        const CStemDictionary dictionary(QStringLiteral("a b c d e"));
-        AppSettings::Instance().MinWords = minWords;
-        QVERIFY(PhraseFingerprint(dictionary, sentence).isEmpty());
+        const CStemDictionary dictionary(QStringLiteral("a b c d e"), m_options, m_stemmer);
+        m_options.MinWords = minWords;
+        QVERIFY(PhraseFingerprint(dictionary, sentence, m_options, m_stemmer).isEmpty());
     }
 
     void stopsAtFirstUnknownStem()
     {
-        const CStemDictionary dictionary(QStringLiteral("a b c d e"));
+        const CStemDictionary dictionary(QStringLiteral("a b c d e"), m_options, m_stemmer);
         int calls = 0;
-        MorphologyLibrary::SetTestStemmer([&calls](const QString& w) {
+        m_stemmer.set([&calls](const QString& w) {
             ++calls;
             return w;
         });
-        QVERIFY(PhraseFingerprint(dictionary, QStringLiteral("a zzz b c d")).isEmpty());
+        QVERIFY(PhraseFingerprint(dictionary, QStringLiteral("a zzz b c d"), m_options, m_stemmer).isEmpty());
         QCOMPARE(calls, 2);
     }
 };

@@ -1,4 +1,5 @@
-#include "../TestSettings.h"
+#include "FakeStemmer.h"
+#include "check/CheckOptions.h"
 #include "phrases/CFrazes.h"
 #include "phrases/CStemDictionary.h"
 #include "phrases/TextOps.h"
@@ -11,7 +12,8 @@ class TestPhrases : public QObject
 {
     Q_OBJECT
 
-    TestSettings m_settings;
+    CheckOptions m_options;
+    FakeStemmer m_stemmer;
 
     static QStringList tokens(const QString& text, const QString& delimiters)
     {
@@ -25,7 +27,11 @@ class TestPhrases : public QObject
     }
 
 private slots:
-    void init() { TestSettings::reset(); }
+    void init()
+    {
+        m_options = CheckOptions();
+        m_stemmer.set({});
+    }
 
     void tokenize_data()
     {
@@ -95,8 +101,8 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, minWords);
         QFETCH(QStringList, expected);
-        AppSettings::Instance().MinWords = minWords;
-        const CFrazes phrases(text);
+        m_options.MinWords = minWords;
+        const CFrazes phrases(text, m_options);
         QCOMPARE(phrases.phrases(), expected);
         QCOMPARE(phrases.GetPhrase(0), expected.value(0));
         QCOMPARE(phrases.GetPhrase(quint32(expected.size())), QString());
@@ -105,22 +111,22 @@ private slots:
 
     void emptyDelimiterSetsEnd()
     {
-        AppSettings::Instance().Delimiters1.clear();
-        AppSettings::Instance().Delimiters2.clear();
-        AppSettings::Instance().MinWords = 1;
-        const CFrazes phrases(QStringLiteral("Всё одной строкой. Без разделителей"));
+        m_options.Delimiters1.clear();
+        m_options.Delimiters2.clear();
+        m_options.MinWords = 1;
+        const CFrazes phrases(QStringLiteral("Всё одной строкой. Без разделителей"), m_options);
         QCOMPARE(phrases.size(), 1);
         QStringList words;
-        SplitWords(QStringLiteral("a b"), words);
+        SplitWords(QStringLiteral("a b"), words, m_options);
         QCOMPARE(words, QStringList{u"a b"_qs});
-        const CStemDictionary dictionary(QStringLiteral("x y"));
+        const CStemDictionary dictionary(QStringLiteral("x y"), m_options, m_stemmer);
         QCOMPARE(dictionary.size(), 1);
     }
 
     void splitWordsAppends()
     {
         QStringList words{u"keep"_qs};
-        SplitWords(QStringLiteral(u"«Да», сказал он - 2007 раз;\tвот"), words);
+        SplitWords(QStringLiteral(u"«Да», сказал он - 2007 раз;\tвот"), words, m_options);
         QCOMPARE(words, (QStringList{u"keep"_qs, u"Да"_qs, u"сказал"_qs, u"он"_qs, u"раз"_qs, u"вот"_qs}));
     }
 
@@ -147,20 +153,21 @@ private slots:
     void normalizeWordLowersThenStems()
     {
         QStringList seen;
-        MorphologyLibrary::SetTestStemmer([&seen](const QString& word) {
+        m_stemmer.set([&seen](const QString& word) {
             seen.append(word);
             return word.left(3);
         });
         const QString word = QStringLiteral(u"ДОМАМИ");
-        QCOMPARE(NormalizeWord(word), QStringLiteral(u"дом"));
+        QCOMPARE(NormalizeWord(word, m_stemmer), QStringLiteral(u"дом"));
         QCOMPARE(word, QStringLiteral(u"ДОМАМИ"));
         QCOMPARE(seen, QStringList{u"домами"_qs});
     }
 
     void dictionaryNumbersFirstAppearance()
     {
-        MorphologyLibrary::SetTestStemmer([](const QString& word) { return word.left(3); });
-        const CStemDictionary dictionary(QStringLiteral(u"Дома стоят рядом.\r\nДомами стоят люди. Мы. Кот спит тут"));
+        m_stemmer.set([](const QString& word) { return word.left(3); });
+        const CStemDictionary dictionary(QStringLiteral(u"Дома стоят рядом.\r\nДомами стоят люди. Мы. Кот спит тут"),
+                                         m_options, m_stemmer);
         QCOMPARE(dictionary.Lookup(u"дом"_qs), 0);
         QCOMPARE(dictionary.Lookup(u"сто"_qs), 1);
         QCOMPARE(dictionary.Lookup(u"ряд"_qs), 2);
@@ -173,8 +180,8 @@ private slots:
 
     void emptyStemsShareOneNumber()
     {
-        MorphologyLibrary::SetTestStemmer([](const QString& word) { return word.startsWith(u'x') ? QString() : word; });
-        const CStemDictionary dictionary(QStringLiteral("xa b xc d"));
+        m_stemmer.set([](const QString& word) { return word.startsWith(u'x') ? QString() : word; });
+        const CStemDictionary dictionary(QStringLiteral("xa b xc d"), m_options, m_stemmer);
         QCOMPARE(dictionary.Lookup(QString()), 0);
         QCOMPARE(dictionary.Lookup(u"b"_qs), 1);
         QCOMPARE(dictionary.Lookup(u"d"_qs), 2);
@@ -184,7 +191,7 @@ private slots:
     void lineBreaksInDictionary()
     {
         // A lone LF joins two words into one; CR LF ends the sentence.
-        const CStemDictionary dictionary(QStringLiteral("one two\nthree four\r\nfive six seven"));
+        const CStemDictionary dictionary(QStringLiteral("one two\nthree four\r\nfive six seven"), m_options, m_stemmer);
         QCOMPARE(dictionary.Lookup(u"twothree"_qs), 1);
         QCOMPARE(dictionary.Lookup(u"two"_qs), -1);
         QCOMPARE(dictionary.Lookup(u"five"_qs), 3);
@@ -192,7 +199,7 @@ private slots:
 
     void emptyTextGivesEmptyDictionary()
     {
-        const CStemDictionary dictionary{QString()};
+        const CStemDictionary dictionary{QString(), m_options, m_stemmer};
         QCOMPARE(dictionary.size(), 0);
         QCOMPARE(dictionary.Lookup(QString()), -1);
     }

@@ -46,8 +46,16 @@ private slots:
         result = processor.ShowPhraseInWord(QStringLiteral(u"Фраза"), QStringLiteral(u"/tmp/x.odt"));
         QVERIFY(!result.ok);
         QVERIFY(!result.message.isEmpty());
+        QVERIFY(result.message.contains(QStringLiteral(u"LibreOffice")));
         processor.QuitActiveWord();
         processor.QuitOwnWordInstances();
+
+        // An office that is installed but cannot be driven: the reason, not the install advice.
+        NullWordProcessor broken(QStringLiteral(u"модуль не найден"));
+        result = broken.ShowPhraseInWord(QStringLiteral(u"Фраза"), QStringLiteral(u"/tmp/x.odt"));
+        QVERIFY(!result.ok);
+        QVERIFY(result.message.contains(QStringLiteral(u"модуль не найден")));
+        QVERIFY(!result.message.contains(QStringLiteral(u"Установите")));
     }
 };
 

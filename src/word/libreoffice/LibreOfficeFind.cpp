@@ -1,6 +1,6 @@
 #include "LibreOfficeFind.h"
 
-#include "word/WordSearchPattern.h"
+#include "word/libreoffice/WordSearchPattern.h"
 
 #include <com/sun/star/beans/UnknownPropertyException.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "word/BoundedWorker.h"
+#include "word/libreoffice/BoundedWorker.h"
 #include "word/LibreOfficeOptions.h"
 #include "word/WordStatus.h"
 

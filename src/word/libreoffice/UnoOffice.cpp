@@ -1,7 +1,7 @@
 #include "UnoOffice.h"
 
 #include "UnoCall.h"
-#include "word/OfficeIpcClient.h"
+#include "word/libreoffice/OfficeIpcClient.h"
 
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>

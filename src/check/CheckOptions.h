@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// Everything a Check depends on besides the two texts and the stemmer: how texts
+// split into sentences and words, and what is looked for. The front ends fill it
+// from the stored settings at every Check; the engine never reads settings itself.
+struct CheckOptions
+{
+    QString Delimiters1 = DefaultDelimiters1(); // characters that end a sentence
+    QString Delimiters2 = DefaultDelimiters2(); // characters that separate words
+    qint32 MinWords = DefaultMinWords;          // minimum number of words a sentence needs
+
+    // Near matches: sentences light edits only disguise, at least this similar (percent).
+    bool NearMatches = false;
+    qint32 NearThreshold = DefaultNearThreshold;
+
+    // Matches kept by one Check, exact and near together; the rest are counted as cut off.
+    qsizetype MaxMatches = DefaultMaxMatches;
+
+    static constexpr qint32 DefaultMinWords = 3;
+    static constexpr qint32 DefaultNearThreshold = 60;
+    static constexpr qsizetype DefaultMaxMatches = 1000000;
+
+    static QString DefaultDelimiters1() { return QStringLiteral(".!?"); }
+    // The 40-character word delimiter set, ending with a tab.
+    static QString DefaultDelimiters2() { return DefaultDelimiters2WithoutTab() + QChar(u'\t'); }
+    // The same set without its final tab (39 characters), as the options dialog restores it.
+    static QString DefaultDelimiters2WithoutTab()
+    {
+        return QStringLiteral(u"  ,-=)(:\"'/\\&^%$#@1234567890|[]{}<>;\u00B7\u00AB\u00BB");
+    }
+};

@@ -1,0 +1,189 @@
+#include "cli/CheckCli.h"
+
+#include "check/CheckCommand.h"
+#include "check/MatchReport.h"
+#include "extract/CDocToText.h"
+#include "morph/MorphologyLibrary.h"
+#include "settings/AppSettings.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+#include <cstdio>
+
+namespace {
+
+enum ExitStatus
+{
+    NoMatch = 0,
+    Matches = 1,
+    Error = 2,
+};
+
+void writeErr(const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+// Standard output as a device whose failures are seen: a full disk or a closed pipe
+// must not pass for a report written.
+class StandardOutput
+{
+public:
+    StandardOutput() { m_file.open(stdout, QIODevice::WriteOnly, QFileDevice::DontCloseHandle); }
+    QIODevice& device() { return m_file; }
+    bool write(const QString& text)
+    {
+        const QByteArray bytes = text.toUtf8();
+        return m_file.write(bytes) == bytes.size();
+    }
+    // Flushes; on failure says so on stderr and gives the error status.
+    int finish(bool written, int status)
+    {
+        if (written && m_file.flush() && std::fflush(stdout) == 0 && !std::ferror(stdout))
+            return status;
+        writeErr(QStringLiteral(u"parafrix-check: не удалось записать результат (%1)\n")
+                     .arg(m_file.errorString().isEmpty() ? QStringLiteral(u"ошибка вывода") : m_file.errorString()));
+        return Error;
+    }
+
+private:
+    QFile m_file;
+};
+
+bool reportUnreadable(const QString& path, const ExtractResult& result)
+{
+    if (!result.text.isEmpty())
+        return false;
+    writeErr(
+        QStringLiteral(u"parafrix-check: не удалось прочитать текст документа «%1»: %2\n").arg(path, result.reason()));
+    return true;
+}
+
+int printDocumentText(const QString& path)
+{
+    CDocToText extractor;
+    const ExtractResult result = extractor.Extract(path);
+    if (reportUnreadable(path, result))
+        return Error;
+    StandardOutput out;
+    return out.finish(out.write(result.text), NoMatch);
+}
+
+int usageError(const QCommandLineParser& parser, const QString& message)
+{
+    writeErr(QStringLiteral("parafrix-check: ") + message + QStringLiteral("\n\n") + parser.helpText());
+    return Error;
+}
+
+} // namespace
+
+bool CheckCli::UnescapeArgument(const QString& argument, QString& value)
+{
+    value.clear();
+    for (qsizetype i = 0; i < argument.size(); ++i) {
+        const QChar c = argument.at(i);
+        if (c != u'\\') {
+            value += c;
+            continue;
+        }
+        if (++i >= argument.size())
+            return false;
+        switch (argument.at(i).unicode()) {
+        case u't':
+            value += QChar(u'\t');
+            break;
+        case u'n':
+            value += QChar(u'\n');
+            break;
+        case u'r':
+            value += QChar(u'\r');
+            break;
+        case u'\\':
+            value += QChar(u'\\');
+            break;
+        default:
+            return false;
+        }
+    }
+    return true;
+}
+
+int CheckCli::Run(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral(u"Сравнивает оригинал реферата с изменённой копией и перечисляет предложения копии, которые "
+                       u"всё ещё совпадают с оригиналом.\n"
+                       u"Код выхода: 0 - совпадений нет, 1 - есть совпадения, 2 - ошибка."));
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
+    const QCommandLineOption jsonOption(QStringLiteral("json"),
+                                        QStringLiteral(u"Вывести результат одним объектом JSON (UTF-8)."));
+    const QCommandLineOption minWordsOption(
+        QStringLiteral("min-words"), QStringLiteral(u"Минимальное число слов в предложении."), QStringLiteral("N"));
+    const QCommandLineOption sentenceOption(QStringLiteral("sentence-delimiters"),
+                                            QStringLiteral(u"Разделители предложений (\\t и \\\\ допустимы)."),
+                                            QStringLiteral("S"));
+    const QCommandLineOption wordOption(QStringLiteral("word-delimiters"),
+                                        QStringLiteral(u"Разделители слов (\\t и \\\\ допустимы)."),
+                                        QStringLiteral("S"));
+    const QCommandLineOption textOption(QStringLiteral("text"),
+                                        QStringLiteral(u"Вывести текст одного документа, как его читает проверка."),
+                                        QStringLiteral("FILE"));
+    parser.addOptions({jsonOption, minWordsOption, sentenceOption, wordOption, textOption});
+    parser.addPositionalArgument(QStringLiteral("ORIGINAL"), QStringLiteral(u"Оригинальный реферат."));
+    parser.addPositionalArgument(QStringLiteral("EDITED"), QStringLiteral(u"Изменённая копия реферата."));
+
+    if (!parser.parse(arguments))
+        return usageError(parser, parser.errorText());
+    if (parser.isSet(helpOption)) {
+        StandardOutput out;
+        return out.finish(out.write(parser.helpText()), NoMatch);
+    }
+    if (parser.isSet(versionOption)) {
+        StandardOutput out;
+        return out.finish(out.write(QStringLiteral("parafrix-check %1\n").arg(QStringLiteral(PARAFRIX_VERSION))),
+                          NoMatch);
+    }
+    if (parser.isSet(textOption)) {
+        if (!parser.positionalArguments().isEmpty())
+            return usageError(parser, QStringLiteral(u"--text принимает один документ"));
+        return printDocumentText(parser.value(textOption));
+    }
+
+    const QStringList paths = parser.positionalArguments();
+    if (paths.size() != 2)
+        return usageError(parser, QStringLiteral(u"нужны два документа: ORIGINAL и EDITED"));
+
+    // The stored settings apply, read only; the options override them for this run.
+    CheckOptions options = AppSettings::Instance().checkOptions();
+    if (parser.isSet(minWordsOption)) {
+        bool ok = false;
+        const int minWords = parser.value(minWordsOption).toInt(&ok);
+        if (!ok)
+            return usageError(parser, QStringLiteral(u"--min-words ждёт целое число"));
+        options.MinWords = minWords;
+    }
+    if (parser.isSet(sentenceOption) && !UnescapeArgument(parser.value(sentenceOption), options.Delimiters1))
+        return usageError(parser, QStringLiteral(u"неизвестная escape-последовательность в --sentence-delimiters"));
+    if (parser.isSet(wordOption) && !UnescapeArgument(parser.value(wordOption), options.Delimiters2))
+        return usageError(parser, QStringLiteral(u"неизвестная escape-последовательность в --word-delimiters"));
+
+    MorphologyLibrary& morphology = MorphologyLibrary::Instance();
+    if (!morphology.Load())
+        writeErr(QStringLiteral("parafrix-check: ") + morphology.loadProblem() + QChar(u'\n'));
+
+    const CheckOutcome outcome = CheckCommand::CheckDocuments(paths.at(0), paths.at(1), options, morphology);
+    const bool originalBad = reportUnreadable(paths.at(0), outcome.original);
+    const bool editedBad = reportUnreadable(paths.at(1), outcome.edited);
+    if (originalBad || editedBad)
+        return Error;
+    if (outcome.truncated)
+        writeErr(QStringLiteral(u"parafrix-check: совпадений больше %1; показаны первые %1\n").arg(options.MaxMatches));
+
+    StandardOutput out;
+    const MatchReport report(outcome, options, morphology);
+    const bool written = parser.isSet(jsonOption) ? report.WriteJson(out.device()) : report.WriteText(out.device());
+    return out.finish(written, outcome.matches.isEmpty() ? NoMatch : Matches);
+}

@@ -1,0 +1,150 @@
+#include "morph/MorphologyLibrary.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// The library's output buffer and the length it is told, as its callers have always
+// passed them.
+constexpr int kStemBufferSize = 100;
+constexpr int32_t kStemMaxLength = 99;
+
+} // namespace
+
+MorphologyLibrary& MorphologyLibrary::Instance()
+{
+    static MorphologyLibrary instance;
+    return instance;
+}
+
+MorphologyLibrary::~MorphologyLibrary()
+{
+    Unload();
+}
+
+bool MorphologyLibrary::Load()
+{
+    QStringList libraries, data;
+    if (QCoreApplication::instance()) {
+        const QString folder = QCoreApplication::applicationDirPath();
+        libraries << folder + QStringLiteral("/mhelper");
+        data << folder + QStringLiteral("/mhelper.dat");
+    }
+    libraries << QStringLiteral("mhelper");
+    data << QStringLiteral(PARAFRIX_DATA_INSTALL_DIR "/mhelper.dat");
+    return LoadFrom(libraries, data);
+}
+
+bool MorphologyLibrary::LoadFrom(const QStringList& libraryCandidates, const QStringList& dataCandidates)
+{
+    if (m_library.isLoaded())
+        return m_loadProblem.isEmpty();
+    m_loadProblem.clear();
+    QString reason;
+    for (const QString& name : libraryCandidates) {
+        m_library.setFileName(name);
+        if (m_library.load())
+            break;
+        reason = m_library.errorString();
+    }
+    if (!m_library.isLoaded())
+        return Fail(QStringLiteral(u"библиотека морфологии mhelper не загружена (%1); слова сравниваются без "
+                                   u"приведения к основам")
+                        .arg(reason));
+    m_open = reinterpret_cast<OpenFn>(m_library.resolve("OpenMorphology"));
+    m_calc = reinterpret_cast<CalcFn>(m_library.resolve("CalcStem"));
+    m_close = reinterpret_cast<CloseFn>(m_library.resolve("CloseMorphology"));
+    if (!m_open || !m_calc || !m_close) {
+        const QString file = m_library.fileName();
+        Unload(); // nothing was opened: this only lets go of the library
+        return Fail(QStringLiteral(u"в библиотеке морфологии %1 нет нужных функций; слова сравниваются без "
+                                   u"приведения к основам")
+                        .arg(file));
+    }
+    m_dataPath = dataCandidates.value(0);
+    for (const QString& path : dataCandidates) {
+        if (QFileInfo(path).isFile()) {
+            m_dataPath = path;
+            break;
+        }
+    }
+    m_handle = m_open(QFile::encodeName(m_dataPath).constData());
+    if (m_handle == 0) {
+        const QString file = m_library.fileName();
+        const QString data = m_dataPath;
+        Unload(); // nothing was opened: this only lets go of the library
+        return Fail(QStringLiteral(u"библиотека морфологии %1 не открыла словарь %2; слова сравниваются без "
+                                   u"приведения к основам")
+                        .arg(file, data));
+    }
+    m_opened = true;
+    // An empty word tells whether the library could use its dictionary.
+    char probe[kStemBufferSize];
+    int32_t size = kStemMaxLength;
+    m_hasDictionary = m_calc(m_handle, "", probe, &size) == 1;
+    m_cache.clear();
+    if (!m_hasDictionary)
+        return Fail(QStringLiteral(u"словарь морфологии %1 не удалось использовать; основы строятся только по "
+                                   u"правилам окончаний")
+                        .arg(m_dataPath));
+    return true;
+}
+
+void MorphologyLibrary::Unload()
+{
+    if (m_opened && m_close)
+        m_close(m_handle);
+    m_opened = false;
+    m_handle = 0;
+    m_open = nullptr;
+    m_calc = nullptr;
+    m_close = nullptr;
+    m_hasDictionary = false;
+    m_dataPath.clear();
+    m_cache.clear();
+    if (m_library.isLoaded())
+        m_library.unload();
+}
+
+bool MorphologyLibrary::isLoaded() const
+{
+    return m_opened;
+}
+
+bool MorphologyLibrary::Fail(const QString& problem)
+{
+    m_loadProblem = problem;
+    return false;
+}
+
+QString MorphologyLibrary::CalcStem(const QString& word) const
+{
+    // Narrow text is the platform's local 8-bit encoding: UTF-8, or the ANSI code page
+    // on Windows, where characters it lacks become its default character.
+    const QByteArray narrow = word.toLocal8Bit();
+    // The library would cut the word to fit its buffer, and words differing only
+    // beyond the cut would share a stem.
+    if (narrow.size() > kStemMaxLength)
+        return word;
+    char out[kStemBufferSize];
+    out[0] = '\0';
+    int32_t size = kStemMaxLength;
+    m_calc(m_handle, narrow.constData(), out, &size);
+    out[kStemBufferSize - 1] = '\0'; // whatever the library did, the stem ends here
+    return QString::fromLocal8Bit(out);
+}
+
+QString MorphologyLibrary::GetStem(const QString& word)
+{
+    if (!m_opened)
+        return word;
+    if (auto it = m_cache.constFind(word); it != m_cache.constEnd())
+        return it.value();
+    const QString stem = CalcStem(word);
+    if (m_cache.size() >= kCacheLimit)
+        m_cache.clear();
+    m_cache.insert(word, stem);
+    return stem;
+}

@@ -1,0 +1,33 @@
+#include "window/CParafrixApp.h"
+
+#include "morph/MorphologyLibrary.h"
+#include "res/Artwork.h"
+#include "window/CParafrixDlg.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <memory>
+
+int CParafrixApp::InitInstance(const QStringList& arguments)
+{
+    if (!arguments.isEmpty() && arguments.size() != 2) {
+        std::fputs("usage: parafrix [ORIGINAL EDITED]\n", stderr);
+        return 2;
+    }
+    // Every box of the program carries the program icon.
+    QApplication::setWindowIcon(Artwork::ProgramIcon());
+    MorphologyLibrary& morphology = MorphologyLibrary::Instance();
+    const bool morphologyLoaded = morphology.Load();
+    {
+        auto window = std::make_unique<CParafrixDlg>();
+        if (arguments.size() == 2)
+            window->SetDocuments(arguments.at(0), arguments.at(1));
+        if (!morphologyLoaded)
+            window->ShowNoticeOnStart(QStringLiteral(u"Проверка будет менее точной: ") + morphology.loadProblem() +
+                                      QChar(u'.'));
+        window->exec();
+    }
+    MorphologyLibrary::Instance().Unload();
+    return 0;
+}

@@ -1,0 +1,177 @@
+// The adapter: the library missing, present with and without its data, from the
+// build tree without installing.
+#include "morph/MorphologyLibrary.h"
+#include "phrases/TextOps.h"
+
+#include <QFileInfo>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
+#include <QTest>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+const QString kLibrary = QStringLiteral(PARAFRIX_BIN_DIR "/mhelper");
+const QString kData = QStringLiteral(PARAFRIX_BIN_DIR "/mhelper.dat");
+
+} // namespace
+
+class TestMorphologyLibrary : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { MorphologyLibrary::Instance().Unload(); }
+
+    void missingLibraryGivesTheWordBackAndSaysWhy()
+    {
+        MorphologyLibrary& m = MorphologyLibrary::Instance();
+        QVERIFY(
+            !m.LoadFrom({QStringLiteral("/nonexistent/mhelper"), QStringLiteral("no-such-mhelper-library")}, {kData}));
+        QVERIFY(!m.isLoaded());
+        QVERIFY(m.loadProblem().contains(QStringLiteral("mhelper")));
+        QCOMPARE(m.GetStem(QStringLiteral(u"книгами")), QStringLiteral(u"книгами"));
+        m.Unload();
+        // A later load that works says nothing any more.
+        QVERIFY(m.LoadFrom({kLibrary}, {kData}));
+        QVERIFY(m.loadProblem().isEmpty());
+    }
+
+    void libraryWithoutTheEntryPoints()
+    {
+        // Any shared library that lacks them will do: the C library has none.
+        MorphologyLibrary& m = MorphologyLibrary::Instance();
+        QVERIFY(!m.LoadFrom({QStringLiteral("libc.so.6")}, {kData}));
+        QVERIFY(!m.isLoaded());
+        QVERIFY(!m.loadProblem().isEmpty());
+        QCOMPARE(m.GetStem(QStringLiteral(u"книгами")), QStringLiteral(u"книгами"));
+        m.Unload();
+    }
+
+    void libraryThatCannotOpenGivesTheWordBack()
+    {
+        // Take every handle the library has, so that the adapter's open fails. The
+        // library is loaded under another spelling of its path: instances of one name
+        // share a load, and the adapter's unloading would take it from under this one.
+        QLibrary probe(kLibrary);
+        QVERIFY(probe.load());
+        const QFileInfo file(probe.fileName());
+        probe.unload();
+        QLibrary library(file.absolutePath() + QStringLiteral("/./") + file.fileName());
+        QVERIFY(library.load());
+        using Open = uint32_t (*)(const char*);
+        using Close = int32_t (*)(uint32_t);
+        const auto open = reinterpret_cast<Open>(library.resolve("OpenMorphology"));
+        const auto close = reinterpret_cast<Close>(library.resolve("CloseMorphology"));
+        QVERIFY(open && close);
+        QList<uint32_t> taken;
+        for (uint32_t h; taken.size() < 1000 && (h = open("")) != 0;)
+            taken.append(h);
+        MorphologyLibrary& m = MorphologyLibrary::Instance();
+        m.LoadFrom({kLibrary}, {kData});
+        QVERIFY(!m.isLoaded());
+        QCOMPARE(m.GetStem(QStringLiteral(u"книгами")), QStringLiteral(u"книгами"));
+        for (uint32_t h : taken)
+            close(h);
+        m.Unload();
+        m.LoadFrom({kLibrary}, {kData});
+        QVERIFY(m.isLoaded());
+    }
+
+    void presentLibraryStems_data()
+    {
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QString>("stem");
+        QTest::newRow("noun") << QStringLiteral(u"книгами") << QStringLiteral(u"книга");
+        QTest::newRow("verb") << QStringLiteral(u"читали") << QStringLiteral(u"читать");
+        QTest::newRow("yo") << QStringLiteral(u"ёлками") << QStringLiteral(u"елка");
+        QTest::newRow("english") << QStringLiteral(u"tables") << QStringLiteral(u"table");
+        QTest::newRow("empty") << QString() << QString();
+        QTest::newRow("other script") << QStringLiteral(u"東京") << QStringLiteral(u"東京");
+    }
+    void presentLibraryStems()
+    {
+        QFETCH(QString, word);
+        QFETCH(QString, stem);
+        MorphologyLibrary& m = MorphologyLibrary::Instance();
+        m.LoadFrom({kLibrary}, {kData});
+        QVERIFY(m.isLoaded());
+        QVERIFY(m.hasDictionary());
+        QCOMPARE(m.GetStem(word), stem);
+        QCOMPARE(m.GetStem(word), stem); // again, from the cache
+    }
+
+    void normalizeWordLowerCasesThenStems()
+    {
+        MorphologyLibrary::Instance().LoadFrom({kLibrary}, {kData});
+        const QString word = QStringLiteral(u"КНИГАМИ");
+        MorphologyLibrary& m = MorphologyLibrary::Instance();
+        QCOMPARE(NormalizeWord(word, m), QStringLiteral(u"книга"));
+        QCOMPARE(word, QStringLiteral(u"КНИГАМИ"));
+        QCOMPARE(NormalizeWord(QStringLiteral(u"Читали"), m), NormalizeWord(QStringLiteral(u"читаю"), m));
+    }
+
+    void dataFileFallsBackInOrder()
+    {
+        MorphologyLibrary& m = MorphologyLibrary::Instance();
+        QTemporaryDir dir;
+        const QString absent = dir.filePath(QStringLiteral("mhelper.dat"));
+        m.LoadFrom({kLibrary}, {absent, kData});
+        QCOMPARE(m.dataPath(), kData);
+        QVERIFY(m.hasDictionary());
+    }
+
+    void missingDataStemsBySuffixRules()
+    {
+        MorphologyLibrary& m = MorphologyLibrary::Instance();
+        QTemporaryDir dir;
+        const QString absent = dir.filePath(QStringLiteral("mhelper.dat"));
+        QVERIFY(!m.LoadFrom({kLibrary}, {absent}));
+        QVERIFY(m.isLoaded());
+        QVERIFY(!m.hasDictionary());
+        QVERIFY(m.loadProblem().contains(absent));
+        QCOMPARE(m.dataPath(), absent);
+        QCOMPARE(m.GetStem(QStringLiteral(u"книгами")), QStringLiteral(u"книг"));
+    }
+
+    void wordsTooLongForTheStemBufferAreTheirOwnStems()
+    {
+        // 61 Cyrillic letters take 122 bytes: cut to the buffer, these four would share a stem.
+        MorphologyLibrary& m = MorphologyLibrary::Instance();
+        m.LoadFrom({kLibrary}, {kData});
+        const QString head(59, QChar(u'ж'));
+        QSet<QString> stems;
+        for (const QString& tail : {u"аа"_qs, u"об"_qs, u"ув"_qs, u"ыг"_qs}) {
+            const QString word = head + tail;
+            QCOMPARE(m.GetStem(word), word);
+            stems.insert(m.GetStem(word));
+        }
+        QCOMPARE(stems.size(), 4);
+        // A word that fits is still stemmed.
+        QCOMPARE(m.GetStem(QStringLiteral(u"книгами")), QStringLiteral(u"книга"));
+    }
+
+    void unloadRestoresTheWord()
+    {
+        MorphologyLibrary& m = MorphologyLibrary::Instance();
+        m.LoadFrom({kLibrary}, {kData});
+        QCOMPARE(m.GetStem(QStringLiteral(u"книгами")), QStringLiteral(u"книга"));
+        m.Unload();
+        QVERIFY(!m.isLoaded());
+        QCOMPARE(m.GetStem(QStringLiteral(u"книгами")), QStringLiteral(u"книгами"));
+        m.Unload(); // twice is harmless
+    }
+
+    void loadTwiceKeepsTheFirst()
+    {
+        MorphologyLibrary& m = MorphologyLibrary::Instance();
+        m.LoadFrom({kLibrary}, {kData});
+        m.LoadFrom({kLibrary}, {QStringLiteral("/nonexistent.dat")});
+        QVERIFY(m.hasDictionary());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMorphologyLibrary)
+#include "tst_morphologylibrary.moc"
