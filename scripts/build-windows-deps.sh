@@ -114,6 +114,12 @@ stage_qt() {
     fi
     local src; src="$(fetch_source qt6-base)"
     local b="$DEPS/build/qt"
+    # Qt 6.4 builds its DirectWrite font database only together with Direct2D, yet
+    # the Windows platform plugin uses it whenever DirectWrite 3 is on: without
+    # Direct2D the plugin fails to link. Make the plugin ask for both, so that it
+    # falls back to the GDI font database.
+    sed -i 's/^#if QT_CONFIG(directwrite3)$/#if QT_CONFIG(directwrite3) \&\& QT_CONFIG(direct2d)/' \
+        "$src/src/plugins/platforms/windows/qwindowsintegration.cpp"
     # An interrupted build goes on where it stopped (ninja knows what is done).
     if [ -f "$b/build.ninja" ] && [ -f "$b/.configured" ]; then
         log "qt: resuming the build in $b"
