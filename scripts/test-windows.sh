@@ -52,9 +52,12 @@ wineboot -i >/dev/null 2>&1
 wineserver -w
 
 # The test executables run beside the deployed DLLs and plugins.
-cp -a "$DEPLOY"/*.dll "$DEPLOY"/qt.conf "$WIN/bin/"
+cp -an "$DEPLOY"/*.dll "$DEPLOY"/qt.conf "$WIN/bin/"
+# Qt Test, which only the tests use, from the Qt the build was made with.
+qt_cmake_dir="$(sed -n 's/^Qt6Core_DIR:PATH=//p' "$WIN/CMakeCache.txt")"
+cp -an "$qt_cmake_dir/../../../bin/Qt6Test.dll" "$WIN/bin/"
 for d in platforms styles imageformats; do
-    [ -d "$DEPLOY/$d" ] && cp -a "$DEPLOY/$d" "$WIN/bin/"
+    [ -d "$DEPLOY/$d" ] && cp -an "$DEPLOY/$d" "$WIN/bin/"
 done
 
 # 1. Test executables. The working folder is a Linux one, so the tests' absolute
@@ -76,7 +79,7 @@ done
 # 2. The command-line Check prints what the Linux build prints.
 LINUX_CHECK="${PARAFRIX_LINUX_CHECK:-$BUILD/host/bin/parafrix-check}"
 if [ ! -x "$LINUX_CHECK" ]; then
-    cmake --build "$BUILD/host" --target parafrix-check >/dev/null && LINUX_CHECK="$BUILD/host/bin/parafrix-check"
+    cmake --build "$BUILD/host" --target parafrix-check mhelper >/dev/null && LINUX_CHECK="$BUILD/host/bin/parafrix-check"
 fi
 home="$TMP/linux-home"
 mkdir -p "$home"

@@ -35,7 +35,7 @@ endif()
 
 # The morphology library is mhelper.dll, needing nothing but the system's DLLs.
 set_target_properties(mhelper PROPERTIES PREFIX "")
-target_link_options(mhelper PRIVATE -static-libgcc -static-libstdc++ -Wl,-Bstatic -lwinpthread -Wl,-Bdynamic)
+target_link_options(mhelper PRIVATE -static)
 
 # ---- Deployment: cmake --install <build> --prefix <folder> gives a runnable folder.
 get_target_property(_qt_core_dll Qt6::Core IMPORTED_LOCATION_RELEASE)

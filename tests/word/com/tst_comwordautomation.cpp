@@ -1,5 +1,7 @@
 #include "FakeWordServer.h"
 #include "word/AutomatedWordProcessor.h"
+#include "word/WordApplication.h"
+#include "word/WordDocument.h"
 #include "word/com/ComWordAutomation.h"
 
 #include <QCoreApplication>
@@ -16,6 +18,12 @@ namespace {
 const QString FakeProgId = QStringLiteral(u"Parafrix.FakeWord.Application");
 const QString EditedPath = QStringLiteral(u"C:/Users/Студент/Эссе 論文 правка.docx");
 const QString Phrase = QStringLiteral(u"Писатель обретает форму");
+
+// An export of the fake, by name (through void*: FARPROC is no match for any signature).
+template <typename Function> Function Resolve(HMODULE module, const char* name)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
 
 const wchar_t* W(const QString& text)
 {
@@ -56,13 +64,13 @@ private slots:
         const QString dll = QCoreApplication::applicationDirPath() + QStringLiteral(u"/fakewordserver.dll");
         m_server = LoadLibraryW(W(QDir::toNativeSeparators(dll)));
         QVERIFY2(m_server, qPrintable(dll));
-        m_register = reinterpret_cast<FakeWordRegisterFn>(GetProcAddress(m_server, "FakeWordServer_Register"));
-        m_unregister = reinterpret_cast<FakeWordUnregisterFn>(GetProcAddress(m_server, "FakeWordServer_Unregister"));
-        m_reset = reinterpret_cast<FakeWordResetFn>(GetProcAddress(m_server, "FakeWordServer_Reset"));
-        m_addFile = reinterpret_cast<FakeWordAddFileFn>(GetProcAddress(m_server, "FakeWordServer_AddFile"));
-        m_setOption = reinterpret_cast<FakeWordSetOptionFn>(GetProcAddress(m_server, "FakeWordServer_SetOption"));
-        m_log = reinterpret_cast<FakeWordLogFn>(GetProcAddress(m_server, "FakeWordServer_Log"));
-        m_started = reinterpret_cast<FakeWordStartedFn>(GetProcAddress(m_server, "FakeWordServer_Started"));
+        m_register = Resolve<FakeWordRegisterFn>(m_server, "FakeWordServer_Register");
+        m_unregister = Resolve<FakeWordUnregisterFn>(m_server, "FakeWordServer_Unregister");
+        m_reset = Resolve<FakeWordResetFn>(m_server, "FakeWordServer_Reset");
+        m_addFile = Resolve<FakeWordAddFileFn>(m_server, "FakeWordServer_AddFile");
+        m_setOption = Resolve<FakeWordSetOptionFn>(m_server, "FakeWordServer_SetOption");
+        m_log = Resolve<FakeWordLogFn>(m_server, "FakeWordServer_Log");
+        m_started = Resolve<FakeWordStartedFn>(m_server, "FakeWordServer_Started");
         QVERIFY(m_register && m_unregister && m_reset && m_addFile && m_setOption && m_log && m_started);
 
         QVERIFY(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
