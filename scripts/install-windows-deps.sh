@@ -13,8 +13,8 @@ PACKAGES=(
     dpkg-dev qt6-base-dev qt6-base-dev-tools qt6-svg-dev
     # running and testing the programs, rendering the artwork on the host
     wine wine64 xvfb xauth fonts-dejavu-core
-    # the installer and its archive
-    nsis zip unzip
+    # the installer and its archive; the Russian locale wine runs the tests in
+    nsis zip unzip locales
 )
 
 SUDO=""
@@ -39,8 +39,15 @@ for p in "${PACKAGES[@]}"; do
 done
 if [ ${#missing[@]} -eq 0 ]; then
     echo "install-windows-deps: all packages present"
-    exit 0
+else
+    echo "install-windows-deps: installing ${missing[*]}"
+    [ "$updated" -eq 1 ] || $SUDO apt-get update -qq
+    $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
-echo "install-windows-deps: installing ${missing[*]}"
-[ "$updated" -eq 1 ] || $SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+# wine takes its code pages from the locale: the tests run in ru_RU.UTF-8.
+if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then
+    $SUDO sed -i 's/^# *\(ru_RU.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^ru_RU.UTF-8 UTF-8' /etc/locale.gen || echo 'ru_RU.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+    $SUDO locale-gen >/dev/null
+fi

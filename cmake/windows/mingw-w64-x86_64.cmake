@@ -15,8 +15,16 @@ set(CMAKE_STRIP ${_mingw}-strip CACHE FILEPATH "")
 # Libraries from the dependency cache are added to CMAKE_PREFIX_PATH by the
 # build scripts; the root path keeps host libraries out of the search.
 list(APPEND CMAKE_FIND_ROOT_PATH /usr/${_mingw})
-if(DEFINED ENV{PARAFRIX_WINDOWS_DEPS})
-    list(APPEND CMAKE_FIND_ROOT_PATH $ENV{PARAFRIX_WINDOWS_DEPS})
+# The cache folder is remembered, so that CMake's own re-runs (from ninja,
+# without the build script's environment) still find the Windows libraries and
+# pkg-config never answers with the host's.
+if(DEFINED ENV{PARAFRIX_WINDOWS_DEPS} AND NOT PARAFRIX_WINDOWS_DEPS)
+    set(PARAFRIX_WINDOWS_DEPS $ENV{PARAFRIX_WINDOWS_DEPS} CACHE PATH "Windows dependency cache")
+endif()
+if(PARAFRIX_WINDOWS_DEPS)
+    list(APPEND CMAKE_FIND_ROOT_PATH ${PARAFRIX_WINDOWS_DEPS})
+    set(ENV{PKG_CONFIG_LIBDIR} ${PARAFRIX_WINDOWS_DEPS}/lib/pkgconfig)
+    set(ENV{PKG_CONFIG_PATH} "")
 endif()
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
