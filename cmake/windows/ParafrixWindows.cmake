@@ -90,6 +90,12 @@ set(CPACK_NSIS_INSTALLED_ICON_NAME parafrix.exe)
 set(CPACK_NSIS_MUI_ICON ${PARAFRIX_ARTWORK_DIR}/parafrix.ico)
 set(CPACK_NSIS_MUI_UNIICON ${PARAFRIX_ARTWORK_DIR}/parafrix.ico)
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+# A 64-bit installer, like the program: it installs into the 64-bit Program Files,
+# and runs where only 64-bit wine is installed.
+# CPack has no setting for the target and fills CPACK_NSIS_DEFINES itself: the
+# line rides along with the compressor, which the template writes near the top.
+set(CPACK_NSIS_COMPRESSOR "lzma\n  Target amd64-unicode")
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_MENU_LINKS parafrix.exe Parafrix)
 set(CPACK_PACKAGE_EXECUTABLES parafrix Parafrix)
 set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
