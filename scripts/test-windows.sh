@@ -165,6 +165,8 @@ else
 fi
 
 # 5. The installer: silent install, then the installed program runs.
+# The settings the window test left would change the Check's result.
+wine reg delete 'HKCU\Software\Parafrix' /f >/dev/null 2>&1
 installer="$(ls "$WIN"/Parafrix-*-win64.exe 2>/dev/null | head -n1)"
 if [ -n "$installer" ]; then
     target='C:\Parafrix-test'
@@ -175,7 +177,9 @@ if [ -n "$installer" ]; then
     if [ -f "$installed" ] && [ "$status" -le 1 ] && cmp -s "$TMP/inst.json" "$TMP/ref.json"; then
         ok "silent install and the installed parafrix-check.exe"
     else
-        bad "silent install ($installed)"
+        bad "silent install ($installed, exit $status)"
+        ls "$(dirname "$installed")" 2>&1 | head -5 | sed 's/^/    /'
+        cmp "$TMP/inst.json" "$TMP/ref.json" 2>&1 | sed 's/^/    /'
     fi
 else
     bad "no installer in $WIN"
