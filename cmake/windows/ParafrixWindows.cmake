@@ -111,6 +111,8 @@ target_compile_definitions(parafrix_core PRIVATE
 set(_win_programs parafrix-check)
 if(TARGET parafrix)
     list(APPEND _win_programs parafrix)
+    # The same application id as the Linux menu entry's.
+    target_compile_definitions(parafrix PRIVATE PARAFRIX_APP_ID="io.github.parafrix.Parafrix")
 endif()
 install(TARGETS ${_win_programs} mhelper RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/mhelper.dat DESTINATION ${CMAKE_INSTALL_BINDIR})
