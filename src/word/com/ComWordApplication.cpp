@@ -1,0 +1,61 @@
+#include "ComWordApplication.h"
+
+#include "ComWordDocument.h"
+#include "WordInterfaces.h"
+
+#include <QDir>
+
+ComWordApplication::ComWordApplication(ComDispatch application) : m_application(std::move(application)) {}
+
+WordStatus ComWordApplication::ActiveDocument(std::shared_ptr<WordDocument>& document)
+{
+    ComDispatch active;
+    const WordStatus status =
+        m_application.GetObject(L"ActiveDocument", "_Document", WordInterfaces::kDocument, active);
+    if (status.ok && !active.isNull())
+        document = std::make_shared<ComWordDocument>(active);
+    return status;
+}
+
+WordStatus ComWordApplication::OpenDocument(const QString& path, std::shared_ptr<WordDocument>& document)
+{
+    ComDispatch documents;
+    WordStatus status = m_application.GetObject(L"Documents", "Documents", WordInterfaces::kDocuments, documents);
+    if (!status.ok)
+        return status;
+    if (documents.isNull())
+        return WordStatus::Failed(QStringLiteral(u"Текстовый процессор не дал списка документов."));
+    // The ten-argument Open of every version of the object model, with only the file given.
+    const ComVariant missing = ComVariant::Missing();
+    ComVariant opened;
+    status = documents.Call(L"Open",
+                            {ComVariant::String(QDir::toNativeSeparators(path)), missing, missing, missing, missing,
+                             missing, missing, missing, missing, missing},
+                            &opened);
+    if (!status.ok)
+        return status;
+    IDispatch* object = opened.TakeDispatch();
+    if (!object)
+        return WordStatus::Ok();
+    ComDispatch result;
+    const HRESULT hr = ComDispatch::Query(object, "_Document", WordInterfaces::kDocument, result);
+    object->Release();
+    if (FAILED(hr))
+        return ComDispatch::Failure(hr, "_Document", WordInterfaces::kDocument, L"QueryInterface");
+    document = std::make_shared<ComWordDocument>(result);
+    return WordStatus::Ok();
+}
+
+WordStatus ComWordApplication::SetVisible(bool visible)
+{
+    return m_application.Put(L"Visible", ComVariant::Bool(visible));
+}
+
+WordStatus ComWordApplication::Quit(SaveChanges saveChanges)
+{
+    // SaveChanges, OriginalFormat, RouteDocument. Left out, SaveChanges means the
+    // word processor's own handling of unsaved documents (it asks the user).
+    const ComVariant missing = ComVariant::Missing();
+    const ComVariant save = saveChanges == SaveChanges::DoNotSave ? ComVariant::Bool(false) : missing;
+    return m_application.Call(L"Quit", {save, missing, missing});
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <guiddef.h>
+
+// The program identifier and the interface identifiers of the word processor's
+// automation object model that the program asks for.
+namespace WordInterfaces {
+
+inline constexpr wchar_t kProgId[] = L"Word.Application";
+
+// {00020970-0000-0000-C000-000000000046}
+inline constexpr IID kApplication{0x00020970, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+// {0002096C-0000-0000-C000-000000000046}
+inline constexpr IID kDocuments{0x0002096C, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+// {0002096B-0000-0000-C000-000000000046}
+inline constexpr IID kDocument{0x0002096B, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+// {0002095E-0000-0000-C000-000000000046}
+inline constexpr IID kRange{0x0002095E, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+// {000209B0-0000-0000-C000-000000000046}
+inline constexpr IID kFind{0x000209B0, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+// {00020962-0000-0000-C000-000000000046}
+inline constexpr IID kWindow{0x00020962, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+// {00020975-0000-0000-C000-000000000046}
+inline constexpr IID kSelection{0x00020975, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+// Find.Wrap: stop at the end of the range, or go on from its start.
+inline constexpr long kFindStop = 0;
+inline constexpr long kFindContinue = 1;
+
+} // namespace WordInterfaces
