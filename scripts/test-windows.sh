@@ -63,7 +63,7 @@ cp -an "$DEPLOY"/*.dll "$DEPLOY"/qt.conf "$WIN/bin/"
 # Qt Test, which only the tests use, from the Qt the build was made with.
 qt_cmake_dir="$(sed -n 's/^Qt6Core_DIR:PATH=//p' "$WIN/CMakeCache.txt")"
 cp -an "$qt_cmake_dir/../../../bin/Qt6Test.dll" "$WIN/bin/"
-for d in platforms styles imageformats; do
+for d in platforms styles imageformats translations; do
     [ -d "$DEPLOY/$d" ] && cp -an "$DEPLOY/$d" "$WIN/bin/"
 done
 

@@ -51,11 +51,12 @@ WordStatus ComWordApplication::SetVisible(bool visible)
     return m_application.Put(L"Visible", ComVariant::Bool(visible));
 }
 
-WordStatus ComWordApplication::Quit(SaveChanges saveChanges)
+QuitStatus ComWordApplication::RequestQuit()
 {
     // SaveChanges, OriginalFormat, RouteDocument. Left out, SaveChanges means the
-    // word processor's own handling of unsaved documents (it asks the user).
+    // word processor's own handling of unsaved documents (it asks the user). A failure
+    // is the user's Cancel, or an instance that could not be asked.
     const ComVariant missing = ComVariant::Missing();
-    const ComVariant save = saveChanges == SaveChanges::DoNotSave ? ComVariant::Bool(false) : missing;
-    return m_application.Call(L"Quit", {save, missing, missing});
+    m_quit = m_application.Call(L"Quit", {missing, missing, missing}).ok ? QuitStatus::Quit : QuitStatus::Refused;
+    return m_quit;
 }

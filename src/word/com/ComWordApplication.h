@@ -12,8 +12,13 @@ public:
     WordStatus ActiveDocument(std::shared_ptr<WordDocument>& document) override;
     WordStatus OpenDocument(const QString& path, std::shared_ptr<WordDocument>& document) override;
     WordStatus SetVisible(bool visible) override;
-    WordStatus Quit(SaveChanges saveChanges) override;
+    // Quit through COM returns only once the user has answered the word processor's
+    // question; the calling thread's message loop runs meanwhile. So the request is
+    // decided when it returns, and never reports Deciding.
+    QuitStatus RequestQuit() override;
+    QuitStatus PollQuit() override { return m_quit; }
 
 private:
     ComDispatch m_application;
+    QuitStatus m_quit = QuitStatus::NotRunning;
 };
