@@ -139,51 +139,6 @@ private slots:
         QVERIFY(!outcome.original.reason().isEmpty());
     }
 
-    void blankDocumentHasNoText_data()
-    {
-        // A fixture saved by a word processor, or the bytes of a .txt written here.
-        QTest::addColumn<QString>("fixture");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("asOriginal");
-        const QString saved = QStringLiteral(PARAFRIX_TEST_DATA_DIR "/blank/empty-paragraph.");
-        const QList<std::tuple<const char*, QString, QByteArray>> documents = {
-            {"spaces and line breaks", QString(), QByteArray("  \r\n \t\n\n  ")},
-            {"punctuation only", QString(), QByteArray(" . , ; - ... \n")},
-            {"docx with one empty paragraph", saved + QStringLiteral("docx"), QByteArray()},
-            {"odt with one empty paragraph", saved + QStringLiteral("odt"), QByteArray()},
-        };
-        for (const auto& [name, fixture, bytes] : documents) {
-            QTest::addRow("%s as original", name) << fixture << bytes << true;
-            QTest::addRow("%s as edited copy", name) << fixture << bytes << false;
-        }
-    }
-
-    void blankDocumentHasNoText()
-    {
-        QFETCH(QString, fixture);
-        QFETCH(QByteArray, bytes);
-        QFETCH(bool, asOriginal);
-        QTemporaryDir dir;
-        const auto write = [&dir](const QString& name, const QByteArray& content) {
-            const QString path = dir.filePath(name);
-            QFile file(path);
-            if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
-                qFatal("cannot write %s", qPrintable(path));
-            return path;
-        };
-        const QString blank = fixture.isEmpty() ? write(QStringLiteral("blank.txt"), bytes) : fixture;
-        const QString text = write(QStringLiteral("text.txt"), "one two three four.");
-        const CheckOutcome outcome = asOriginal ? CheckCommand::CheckDocuments(blank, text, m_options, m_stemmer)
-                                                : CheckCommand::CheckDocuments(text, blank, m_options, m_stemmer);
-        QVERIFY(!outcome.ok());
-        const ExtractResult& blankResult = asOriginal ? outcome.original : outcome.edited;
-        const ExtractResult& textResult = asOriginal ? outcome.edited : outcome.original;
-        QCOMPARE(blankResult.error, ExtractError::NoText);
-        QVERIFY(blankResult.text.isEmpty());
-        QVERIFY(textResult.ok());
-        QVERIFY(outcome.matches.isEmpty());
-    }
-
     void reasonsSayWhatTheFileIs_data()
     {
         QTest::addColumn<QString>("name");

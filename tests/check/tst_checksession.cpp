@@ -430,23 +430,6 @@ private slots:
         QCOMPARE(m_session->selectedIndex(), 0);
     }
 
-    void sentencesAreShownWithoutSurroundingSpace_data()
-    {
-        QTest::addColumn<QString>("held");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("space after a full stop") << u" Пёс грызёт"_qs << u"Пёс грызёт"_qs;
-        QTest::newRow("line break and tab") << u"\r\n\tПёс грызёт \n"_qs << u"Пёс грызёт"_qs;
-        QTest::newRow("no-break space") << u"\u00A0Пёс грызёт"_qs << u"Пёс грызёт"_qs;
-        QTest::newRow("inner spaces kept") << u"Пёс  грызёт"_qs << u"Пёс  грызёт"_qs;
-        QTest::newRow("line separator inside kept") << u" Пёс\u2028грызёт"_qs << u"Пёс\u2028грызёт"_qs;
-    }
-    void sentencesAreShownWithoutSurroundingSpace()
-    {
-        QFETCH(QString, held);
-        QFETCH(QString, shown);
-        QCOMPARE(CheckSession::Shown(held), shown);
-    }
-
     void quitOwnInstancesKeepsResults()
     {
         checkFiveKinds();
