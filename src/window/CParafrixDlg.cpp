@@ -424,7 +424,11 @@ void CParafrixDlg::ListNearMatches()
 
 void CParafrixDlg::ShowOriginality()
 {
-    m_originality->setText(MatchReport::OriginalityText(m_session.outcome().originality));
+    QString text = MatchReport::OriginalityText(m_session.outcome().originality);
+    // Past the bound the list is cut; the student must know it is not complete.
+    if (m_session.outcome().truncated)
+        text += QStringLiteral(u"\nПоказаны не все совпадения: список обрезан.");
+    m_originality->setText(text);
 }
 
 void CParafrixDlg::OnBrowseOriginal()
