@@ -141,7 +141,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PARAFRIX_HOMEPAGE})
 # Depends: computed by dpkg-shlibdeps from the programs, the library and the module
 # (the module brings the small UNO runtime libraries, not the office itself).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The window opens the copy in Writer when it is there and works without it.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS libreoffice-writer)
+# The window opens the copy in Writer when it is there and works without it; Qt's own
+# buttons and standard dialogs speak Russian when Qt's translations are installed.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libreoffice-writer, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -170,7 +170,8 @@ echo "$deb: $(stat -c %s "$deb") bytes"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "$depends" | grep -q 'libqt6core6' || fail "Depends lacks the Qt libraries: $depends"
 echo "$depends" | grep -q 'libreoffice' && fail "Depends names LibreOffice: $depends"
-[ "$(dpkg-deb -f "$deb" Recommends)" = libreoffice-writer ] || fail "Recommends is not libreoffice-writer"
+[ "$(dpkg-deb -f "$deb" Recommends)" = "libreoffice-writer, qt6-translations-l10n" ] ||
+    fail "Recommends is not Writer and Qt's translations: $(dpkg-deb -f "$deb" Recommends)"
 
 step "dpkg -i into a throw-away root"
 droot=$work/root
