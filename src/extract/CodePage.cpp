@@ -1,10 +1,8 @@
 #include "extract/CodePage.h"
 
-#include <QStringDecoder>
-
 #include <algorithm>
+#include <cstring>
 #include <iterator>
-#include <unordered_map>
 
 namespace {
 
@@ -52,27 +50,43 @@ QString CodePage::Decode(const QByteArray& bytes, int codePage)
     }
     if (codePage == 65001)
         return QString::fromUtf8(bytes);
-    // Only code pages documents really name go to Qt's codecs; one decoder each is kept.
-    static const int kKnown[] = {437, 737, 775,  850,  852,  855,  857,  862,  866,  874,   932,   936,
-                                 949, 950, 1250, 1253, 1254, 1255, 1256, 1257, 1258, 10000, 20866, 21866};
-    if (std::find(std::begin(kKnown), std::end(kKnown), codePage) == std::end(kKnown))
+    // Only code pages documents really name go to the platform's decoder.
+    static const int kKnown[] = {437,  737,   775,   850,   852,   855,   857,   862,  866,  874,
+                                 932,  936,   949,   950,   1250,  1253,  1254,  1255, 1256, 1257,
+                                 1258, 10000, 20866, 21866, 28591, 28592, 28595, 28597};
+    QString text;
+    if (std::find(std::begin(kKnown), std::end(kKnown), codePage) == std::end(kKnown) ||
+        !SystemCodePage::Decode(bytes, codePage, text))
         return Decode(bytes, 1252);
-    thread_local std::unordered_map<int, QStringDecoder> decoders;
-    auto it = decoders.find(codePage);
-    if (it == decoders.end()) {
-        QByteArray name = codePage >= 1250 && codePage <= 1258 ? "windows-" + QByteArray::number(codePage)
-                                                               : "cp" + QByteArray::number(codePage);
-        if (codePage == 20866)
-            name = "KOI8-R";
-        else if (codePage == 21866)
-            name = "KOI8-U";
-        else if (codePage == 10000)
-            name = "macintosh";
-        it = decoders.emplace(codePage, QStringDecoder(name.constData(), QStringConverter::Flag::Stateless)).first;
+    return text;
+}
+
+int CodePage::FromName(QByteArrayView name)
+{
+    const QByteArray lower = name.trimmed().toByteArray().toLower();
+    if (lower.isEmpty())
+        return 0;
+    static const struct
+    {
+        const char* name;
+        int codePage;
+    } kNames[] = {{"koi8-r", 20866},     {"koi8r", 20866},       {"koi8-u", 21866},     {"koi8u", 21866},
+                  {"macintosh", 10000},  {"x-mac-roman", 10000}, {"iso-8859-1", 28591}, {"latin1", 28591},
+                  {"iso-8859-2", 28592}, {"latin2", 28592},      {"iso-8859-5", 28595}, {"iso-8859-7", 28597},
+                  {"shift_jis", 932},    {"gb2312", 936},        {"gbk", 936},          {"euc-kr", 949},
+                  {"big5", 950},         {"utf-8", 65001},       {"utf8", 65001},       {"us-ascii", 1252}};
+    for (const auto& entry : kNames)
+        if (lower == entry.name)
+            return entry.codePage;
+    // windows-1251, cp1251, ibm866, x-cp1251, ...
+    for (const char* prefix : {"windows-", "x-cp", "cp", "ibm"}) {
+        if (!lower.startsWith(prefix))
+            continue;
+        bool ok = false;
+        const int number = lower.sliced(qsizetype(std::strlen(prefix))).toInt(&ok);
+        return ok && number > 0 && number < 65536 ? number : 0;
     }
-    if (!it->second.isValid())
-        return Decode(bytes, 1252);
-    return it->second.decode(bytes);
+    return 0;
 }
 
 int CodePage::FromCharset(int charset)

@@ -1,5 +1,7 @@
 #include "extract/GuardedXmlReader.h"
 
+#include "extract/CodePage.h"
+
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -198,6 +200,9 @@ QString GuardedXmlReader::Decode(const QByteArray& bytes)
     if (match.hasMatch()) {
         const QString name = match.captured(1).toLower();
         if (!name.startsWith(QStringLiteral("utf")) && !name.startsWith(QStringLiteral("ucs"))) {
+            // Code pages by number, so that they decode where Qt has no codecs (Windows).
+            if (const int codePage = CodePage::FromName(name.toLatin1()))
+                return CodePage::Decode(bytes, codePage);
             QStringDecoder decoder(name.toLatin1().constData());
             if (decoder.isValid())
                 return decoder(bytes);

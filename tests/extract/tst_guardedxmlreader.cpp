@@ -116,6 +116,8 @@ private slots:
         QTest::newRow("utf-16 le") << le;
         QTest::newRow("windows-1251") << QByteArray(
             "<?xml version=\"1.0\" encoding=\"windows-1251\"?><r>\xD2\xE5\xEA\xF1\xF2 \xB8\xEB\xEA\xE8</r>");
+        QTest::newRow("koi8-r") << QByteArray(
+            "<?xml version='1.0' encoding='KOI8-R'?><r>\xF4\xC5\xCB\xD3\xD4 \xA3\xCC\xCB\xC9</r>");
     }
 
     void encodings()
