@@ -149,7 +149,13 @@ private slots:
         QTest::newRow("docx") << u"курсовая.docx"_qs << damaged + u"документ Word формата .docx)"_qs;
         QTest::newRow("odt") << u"курсовая.odt"_qs << damaged + u"документ формата .odt)"_qs;
         QTest::newRow("rtf") << u"курсовая.rtf"_qs << damaged + u"документ RTF)"_qs;
-        QTest::newRow("pdf") << u"курсовая.pdf"_qs << damaged + u"документ PDF)"_qs;
+        if (PARAFRIX_HAVE_PDF_READER)
+            QTest::newRow("pdf") << u"курсовая.pdf"_qs << damaged + u"документ PDF)"_qs;
+        else
+            QTest::newRow("pdf, no reader in this build")
+                << u"курсовая.pdf"_qs
+                << u"формат файла не поддерживается (PDF в этой сборке программы не читается: "
+                   u"сохраните документ в формате DOCX, ODT, RTF или TXT)"_qs;
     }
 
     void reasonsSayWhatTheFileIs()
