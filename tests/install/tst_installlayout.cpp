@@ -7,6 +7,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+// The Linux installed layout, whatever this build installs to: the locator's logic is
+// the same on every platform.
+const InstallLayout::Folders kPrefixFolders{QStringLiteral("../lib/parafrix"), QStringLiteral("../share/parafrix")};
+
 class TestInstallLayout : public QObject
 {
     Q_OBJECT
@@ -62,7 +66,7 @@ private slots:
 
         const QString name =
             kind == QStringLiteral("data") ? QStringLiteral("mhelper.dat") : QStringLiteral("parafrix_lo.so");
-        const InstallLayout layout(prefix.filePath(QStringLiteral("bin")));
+        const InstallLayout layout(prefix.filePath(QStringLiteral("bin")), kPrefixFolders);
         const QStringList candidates =
             kind == QStringLiteral("data") ? layout.dataCandidates(name) : layout.libraryCandidates(name);
         QCOMPARE(candidates.size(), 2);
@@ -72,17 +76,26 @@ private slots:
         // Whatever was found, a message names every place looked at.
         const QString message = InstallLayout::describe(candidates);
         for (const QString& candidate : candidates)
-            QVERIFY2(message.contains(candidate), qPrintable(message));
+            QVERIFY2(message.contains(QDir::toNativeSeparators(candidate)), qPrintable(message));
     }
 
     void candidatesAreCleanAbsolutePathsInOrder()
     {
-        const InstallLayout layout(QStringLiteral("/opt/p/bin"));
+        const InstallLayout layout(QStringLiteral("/opt/p/bin"), kPrefixFolders);
         QCOMPARE(layout.libraryCandidates(QStringLiteral("mhelper")),
                  (QStringList{QStringLiteral("/opt/p/bin/mhelper"), QStringLiteral("/opt/p/lib/parafrix/mhelper")}));
         QCOMPARE(layout.dataCandidates(QStringLiteral("mhelper.dat")),
                  (QStringList{QStringLiteral("/opt/p/bin/mhelper.dat"),
                               QStringLiteral("/opt/p/share/parafrix/mhelper.dat")}));
+    }
+
+    // Windows keeps everything beside the program: one candidate, named once.
+    void flatLayoutNamesOnePlace()
+    {
+        const InstallLayout layout(QStringLiteral("/opt/p"), {QStringLiteral("."), QStringLiteral(".")});
+        QCOMPARE(layout.libraryCandidates(QStringLiteral("mhelper")), QStringList{QStringLiteral("/opt/p/mhelper")});
+        QCOMPARE(layout.dataCandidates(QStringLiteral("mhelper.dat")),
+                 QStringList{QStringLiteral("/opt/p/mhelper.dat")});
     }
 
     void noProgramFolderGivesNoCandidates()
