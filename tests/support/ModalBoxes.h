@@ -66,6 +66,8 @@ private:
         }
         auto* files = qobject_cast<QFileDialog*>(&dialog);
         if (files) {
+            // A native dialog that is never shown keeps no selection (Windows): Qt's own does.
+            files->setOption(QFileDialog::DontUseNativeDialog);
             box.nameFilters = files->nameFilters();
             box.directory = files->directory().absolutePath();
             box.selected = files->selectedFiles();
