@@ -120,8 +120,10 @@ QString MorphologyLibrary::CalcStem(const QString& word) const
     // on Windows, where characters it lacks become its default character.
     const QByteArray narrow = word.toLocal8Bit();
     // The library would cut the word to fit its buffer, and words differing only
-    // beyond the cut would share a stem.
-    if (narrow.size() > kStemMaxLength)
+    // beyond the cut would share a stem. A word the encoding cannot carry (Cyrillic
+    // under a Western ANSI code page) would reach it as question marks, where all such
+    // words of one length share a stem: the word stands for itself instead.
+    if (narrow.size() > kStemMaxLength || QString::fromLocal8Bit(narrow) != word)
         return word;
     char out[kStemBufferSize];
     out[0] = '\0';
