@@ -39,8 +39,7 @@ bad() { failed=$((failed + 1)); failures+=("$1"); echo "FAIL $1"; }
 # Test programs written for the Linux build that fail on Windows for reasons of the
 # platform (docs/windows.md, "Test results under wine"): run and reported, but
 # counted as skipped until they learn about Windows.
-KNOWN_PLATFORM_FAILURES=" tst_appsettings tst_checkcli tst_cdoctotext tst_dictionarycompiler tst_mhelperdata \
-tst_morphologylibrary tst_filterloader tst_libreofficemodule "
+KNOWN_PLATFORM_FAILURES=" tst_dictionarycompiler tst_mhelperdata "
 
 # A display of our own: Qt's Windows platform plugin needs one under wine.
 for n in $(seq 90 140); do

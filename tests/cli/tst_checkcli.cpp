@@ -187,6 +187,8 @@ private slots:
 
     void storedSettingsApply()
     {
+        if (QSysInfo::productType() == QStringLiteral("windows"))
+            QSKIP("Windows keeps the settings in the registry (the Windows tests cover it)");
         QDir().mkpath(configHome() + QStringLiteral("/Parafrix"));
         const QString conf = configHome() + QStringLiteral("/Parafrix/Parafrix.conf");
         QFile file(conf);
@@ -350,6 +352,8 @@ private slots:
     // carry such a name, so the shell passes it.
     void namesInAnotherEncodingOpen()
     {
+        if (QSysInfo::productType() == QStringLiteral("windows"))
+            QSKIP("Windows names files in UTF-16: no name is in another encoding");
         const QByteArray folder = QFile::encodeName(m_dir.path());
         const QByteArray original = folder + "/\xD0\xE5\xF4\xE5\xF0\xE0\xF2.txt"; // shows as edited does
         const QByteArray edited = folder + "/\xCA\xEE\xEF\xE8\xFF\xE0\xE0.txt";

@@ -269,7 +269,8 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("secret");
         file.close();
-        QVERIFY(file.setPermissions(QFileDevice::Permissions()));
+        if (!file.setPermissions(QFileDevice::Permissions()))
+            QSKIP("permissions cannot close a file here (Windows keeps them in access lists)");
         QFile probe(path);
         if (probe.open(QIODevice::ReadOnly))
             QSKIP("running with rights that ignore file permissions");
