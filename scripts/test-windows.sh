@@ -67,9 +67,12 @@ done
 
 # 1. Test executables. The working folder is a Linux one, so the tests' absolute
 #    source paths resolve on wine's Z: drive.
+#    The tests the build defines, not whatever tst_*.exe an earlier build left behind.
 cd "$ROOT"
-for exe in "$WIN"/bin/tst_*.exe; do
-    name="$(basename "$exe" .exe)"
+tests="$(ctest --test-dir "$WIN" -N | sed -n 's/^ *Test *#[0-9]*: //p')"
+[ -n "$tests" ] || { echo "test-windows: no tests defined in $WIN" >&2; exit 2; }
+for name in $tests; do
+    exe="$WIN/bin/$name.exe"
     log="$TMP/$name.log"
     timeout 300 wine "$exe" -o "$log.txt,txt" >/dev/null 2>&1
     status=$?
