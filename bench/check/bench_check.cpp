@@ -8,6 +8,7 @@
 // Check itself; with it the morphology library is loaded as the programs do.
 
 #include "NestedScan.h"
+#include "SyntheticWords.h"
 #include "check/CheckOptions.h"
 #include "compare/ExplainMatch.h"
 #include "compare/FindSimilarPhrases.h"
@@ -32,42 +33,18 @@ struct DocumentPair
     qsizetype sentences = 0;
 };
 
-QString makeWord(QRandomGenerator& random)
-{
-    static const QString consonants = QStringLiteral(u"бвгджзклмнпрстфхцчшщ");
-    static const QString vowels = QStringLiteral(u"аеиоуыяю");
-    static const QStringList endings{u"ый"_qs, u"ая"_qs, u"ое"_qs, u"ами"_qs, u"ов"_qs, u"ет"_qs, u"ить"_qs, QString()};
-    QString word;
-    const int syllables = 1 + random.bounded(3);
-    for (int i = 0; i < syllables; ++i) {
-        word += consonants.at(random.bounded(consonants.size()));
-        word += vowels.at(random.bounded(vowels.size()));
-    }
-    return word + endings.at(random.bounded(endings.size()));
-}
-
 // A pair of N-word documents: the edited copy keeps a third of the sentences, reorders
 // a third and rewords the rest with words the original never uses.
-DocumentPair makePair(qsizetype words, quint32 seed)
+DocumentPair makePair(qsizetype size, quint32 seed)
 {
     QRandomGenerator random(seed);
-    QStringList vocabulary;
-    for (int i = 0; i < 20000; ++i)
-        vocabulary.append(makeWord(random));
-    QStringList fresh;
-    for (int i = 0; i < 2000; ++i)
-        fresh.append(makeWord(random) + QChar(u'щ'));
+    SyntheticWords words(random);
 
     DocumentPair pair;
     qsizetype written = 0;
-    while (written < words) {
+    while (written < size) {
         const int length = 5 + random.bounded(15);
-        QStringList sentence;
-        for (int i = 0; i < length; ++i) {
-            // Zipf-like: frequent words are much more common.
-            const double r = random.generateDouble();
-            sentence.append(vocabulary.at(qsizetype(r * r * r * vocabulary.size())));
-        }
+        QStringList sentence = words.sentence(length);
         sentence[0][0] = sentence[0][0].toUpper();
         pair.original += sentence.join(u' ') + QStringLiteral(". ");
         switch (random.bounded(3)) {
@@ -77,7 +54,7 @@ DocumentPair makePair(qsizetype words, quint32 seed)
             std::reverse(sentence.begin(), sentence.end());
             break;
         default:
-            sentence[random.bounded(sentence.size())] = fresh.at(random.bounded(fresh.size()));
+            sentence[random.bounded(sentence.size())] = words.fresh();
             break;
         }
         pair.edited += sentence.join(u' ') + (random.bounded(2) ? QStringLiteral(".\r\n") : QStringLiteral("! "));

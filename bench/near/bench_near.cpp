@@ -12,6 +12,7 @@
 // memory is the process's high-water mark so far: run one size per call to read it
 // for that size alone. Times are processor time (Linux), not wall time.
 
+#include "SyntheticWords.h"
 #include "check/CheckOptions.h"
 #include "compare/NearExplanation.h"
 #include "compare/NearOriginality.h"
@@ -37,47 +38,19 @@ struct DocumentPair
     QString edited;
 };
 
-QString makeWord(QRandomGenerator& random)
-{
-    static const QString consonants = QStringLiteral(u"бвгджзклмнпрстфхцчшщ");
-    static const QString vowels = QStringLiteral(u"аеиоуыяю");
-    static const QStringList endings{u"ый"_qs, u"ая"_qs, u"ое"_qs, u"ами"_qs, u"ов"_qs, u"ет"_qs, u"ить"_qs, QString()};
-    QString word;
-    const int syllables = 1 + random.bounded(3);
-    for (int i = 0; i < syllables; ++i) {
-        word += consonants.at(random.bounded(consonants.size()));
-        word += vowels.at(random.bounded(vowels.size()));
-    }
-    return word + endings.at(random.bounded(endings.size()));
-}
-
 // A pair of documents of about N words: each original sentence reaches the edited copy
 // unchanged, reordered, with words deleted, added or replaced, split in two, or not at
 // all (an unrelated sentence stands in its place).
-DocumentPair makePair(qsizetype words, quint32 seed)
+DocumentPair makePair(qsizetype size, quint32 seed)
 {
     QRandomGenerator random(seed);
-    QStringList vocabulary;
-    for (int i = 0; i < 20000; ++i)
-        vocabulary.append(makeWord(random));
-    QStringList fresh;
-    for (int i = 0; i < 2000; ++i)
-        fresh.append(makeWord(random) + QChar(u'щ'));
-    const auto sentenceOf = [&](int length) {
-        QStringList sentence;
-        for (int i = 0; i < length; ++i) {
-            // Zipf-like: frequent words are much more common.
-            const double r = random.generateDouble();
-            sentence.append(vocabulary.at(qsizetype(r * r * r * vocabulary.size())));
-        }
-        return sentence;
-    };
+    SyntheticWords words(random);
 
     DocumentPair pair;
     qsizetype written = 0;
-    while (written < words) {
+    while (written < size) {
         const int length = 5 + random.bounded(15);
-        QStringList sentence = sentenceOf(length);
+        QStringList sentence = words.sentence(length);
         pair.original += sentence.join(u' ') + QStringLiteral(". ");
         written += length;
         switch (random.bounded(7)) {
@@ -91,18 +64,18 @@ DocumentPair makePair(qsizetype words, quint32 seed)
             sentence.removeAt(random.bounded(sentence.size()));
             break;
         case 3:
-            sentence.insert(random.bounded(sentence.size()), fresh.at(random.bounded(fresh.size())));
-            sentence.append(fresh.at(random.bounded(fresh.size())));
+            sentence.insert(random.bounded(sentence.size()), words.fresh());
+            sentence.append(words.fresh());
             break;
         case 4:
-            sentence[random.bounded(sentence.size())] = fresh.at(random.bounded(fresh.size()));
+            sentence[random.bounded(sentence.size())] = words.fresh();
             std::swap(sentence.first(), sentence.last());
             break;
         case 5:
             sentence.insert(sentence.size() / 2, QStringLiteral("."));
             break;
         default:
-            sentence = sentenceOf(length);
+            sentence = words.sentence(length);
             break;
         }
         pair.edited += sentence.join(u' ') + QStringLiteral(". ");
