@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 // Why a document gave no text. None means the text was read.
@@ -19,10 +20,20 @@ enum class ExtractError
     NoText,
 };
 
+// A run of the text that a reader of the printed page cannot see (hidden, white on
+// the page's colour, or tiny), as offsets into ExtractResult::text.
+struct HiddenSpan
+{
+    qsizetype start = 0;
+    qsizetype length = 0;
+};
+
 // The text of one document, or the reason there is none.
 struct ExtractResult
 {
     QString text;
+    // Hidden runs of text, in text order and not overlapping; the text holds them too.
+    QList<HiddenSpan> hidden;
     ExtractError error = ExtractError::None;
     QString detail; // optional technical detail (e.g. the filter's own message)
 
