@@ -2,7 +2,10 @@
 // recall per kind of light edit, the false-match share of each negative class, and how
 // both move with the threshold.
 //
-//   eval_near [--data FOLDER] [--threshold PERCENT] [--verbose]
+//   eval_near [--data FOLDER] [--threshold PERCENT] [--related-weight W] [--plain] [--verbose]
+//
+// Synonyms come from synonyms.dat beside the program; --plain leaves synonyms and
+// family words out, as the search was before it knew them.
 //
 // All originals form one original document, so stem weights are those of a real
 // essay and every edited sentence competes with every original. Rows editing the same
@@ -14,9 +17,11 @@
 #include "NearDataSet.h"
 #include "check/CheckOptions.h"
 #include "compare/NearOptions.h"
+#include "compare/NearRelations.h"
 #include "compare/NearSearch.h"
 #include "compare/NearStemTable.h"
 #include "morph/MorphologyLibrary.h"
+#include "morph/Thesaurus.h"
 #include "phrases/TextOps.h"
 #include "phrases/Tokenizer.h"
 
@@ -103,12 +108,17 @@ struct Evaluation
     QList<NearSentence> original;
     QList<Range> unitRange;
     QList<Copy> copies;
+    NearRelations relations;
+    bool plain = false;
+    double relatedWeight = NearOptions::kDefaultRelatedWeight;
 
     QList<Outcome> run(qint32 threshold) const
     {
         QList<Outcome> outcomes(data.rows.size());
         NearOptions options;
         options.threshold = threshold;
+        options.relations = plain ? nullptr : &relations;
+        options.relatedWeight = relatedWeight;
         options.minWords = kMinWords;
         for (const Copy& copy : copies) {
             const NearMatchList found = FindNearMatches(original, copy.edited, copy.exactEdited, options);
@@ -160,14 +170,20 @@ bool inClass(const QString& kind, const QString& cls)
         return kind.contains(QChar(u'+'));
     if (cls == QStringLiteral("all light"))
         return !NearDataSet::isNegative(kind);
+    if (cls == QStringLiteral("light, no syn"))
+        return !NearDataSet::isNegative(kind) && !kind.contains(QStringLiteral("synonyms")) &&
+               !kind.contains(QStringLiteral("family"));
+    if (cls == QStringLiteral("syn/fam+other"))
+        return kind.contains(QChar(u'+')) &&
+               (kind.contains(QStringLiteral("synonyms")) || kind.contains(QStringLiteral("family")));
     return kind == cls;
 }
 
 QStringList classes()
 {
     QStringList list = NearDataSet::lightKinds();
-    list << QStringLiteral("two together") << QStringLiteral("all light") << QStringLiteral("unrelated")
-         << QStringLiteral("rewrite");
+    list << QStringLiteral("two together") << QStringLiteral("syn/fam+other") << QStringLiteral("light, no syn")
+         << QStringLiteral("all light") << QStringLiteral("unrelated") << QStringLiteral("rewrite");
     return list;
 }
 
@@ -327,16 +343,23 @@ int main(int argc, char* argv[])
     QString folder = QStringLiteral(PARAFRIX_NEAR_DATA_DIR);
     qint32 threshold = NearOptions::kDefaultThreshold;
     bool verbose = false;
+    bool plain = false;
+    double relatedWeight = NearOptions::kDefaultRelatedWeight;
     const QStringList arguments = app.arguments();
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         if (arguments.at(i) == QStringLiteral("--data") && i + 1 < arguments.size())
             folder = arguments.at(++i);
         else if (arguments.at(i) == QStringLiteral("--threshold") && i + 1 < arguments.size())
             threshold = arguments.at(++i).toInt();
+        else if (arguments.at(i) == QStringLiteral("--related-weight") && i + 1 < arguments.size())
+            relatedWeight = arguments.at(++i).toDouble();
+        else if (arguments.at(i) == QStringLiteral("--plain"))
+            plain = true;
         else if (arguments.at(i) == QStringLiteral("--verbose"))
             verbose = true;
         else {
-            std::fprintf(stderr, "usage: eval_near [--data FOLDER] [--threshold PERCENT] [--verbose]\n");
+            std::fprintf(stderr, "usage: eval_near [--data FOLDER] [--threshold PERCENT] [--related-weight W] "
+                                 "[--plain] [--verbose]\n");
             return 2;
         }
     }
@@ -352,11 +375,15 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "warning: the morphology library runs without its dictionary\n");
     NearStemTable table(stem);
     Splitter splitter;
-    Evaluation evaluation{data, {}, {}, {}};
+    Evaluation evaluation{data, {}, {}, {}, {}, plain, relatedWeight};
     if (!buildEvaluation(evaluation, splitter, table, stem, error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }
+    InstalledThesaurus& thesaurus = InstalledThesaurus::Instance();
+    if (!plain && !thesaurus.Load())
+        std::fprintf(stderr, "warning: %s\n", qPrintable(thesaurus.loadProblem()));
+    evaluation.relations = NearRelations(table.stems(), &thesaurus.thesaurus());
     print(QStringLiteral("%1 original units (%2 sentences), %3 rows in %4 edited copies\n\n")
               .arg(data.units.size())
               .arg(evaluation.original.size())

@@ -99,8 +99,10 @@ void CheckCommand::SearchNear(CheckOutcome& outcome, const CheckOptions& options
     outcome.originalSentences = nearSentences(outcome.original.text, options, table);
     outcome.editedSentences = nearSentences(outcome.edited.text, options, table);
     const QList<qint32> exactEdited = exactEditedIndices(outcome.matches, outcome.editedSentences);
+    outcome.relations = NearRelations(table.stems(), options.Synonyms);
 
     NearOptions nearOptions;
+    nearOptions.relations = &outcome.relations;
     nearOptions.threshold = options.NearThreshold;
     nearOptions.minWords = options.MinWords;
     const qsizetype room = std::max<qsizetype>(options.MaxMatches - outcome.matches.size(), 0);

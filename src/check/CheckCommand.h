@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compare/NearRelations.h"
 #include "compare/NearSearch.h"
 #include "compare/NearSentence.h"
 #include "compare/PhraseMatch.h"
@@ -25,6 +26,7 @@ struct CheckOutcome
     NearMatchList near;
     QList<NearSentence> originalSentences;
     QList<NearSentence> editedSentences;
+    NearRelations relations; // synonyms and family words among both lists' stems
     // Share of the copy's words in no exact or near match, 0..1.
     double originality = 1.0;
     bool truncated = false; // the lists stopped at CheckOptions::MaxMatches

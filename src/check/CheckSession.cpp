@@ -43,6 +43,10 @@ void fillPair(std::span<const NearSentence> original, std::span<const NearSenten
 {
     joinUnit(original, explanation.originalShared, pair.original, pair.originalShared);
     joinUnit(edited, explanation.editedShared, pair.edited, pair.editedShared);
+    QString text;
+    joinUnit(original, explanation.originalRelated, text, pair.originalRelated);
+    text.clear();
+    joinUnit(edited, explanation.editedRelated, text, pair.editedRelated);
 }
 
 } // namespace
@@ -168,7 +172,7 @@ bool CheckSession::Select(qsizetype index, const CheckOptions& options)
             .subspan(size_t(match.originalFirst), size_t(match.originalCount));
     const std::span<const NearSentence> edited = std::span<const NearSentence>(m_outcome.editedSentences)
                                                      .subspan(size_t(match.editedFirst), size_t(match.editedCount));
-    const NearExplanation explanation = ExplainNear(original, edited, match.similarity);
+    const NearExplanation explanation = ExplainNear(original, edited, match.similarity, &m_outcome.relations);
     m_verdict = MatchVerdict();
     m_nearVerdict = NearVerdict(explanation);
     fillPair(original, edited, explanation, m_pair);

@@ -57,6 +57,15 @@ QJsonArray stringArray(const QStringList& items)
     return array;
 }
 
+// [["original", "edited"], ...]
+QJsonArray pairArray(const QList<NearExplanation::FormChange>& pairs)
+{
+    QJsonArray array;
+    for (const NearExplanation::FormChange& pair : pairs)
+        array.append(QJsonArray{pair.original, pair.edited});
+    return array;
+}
+
 QByteArray jsonNumber(double value)
 {
     return QByteArray::number(std::round(value * 10000) / 10000, 'g', 6);
@@ -77,7 +86,8 @@ NearExplanation MatchReport::Explain(const CheckOutcome& outcome, const NearMatc
     const std::span<const NearSentence> original(outcome.originalSentences);
     const std::span<const NearSentence> edited(outcome.editedSentences);
     return ExplainNear(original.subspan(size_t(match.originalFirst), size_t(match.originalCount)),
-                       edited.subspan(size_t(match.editedFirst), size_t(match.editedCount)), match.similarity);
+                       edited.subspan(size_t(match.editedFirst), size_t(match.editedCount)), match.similarity,
+                       &outcome.relations);
 }
 
 QString MatchReport::OriginalityText(double originality)
@@ -126,6 +136,8 @@ bool MatchReport::WriteJson(QIODevice& out) const
             entry.insert(QStringLiteral("verdict"), NearVerdict(explanation));
             entry.insert(QStringLiteral("removed"), stringArray(explanation.removed));
             entry.insert(QStringLiteral("added"), stringArray(explanation.added));
+            entry.insert(QStringLiteral("synonyms"), pairArray(explanation.synonyms));
+            entry.insert(QStringLiteral("family"), pairArray(explanation.family));
             QByteArray bytes = QJsonDocument(entry).toJson(QJsonDocument::Compact);
             if (i > 0)
                 bytes.prepend(',');

@@ -20,4 +20,7 @@ struct SelectedPair
     QString edited;
     QList<Span> originalShared;
     QList<Span> editedShared;
+    // Words one side replaced by a synonym or a word of its family, on both sides.
+    QList<Span> originalRelated;
+    QList<Span> editedRelated;
 };

@@ -35,6 +35,14 @@ qint32 NearStemTable::numberOf(const QString& stem)
     return number;
 }
 
+QStringList NearStemTable::stems() const
+{
+    QStringList list(m_numbers.size());
+    for (auto it = m_numbers.cbegin(); it != m_numbers.cend(); ++it)
+        list[*it] = it.key();
+    return list;
+}
+
 qint32 NearStemTable::wordNumber(QStringView word)
 {
     const auto it = m_wordNumbers.constFind(Form{word});

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <cstdint>
 #include <functional>
@@ -31,6 +32,8 @@ public:
     qint32 numberOf(const QString& stem);
     // How many distinct stems have numbers.
     qint32 size() const { return qint32(m_numbers.size()); }
+    // Every stem, by its number.
+    QStringList stems() const;
 
     // Words are cached up to this many; the cache is then started afresh.
     static constexpr qsizetype kWordCacheLimit = 200000;

@@ -10,6 +10,7 @@
 #include "dialogs/DialogRunner.h"
 #include "dialogs/DialogUnits.h"
 #include "morph/MorphologyLibrary.h"
+#include "morph/Thesaurus.h"
 #include "res/Artwork.h"
 #include "settings/AppSettings.h"
 #include "window/DocumentFileDialog.h"
@@ -346,7 +347,9 @@ void CParafrixDlg::OnQuitDecided(QuitStatus status, bool stoppedWaiting)
 void CParafrixDlg::RunCheck()
 {
     std::optional<BusyCursor> busy(std::in_place);
-    const CheckOutcome& outcome = m_session.RunCheck(AppSettings::Instance().checkOptions());
+    CheckOptions options = AppSettings::Instance().checkOptions();
+    options.Synonyms = &InstalledThesaurus::Instance().thesaurus();
+    const CheckOutcome& outcome = m_session.RunCheck(options);
     if (!outcome.ok()) {
         busy.reset();
         ShowMessage(QMessageBox::Warning, CheckErrorCaption(),
@@ -408,8 +411,8 @@ void CParafrixDlg::ShowSelectedMatch()
     // Both sides as shown, without the white space around the sentences, with the words
     // they share marked.
     const SelectedPair& pair = m_session.selectedPair();
-    PhraseHighlighter::Show(*m_originalPhrase, pair.original, pair.originalShared);
-    PhraseHighlighter::Show(*m_editedPhrase, pair.edited, pair.editedShared);
+    PhraseHighlighter::Show(*m_originalPhrase, pair.original, pair.originalShared, pair.originalRelated);
+    PhraseHighlighter::Show(*m_editedPhrase, pair.edited, pair.editedShared, pair.editedRelated);
     m_verdict->setText(m_session.selectedMatch() ? m_session.selectedVerdict().text()
                                                  : m_session.selectedNearVerdict());
 }
