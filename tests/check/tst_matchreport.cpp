@@ -199,8 +199,10 @@ private slots:
         if (nearListed == 0)
             return;
         const QJsonObject match = nearMatches.at(0).toObject();
-        QCOMPARE(match.keys(), (QStringList{u"added"_qs, u"edited"_qs, u"original"_qs, u"removed"_qs, u"similarity"_qs,
-                                            u"verdict"_qs}));
+        QCOMPARE(match.keys(), (QStringList{u"added"_qs, u"edited"_qs, u"family"_qs, u"original"_qs, u"removed"_qs,
+                                            u"similarity"_qs, u"synonyms"_qs, u"verdict"_qs}));
+        QVERIFY(match.value(u"synonyms"_qs).toArray().isEmpty());
+        QVERIFY(match.value(u"family"_qs).toArray().isEmpty());
         QCOMPARE(match.value(u"original"_qs).toString(), u"Лиса быстро бежит через широкое поле к лесу"_qs);
         QCOMPARE(match.value(u"edited"_qs).toString(), u"Лиса быстро бежит через поле к тёмному лесу"_qs);
         QCOMPARE(match.value(u"similarity"_qs).toDouble(), 0.87);
@@ -208,6 +210,20 @@ private slots:
         QCOMPARE(match.value(u"added"_qs).toVariant().toStringList(), QStringList{u"тёмному"_qs});
         QVERIFY2(match.value(u"verdict"_qs).toString().contains(u"«широкое»"_qs),
                  qPrintable(match.value(u"verdict"_qs).toString()));
+    }
+
+    // Words of one family are paired, original first, as written.
+    void familyPairsInJson()
+    {
+        m_options.NearMatches = true;
+        const CheckOutcome outcome =
+            CheckCommand::CheckTexts(u"Маленький городок стоял на берегу широкой реки."_qs,
+                                     u"Маленький Город стоял у широкой реки."_qs, m_options, m_stemmer);
+        const QJsonArray near = json(outcome).value(u"near_matches"_qs).toArray();
+        QCOMPARE(near.size(), 1);
+        const QJsonObject match = near.at(0).toObject();
+        QCOMPARE(match.value(u"family"_qs).toArray(), (QJsonArray{QJsonArray{u"городок"_qs, u"Город"_qs}}));
+        QCOMPARE(match.value(u"removed"_qs).toVariant().toStringList(), (QStringList{u"на"_qs, u"берегу"_qs}));
     }
 
     void failedWritesAreReported_data()
