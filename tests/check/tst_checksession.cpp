@@ -90,6 +90,20 @@ private slots:
         m_session = std::make_unique<CheckSession>(std::make_unique<RecordingWordProcessor>(m_word), m_stemmer);
     }
 
+    // Words of one family are marked apart from the shared words, on both sides.
+    void familyWordsAreMarked()
+    {
+        m_options.NearMatches = true;
+        m_session->SetOriginalPath(write(QStringLiteral("original.txt"), "Маленький городок стоял у широкой реки."));
+        m_session->SetEditedPath(write(QStringLiteral("edited.txt"), "Маленький город стоял у реки."));
+        check();
+        QVERIFY(m_session->Select(0, m_options));
+        const SelectedPair& pair = m_session->selectedPair();
+        QCOMPARE(pair.originalRelated, (QList<SelectedPair::Span>{{10, 7}}));
+        QCOMPARE(pair.editedRelated, (QList<SelectedPair::Span>{{10, 5}}));
+        QCOMPARE(pair.editedShared.size(), 4);
+    }
+
     void selectionCoversExactThenNearRows_data()
     {
         QTest::addColumn<qsizetype>("row");
