@@ -20,7 +20,7 @@ struct Unit
 class EditedSets
 {
 public:
-    EditedSets(std::span<const NearSentence> edited, const NearIndex& index)
+    EditedSets(std::span<const NearSentence> edited, const NearIndex& index, const std::vector<bool>& sharedNumbers)
     {
         m_start.reserve(edited.size() + 1);
         m_start.push_back(0);
@@ -30,6 +30,9 @@ public:
             for (const NearSentence::Word& word : sentence.words)
                 if (word.stem >= 0)
                     stems.push_back(word.stem);
+            for (qint32 number : sentence.numbers)
+                if (number >= 0 && size_t(number) < sharedNumbers.size() && sharedNumbers[size_t(number)])
+                    stems.push_back(number);
             m_weight.push_back(index.makeStemSet(stems));
             m_stems.insert(m_stems.end(), stems.begin(), stems.end());
             m_start.push_back(qint32(m_stems.size()));
@@ -350,8 +353,28 @@ NearMatchList FindNearMatches(std::span<const NearSentence> original, std::span<
     NearMatchList result;
     if (original.empty() || edited.empty() || options.maxMatches <= 0)
         return result;
-    const NearIndex index(original);
-    const EditedSets sets(edited, index);
+    // A number counts only where both documents hold it: written otherwise, added or
+    // dropped, it changes nothing.
+    std::vector<bool> sharedNumbers;
+    {
+        std::vector<char> seen;
+        const auto mark = [&seen](std::span<const NearSentence> sentences, char bit) {
+            for (const NearSentence& sentence : sentences)
+                for (qint32 number : sentence.numbers)
+                    if (number >= 0) {
+                        if (size_t(number) >= seen.size())
+                            seen.resize(size_t(number) + 1, 0);
+                        seen[size_t(number)] = char(seen[size_t(number)] | bit);
+                    }
+        };
+        mark(original, 1);
+        mark(edited, 2);
+        sharedNumbers.resize(seen.size());
+        for (size_t i = 0; i < seen.size(); ++i)
+            sharedNumbers[i] = seen[i] == 3;
+    }
+    const NearIndex index(original, sharedNumbers);
+    const EditedSets sets(edited, index, sharedNumbers);
     const qint32 editedCount = qint32(edited.size());
     std::vector<bool> exact(edited.size(), false);
     for (qint32 i : exactEdited)

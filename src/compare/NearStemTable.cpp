@@ -74,5 +74,15 @@ NearSentence NearStemTable::sentence(const QString& text, const DelimiterSet& wo
         words.append({qint32(tokens.tokenStart() + offset), qint32(trimmed.size()), wordNumber(trimmed)});
     }
     result.words = QList<NearSentence::Word>(words.begin(), words.end());
+    for (qsizetype i = 0; i < text.size();) {
+        if (!text.at(i).isDigit()) {
+            ++i;
+            continue;
+        }
+        const qsizetype start = i;
+        while (i < text.size() && text.at(i).isDigit())
+            ++i;
+        result.numbers.append(numberOf(text.mid(start, i - start)));
+    }
     return result;
 }

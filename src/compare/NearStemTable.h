@@ -26,6 +26,7 @@ public:
     // The sentence split at the word delimiters. Symbols around a token's letters and
     // digits (dashes, ellipses) are not part of its word, and a token without a letter
     // or digit is no word: punctuation never changes how similar two sentences are.
+    // Each run of digits is also numbered as a stem of its own, whatever the delimiters.
     NearSentence sentence(const QString& text, const DelimiterSet& wordDelimiters);
 
     // The number of a stem, given a new one when the stem is new.
