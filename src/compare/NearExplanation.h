@@ -50,7 +50,7 @@ struct NearExplanation
 // Explains a match between original and edited sentences (one or two each), given
 // the similarity the search found. Each removed or added stem is listed once, by its
 // first word; letter case and ё/е alone are no change of form. Works for exact matches
-// too, whose ranges highlight the same way. With relations, the words the search
-// counted as synonyms or family words are paired up the same way it paired them.
+// too, whose ranges highlight the same way. With relations, each added word is paired with
+// at most one removed word it is related to (a synonym first), as the search pairs them.
 NearExplanation ExplainNear(std::span<const NearSentence> original, std::span<const NearSentence> edited,
                             double similarity, const NearRelations* relations = nullptr);
