@@ -3,6 +3,11 @@
 // both move with the threshold.
 //
 //   eval_near [--data FOLDER] [--threshold PERCENT] [--related-weight W] [--plain] [--verbose]
+//   eval_near --family-sample WORDLIST [N]
+//
+// The second form prints how many pairs the family rule finds among the words of a
+// list (one a line, anything after "/" dropped, as in a spelling dictionary) and N
+// of them at random (default 80, fixed seed), to be judged by hand.
 //
 // Synonyms come from synonyms.dat beside the program; --plain leaves synonyms and
 // family words out, as the search was before it knew them.
@@ -26,7 +31,9 @@
 #include "phrases/Tokenizer.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QHash>
+#include <QRandomGenerator>
 #include <QSet>
 #include <algorithm>
 #include <cstdio>
@@ -335,11 +342,45 @@ void printTable(const Evaluation& evaluation)
     }
 }
 
+int familySample(const QString& path, qsizetype count)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
+        return 1;
+    }
+    QSet<QString> seen;
+    QStringList words;
+    while (!file.atEnd()) {
+        QString word = QString::fromUtf8(file.readLine()).trimmed().section(QChar(u'/'), 0, 0).toLower();
+        word.replace(QChar(u'ё'), QChar(u'е'));
+        if (!word.isEmpty() && !seen.contains(word)) {
+            seen.insert(word);
+            words.append(word);
+        }
+    }
+    const NearRelations relations(words, nullptr);
+    QList<std::pair<qint32, qint32>> pairs;
+    for (qint32 i = 0; i < words.size(); ++i)
+        for (const NearRelations::Link& link : relations.of(i))
+            if (link.stem > i)
+                pairs.append({i, link.stem});
+    print(QStringLiteral("%1 words, %2 family pairs\n").arg(words.size()).arg(pairs.size()));
+    QRandomGenerator random(7);
+    for (qsizetype n = 0; n < count && !pairs.isEmpty(); ++n) {
+        const auto [a, b] = pairs.takeAt(random.bounded(qint32(pairs.size())));
+        print(words.at(a) + QChar(u' ') + words.at(b) + QChar(u'\n'));
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    if (argc >= 3 && app.arguments().at(1) == QStringLiteral("--family-sample"))
+        return familySample(app.arguments().at(2), argc >= 4 ? app.arguments().at(3).toInt() : 80);
     QString folder = QStringLiteral(PARAFRIX_NEAR_DATA_DIR);
     qint32 threshold = NearOptions::kDefaultThreshold;
     bool verbose = false;

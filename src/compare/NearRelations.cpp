@@ -9,9 +9,9 @@
 namespace {
 
 // Measured on the spelling dictionary's words (bench/near/README.md): 5 letters shared,
-// 3 past a prefix, at most three suffixes and seven letters of rest.
+// 4 past a prefix, at most three suffixes and seven letters of rest.
 constexpr qsizetype kSharedLetters = 5;
-constexpr qsizetype kRootLetters = 3;
+constexpr qsizetype kRootLetters = 4;
 constexpr qsizetype kMaxRest = 7;
 constexpr int kMaxSuffixes = 3;
 // Stems compared with each one in sorted order.

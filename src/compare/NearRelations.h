@@ -48,7 +48,7 @@ private:
 };
 
 // Whether two different lemmas are words of one family: they share a beginning of at
-// least five letters that keeps at least three letters past a prefix (пере-, рас-,
+// least five letters that keeps at least four letters past a prefix (пере-, рас-,
 // про- ...), and each one's rest is a short chain of derivational suffixes and an
 // ending (-ость, -ени-, -ыва-, -ок, -ся ...).
 bool SameFamily(QStringView a, QStringView b);
