@@ -44,19 +44,24 @@ public:
 
     bool AddHunspell(const std::string& affPath, const std::string& dicPath, std::string& error);
     bool AddHunspellText(const std::string& affText, const std::string& dicText, std::string& error);
-    // Lines: "form lemma" maps one form; "= entry lemma" maps every form of an entry;
+    // Lines: "form lemma" maps one form (a form written with ё that spelling only);
+    // "= entry lemma" maps every form of an entry;
     // "! entry" keeps an entry from being linked to another word; "#" starts a comment.
     // Lemmas the list names are never linked to another word either.
     bool AddIrregular(const std::string& path, std::string& error);
     bool AddIrregularText(const std::string& text, std::string& error);
 
     bool Write(const std::string& path, std::string& error);
+    // After Write: every lemma that makes the form, with what decided between them.
+    std::string Explain(const std::string& form) const;
 
     size_t formCount() const { return m_records.size(); }
     size_t lemmaCount() const { return m_lemmas.size(); }
 
     // Normalises text the way the library normalises words.
     static std::string Normalise(const std::string& utf8);
+    // The same with ё kept: the key of a form whose ё tells it from another word.
+    static std::string NormaliseKeepingYo(const std::string& utf8);
 
 private:
     struct Record
@@ -65,6 +70,7 @@ private:
         uint32_t lemma;
         uint8_t rank; // 0 irregular, 1 the lemma itself, 2 made by a rule
         uint8_t preference;
+        bool past; // a past tense in a noun's entry (смогла in смог)
     };
 
     uint32_t LemmaId(const std::string& lemma);
@@ -74,8 +80,10 @@ private:
     void LinkUnflagged();
     void LinkPresentTenses();
     void LinkPluralEntries();
+    void LinkUnflaggedNounForms();
     uint32_t FleetingVowelNoun(const std::string& stem, uint32_t id) const;
     void LinkPastTense(uint32_t id, std::string past, bool reflexive);
+    uint32_t PastTenseVerb(uint32_t id, std::string past, bool reflexive) const;
     void MarkPastLike(uint32_t id, bool pastLike);
     void IndexStem(const std::string& form, uint32_t lemma);
     std::string SuffixStem(const std::string& word) const;
@@ -100,6 +108,9 @@ private:
     std::vector<uint8_t> m_pastLike;
     std::vector<uint8_t> m_verbs; // by lemma: 1 for a Russian verb
     std::vector<uint32_t> m_pluralEntries;
+    std::vector<uint8_t> m_properNames;                // by lemma: 1 when an entry was capitalised
+    std::vector<uint32_t> m_mixedPast;                 // noun entries that carry past tenses
+    std::unordered_map<uint32_t, uint32_t> m_pastVerb; // such an entry -> its verb
 };
 
 } // namespace mhelper
