@@ -18,19 +18,25 @@ namespace mhelper {
 // then linked to the word they belong to, so that they share its lemma:
 // - participles and gerunds listed as entries join their verb (читающий -> читать);
 // - past and present tenses listed as entries join their verb (пришел -> прийти,
-//   мог -> мочь, возьму -> взять);
+//   мог -> мочь, возьму -> взять, вырастет -> вырасти, съест -> съесть), and so do
+//   the past tenses a noun's entry carries (смогли -> смочь beside смог the noun);
 // - plural entries join their singular noun (весны -> весна);
-// - entries without flags that look like noun or adjective forms join the noun or
-//   adjective whose suffix-rule stem they share (сургучом -> сургуч), or the noun
-//   their stem makes with a fleeting vowel put back (образцов -> образец).
+// - entries without flags join the noun that makes them as a genitive plural without
+//   ending (минут -> минута) or the verb that makes them as a past tense (сел, устали);
+// - entries without flags that are a noun's or adjective's stem plus an ending join
+//   that word (сургучом -> сургуч, образцов -> образец); adverbs and function words
+//   that only share a Snowball stem stay apart (почему, чуть, много).
 // Adjective forms that end in a lone -о/-е in place of the ending (adverbs and short
-// neuters) are words of their own.
+// neuters) are words of their own; the comparative in -ее joins that adverb
+// (быстрее -> быстро). Nouns in -ия/-ие get the genitive plural their flags lack.
 //
 // A form that several lemmas make gets one lemma, by the first rule that decides:
 // 1. a form listed in the irregular list; 2. the lemma that is the form itself (in
-// Russian; English -ing nouns join their verb); 3. the likelier part of speech: nouns
-// before adjectives before verbs, but a past tense goes to the verb (стали -> стать,
-// гости -> гость); 4. the lemma with the larger paradigm; 5. the alphabetically first.
+// Russian, unless it is a proper name: мира -> мир; English -ing nouns join their
+// verb); 3. the likelier part of speech: nouns before adjectives before verbs, but a
+// past tense goes to the verb (стали -> стать, гости -> гость); 4. the lemma with the
+// larger paradigm; 5. the alphabetically first. Irregular forms written with ё are
+// keyed with it (берёг, сёл), and the library looks such a spelling up first.
 //
 // For words the dictionary lacks, the data file also maps each Snowball stem of the
 // dictionary's forms to the lemma that has more than half of the forms with it.
