@@ -297,7 +297,10 @@ void DictionaryBuilder::LinkPresentTenses()
     static const char* const kFirstAndThird[] = {"у", "ут"};
     static const char* const kSecondToThird[] = {"ешь", "ет", "ем", "ете"};
     static const char* const kGive[] = {"м", "шь", "ст", "дим", "дите", "дут"};
-    static const char* const kEat[] = {"м", "шь", "ст", "дим", "дите", "дят"};
+    // Without the first person: заем, наем are the nouns заём, наём spelt without ё.
+    static const char* const kEat[] = {"шь", "ст", "дим", "дите", "дят"};
+    // Without -у: цвету, свету are datives far more often than first persons.
+    static const char* const kPersonalButFirst[] = {"ешь", "ет", "ем", "ете", "ут", "ют", "и", "ите"};
     struct Rule
     {
         const char* stem;
@@ -329,7 +332,7 @@ void DictionaryBuilder::LinkPresentTenses()
         {"пад", "пасть", kPersonal, std::size(kPersonal)},
         {"крад", "красть", kPersonal, std::size(kPersonal)},
         {"ст", "сти", kPersonal, std::size(kPersonal), 2},
-        {"т", "сти", kPersonal, std::size(kPersonal), 2},
+        {"т", "сти", kPersonalButFirst, std::size(kPersonalButFirst), 2},
         {"д", "сти", kPersonal, std::size(kPersonal), 2},
         {"е", "есть", kEat, std::size(kEat), 2},
         {"бег", "бежать", kFirstAndThird, std::size(kFirstAndThird)},

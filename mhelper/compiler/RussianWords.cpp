@@ -32,6 +32,10 @@ bool IsAdjective(const std::string& lemma)
 uint8_t Preference(const std::string& lemma, bool verb, const std::string& form)
 {
     if (verb) {
+        // The imperative of an -ить verb is its infinitive's stem (сели of селить), not
+        // a past tense (сели of сесть).
+        if (form == Cut(lemma, 2))
+            return 10;
         for (const char* e : {"л", "ла", "ло", "ли", "лся", "лась", "лось", "лись"})
             if (EndsWith(form, e))
                 return 30;
@@ -93,6 +97,9 @@ bool IsInflectionOf(const std::string& w, const std::string& lemma)
         // A feminine instrumental is a feminine noun's (душой of душа, not of душ).
         if ((ending == "ой" || ending == "ою" || ending == "ею") && !IsAdjective(lemma) && !EndsWith(lemma, "а") &&
             !EndsWith(lemma, "я"))
+            continue;
+        // Endings only an adjective has (меряя is no form of мера).
+        if (!IsAdjective(lemma) && HasAdjectiveEnding(ending) && ending != "ой" && ending != "ей")
             continue;
         for (const char* e : kEndings)
             if (ending == e)
