@@ -435,13 +435,14 @@ void DictionaryBuilder::LinkUnflagged()
         }
         // Only nouns, and adjectives for adjective endings, whose own stem is the same:
         // a verb or a longer word with this stem is a neighbour, not the lemma.
+        // A common word joins no proper name (трое is not Троя's), nor a participle.
         const bool adjectiveEnding = HasAdjectiveEnding(w);
+        auto proper = [&](uint32_t lemma) { return lemma < m_properNames.size() && m_properNames[lemma]; };
         uint32_t best = UINT32_MAX, bestCount = 0;
         for (const auto& [lemma, count] : it->second) {
             const std::string& l = m_lemmas[lemma];
             if (lemma == id || IsVerb(lemma) || (IsAdjective(l) && !adjectiveEnding) || SuffixStem(l) != stem ||
-                m_derivativeOf.count(l) || !IsInflectionOf(w, l) ||
-                (lemma < m_properNames.size() && m_properNames[lemma]))
+                m_derivativeOf.count(l) || !IsInflectionOf(w, l) || (proper(lemma) && !proper(id)))
                 continue;
             // An instrumental -ом/-ем is a masculine's (сургучом): not a 1st person plural
             // near a feminine noun (поймем, пойма).
