@@ -123,6 +123,8 @@ void DictionaryBuilder::AddEntry(const AffixFile& affixes, const std::string& wo
     const bool adjective = IsAdjective(lemma);
     const std::string adverbO = Cut(lemma, 2) + "о";
     const std::string adverbE = Cut(lemma, 2) + "е";
+    // Adjectives in -ский/-цкий make their adverb in -и (практически, дружески).
+    const std::string adverbI = EndsWith(lemma, "ский") || EndsWith(lemma, "цкий") ? Cut(lemma, 1) : std::string("-");
     const bool cyrillic = !lemma.empty() && (static_cast<unsigned char>(lemma[0]) & 0xE0) == 0xC0;
     // A proper name (Мира, Марта) is the lemma of its forms only where no common
     // word makes them: its forms rank below every common word's.
@@ -177,7 +179,7 @@ void DictionaryBuilder::AddEntry(const AffixFile& affixes, const std::string& wo
         if (form.empty())
             continue;
         uint32_t target = id;
-        if (adjective && f.suffixRule && (form == adverbO || form == adverbE))
+        if (adjective && f.suffixRule && (form == adverbO || form == adverbE || form == adverbI))
             target = LemmaId(form); // an adverb or short neuter: a word of its own
         else if (hasAdverb && f.suffixRule && (form == Cut(lemma, 2) + "ее" || form == Cut(lemma, 2) + "ей"))
             target = LemmaId(adverbO);

@@ -27,8 +27,9 @@ namespace mhelper {
 //   that word (сургучом -> сургуч, образцов -> образец); adverbs and function words
 //   that only share a Snowball stem stay apart (почему, чуть, много).
 // Adjective forms that end in a lone -о/-е in place of the ending (adverbs and short
-// neuters) are words of their own; the comparative in -ее joins that adverb
-// (быстрее -> быстро). Nouns in -ия/-ие get the genitive plural their flags lack.
+// neuters), and the -и of -ский adjectives (практически), are words of their own; the
+// comparative in -ее joins that adverb (быстрее -> быстро). Nouns in -ия/-ие get the
+// genitive plural their flags lack.
 //
 // A form that several lemmas make gets one lemma, by the first rule that decides:
 // 1. a form listed in the irregular list; 2. the lemma that is the form itself (in
