@@ -415,6 +415,7 @@ uint32_t DictionaryBuilder::FleetingVowelNoun(const std::string& stem, uint32_t 
 
 void DictionaryBuilder::LinkUnflagged()
 {
+    const std::unordered_set<uint64_t> made = FormsMadeByFlags();
     for (uint32_t id : m_unflagged) {
         if (m_links[id] != id)
             continue;
@@ -424,8 +425,8 @@ void DictionaryBuilder::LinkUnflagged()
             continue;
         }
         const std::string& w = m_lemmas[id];
-        if (!HasNominalEnding(w) || m_notDerivative.count(w))
-            continue;
+        if (!HasNominalEnding(w) || m_notDerivative.count(w) || made.count(HashForm(w)))
+            continue; // a form some entry makes is decided among its makers
         const std::string stem = SuffixStem(w);
         if (stem == w || stem.size() < 6) // at least three Cyrillic letters
             continue;
@@ -505,6 +506,46 @@ void DictionaryBuilder::LinkUnflaggedNounForms()
     for (const auto& [form, target] : noun)
         if (target != UINT32_MAX)
             m_links[form] = target;
+}
+
+bool DictionaryBuilder::MakesAsForm(const Record& r, const std::string& form) const
+{
+    // Proper names and imperatives (сей of сеять, прочь of прочить) do not count.
+    if (r.rank != 2 || (r.lemma < m_properNames.size() && m_properNames[r.lemma]))
+        return false;
+    const bool verb = IsVerb(r.lemma) || IsRussianVerb(m_lemmas[r.lemma]);
+    return !(verb && (EndsWith(form, "й") || EndsWith(form, "ь") || EndsWith(form, "и")));
+}
+
+std::unordered_set<uint64_t> DictionaryBuilder::FormsMadeByFlags() const
+{
+    std::unordered_map<uint64_t, uint32_t> unflagged;
+    for (uint32_t id : m_unflagged)
+        unflagged.emplace(HashForm(m_lemmas[id]), id);
+    std::unordered_set<uint64_t> made;
+    for (const Record& r : m_records)
+        if (auto it = unflagged.find(r.hash);
+            it != unflagged.end() && r.lemma != it->second && MakesAsForm(r, m_lemmas[it->second]))
+            made.insert(r.hash);
+    return made;
+}
+
+void DictionaryBuilder::DeferUnflaggedForms()
+{
+    // A word listed without flags that another entry's flags make is most often that
+    // entry's form listed once more (готов beside готовый, сохранен beside сохранить),
+    // not a word of its own: it yields to the entries that make it, unless the
+    // irregular list keeps it.
+    const std::unordered_set<uint64_t> made = FormsMadeByFlags();
+    std::vector<uint8_t> unflagged(m_lemmas.size(), 0);
+    for (uint32_t id : m_unflagged)
+        if (m_links[id] == id && !m_notDerivative.count(m_lemmas[id]))
+            unflagged[id] = 1;
+    for (Record& r : m_records)
+        if (r.rank == 1 && unflagged[r.lemma] && made.count(r.hash)) {
+            r.rank = 2;
+            r.preference = 0;
+        }
 }
 
 bool DictionaryBuilder::IsVerb(uint32_t lemma) const
@@ -675,6 +716,7 @@ bool DictionaryBuilder::Write(const std::string& path, std::string& error)
             r.preference = Preference(m_lemmas[v->second], true, "л");
         }
     }
+    DeferUnflaggedForms();
     m_paradigm.assign(m_lemmas.size(), 0);
     for (const Record& r : m_records)
         ++m_paradigm[Canonical(r.lemma)];

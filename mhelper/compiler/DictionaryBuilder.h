@@ -33,8 +33,9 @@ namespace mhelper {
 //
 // A form that several lemmas make gets one lemma, by the first rule that decides:
 // 1. a form listed in the irregular list; 2. the lemma that is the form itself (in
-// Russian, unless it is a proper name: мира -> мир; English -ing nouns join their
-// verb); 3. the likelier part of speech: nouns before adjectives before verbs, but a
+// Russian, unless it is a proper name: мира -> мир, or an entry without flags that
+// another entry's flags make other than as an imperative: готов -> готовый; English
+// -ing nouns join their verb); 3. the likelier part of speech: nouns before adjectives before verbs, but a
 // past tense goes to the verb (стали -> стать, гости -> гость); 4. the lemma with the
 // larger paradigm; 5. the alphabetically first. Irregular forms written with ё are
 // keyed with it (берёг, сёл), and the library looks such a spelling up first.
@@ -88,6 +89,10 @@ private:
     void LinkPresentTenses();
     void LinkPluralEntries();
     void LinkUnflaggedNounForms();
+    void DeferUnflaggedForms();
+    bool MakesAsForm(const Record& r, const std::string& form) const;
+    // Hashes of the unflagged entries that another entry's flags make.
+    std::unordered_set<uint64_t> FormsMadeByFlags() const;
     uint32_t FleetingVowelNoun(const std::string& stem, uint32_t id) const;
     void LinkPastTense(uint32_t id, std::string past, bool reflexive);
     uint32_t PastTenseVerb(uint32_t id, std::string past, bool reflexive) const;
