@@ -160,6 +160,7 @@ void DictionaryBuilder::AddEntry(const AffixFile& affixes, const std::string& wo
     if (cyrillic && !verb && endsAny({"ами", "ями"}) && !endsAny({"ой", "ом", "ою", "ью", "ем", "у", "ю"}))
         m_pluralEntries.push_back(id);
     const bool gerundNoun = !cyrillic && EndsWith(lemma, "ing") && (flags.empty() || flags == "M");
+    const bool adjectiveForms = endsAny({"ого", "его"});
     // The comparative in -ее/-ей of an adjective that has an adverb in -о joins the
     // adverb: like it, it does not agree and stands beside verbs and as a predicate
     // (работать быстрее, стало удобнее), while the adjective keeps its agreeing forms.
@@ -186,7 +187,12 @@ void DictionaryBuilder::AddEntry(const AffixFile& affixes, const std::string& wo
         // A form that is an entry of its own keeps it, but English -ing nouns that
         // have no forms beyond the possessive (walking) join their verb.
         uint8_t rank = form == m_lemmas[target] && !gerundNoun ? 1 : 2;
-        const uint8_t preference = Preference(m_lemmas[target], verb && target == id, form);
+        // A noun in -ой (герой, слой) has no adjective's forms: it ranks as a noun. Nouns
+        // in -ий keep the adjective's rank, below the countries their forms meet
+        // (германии: Германия, not германий).
+        const uint8_t preference = target == id && EndsWith(lemma, "ой") && !adjectiveForms
+                                       ? Preference(std::string(), false, form)
+                                       : Preference(m_lemmas[target], verb && target == id, form);
         if (proper && target == id)
             rank = 2;
         const bool past =
@@ -744,6 +750,16 @@ bool DictionaryBuilder::Write(const std::string& path, std::string& error)
                 continue; // the first irregular entry stands
             if (r.preference != best->preference) {
                 if (r.preference > best->preference) {
+                    best = &r;
+                    bestLemma = lemma;
+                }
+                continue;
+            }
+            // A common word before a proper name (кости: кость, not Костя).
+            const bool proper = lemma < m_properNames.size() && m_properNames[lemma];
+            const bool bestProper = bestLemma < m_properNames.size() && m_properNames[bestLemma];
+            if (proper != bestProper) {
+                if (!proper) {
                     best = &r;
                     bestLemma = lemma;
                 }

@@ -35,10 +35,12 @@ namespace mhelper {
 // 1. a form listed in the irregular list; 2. the lemma that is the form itself (in
 // Russian, unless it is a proper name: мира -> мир, or an entry without flags that
 // another entry's flags make other than as an imperative: готов -> готовый; English
-// -ing nouns join their verb); 3. the likelier part of speech: nouns before adjectives before verbs, but a
-// past tense goes to the verb (стали -> стать, гости -> гость); 4. the lemma with the
-// larger paradigm; 5. the alphabetically first. Irregular forms written with ё are
-// keyed with it (берёг, сёл), and the library looks such a spelling up first.
+// -ing nouns join their verb); 3. the likelier part of speech: nouns (герой too)
+// before adjectives before verbs, but a past tense goes to the verb (стали -> стать,
+// гости -> гость); 4. a common word before a proper name (кости -> кость); 5. the
+// lemma with the larger paradigm; 6. the alphabetically first. Irregular forms
+// written with ё are keyed with it (берёг, сёл), and the library looks such a
+// spelling up first.
 //
 // For words the dictionary lacks, the data file also maps each Snowball stem of the
 // dictionary's forms to the lemma that has more than half of the forms with it.
