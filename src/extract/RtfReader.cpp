@@ -238,7 +238,7 @@ void RtfParser::controlSymbol(char c)
         addByte(c);
         return;
     case '~':
-        addChar(u' ');
+        addChar(u'\u00A0'); // the Check tells typesetting from a disguise
         return;
     case '_':
         addChar(u'-');

@@ -79,7 +79,7 @@ private slots:
         const CheckOutcome outcome = CheckCommand::CheckTexts(original, edited, m_options, m_stemmer);
         QCOMPARE(outcome.matches.size(), 1);
         const QJsonObject report = json(outcome);
-        QCOMPARE(report.keys(), (QStringList{u"matches"_qs, u"originality"_qs, u"truncated"_qs}));
+        QCOMPARE(report.keys(), (QStringList{u"matches"_qs, u"originality"_qs, u"suspicious"_qs, u"truncated"_qs}));
         QVERIFY(report.value(u"truncated"_qs).isBool());
         QVERIFY(!report.value(u"truncated"_qs).toBool());
         const QJsonArray matches = report.value(u"matches"_qs).toArray();
@@ -177,7 +177,7 @@ private slots:
 
         const QByteArray bytes = MatchReport(outcome, m_options, m_stemmer).ToJson();
         const QJsonObject report = json(outcome);
-        QStringList keys{u"matches"_qs, u"originality"_qs, u"truncated"_qs};
+        QStringList keys{u"matches"_qs, u"originality"_qs, u"suspicious"_qs, u"truncated"_qs};
         if (near)
             keys.insert(1, u"near_matches"_qs);
         // The root keys come in this order in the bytes written.
@@ -208,6 +208,40 @@ private slots:
         QCOMPARE(match.value(u"added"_qs).toVariant().toStringList(), QStringList{u"тёмному"_qs});
         QVERIFY2(match.value(u"verdict"_qs).toString().contains(u"«широкое»"_qs),
                  qPrintable(match.value(u"verdict"_qs).toString()));
+    }
+
+    // A copy disguised with Latin letters and a hidden filler: the match is listed as
+    // written, and both reports name the tricks before anything else.
+    void tricksAreReported()
+    {
+        CheckOutcome outcome;
+        outcome.original.text = u"Лиса быстро бежит через поле. Ещё одно предложение тут."_qs;
+        outcome.edited.text = u"Лиca быcтpo бежит чеpез кстати поле. Ещё одно предложение тут."_qs;
+        const qsizetype filler = outcome.edited.text.indexOf(u"кстати "_qs);
+        outcome.edited.hidden = {{filler, 7}};
+        CheckCommand::Search(outcome, m_options, m_stemmer);
+        QCOMPARE(outcome.matches.size(), 2);
+
+        const QJsonObject report = json(outcome);
+        QCOMPARE(report.value(u"matches"_qs).toArray().at(0).toObject().value(u"edited"_qs).toString(),
+                 u"Лиca быcтpo бежит чеpез кстати поле"_qs);
+        const QJsonArray suspicious = report.value(u"suspicious"_qs).toArray();
+        QCOMPARE(suspicious.size(), 2);
+        const QJsonObject letters = suspicious.at(0).toObject();
+        QCOMPARE(letters.value(u"document"_qs).toString(), u"edited"_qs);
+        QCOMPARE(letters.value(u"kind"_qs).toString(), u"mixed_letters"_qs);
+        QCOMPARE(letters.value(u"count"_qs).toInt(), 3);
+        QCOMPARE(letters.value(u"samples"_qs).toVariant().toStringList(),
+                 (QStringList{u"Лиca"_qs, u"быcтpo"_qs, u"чеpез"_qs}));
+        QCOMPARE(suspicious.at(1).toObject().value(u"kind"_qs).toString(), u"hidden_text"_qs);
+        QCOMPARE(suspicious.at(1).toObject().value(u"count"_qs).toInt(), 1);
+
+        QVERIFY2(text(outcome).startsWith(u"Подозрительные приёмы в изменённой копии:\n"
+                                          u"  3 слова с латинскими буквами вместо русских (например, «Лиca»)\n"
+                                          u"  скрытый текст: 1 слово (невидимый, белый или крошечный шрифт)\n"
+                                          u"Сервисы проверки распознают эти приёмы и помечают документ как "
+                                          u"подозрительный.\n\nСовпадение #1\n"_qs),
+                 qPrintable(text(outcome)));
     }
 
     void failedWritesAreReported_data()
