@@ -40,10 +40,14 @@ struct Tally
     qsizetype count = 0;
     QStringList samples;
 
-    void add(const QString& sample)
+    // The sample is made only while there is room for it.
+    template <typename MakeSample> void add(MakeSample makeSample)
     {
         ++count;
-        if (samples.size() < TextReading::MaxSamples && !samples.contains(sample))
+        if (samples.size() >= TextReading::MaxSamples)
+            return;
+        const QString sample = makeSample();
+        if (!samples.contains(sample))
             samples.append(sample);
     }
 };
@@ -83,6 +87,8 @@ public:
 
     void Read()
     {
+        if (m_hidden.isEmpty() && !MayHoldTricks())
+            return;
         Survey();
         CountHidden();
         m_mixedActive = m_mixed.count > 0;
@@ -90,11 +96,11 @@ public:
         m_oddActive = m_odd.count > 0;
         for (const Touched& run : std::as_const(m_touched)) {
             if (run.invisible || (m_softActive && run.soft))
-                m_invisible.add(Sample(run.range));
+                m_invisible.add([&] { return Sample(run.range); });
         }
         if (m_mixedActive) {
             for (const Range& run : std::as_const(m_lookOnly))
-                m_mixed.add(Sample(run));
+                m_mixed.add([&] { return Sample(run); });
         }
         const bool changed = m_dropsAny || !m_hidden.isEmpty() || m_mixedActive;
         if (changed)
@@ -161,6 +167,33 @@ private:
     bool isLoneLineFeed(qsizetype i) const { return m_text.at(i) == u'\n' && (i == 0 || m_text.at(i - 1) != u'\r'); }
 
     QString Sample(const Range& range) const { return m_text.sliced(range.start, range.end - range.start); }
+
+    // A quick look for anything the survey could act on: a look-alike letter beside a
+    // Cyrillic one (a word mixing the two has such a pair unless an invisible character
+    // parts them, which is looked for too), or any character of the other classes.
+    // Honest Russian text is letters, ASCII and a few punctuation marks, and ends here.
+    bool MayHoldTricks() const
+    {
+        const QChar* text = m_text.constData();
+        auto at = [&](qsizetype i) { return text[i].unicode(); };
+        auto cyrillicAt = [&](qsizetype i) { return i >= 0 && i < m_size && at(i) >= 0x0400 && at(i) < 0x0530; };
+        for (qsizetype i = 0; i < m_size; ++i) {
+            const char16_t c = at(i);
+            if (c >= 0x0400 && c < 0x0530)
+                continue;
+            if (c < 0x80) {
+                if (((c | 0x20) >= u'a' && (c | 0x20) <= u'z') && CyrillicLookAlike(c) &&
+                    (cyrillicAt(i - 1) || cyrillicAt(i + 1)))
+                    return true;
+                continue;
+            }
+            if (QChar::isSurrogate(c) || IsInvisible(c) || c == SoftHyphen || IsSpaceLookAlike(c) ||
+                QChar::category(char32_t(c)) == QChar::Mark_NonSpacing ||
+                (CyrillicLookAlike(c) && (cyrillicAt(i - 1) || cyrillicAt(i + 1))))
+                return true;
+        }
+        return false;
+    }
 
     void Survey()
     {
@@ -282,7 +315,7 @@ private:
             if (run.cyrillic > 0 && run.lookAlikes > 0 && run.others == 0) {
                 ResolveLookOnly(true, false);
                 m_convert.append({range, false});
-                m_mixed.add(Sample(range));
+                m_mixed.add([&] { return Sample(range); });
                 m_lastSolidCyrillic = true;
             } else if (run.cyrillic == 0 && run.others == 0) {
                 m_pendingLookOnly.append(range);
@@ -341,7 +374,7 @@ private:
         m_pendingSpace.reset();
         const bool suspicious = !space.typographic || (space.lettersBefore > 3 && lettersAfter > 2);
         if (suspicious)
-            m_odd.add(Sample({space.start, end}));
+            m_odd.add([&] { return Sample({space.start, end}); });
     }
 
     void CountHidden()
@@ -358,7 +391,7 @@ private:
                     ++i;
                 }
                 if (meaningful)
-                    m_hiddenWords.add(Sample({start, i}));
+                    m_hiddenWords.add([&] { return Sample({start, i}); });
             }
         }
     }

@@ -1,5 +1,6 @@
 #include "check/TrickCharacters.h"
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -13,14 +14,17 @@ bool IsCyrillicLetter(char32_t c)
 
 char16_t CyrillicLookAlike(char32_t c)
 {
-    // Each Latin or Greek letter followed by the Cyrillic letter it is drawn like.
+    // Each Latin or Greek letter followed by the Cyrillic letter it is drawn like; all
+    // of them lie below U+0400, so one table answers.
     static constexpr std::u16string_view pairs = u"aаcсeеoоpрxхyуëёAАBВCСEЕHНKКMМOОPРTТXХYУËЁ"
                                                  u"αаεеοоρрκкΑАΒВΕЕΗНΚКΜМΟОΡРΤТΧХΥУ";
-    for (size_t i = 0; i < pairs.size(); i += 2) {
-        if (pairs[i] == c)
-            return pairs[i + 1];
-    }
-    return 0;
+    static const std::array<char16_t, 0x400> table = [] {
+        std::array<char16_t, 0x400> built{};
+        for (size_t i = 0; i < pairs.size(); i += 2)
+            built[pairs[i]] = pairs[i + 1];
+        return built;
+    }();
+    return c < table.size() ? table[c] : 0;
 }
 
 bool IsInvisible(char32_t c)
