@@ -124,7 +124,8 @@ private:
         qsizetype cyrillic = 0;
         qsizetype lookAlikes = 0;
         qsizetype others = 0;
-        bool invisible = false;
+        bool invisible = false;       // an invisible character between two letters
+        bool invisibleBefore = false; // one since the run's first letter
         bool soft = false;
         // Letters of the stretch since the last soft hyphen, for telling syllables.
         qsizetype segmentLetters = 0;
@@ -255,6 +256,7 @@ private:
         }
         m_run.end = i + width;
         ++m_run.letters;
+        m_run.invisible = m_run.invisible || m_run.invisibleBefore;
         if (m_run.segmentLetters == 0 && m_run.afterSoftHyphen)
             m_run.segmentBadStart =
                 c == U'ь' || c == U'ъ' || c == U'й' || c == U'ы' || c == U'Ь' || c == U'Ъ' || c == U'Й' || c == U'Ы';
@@ -268,15 +270,14 @@ private:
             ++m_run.others;
     }
 
+    // Only an invisible character between two letters of a word is a disguise: one
+    // beside punctuation (a break chance after a slash in an address) is dropped quietly.
     void InvisibleAt(qsizetype i, qsizetype width)
     {
-        if (m_run.start < 0) {
-            // Invisible before a word still changes it; alone between blanks it is dropped quietly.
-            m_run = Run();
-            m_run.start = i;
-        }
+        if (m_run.start < 0)
+            return;
         m_run.end = i + width;
-        m_run.invisible = true;
+        m_run.invisibleBefore = true;
     }
 
     void SoftHyphenAt(qsizetype i)

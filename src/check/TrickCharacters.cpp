@@ -45,7 +45,7 @@ bool IsSpaceLookAlike(char32_t c)
 
 bool IsTypographicSpace(char32_t c)
 {
-    return c == 0x00A0 || c == 0x202F || c == 0x2007 || c == 0x2009 || c == 0x200A || c == 0x205F;
+    return c == 0x00A0 || c == 0x202F || (c >= 0x2000 && c <= 0x200A) || c == 0x205F;
 }
 
 bool IsStressMark(char32_t c)

@@ -30,8 +30,9 @@ constexpr char16_t SoftHyphen = u'\u00AD';
 // separator (no-break, en, em, thin, ideographic...), the braille blank and the Hangul
 // fillers.
 bool IsSpaceLookAlike(char32_t c);
-// The space look-alikes typesetting puts into honest text (no-break, narrow, figure,
-// thin, hair and medium spaces), as opposed to the blanks only a disguise uses.
+// The space look-alikes typesetting puts into honest text (no-break, narrow, en, em,
+// figure, thin, hair and medium spaces), as opposed to the blanks only a disguise uses
+// (braille, Hangul fillers, ogham, ideographic).
 bool IsTypographicSpace(char32_t c);
 
 // Combining acute and grave accents: the stress marks of Russian teaching texts.

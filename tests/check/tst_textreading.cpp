@@ -49,6 +49,9 @@ private slots:
                                      << qsizetype(0) << QString() << u"Чтение книги информация"_qs << QString();
         QTest::newRow("stress marks") << u"За\u0301мок и замо\u0300к, и\u0306од и е\u0308ж"_qs << qsizetype(-1)
                                       << qsizetype(0) << QString() << u"Замок и замок, йод и ёж"_qs << QString();
+        QTest::newRow("break chance in an address")
+            << u"См. https://site.ru/\u200Bpage и далее"_qs << qsizetype(-1) << qsizetype(0) << QString()
+            << u"См. https://site.ru/page и далее"_qs << QString();
         QTest::newRow("byte order mark") << u"\uFEFFТекст"_qs << qsizetype(-1) << qsizetype(0) << QString()
                                          << u"Текст"_qs << QString();
 
