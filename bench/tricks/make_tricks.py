@@ -75,6 +75,47 @@ CLEAN = [
 ]
 
 
+VOWELS = set("аеёиоуыэюяАЕЁИОУЫЭЮЯ")
+
+
+def typeset(text):
+    """No-break spaces as a typesetting tool puts them: after short words, before dashes."""
+    words = text.split(" ")
+    out = words[0]
+    for before, word in zip(words, words[1:]):
+        bound = len(before.strip("«»,.;:()")) <= 2 or word.startswith("—")
+        out += ("\u00a0" if bound else " ") + word
+    return out
+
+
+def hyphenate(word):
+    """Soft hyphens between syllables: after a vowel followed by a consonant and a vowel."""
+    if len(word) < 5 or not all(c.isalpha() for c in word):
+        return word
+    out, last = "", 0
+    for i in range(1, len(word) - 2):
+        if (word[i] in VOWELS and word[i + 1] not in VOWELS and word[i + 2] in VOWELS and i + 1 - last >= 2
+                and len(word) - (i + 1) >= 2 and word[i + 1] not in "ьъйы"):
+            out += word[last:i + 1] + "\u00ad"
+            last = i + 1
+    return out + word[last:]
+
+
+def stress(text):
+    """A stress mark on the first vowel of every word, as teaching texts carry them."""
+    return WORD.sub(lambda m: next((m.group(0)[:i + 1] + "\u0301" + m.group(0)[i + 1:]
+                                    for i, c in enumerate(m.group(0)) if c in VOWELS), m.group(0)), text)
+
+
+# Honest copies of the original itself: typesetting, hyphenation and stress marks are
+# read through without a warning.
+CLEAN_COPIES = {
+    "clean-typeset": typeset,
+    "clean-hyphenated": lambda t: WORD.sub(lambda m: hyphenate(m.group(0)), t),
+    "clean-stressed": stress,
+}
+
+
 def paragraphs(path):
     with open(path, encoding="utf-8") as f:
         return [p.strip() for p in f.read().split("\n") if p.strip()]
@@ -206,6 +247,8 @@ def write(original, folder):
                 writer(os.path.join(folder, "%s.%s" % (style, ext)), runs_list)
     for ext, writer in WRITERS.items():
         writer(os.path.join(folder, "clean-terms.%s" % ext), [[(p, None)] for p in CLEAN])
+        for name, honest in CLEAN_COPIES.items():
+            writer(os.path.join(folder, "%s.%s" % (name, ext)), [[(honest(p), None)] for p in source])
 
 
 def expected_kinds(name):
