@@ -4,6 +4,9 @@
 // of the copy written in Latin letters and a zero-width space in every longer word.
 //
 //   bench_tricks [--library] [SIZES...]    sizes in words a side, default 200000
+//   bench_tricks --write DIR [SIZES...]    writes DIR/<N>.original.txt, <N>.edited.txt and
+//                                          <N>.disguised.txt (UTF-8) for timing the whole
+//                                          Check through parafrix-check
 //
 // Without --library stems are the lower-cased words; with it the morphology library is
 // loaded as the programs do, which makes the Check (and so the share) what users see.
@@ -17,6 +20,7 @@
 #include "morph/Stemmer.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QRandomGenerator>
 #include <cstdio>
 #include <ctime>
@@ -99,11 +103,30 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QStringList arguments = app.arguments().mid(1);
     const bool useLibrary = arguments.removeAll(QStringLiteral("--library")) > 0;
+    QString writeDir;
+    if (const qsizetype at = arguments.indexOf(QStringLiteral("--write")); at >= 0 && at + 1 < arguments.size()) {
+        writeDir = arguments.at(at + 1);
+        arguments.remove(at, 2);
+    }
     QList<qsizetype> sizes;
     for (const QString& argument : arguments)
         sizes.append(argument.toLongLong());
     if (sizes.isEmpty())
         sizes = {200000};
+    if (!writeDir.isEmpty()) {
+        for (qsizetype size : sizes) {
+            const DocumentPair pair = makePair(size, 20261209);
+            for (const auto& [suffix, text] : {std::pair{"original", pair.original}, std::pair{"edited", pair.edited},
+                                               std::pair{"disguised", disguise(pair.edited)}}) {
+                QFile file(QStringLiteral("%1/%2.%3.txt").arg(writeDir).arg(size).arg(QLatin1StringView(suffix)));
+                if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text.toUtf8()) < 0) {
+                    std::fprintf(stderr, "cannot write %s\n", qPrintable(file.fileName()));
+                    return 1;
+                }
+            }
+        }
+        return 0;
+    }
     LowerCaseStemmer lowerCase;
     if (useLibrary && !MorphologyLibrary::Instance().Load()) {
         std::fprintf(stderr, "the morphology library could not be loaded\n");
