@@ -124,8 +124,7 @@ private:
         qsizetype cyrillic = 0;
         qsizetype lookAlikes = 0;
         qsizetype others = 0;
-        bool invisible = false;       // an invisible character between two letters
-        bool invisibleBefore = false; // one since the run's first letter
+        bool invisible = false; // an invisible character after one of its letters
         bool soft = false;
         // Letters of the stretch since the last soft hyphen, for telling syllables.
         qsizetype segmentLetters = 0;
@@ -256,7 +255,6 @@ private:
         }
         m_run.end = i + width;
         ++m_run.letters;
-        m_run.invisible = m_run.invisible || m_run.invisibleBefore;
         if (m_run.segmentLetters == 0 && m_run.afterSoftHyphen)
             m_run.segmentBadStart =
                 c == U'ь' || c == U'ъ' || c == U'й' || c == U'ы' || c == U'Ь' || c == U'Ъ' || c == U'Й' || c == U'Ы';
@@ -270,14 +268,14 @@ private:
             ++m_run.others;
     }
 
-    // Only an invisible character between two letters of a word is a disguise: one
-    // beside punctuation (a break chance after a slash in an address) is dropped quietly.
+    // An invisible character after a letter changes the word and is a disguise; one
+    // after punctuation (a break chance after a slash in an address) is dropped quietly.
     void InvisibleAt(qsizetype i, qsizetype width)
     {
         if (m_run.start < 0)
             return;
         m_run.end = i + width;
-        m_run.invisibleBefore = true;
+        m_run.invisible = true;
     }
 
     void SoftHyphenAt(qsizetype i)
@@ -496,7 +494,9 @@ void TextReader::Write()
             continue;
         }
         if (IsInvisible(c) || c == SoftHyphen) {
-            if (c != SoftHyphen ? !(i == 0 && c == 0xFEFF) : m_softActive)
+            // Marked where the survey counted it: after a letter, or a planted soft hyphen.
+            const bool afterLetter = !out.isEmpty() && out.back().isLetter();
+            if (c != SoftHyphen ? afterLetter : m_softActive)
                 mark(i, width, TrickKind::Invisible);
         } else if (IsStressMark(c)) {
             // dropped without a word: teaching texts carry them honestly

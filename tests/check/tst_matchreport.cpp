@@ -4,6 +4,7 @@
 #include "check/CheckCommand.h"
 #include "check/CheckOptions.h"
 #include "check/MatchReport.h"
+#include "check/TrickWarnings.h"
 #include "compare/ExplainMatch.h"
 
 #include <QJsonArray>
@@ -242,6 +243,40 @@ private slots:
                                           u"Сервисы проверки распознают эти приёмы и помечают документ как "
                                           u"подозрительный.\n\nСовпадение #1\n"_qs),
                  qPrintable(text(outcome)));
+    }
+
+    void warningLines_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<qsizetype>("count");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("one word") << int(TrickKind::MixedLetters) << qsizetype(1)
+                                  << u"1 слово с латинскими буквами вместо русских (например, «пpимер»)"_qs;
+        QTest::newRow("invisible, 22") << int(TrickKind::Invisible) << qsizetype(22)
+                                       << u"22 слова с невидимыми символами внутри (например, «пpимер»)"_qs;
+        QTest::newRow("odd spaces, 111") << int(TrickKind::OddSpaces) << qsizetype(111)
+                                         << u"111 слов с необычными пробелами вместо обычных (например, «пpимер»)"_qs;
+        QTest::newRow("hidden, 240") << int(TrickKind::HiddenText) << qsizetype(240)
+                                     << u"скрытый текст: 240 слов (невидимый, белый или крошечный шрифт)"_qs;
+    }
+    void warningLines()
+    {
+        QFETCH(int, kind);
+        QFETCH(qsizetype, count);
+        QFETCH(QString, line);
+        QCOMPARE(TrickWarnings::Line({TrickKind(kind), count, {u"пpимер"_qs, u"oн"_qs}}), line);
+    }
+
+    // The original's warnings come after the copy's, under their own heading.
+    void originalWarnedToo()
+    {
+        const CheckOutcome outcome = CheckCommand::CheckTexts(u"Сло\u200Bво одно и два тут. Конец"_qs,
+                                                              u"Слово одно и два тут. Конец"_qs, m_options, m_stemmer);
+        QCOMPARE(outcome.matches.size(), 1);
+        QVERIFY(text(outcome).startsWith(u"Подозрительные приёмы в оригинале:\n  1 слово с невидимыми символами "
+                                         u"внутри (например, «Сло\u200Bво»)\n"_qs));
+        const QJsonObject entry = json(outcome).value(u"suspicious"_qs).toArray().at(0).toObject();
+        QCOMPARE(entry.value(u"document"_qs).toString(), u"original"_qs);
     }
 
     void failedWritesAreReported_data()
