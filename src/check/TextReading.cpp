@@ -441,20 +441,25 @@ private:
 
 void TextReader::Write()
 {
-    QString& out = m_reading.m_read;
+    // The read text is never longer than the written one: both are sized once and
+    // filled through pointers, then cut to what was written.
+    QString& read = m_reading.m_read;
     QList<qint32>& map = m_reading.m_toWritten;
     QList<TrickMark>& marks = m_reading.m_marks;
-    out.reserve(m_size);
-    map.reserve(m_size + 1);
-    auto put = [&](QChar c, qsizetype from) {
-        out.append(c);
-        map.append(qint32(from));
+    read.resize(m_size);
+    map.resize(m_size + 1);
+    QChar* out = read.data();
+    qint32* from = map.data();
+    qsizetype size = 0;
+    auto put = [&](QChar c, qsizetype at) {
+        out[size] = c;
+        from[size++] = qint32(at);
     };
-    auto mark = [&](qsizetype start, qsizetype length, TrickKind kind) {
+    auto mark = [&](qsizetype start, qsizetype count, TrickKind kind) {
         if (!marks.isEmpty() && marks.last().kind == kind && marks.last().start + marks.last().length == start)
-            marks.last().length += length;
+            marks.last().length += count;
         else
-            marks.append({start, length, kind});
+            marks.append({start, count, kind});
     };
 
     qsizetype h = 0;
@@ -495,14 +500,14 @@ void TextReader::Write()
         }
         if (IsInvisible(c) || c == SoftHyphen) {
             // Marked where the survey counted it: after a letter, or a planted soft hyphen.
-            const bool afterLetter = !out.isEmpty() && out.back().isLetter();
+            const bool afterLetter = size > 0 && out[size - 1].isLetter();
             if (c != SoftHyphen ? afterLetter : m_softActive)
                 mark(i, width, TrickKind::Invisible);
         } else if (IsStressMark(c)) {
             // dropped without a word: teaching texts carry them honestly
-        } else if ((c == 0x0306 || c == 0x0308) && !out.isEmpty()) {
+        } else if ((c == 0x0306 || c == 0x0308) && size > 0) {
             // A letter written with a separate breve or diaeresis is the letter й or ё.
-            const char16_t base = out.back().unicode();
+            const char16_t base = out[size - 1].unicode();
             const char16_t composed = c == 0x0306 ? (base == u'и'   ? u'й'
                                                      : base == u'И' ? u'Й'
                                                                     : 0)
@@ -510,7 +515,7 @@ void TextReader::Write()
                                                      : base == u'Е' ? u'Ё'
                                                                     : 0);
             if (composed)
-                out.back() = QChar(composed);
+                out[size - 1] = QChar(composed);
             else
                 put(QChar(char16_t(c)), i);
         } else if (IsSpaceLookAlike(c)) {
@@ -533,7 +538,9 @@ void TextReader::Write()
         }
         i += width;
     }
-    map.append(qint32(m_size));
+    from[size] = qint32(m_size);
+    read.truncate(size);
+    map.resize(size + 1);
 }
 
 TextReading::TextReading(const QString& written, const QList<HiddenSpan>& hidden, const CheckOptions& options)
@@ -588,8 +595,10 @@ WrittenSentence TextReading::Written(qsizetype start, qsizetype length) const
 
 WrittenSentence TextReading::Written(const QString& sentence) const
 {
+    if (untouched())
+        return WrittenSentence{sentence, {}, {}};
     const auto it = m_sentenceStarts.constFind(sentence);
-    if (untouched() || it == m_sentenceStarts.constEnd())
+    if (it == m_sentenceStarts.constEnd())
         return WrittenSentence{sentence, {}, {}};
     return Written(*it, sentence.size());
 }
