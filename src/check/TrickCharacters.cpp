@@ -16,7 +16,7 @@ char16_t CyrillicLookAlike(char32_t c)
 {
     // Each Latin or Greek letter followed by the Cyrillic letter it is drawn like; all
     // of them lie below U+0400, so one table answers.
-    static constexpr std::u16string_view pairs = u"aаcсeеoоpрxхyуëёAАBВCСEЕHНKКMМOОPРTТXХYУËЁ"
+    static constexpr std::u16string_view pairs = u"aаcсeеkкoоpрxхyуëёAАBВCСEЕHНKКMМOОPРTТXХYУËЁ"
                                                  u"αаεеοоρрκкΑАΒВΕЕΗНΚКΜМΟОΡРΤТΧХΥУ";
     static const std::array<char16_t, 0x400> table = [] {
         std::array<char16_t, 0x400> built{};

@@ -10,12 +10,12 @@ bool IsCyrillicLetter(char32_t c);
 
 // The Cyrillic letter a Latin or Greek letter is drawn like, or 0. Only letters that
 // look alike in ordinary text fonts, case kept:
-//   Latin  a c e o p x y ë  ->  а с е о р х у ё
+//   Latin  a c e k o p x y ë  ->  а с е к о р х у ё
 //          A B C E H K M O P T X Y Ë  ->  А В С Е Н К М О Р Т Х У Ё
 //   Greek  α ε ο ρ κ  ->  а е о р к
 //          Α Β Ε Η Κ Μ Ο Ρ Τ Χ Υ  ->  А В Е Н К М О Р Т Х У
-// Latin i, k, m, n, u and the like are left out: they differ from і, к, т, п, и in
-// print, and a word holding one of them is genuinely mixed, not disguised.
+// Latin i, m, n, u and the like are left out: they differ from і, т, п, и in print,
+// and a word holding one of them is genuinely mixed, not disguised.
 char16_t CyrillicLookAlike(char32_t c);
 
 // A character that prints as nothing: the default-ignorable code points (zero-width

@@ -56,7 +56,7 @@ private slots:
                                          << u"Текст"_qs << QString();
 
         // Disguises: seen through and counted.
-        QTest::newRow("latin look-alikes") << u"Этo пpимер текстa. Ещё"_qs << qsizetype(-1) << qsizetype(0) << QString()
+        QTest::newRow("latin look-alikes") << u"Этo пpимер тekстa. Ещё"_qs << qsizetype(-1) << qsizetype(0) << QString()
                                            << u"Это пример текста. Ещё"_qs << u"mixed_letters:3"_qs;
         QTest::newRow("look-alike words between cyrillic")
             << u"Oн пришёл c другом, a B доме cyxo"_qs << qsizetype(-1) << qsizetype(0) << QString()
