@@ -141,7 +141,10 @@ int main(int argc, char* argv[])
     for (qsizetype size : sizes) {
         const DocumentPair honest = makePair(size, 20261209);
         const DocumentPair tricked{honest.original, disguise(honest.edited)};
-        for (const auto& [name, pair] : {std::pair{"honest", &honest}, std::pair{"disguised", &tricked}}) {
+        for (const auto& entry : {std::pair{"honest", &honest}, std::pair{"disguised", &tricked}}) {
+            // Named copies rather than bindings: lambdas may not capture bindings before C++20's fix in clang.
+            const char* name = entry.first;
+            const DocumentPair* pair = entry.second;
             qsizetype found = 0;
             const double readingMs = bestOf(3, [&] {
                 const TextReading original(pair->original, {}, options);
