@@ -142,7 +142,7 @@ int main(int argc, char* argv[])
         const DocumentPair honest = makePair(size, 20261209);
         const DocumentPair tricked{honest.original, disguise(honest.edited)};
         for (const auto& entry : {std::pair{"honest", &honest}, std::pair{"disguised", &tricked}}) {
-            // Named copies rather than bindings: lambdas may not capture bindings before C++20's fix in clang.
+            // Plain names, not a structured binding: clang before 16 cannot capture one in a lambda.
             const char* name = entry.first;
             const DocumentPair* pair = entry.second;
             qsizetype found = 0;
