@@ -243,6 +243,9 @@ void RtfParser::controlSymbol(char c)
     case '_':
         addChar(u'-');
         return;
+    case '-':
+        addChar(u'\u00AD'); // optional hyphen, as the other formats give it
+        return;
     case '*':
         m_stack.back().ignorable = true;
         return;
@@ -253,7 +256,7 @@ void RtfParser::controlSymbol(char c)
             out()->ParagraphEnd();
         return;
     default:
-        return; // \- (optional hyphen), \: and others carry no text
+        return; // \: and others carry no text
     }
 }
 
