@@ -49,8 +49,12 @@ QList<NearSentence> nearSentences(const QString& text, const CheckOptions& optio
     Tokenizer tokens(normalized, sentenceDelimiters);
     QStringView sentence;
     while (tokens.next(sentence)) {
-        if (sentence != u" " && CountWords(sentence, wordDelimiters) >= options.MinWords)
+        if (sentence != u" " && CountWords(sentence, wordDelimiters) >= options.MinWords) {
             sentences.append(table.sentence(sentence.toString(), wordDelimiters));
+            const qsizetype end = sentence.data() - normalized.data() + sentence.size();
+            if (end < normalized.size())
+                sentences.last().end = normalized.at(end);
+        }
     }
     return sentences;
 }

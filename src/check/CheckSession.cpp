@@ -11,17 +11,21 @@
 
 namespace {
 
-// The sentences of one side, each trimmed, joined by a space, and the places of the
-// given words in that text.
+// The sentences of one side as written: each trimmed, with the full stop that ended it
+// before the next one and a space between, and the places of the given words in that text.
 void joinUnit(std::span<const NearSentence> sentences, const QList<NearExplanation::Range>& ranges, QString& text,
               QList<SelectedPair::Span>& spans)
 {
     text.clear();
     spans.clear();
     QList<qint32> shift; // added to a sentence's offsets to place them in text
-    for (const NearSentence& sentence : sentences) {
-        if (!text.isEmpty())
+    for (size_t i = 0; i < sentences.size(); ++i) {
+        const NearSentence& sentence = sentences[i];
+        if (i > 0) {
+            if (!sentences[i - 1].end.isNull() && !sentences[i - 1].end.isSpace())
+                text += sentences[i - 1].end;
             text += QChar(u' ');
+        }
         qint32 leading = 0;
         while (leading < sentence.text.size() && sentence.text.at(leading).isSpace())
             ++leading;
@@ -73,14 +77,19 @@ void CheckSession::SetPath(QString& path, const QString& chosen)
     ClearResults();
 }
 
-QuitStatus CheckSession::QuitActiveWord()
+QStringList CheckSession::UnsavedDocuments()
 {
-    return m_wordProcessor->QuitActiveWord();
+    QStringList paths;
+    for (const QString& path : {m_originalPath, m_editedPath}) {
+        if (!path.isEmpty() && !paths.contains(path))
+            paths << path;
+    }
+    return paths.isEmpty() ? QStringList() : m_wordProcessor->UnsavedDocuments(paths);
 }
 
-QuitStatus CheckSession::PollQuit()
+WordProcessor::Result CheckSession::SaveDocuments(const QStringList& paths)
 {
-    return m_wordProcessor->PollQuit();
+    return m_wordProcessor->SaveDocuments(paths);
 }
 
 const CheckOutcome& CheckSession::RunCheck(const CheckOptions& options)
@@ -98,10 +107,12 @@ QString CheckSession::EditedShown(qsizetype row) const
     if (row < m_outcome.matches.size())
         return Shown(m_outcome.matches.at(row).edited);
     const NearMatch& match = m_outcome.near.matches.at(row - m_outcome.matches.size());
-    QStringList sentences;
-    for (qsizetype i = match.editedFirst; i < match.editedFirst + match.editedCount; ++i)
-        sentences << Shown(m_outcome.editedSentences.at(i).text);
-    return sentences.join(QChar(u' '));
+    QString text;
+    QList<SelectedPair::Span> spans;
+    joinUnit(std::span<const NearSentence>(m_outcome.editedSentences)
+                 .subspan(size_t(match.editedFirst), size_t(match.editedCount)),
+             {}, text, spans);
+    return text;
 }
 
 qsizetype CheckSession::IndexOf(const Place& place) const
@@ -200,21 +211,16 @@ WordProcessor::Result CheckSession::ShowSelectedInWord()
     QString phrase;
     if (const PhraseMatch* match = selectedMatch())
         phrase = match->edited;
-    else if (const NearMatch* near = selectedNear())
-        // A split is searched for by its first sentence.
-        phrase = m_outcome.editedSentences.at(near->editedFirst).text;
+    else if (selectedNear())
+        // A split as written, so that both its sentences are selected.
+        phrase = m_pair.edited;
     // Selected with the space before it, typing over the selection would glue the new
     // text to the sentence before.
     return m_wordProcessor->ShowPhraseInWord(Shown(phrase), m_editedPath);
 }
 
-void CheckSession::QuitOwnWordInstances()
-{
-    m_wordProcessor->QuitOwnWordInstances();
-}
-
 void CheckSession::Close()
 {
     ClearResults();
-    QuitOwnWordInstances();
+    m_wordProcessor->QuitOwnWordInstances();
 }

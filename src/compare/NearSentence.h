@@ -19,4 +19,7 @@ struct NearSentence
 
     QString text;
     QList<Word> words;
+    // The delimiter that ended the sentence in its document (its full stop); null at the
+    // end of the text. Shown between the sentences of a split or a join.
+    QChar end;
 };

@@ -15,8 +15,8 @@
 #include "window/DocumentFileDialog.h"
 #include "window/PathLabel.h"
 #include "window/PhraseHighlighter.h"
-#include "window/QuitWaitPanel.h"
 #include "window/SystemMenu.h"
+#include "word/SameFile.h"
 #include "word/WordProcessorFactory.h"
 
 #include <QAction>
@@ -31,8 +31,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalBlocker>
-#include <QStackedWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <optional>
@@ -149,21 +149,25 @@ void CParafrixDlg::CreateControls()
     m_verdict->setWordWrap(true);
     m_verdict->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_verdict->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    // While a Check waits for the word processor, the wait stands where the verdict will be.
-    m_waitPanel = new QuitWaitPanel(this);
-    m_verdictArea = new QStackedWidget(this);
+    // A long verdict scrolls rather than being cut off.
+    m_verdictArea = new QScrollArea(this);
     m_verdictArea->setObjectName(QStringLiteral("verdictArea"));
-    m_verdictArea->addWidget(m_verdict);
-    m_verdictArea->addWidget(m_waitPanel);
+    m_verdictArea->setWidget(m_verdict);
+    m_verdictArea->setWidgetResizable(true);
+    m_verdictArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_verdictArea->setFrameStyle(QFrame::NoFrame);
+    m_verdictArea->setFocusPolicy(Qt::NoFocus);
     m_verdictArea->setFixedHeight(du.y(37));
     m_originality = makeLabel(QString(), QStringLiteral("originalityLabel"), this);
     m_openInWord = MakeDialogButton(this, QStringLiteral(u"Открыть изменяемый документ"),
                                     QStringLiteral("openInWordButton"), du.size(120, 13));
+    // Nothing to open until a match is shown.
+    m_openInWord->setEnabled(false);
     m_editedPhrase = makePhraseBox(QStringLiteral("editedPhraseEdit"), du, this);
     m_reminder = makeLabel(QStringLiteral(u"После внесения измненений не забывай сохранить файл, после этого "
                                           u"проверяй снова."),
                            QStringLiteral("reminderLabel"), this);
-    // In the reminder's place after a Check that could not wait for the word processor.
+    // In the reminder's place after a Check that left unsaved changes unread.
     m_checkNote = makeLabel(QStringLiteral(u"Проверено то, что сохранено на диске: несохранённые изменения из "
                                            u"текстового процессора могли не попасть в проверку."),
                             QStringLiteral("checkNoteLabel"), this);
@@ -220,10 +224,9 @@ void CParafrixDlg::CreateControls()
     layout->addWidget(m_verdictArea);
     layout->addLayout(bottomRow);
 
-    // The template's order is the tab order; the wait's button follows the Check's.
-    const QList<QWidget*> tabOrder = {
-        m_exitButton,     m_browseOriginal, m_browseEdited, m_matchList,    m_checkButton, m_waitPanel->stopButton(),
-        m_originalPhrase, options,          m_openInWord,   m_editedPhrase, thanks};
+    // The template's order is the tab order.
+    const QList<QWidget*> tabOrder = {m_exitButton,     m_browseOriginal, m_browseEdited, m_matchList,    m_checkButton,
+                                      m_originalPhrase, options,          m_openInWord,   m_editedPhrase, thanks};
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder.at(i - 1), tabOrder.at(i));
 
@@ -234,7 +237,6 @@ void CParafrixDlg::CreateControls()
     connect(m_matchList, &QListWidget::currentRowChanged, this, &CParafrixDlg::OnSelchangeMatchList);
     connect(options, &QPushButton::clicked, this, &CParafrixDlg::OnOptions);
     connect(m_openInWord, &QPushButton::clicked, this, &CParafrixDlg::OnShowPhraseInWord);
-    connect(m_waitPanel, &QuitWaitPanel::finished, this, &CParafrixDlg::OnQuitDecided);
     connect(thanks, &QPushButton::clicked, this, &CParafrixDlg::OnThanks);
 
     resize(du.size(460, 354).expandedTo(minimumSizeHint()));
@@ -280,13 +282,16 @@ bool CParafrixDlg::nativeEvent(const QByteArray& eventType, void* message, qintp
 
 void CParafrixDlg::SetDocuments(const QString& originalPath, const QString& editedPath)
 {
-    SetPath(true, QFileInfo(originalPath).absoluteFilePath());
-    SetPath(false, QFileInfo(editedPath).absoluteFilePath());
+    if (!originalPath.isEmpty())
+        SetPath(true, QFileInfo(originalPath).absoluteFilePath());
+    if (!editedPath.isEmpty())
+        SetPath(false, QFileInfo(editedPath).absoluteFilePath());
     UpdateCheckButton();
-    // Both documents given: the next thing to do is the Check.
+    // The next thing to do: the Check, or choosing the document still missing.
     if (m_checkButton->isEnabled())
         m_checkButton->setFocus();
-    QuitOwnWordInstances();
+    else
+        (m_session.originalPath().isEmpty() ? m_browseOriginal : m_browseEdited)->setFocus();
 }
 
 void CParafrixDlg::ShowNoticeOnStart(const QString& text)
@@ -296,51 +301,64 @@ void CParafrixDlg::ShowNoticeOnStart(const QString& text)
 
 void CParafrixDlg::OnCheck()
 {
-    if (isWaitingForWord() || !m_session.canCheck())
+    if (!m_session.canCheck())
         return;
-    QuitStatus status;
+    // As given on the command line: a file compared with itself matches everywhere.
+    if (SameDocumentFile(m_session.originalPath(), m_session.editedPath())) {
+        ShowSameFileMessage();
+        return;
+    }
+    QStringList unsaved;
     {
         const BusyCursor busy;
-        status = m_session.QuitActiveWord();
+        unsaved = m_session.UnsavedDocuments();
     }
-    if (status == QuitStatus::Deciding)
-        StartWaiting();
-    else
-        OnQuitDecided(status, false);
-}
-
-bool CParafrixDlg::isWaitingForWord() const
-{
-    return m_waitPanel->isWaiting();
-}
-
-void CParafrixDlg::StartWaiting()
-{
-    // Nothing that would read or change the documents meanwhile; the last results stay
-    // readable.
-    for (QPushButton* button : {m_checkButton, m_browseOriginal, m_browseEdited, m_openInWord})
-        button->setEnabled(false);
-    m_verdictArea->setCurrentWidget(m_waitPanel);
-    m_waitPanel->Start([this] { return m_session.PollQuit(); });
-    m_waitPanel->stopButton()->setFocus();
-}
-
-void CParafrixDlg::OnQuitDecided(QuitStatus status, bool stoppedWaiting)
-{
-    const bool focusInPanel = m_waitPanel->isAncestorOf(focusWidget());
-    m_verdictArea->setCurrentWidget(m_verdict);
-    for (QPushButton* button : {m_browseOriginal, m_browseEdited, m_openInWord})
-        button->setEnabled(true);
-    UpdateCheckButton();
-    if (focusInPanel)
-        m_checkButton->setFocus();
+    bool savedOnly = false;
+    if (!unsaved.isEmpty() && !SettleUnsaved(unsaved, savedOnly))
+        return;
     ClearResultWidgets();
-    SetCheckNote(stoppedWaiting || status == QuitStatus::Refused);
-    if (status == QuitStatus::Refused)
-        ShowMessage(QMessageBox::Information, QStringLiteral("Parafrix"),
-                    QStringLiteral(u"Текстовый процессор не закрылся, и в открытом в нём документе могут остаться "
-                                   u"несохранённые изменения. Проверяется то, что сохранено на диске."));
+    SetCheckNote(savedOnly);
     RunCheck();
+}
+
+bool CParafrixDlg::SettleUnsaved(const QStringList& unsaved, bool& savedOnly)
+{
+    QStringList names;
+    for (const QString& path : unsaved)
+        names << QStringLiteral(u"«%1»").arg(QFileInfo(path).fileName());
+    const QString text =
+        (unsaved.size() == 1 ? QStringLiteral(u"В текстовом процессоре есть несохранённые изменения документа %1.")
+                             : QStringLiteral(u"В текстовом процессоре есть несохранённые изменения документов %1."))
+            .arg(names.join(QStringLiteral(u", "))) +
+        QStringLiteral(u"\n\nПроверка читает файлы с диска, и несохранённое в неё не попадёт.");
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Parafrix"), text, QMessageBox::NoButton, this);
+    box.setObjectName(QStringLiteral("unsavedQuestion"));
+    box.setTextFormat(Qt::PlainText);
+    QPushButton* save = box.addButton(QStringLiteral(u"Сохранить и проверить"), QMessageBox::AcceptRole);
+    save->setObjectName(QStringLiteral("saveAndCheckButton"));
+    QPushButton* saved = box.addButton(QStringLiteral(u"Проверить сохранённое"), QMessageBox::ApplyRole);
+    saved->setObjectName(QStringLiteral("checkSavedButton"));
+    QPushButton* cancel = box.addButton(QStringLiteral(u"Отмена"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    DialogRunner::Exec(box);
+    if (box.clickedButton() == saved) {
+        savedOnly = true;
+        return true;
+    }
+    if (box.clickedButton() != save)
+        return false;
+    WordProcessor::Result result;
+    {
+        const BusyCursor busy;
+        result = m_session.SaveDocuments(unsaved);
+    }
+    if (!result.ok) {
+        ShowMessage(QMessageBox::Warning, QStringLiteral("Parafrix"), result.message);
+        return false;
+    }
+    savedOnly = false;
+    return true;
 }
 
 void CParafrixDlg::RunCheck()
@@ -386,6 +404,7 @@ void CParafrixDlg::ClearResultWidgets()
     m_editedPhrase->clear();
     m_verdict->clear();
     m_originality->clear();
+    m_openInWord->setEnabled(false);
 }
 
 void CParafrixDlg::ListMatches()
@@ -412,6 +431,7 @@ void CParafrixDlg::ShowSelectedMatch()
     PhraseHighlighter::Show(*m_editedPhrase, pair.edited, pair.editedShared);
     m_verdict->setText(m_session.selectedMatch() ? m_session.selectedVerdict().text()
                                                  : m_session.selectedNearVerdict());
+    m_openInWord->setEnabled(true);
 }
 
 void CParafrixDlg::ListNearMatches()
@@ -476,11 +496,13 @@ QString CParafrixDlg::StartFolder(bool original) const
 void CParafrixDlg::ChooseDocument(bool original)
 {
     const QString chosen = AskForDocument(original);
-    if (!chosen.isEmpty())
+    const QString other = original ? m_session.editedPath() : m_session.originalPath();
+    if (SameDocumentFile(chosen, other))
+        ShowSameFileMessage();
+    else if (!chosen.isEmpty())
         SetPath(original, chosen);
     // Confirmed or cancelled alike.
     UpdateCheckButton();
-    QuitOwnWordInstances();
 }
 
 void CParafrixDlg::SetPath(bool original, const QString& chosen)
@@ -500,21 +522,26 @@ void CParafrixDlg::SetPath(bool original, const QString& chosen)
     }
 }
 
+void CParafrixDlg::ShowSameFileMessage()
+{
+    ShowMessage(QMessageBox::Information, QStringLiteral("Parafrix"),
+                QStringLiteral(u"Оригинал и изменяемая копия — один и тот же файл. Выберите копию реферата, "
+                               u"в которую вносятся изменения, отдельным файлом."));
+}
+
 void CParafrixDlg::UpdateCheckButton()
 {
     m_checkButton->setEnabled(m_session.canCheck());
 }
 
-void CParafrixDlg::QuitOwnWordInstances()
-{
-    const BusyCursor busy;
-    m_session.QuitOwnWordInstances();
-}
-
 void CParafrixDlg::OnOptions()
 {
     CDlgOptions options(this);
-    DialogRunner::Exec(options);
+    // New settings re-list the rows of the Check on screen at once.
+    if (DialogRunner::Exec(options) == QDialog::Accepted && m_session.hasStemDictionary()) {
+        ClearResultWidgets();
+        RunCheck();
+    }
 }
 
 void CParafrixDlg::OnThanks()
@@ -548,9 +575,6 @@ void CParafrixDlg::reject()
 
 void CParafrixDlg::OnExit()
 {
-    // A wait still running is given up: nothing is read any more.
-    m_waitPanel->Cancel();
-    m_verdictArea->setCurrentWidget(m_verdict);
     QDialog::reject();
     AppSettings::Instance().Save();
     AppSettings::Destroy();
