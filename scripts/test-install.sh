@@ -80,6 +80,12 @@ smoke() {
         set -e
         [ "$status" = 124 ] || fail "$label: parafrix ended with status $status: $(cat "$out/window.err")"
         ! grep -q 'parafrix:' "$out/window.err" || fail "$label: parafrix said: $(cat "$out/window.err")"
+        # One document, as the desktop's "Open with" passes it: the window opens too.
+        set +e
+        QT_QPA_PLATFORM=offscreen timeout 3 "$bin/parafrix" "$examples/edited.txt" >/dev/null 2>"$out/window.err"
+        status=$?
+        set -e
+        [ "$status" = 124 ] || fail "$label: parafrix FILE ended with status $status: $(cat "$out/window.err")"
     fi
 }
 

@@ -115,6 +115,14 @@ QString CheckSession::EditedShown(qsizetype row) const
     return text;
 }
 
+QStringList CheckSession::EditedRows() const
+{
+    QStringList rows;
+    for (qsizetype row = 0; row < m_outcome.matchCount(); ++row)
+        rows << EditedShown(row);
+    return rows;
+}
+
 qsizetype CheckSession::IndexOf(const Place& place) const
 {
     qsizetype seen = 0;

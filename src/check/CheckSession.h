@@ -50,6 +50,8 @@ public:
     const PhraseMatchList& matches() const { return m_outcome.matches; }
     bool hasStemDictionary() const { return m_outcome.dictionary != nullptr; }
 
+    // The edited side of every row as shown, in row order.
+    QStringList EditedRows() const;
     // Exact matches, then near ones: the rows Select() takes.
     qsizetype matchCount() const { return m_outcome.matchCount(); }
 

@@ -20,19 +20,23 @@
 #include "word/WordProcessorFactory.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSignalBlocker>
+#include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <optional>
@@ -40,6 +44,36 @@
 namespace {
 
 constexpr int kAboutCommand = 16;
+// Quiet time after the last change of a document before it is checked again.
+constexpr int kRecheckDelayMs = 700;
+
+QString SavedOnlyNote()
+{
+    return QStringLiteral(u"Проверено то, что сохранено на диске: несохранённые изменения из текстового процессора "
+                          u"не попали в проверку.");
+}
+
+// How the rows of a re-check compare with those before it, by their edited sides:
+// fixed are gone, still are listed again, fresh were not listed before.
+QString RecheckNote(const QStringList& before, const QStringList& after)
+{
+    QHash<QString, int> left;
+    for (const QString& row : before)
+        ++left[row];
+    qsizetype still = 0;
+    for (const QString& row : after) {
+        auto found = left.find(row);
+        if (found != left.end() && found.value() > 0) {
+            --found.value();
+            ++still;
+        }
+    }
+    return QStringLiteral(u"Проверено снова в %1: исправлено %2, осталось %3, новых %4")
+        .arg(QTime::currentTime().toString(QStringLiteral("HH:mm")))
+        .arg(before.size() - still)
+        .arg(still)
+        .arg(after.size() - still);
+}
 
 // The wait cursor for as long as the program is busy on the user's behalf.
 class BusyCursor
@@ -168,9 +202,7 @@ void CParafrixDlg::CreateControls()
                                           u"проверяй снова."),
                            QStringLiteral("reminderLabel"), this);
     // In the reminder's place after a Check that left unsaved changes unread.
-    m_checkNote = makeLabel(QStringLiteral(u"Проверено то, что сохранено на диске: несохранённые изменения из "
-                                           u"текстового процессора могли не попасть в проверку."),
-                            QStringLiteral("checkNoteLabel"), this);
+    m_checkNote = makeLabel(QString(), QStringLiteral("checkNoteLabel"), this);
     m_checkNote->setWordWrap(true);
     m_checkNote->hide();
     auto* thanks =
@@ -238,6 +270,13 @@ void CParafrixDlg::CreateControls()
     connect(options, &QPushButton::clicked, this, &CParafrixDlg::OnOptions);
     connect(m_openInWord, &QPushButton::clicked, this, &CParafrixDlg::OnShowPhraseInWord);
     connect(thanks, &QPushButton::clicked, this, &CParafrixDlg::OnThanks);
+
+    m_watcher = new QFileSystemWatcher(this);
+    m_recheckTimer = new QTimer(this);
+    m_recheckTimer->setSingleShot(true);
+    m_recheckTimer->setInterval(kRecheckDelayMs);
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &CParafrixDlg::OnDocumentChanged);
+    connect(m_recheckTimer, &QTimer::timeout, this, &CParafrixDlg::RecheckWhenIdle);
 
     resize(du.size(460, 354).expandedTo(minimumSizeHint()));
     // The first thing to do is to choose the original.
@@ -317,7 +356,7 @@ void CParafrixDlg::OnCheck()
     if (!unsaved.isEmpty() && !SettleUnsaved(unsaved, savedOnly))
         return;
     ClearResultWidgets();
-    SetCheckNote(savedOnly);
+    SetCheckNote(savedOnly ? SavedOnlyNote() : QString());
     RunCheck();
 }
 
@@ -361,16 +400,21 @@ bool CParafrixDlg::SettleUnsaved(const QStringList& unsaved, bool& savedOnly)
     return true;
 }
 
-void CParafrixDlg::RunCheck()
+bool CParafrixDlg::RunCheck(bool quiet)
 {
     std::optional<BusyCursor> busy(std::in_place);
     const CheckOutcome& outcome = m_session.RunCheck(AppSettings::Instance().checkOptions());
     if (!outcome.ok()) {
         busy.reset();
-        ShowMessage(QMessageBox::Warning, CheckErrorCaption(),
-                    CheckErrorText(outcome, m_session.originalPath(), m_session.editedPath()));
-        return;
+        // A re-check keeps watching: the next save may well be readable.
+        if (!quiet) {
+            WatchDocuments();
+            ShowMessage(QMessageBox::Warning, CheckErrorCaption(),
+                        CheckErrorText(outcome, m_session.originalPath(), m_session.editedPath()));
+        }
+        return false;
     }
+    WatchDocuments();
     ListMatches();
     ListNearMatches();
     ShowOriginality();
@@ -381,17 +425,59 @@ void CParafrixDlg::RunCheck()
             m_matchList->setCurrentRow(int(m_session.selectedIndex()));
         }
         ShowSelectedMatch();
-        return;
+        return true;
     }
     busy.reset();
-    СDlgFuck allClear(this);
-    DialogRunner::Exec(allClear);
+    if (!quiet) {
+        СDlgFuck allClear(this);
+        DialogRunner::Exec(allClear);
+    }
+    return true;
 }
 
-void CParafrixDlg::SetCheckNote(bool show)
+void CParafrixDlg::SetCheckNote(const QString& text)
 {
-    m_checkNote->setVisible(show);
-    m_reminder->setVisible(!show);
+    m_checkNote->setText(text);
+    m_checkNote->setVisible(!text.isEmpty());
+    m_reminder->setVisible(text.isEmpty());
+}
+
+void CParafrixDlg::WatchDocuments()
+{
+    if (!m_watcher->files().isEmpty())
+        m_watcher->removePaths(m_watcher->files());
+    if (!AppSettings::Instance().RecheckOnSave || !m_session.hasStemDictionary())
+        return;
+    for (const QString& path : {m_session.originalPath(), m_session.editedPath()}) {
+        if (QFileInfo::exists(path))
+            m_watcher->addPath(path);
+    }
+}
+
+void CParafrixDlg::OnDocumentChanged(const QString& path)
+{
+    // A save that replaces the file ends the watch on the old one.
+    if (!m_watcher->files().contains(path) && QFileInfo::exists(path))
+        m_watcher->addPath(path);
+    m_recheckTimer->start();
+}
+
+void CParafrixDlg::RecheckWhenIdle()
+{
+    if (!AppSettings::Instance().RecheckOnSave || !m_session.canCheck())
+        return;
+    // A box of the program (the question about unsaved changes among them) is open:
+    // later, once it is answered.
+    if (QApplication::activeModalWidget()) {
+        m_recheckTimer->start();
+        return;
+    }
+    const QStringList before = m_session.EditedRows();
+    ClearResultWidgets();
+    if (RunCheck(true))
+        SetCheckNote(RecheckNote(before, m_session.EditedRows()));
+    else
+        SetCheckNote(CheckErrorText(m_session.outcome(), m_session.originalPath(), m_session.editedPath()));
 }
 
 void CParafrixDlg::ClearResultWidgets()
@@ -518,7 +604,8 @@ void CParafrixDlg::SetPath(bool original, const QString& chosen)
     // The session has dropped the previous pair's results; the widgets follow.
     if (changed) {
         ClearResultWidgets();
-        SetCheckNote(false);
+        SetCheckNote({});
+        WatchDocuments();
     }
 }
 
@@ -542,6 +629,8 @@ void CParafrixDlg::OnOptions()
         ClearResultWidgets();
         RunCheck();
     }
+    // Re-checking after saving may have been turned on or off.
+    WatchDocuments();
 }
 
 void CParafrixDlg::OnThanks()

@@ -8,7 +8,9 @@
 #include <memory>
 
 class PathLabel;
+class QFileSystemWatcher;
 class QLabel;
+class QTimer;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
@@ -69,13 +71,21 @@ private:
     // Asks what to do with unsaved changes the word processor holds in unsaved; false
     // when the Check is not to run. savedOnly tells that unsaved changes stay unread.
     bool SettleUnsaved(const QStringList& unsaved, bool& savedOnly);
-    void RunCheck();
+    // Reads and searches both documents. Quiet: no box (the re-check after saving); false
+    // when a document could not be read.
+    bool RunCheck(bool quiet = false);
+    // The documents of the last Check are watched for saving, while the setting says so.
+    void WatchDocuments();
+    void OnDocumentChanged(const QString& path);
+    // The re-check after saving, once nothing else is under way.
+    void RecheckWhenIdle();
     void ClearResultWidgets();
     void ListMatches();
     void ListNearMatches();
     void ShowSelectedMatch();
     void ShowOriginality();
-    void SetCheckNote(bool show);
+    // Shows text in the reminder's place; empty brings the reminder back.
+    void SetCheckNote(const QString& text);
     QString StartFolder(bool original) const;
     QString AskForDocument(bool original);
     void ChooseDocument(bool original);
@@ -101,4 +111,7 @@ private:
     QPushButton* m_browseOriginal = nullptr;
     QPushButton* m_browseEdited = nullptr;
     QPushButton* m_openInWord = nullptr;
+    QFileSystemWatcher* m_watcher = nullptr;
+    // Saving writes a file in several steps: the re-check waits for them to settle.
+    QTimer* m_recheckTimer = nullptr;
 };

@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -64,6 +65,7 @@ private slots:
     void sameFileIsRefused_data();
     void sameFileIsRefused();
     void newSettingsRelistTheRows();
+    void savingChecksAgainByItself();
     void everyFocusableControlShowsFocus();
     void closingSavesSettings_data();
     void closingSavesSettings();
@@ -838,6 +840,43 @@ void TestCParafrixDlg::newSettingsRelistTheRows()
     click(*window, QStringLiteral("optionsButton"));
     // The four-word sentence is no longer a phrase: gone at once, without a new Check.
     QCOMPARE(listLabels(*window), QStringList{QStringLiteral(u"Совпадение #1")});
+}
+
+void TestCParafrixDlg::savingChecksAgainByItself()
+{
+    const QString a = QStringLiteral(u"Кот ест свежую рыбу дома вечером. ");
+    const QString b = QStringLiteral(u"Пёс грызёт старую кость во дворе. ");
+    const QString c = QStringLiteral(u"Птица поёт звонкую песню рано утром. ");
+    auto window = checkedWindow(a + b + c, a + b + QStringLiteral(u"Совсем новые слова стоят здесь теперь. "));
+    QCOMPARE(window->session().matchCount(), 2);
+    auto* list = child<QListWidget>(*window, QStringLiteral("matchList"));
+    list->setCurrentRow(1);
+    const QString selected = child<QPlainTextEdit>(*window, QStringLiteral("editedPhraseEdit"))->toPlainText();
+    auto* note = child<QLabel>(*window, QStringLiteral("checkNoteLabel"));
+    const int boxes = int(m_boxes->shown.size());
+
+    // The student reworks the first sentence and pastes the third in, then saves.
+    writeFile(QStringLiteral("e.txt"), QStringLiteral(u"Совершенно другие слова стоят вместо прежних. ") + b + c);
+    QTRY_VERIFY(note->isVisible());
+    QVERIFY2(QRegularExpression(QStringLiteral(u"^Проверено снова в \\d\\d:\\d\\d: исправлено 1, осталось 1, новых 1$"))
+                 .match(note->text())
+                 .hasMatch(),
+             qPrintable(note->text()));
+    QCOMPARE(child<QPlainTextEdit>(*window, QStringLiteral("editedPhraseEdit"))->toPlainText(), selected);
+    // Nothing asked of the word processor, no box opened.
+    QCOMPARE(int(m_boxes->shown.size()), boxes);
+    QCOMPARE(m_word->count(QStringLiteral("unsaved")), 1);
+
+    // Turned off: a save changes nothing on screen.
+    m_boxes->onDialog([](QDialog&) {
+        AppSettings::Instance().RecheckOnSave = false;
+        return int(QDialog::Rejected);
+    });
+    click(*window, QStringLiteral("optionsButton"));
+    const QStringList rows = listLabels(*window);
+    writeFile(QStringLiteral("e.txt"), QStringLiteral(u"Совсем иной текст."));
+    QTest::qWait(1500);
+    QCOMPARE(listLabels(*window), rows);
 }
 
 void TestCParafrixDlg::everyFocusableControlShowsFocus()
