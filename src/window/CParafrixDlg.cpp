@@ -467,8 +467,9 @@ void CParafrixDlg::RecheckWhenIdle()
     if (!AppSettings::Instance().RecheckOnSave || !m_session.canCheck())
         return;
     // A box of the program (the question about unsaved changes among them) is open:
-    // later, once it is answered.
-    if (QApplication::activeModalWidget()) {
+    // later, once it is answered. The window itself runs modally.
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal != this) {
         m_recheckTimer->start();
         return;
     }

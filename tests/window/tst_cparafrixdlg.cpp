@@ -848,6 +848,11 @@ void TestCParafrixDlg::savingChecksAgainByItself()
     const QString b = QStringLiteral(u"Пёс грызёт старую кость во дворе. ");
     const QString c = QStringLiteral(u"Птица поёт звонкую песню рано утром. ");
     auto window = checkedWindow(a + b + c, a + b + QStringLiteral(u"Совсем новые слова стоят здесь теперь. "));
+    // Modal, as the program runs it: only the boxes it opens put the re-check off.
+    window->hide();
+    window->setWindowModality(Qt::ApplicationModal);
+    window->show();
+    QCOMPARE(QApplication::activeModalWidget(), window.get());
     QCOMPARE(window->session().matchCount(), 2);
     auto* list = child<QListWidget>(*window, QStringLiteral("matchList"));
     list->setCurrentRow(1);
