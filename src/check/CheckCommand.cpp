@@ -97,6 +97,7 @@ void CheckCommand::SearchNear(CheckOutcome& outcome, const CheckOptions& options
         NearStemTable words([](const QString& word) { return word; });
         const QList<NearSentence> edited = nearSentences(outcome.edited.text, options, words);
         outcome.originality = CopyOriginality(edited, exactEditedIndices(outcome.matches, edited), {});
+        outcome.exactShare = 1.0 - outcome.originality;
         return;
     }
     NearStemTable table([&stemmer](const QString& word) { return stemmer.GetStem(word); });
@@ -118,6 +119,8 @@ void CheckCommand::SearchNear(CheckOutcome& outcome, const CheckOptions& options
     }
     outcome.truncated = outcome.truncated || outcome.near.truncated;
     outcome.originality = CopyOriginality(outcome.editedSentences, exactEdited, outcome.near.matches);
+    outcome.exactShare = 1.0 - CopyOriginality(outcome.editedSentences, exactEdited, {});
+    outcome.nearShare = std::max(1.0 - outcome.originality - outcome.exactShare, 0.0);
 }
 
 CheckOutcome CheckCommand::CheckDocuments(const QString& originalPath, const QString& editedPath,

@@ -27,6 +27,10 @@ struct CheckOutcome
     QList<NearSentence> editedSentences;
     // Share of the copy's words in no exact or near match, 0..1.
     double originality = 1.0;
+    // Shares of the copy's words in exact matches, and in near matches only (0 when
+    // near matches were not searched for): with originality they make up 1.
+    double exactShare = 0.0;
+    double nearShare = 0.0;
     bool truncated = false; // the lists stopped at CheckOptions::MaxMatches
 
     // Exact and near matches together.

@@ -39,6 +39,7 @@
 #include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -531,7 +532,17 @@ void CParafrixDlg::ListNearMatches()
 
 void CParafrixDlg::ShowOriginality()
 {
-    QString text = MatchReport::OriginalityText(m_session.outcome().originality);
+    const CheckOutcome& outcome = m_session.outcome();
+    QString text = MatchReport::OriginalityText(outcome.originality);
+    // What the figure leaves out, so that it never changes without a word why.
+    // The near part is what the other two leave, so that the three shown add up to 100.
+    const qint32 exact = NearPercent(outcome.exactShare);
+    if (AppSettings::Instance().NearMatches)
+        text += QStringLiteral(u" (совпадения %1%, похожие фразы %2% слов)")
+                    .arg(exact)
+                    .arg(std::max(100 - NearPercent(outcome.originality) - exact, 0));
+    else
+        text += QStringLiteral(u" (совпадения %1% слов; похожие фразы выключены в настройках и не учтены)").arg(exact);
     // Past the bound the list is cut; the student must know it is not complete.
     if (m_session.outcome().truncated)
         text += QStringLiteral(u"\nПоказаны не все совпадения: список обрезан.");

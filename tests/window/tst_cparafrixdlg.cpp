@@ -239,12 +239,14 @@ void TestCParafrixDlg::nearMatchesFollowExactOnes_data()
     QTest::addColumn<QString>("originality");
     QTest::newRow("default: most similar first")
         << true << 50 << QStringList{u"Совпадение #1"_qs, u"Похожая фраза #1 (93%)"_qs, u"Похожая фраза #2 (87%)"_qs}
-        << u"Оригинальность копии: 25%"_qs;
+        << u"Оригинальность копии: 25% (совпадения 21%, похожие фразы 54% слов)"_qs;
     QTest::newRow("threshold between them")
         << true << 90 << QStringList{u"Совпадение #1"_qs, u"Похожая фраза #1 (93%)"_qs}
-        << u"Оригинальность копии: 53%"_qs;
-    QTest::newRow("near matches off") << false << 50 << QStringList{u"Совпадение #1"_qs}
-                                      << u"Оригинальность копии: 78%"_qs;
+        << u"Оригинальность копии: 53% (совпадения 21%, похожие фразы 26% слов)"_qs;
+    // The figure rises without the near matches, and says why.
+    QTest::newRow("near matches off")
+        << false << 50 << QStringList{u"Совпадение #1"_qs}
+        << u"Оригинальность копии: 78% (совпадения 21% слов; похожие фразы выключены в настройках и не учтены)"_qs;
 }
 
 void TestCParafrixDlg::nearMatchesFollowExactOnes()
