@@ -239,7 +239,8 @@ void CParafrixDlg::CreateControls()
     matchesLayout->addWidget(m_originalPhrase, 1, 1);
     matchesLayout->addLayout(editedTitleRow, 2, 1);
     matchesLayout->addWidget(m_editedPhrase, 3, 1);
-    matchesLayout->addWidget(m_originality, 4, 0);
+    // Across both columns: the breakdown beside the figure is wider than the list.
+    matchesLayout->addWidget(m_originality, 4, 0, 1, 2);
     matchesLayout->setColumnStretch(1, 1);
 
     auto* bottomRow = new QHBoxLayout;
