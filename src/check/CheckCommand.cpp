@@ -95,7 +95,8 @@ void CheckCommand::SearchNear(CheckOutcome& outcome, const CheckOptions& options
     if (!options.NearMatches) {
         // Originality alone needs only the words of the copy, not their stems.
         NearStemTable words([](const QString& word) { return word; });
-        const QList<NearSentence> edited = nearSentences(outcome.edited.text, options, words);
+        outcome.editedSentences = nearSentences(outcome.edited.text, options, words);
+        const QList<NearSentence>& edited = outcome.editedSentences;
         outcome.originality = CopyOriginality(edited, exactEditedIndices(outcome.matches, edited), {});
         outcome.exactShare = 1.0 - outcome.originality;
         return;

@@ -21,7 +21,8 @@ struct CheckOutcome
     std::unique_ptr<CStemDictionary> dictionary; // null when a text was empty
     PhraseMatchList matches;
     // Near matches, most similar first; their indices refer to the two sentence lists
-    // below, which are filled only when near matches were asked for.
+    // below. The copy's list is always filled (with stems only when near matches were
+    // asked for), the original's only then.
     NearMatchList near;
     QList<NearSentence> originalSentences;
     QList<NearSentence> editedSentences;

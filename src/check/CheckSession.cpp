@@ -7,6 +7,8 @@
 #include "morph/Stemmer.h"
 #include "phrases/Tokenizer.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 namespace {
@@ -113,6 +115,32 @@ QString CheckSession::EditedShown(qsizetype row) const
                  .subspan(size_t(match.editedFirst), size_t(match.editedCount)),
              {}, text, spans);
     return text;
+}
+
+QList<CheckSession::MapCell> CheckSession::CopyMap() const
+{
+    QList<MapCell> cells;
+    cells.reserve(m_outcome.editedSentences.size());
+    QHash<QString, qsizetype> exactRows; // edited text -> first row listing it
+    for (qsizetype row = m_outcome.matches.size() - 1; row >= 0; --row)
+        exactRows.insert(m_outcome.matches.at(row).edited, row);
+    for (const NearSentence& sentence : m_outcome.editedSentences) {
+        MapCell cell;
+        cell.words = qint32(sentence.words.size());
+        if (const auto found = exactRows.constFind(sentence.text); found != exactRows.constEnd()) {
+            cell.kind = MapCell::Kind::Exact;
+            cell.row = found.value();
+        }
+        cells << cell;
+    }
+    for (qsizetype i = 0; i < m_outcome.near.matches.size(); ++i) {
+        const NearMatch& match = m_outcome.near.matches.at(i);
+        for (qint32 s = match.editedFirst; s < match.editedFirst + match.editedCount && s < cells.size(); ++s) {
+            if (s >= 0 && cells.at(s).kind == MapCell::Kind::Original)
+                cells[s] = {cells.at(s).words, MapCell::Kind::Near, m_outcome.matches.size() + i};
+        }
+    }
+    return cells;
 }
 
 QStringList CheckSession::EditedRows() const

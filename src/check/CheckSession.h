@@ -50,6 +50,22 @@ public:
     const PhraseMatchList& matches() const { return m_outcome.matches; }
     bool hasStemDictionary() const { return m_outcome.dictionary != nullptr; }
 
+    // One sentence of the copy on its map: how many words it has, what it is, and the
+    // row that lists it (-1: none).
+    struct MapCell
+    {
+        enum class Kind
+        {
+            Original,
+            Exact,
+            Near,
+        };
+        qint32 words = 0;
+        Kind kind = Kind::Original;
+        qsizetype row = -1;
+    };
+    // The copy's sentences in text order, as its map shows them.
+    QList<MapCell> CopyMap() const;
     // The edited side of every row as shown, in row order.
     QStringList EditedRows() const;
     // Exact matches, then near ones: the rows Select() takes.

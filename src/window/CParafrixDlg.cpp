@@ -12,6 +12,7 @@
 #include "morph/MorphologyLibrary.h"
 #include "res/Artwork.h"
 #include "settings/AppSettings.h"
+#include "window/CopyMap.h"
 #include "window/DocumentFileDialog.h"
 #include "window/PathLabel.h"
 #include "window/PhraseHighlighter.h"
@@ -194,6 +195,8 @@ void CParafrixDlg::CreateControls()
     m_verdictArea->setFocusPolicy(Qt::NoFocus);
     m_verdictArea->setFixedHeight(du.y(37));
     m_originality = makeLabel(QString(), QStringLiteral("originalityLabel"), this);
+    m_originality->setToolTip(QStringLiteral(u"Оригинальность — доля слов копии в предложениях, которые не совпадают "
+                                             u"с предложениями оригинала и не похожи на них."));
     m_openInWord = MakeDialogButton(this, QStringLiteral(u"Открыть изменяемый документ"),
                                     QStringLiteral("openInWordButton"), du.size(120, 13));
     // Nothing to open until a match is shown.
@@ -235,7 +238,13 @@ void CParafrixDlg::CreateControls()
     matchesLayout->setContentsMargins(du.x(8), du.y(4), du.x(8), du.y(6));
     matchesLayout->setHorizontalSpacing(du.x(10));
     matchesLayout->addWidget(originalPhraseTitle, 0, 1);
-    matchesLayout->addWidget(m_matchList, 1, 0, 3, 1);
+    // The map of the copy stands beside the list of its rows.
+    m_copyMap = new CopyMap(this);
+    auto* listAndMap = new QHBoxLayout;
+    listAndMap->setSpacing(du.x(2));
+    listAndMap->addWidget(m_matchList);
+    listAndMap->addWidget(m_copyMap);
+    matchesLayout->addLayout(listAndMap, 1, 0, 3, 1);
     matchesLayout->addWidget(m_originalPhrase, 1, 1);
     matchesLayout->addLayout(editedTitleRow, 2, 1);
     matchesLayout->addWidget(m_editedPhrase, 3, 1);
@@ -269,6 +278,7 @@ void CParafrixDlg::CreateControls()
     connect(m_browseEdited, &QPushButton::clicked, this, &CParafrixDlg::OnBrowseEdited);
     connect(m_checkButton, &QPushButton::clicked, this, &CParafrixDlg::OnCheck);
     connect(m_matchList, &QListWidget::currentRowChanged, this, &CParafrixDlg::OnSelchangeMatchList);
+    connect(m_copyMap, &CopyMap::rowClicked, this, [this](qsizetype row) { m_matchList->setCurrentRow(int(row)); });
     connect(options, &QPushButton::clicked, this, &CParafrixDlg::OnOptions);
     connect(m_openInWord, &QPushButton::clicked, this, &CParafrixDlg::OnShowPhraseInWord);
     connect(thanks, &QPushButton::clicked, this, &CParafrixDlg::OnThanks);
@@ -420,6 +430,7 @@ bool CParafrixDlg::RunCheck(bool quiet)
     ListMatches();
     ListNearMatches();
     ShowOriginality();
+    m_copyMap->setCells(m_session.CopyMap());
     if (outcome.matchCount() > 0) {
         {
             // Selecting by program is not a user's selection: the session chose it.
@@ -493,6 +504,7 @@ void CParafrixDlg::ClearResultWidgets()
     m_editedPhrase->clear();
     m_verdict->clear();
     m_originality->clear();
+    m_copyMap->setCells({});
     m_openInWord->setEnabled(false);
 }
 

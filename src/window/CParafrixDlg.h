@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <memory>
 
+class CopyMap;
 class PathLabel;
 class QFileSystemWatcher;
 class QLabel;
@@ -103,6 +104,7 @@ private:
     QLabel* m_reminder = nullptr;
     QLabel* m_checkNote = nullptr;
     QListWidget* m_matchList = nullptr;
+    CopyMap* m_copyMap = nullptr;
     QIcon m_icon;
     PathLabel* m_originalPathLabel = nullptr;
     PathLabel* m_editedPathLabel = nullptr;

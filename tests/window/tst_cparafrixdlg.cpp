@@ -7,6 +7,7 @@
 #include "settings/AppSettings.h"
 #include "settings/QtSettingsStore.h"
 #include "window/CParafrixDlg.h"
+#include "window/CopyMap.h"
 #include "window/PathLabel.h"
 
 #include <QAction>
@@ -80,6 +81,8 @@ private slots:
     void selectedMatchHighlightsSharedWords_data();
     void selectedMatchHighlightsSharedWords();
     void openInWordSearchesNearMatch();
+    void copyMapShowsTheCopyAndLeadsToRows_data();
+    void copyMapShowsTheCopyAndLeadsToRows();
 
 private:
     std::unique_ptr<CParafrixDlg> makeWindow();
@@ -325,6 +328,56 @@ void TestCParafrixDlg::openInWordSearchesNearMatch()
     QCOMPARE(child<QPlainTextEdit>(*window, QStringLiteral("editedPhraseEdit"))->toPlainText(), split);
     QCOMPARE(m_word->phrases.last(), split);
     QCOMPARE(m_word->paths.last(), editedPath());
+}
+
+void TestCParafrixDlg::copyMapShowsTheCopyAndLeadsToRows_data()
+{
+    QTest::addColumn<bool>("near");
+    QTest::addColumn<QList<int>>("kinds"); // CheckSession::MapCell::Kind
+    QTest::addColumn<QList<qsizetype>>("rows");
+    const int own = int(CheckSession::MapCell::Kind::Original);
+    const int exact = int(CheckSession::MapCell::Kind::Exact);
+    const int near = int(CheckSession::MapCell::Kind::Near);
+    // In text order: the fox (near, 87 %), the fisherman (near, 93 %), the cat (exact), snow (own).
+    QTest::newRow("near matches") << true << QList<int>{near, near, exact, own} << QList<qsizetype>{2, 1, 0, -1};
+    QTest::newRow("near matches off") << false << QList<int>{own, own, exact, own} << QList<qsizetype>{-1, -1, 0, -1};
+}
+
+void TestCParafrixDlg::copyMapShowsTheCopyAndLeadsToRows()
+{
+    QFETCH(bool, near);
+    QFETCH(QList<int>, kinds);
+    QFETCH(QList<qsizetype>, rows);
+    AppSettings::Instance().NearMatches = near;
+    auto window = checkedWindow(kNearOriginal, kNearEdited);
+    auto* map = child<CopyMap>(*window, QStringLiteral("copyMap"));
+    QList<int> gotKinds;
+    QList<qsizetype> gotRows;
+    QList<qint32> words;
+    for (const CheckSession::MapCell& cell : map->cells()) {
+        gotKinds << int(cell.kind);
+        gotRows << cell.row;
+        words << cell.words;
+    }
+    QCOMPARE(gotKinds, kinds);
+    QCOMPARE(gotRows, rows);
+    QCOMPARE(words, (QList<qint32>{8, 7, 6, 7}));
+    QVERIFY(!map->toolTip().isEmpty());
+
+    // Clicking a sentence of the map selects its row; the copy's own leaves the selection.
+    auto* list = child<QListWidget>(*window, QStringLiteral("matchList"));
+    const auto centreOf = [map](qsizetype cell) {
+        int y = 0;
+        while (y < map->height() && map->cellAt(y) != cell)
+            ++y;
+        return QPoint(map->width() / 2, y + 1);
+    };
+    QTest::mouseClick(map, Qt::LeftButton, {}, centreOf(2));
+    QCOMPARE(list->currentRow(), 0);
+    QTest::mouseClick(map, Qt::LeftButton, {}, centreOf(0));
+    QCOMPARE(list->currentRow(), near ? 2 : 0);
+    QTest::mouseClick(map, Qt::LeftButton, {}, centreOf(3));
+    QCOMPARE(list->currentRow(), near ? 2 : 0);
 }
 
 void TestCParafrixDlg::startState()
