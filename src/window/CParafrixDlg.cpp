@@ -2,6 +2,7 @@
 
 #include "check/CheckErrorText.h"
 #include "check/MatchReport.h"
+#include "check/TrickWarnings.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CDlgFuck.h"
 #include "dialogs/CDlgOptions.h"
@@ -209,6 +210,12 @@ void CParafrixDlg::CreateControls()
     m_checkNote = makeLabel(QString(), QStringLiteral("checkNoteLabel"), this);
     m_checkNote->setWordWrap(true);
     m_checkNote->hide();
+    // Above the matches: what the copy disguises, which the services would flag.
+    m_suspicious = makeLabel(QString(), QStringLiteral("suspiciousLabel"), this);
+    m_suspicious->setWordWrap(true);
+    m_suspicious->setFrameStyle(QFrame::Box | QFrame::Plain);
+    m_suspicious->setStyleSheet(QStringLiteral("QLabel { background: #fde8e8; color: #8b1a1a; padding: 3px; }"));
+    m_suspicious->hide();
     auto* thanks =
         MakeDialogButton(this, QStringLiteral(u"Спасибо!"), QStringLiteral("thanksButton"), du.size(101, 14));
 
@@ -263,6 +270,7 @@ void CParafrixDlg::CreateControls()
     layout->setSpacing(du.y(3));
     layout->addWidget(documents);
     layout->addLayout(checkRow);
+    layout->addWidget(m_suspicious);
     layout->addWidget(matchesGroup, 1);
     layout->addWidget(m_verdictArea);
     layout->addLayout(bottomRow);
@@ -427,6 +435,7 @@ bool CParafrixDlg::RunCheck(bool quiet)
         return false;
     }
     WatchDocuments();
+    ShowSuspicious();
     ListMatches();
     ListNearMatches();
     ShowOriginality();
@@ -506,6 +515,15 @@ void CParafrixDlg::ClearResultWidgets()
     m_originality->clear();
     m_copyMap->setCells({});
     m_openInWord->setEnabled(false);
+    m_suspicious->clear();
+    m_suspicious->hide();
+}
+
+void CParafrixDlg::ShowSuspicious()
+{
+    const QString warnings = TrickWarnings::Block(m_session.outcome()).trimmed();
+    m_suspicious->setText(warnings);
+    m_suspicious->setVisible(!warnings.isEmpty());
 }
 
 void CParafrixDlg::ListMatches()
@@ -528,10 +546,15 @@ void CParafrixDlg::ShowSelectedMatch()
     // Both sides as shown, without the white space around the sentences, with the words
     // they share marked.
     const SelectedPair& pair = m_session.selectedPair();
-    PhraseHighlighter::Show(*m_originalPhrase, pair.original, pair.originalShared);
-    PhraseHighlighter::Show(*m_editedPhrase, pair.edited, pair.editedShared);
-    m_verdict->setText(m_session.selectedMatch() ? m_session.selectedVerdict().text()
-                                                 : m_session.selectedNearVerdict());
+    PhraseHighlighter::Show(*m_originalPhrase, pair.original, pair.originalShared, pair.originalTricks);
+    PhraseHighlighter::Show(*m_editedPhrase, pair.edited, pair.editedShared, pair.editedTricks);
+    QString verdict = m_session.selectedMatch() ? m_session.selectedVerdict().text() : m_session.selectedNearVerdict();
+    if (pair.seenThrough()) {
+        if (!verdict.isEmpty() && !verdict.endsWith(QChar(u'\n')))
+            verdict += QChar(u'\n');
+        verdict += TrickWarnings::SeenThrough() + QChar(u'\n');
+    }
+    m_verdict->setText(verdict);
     m_openInWord->setEnabled(true);
 }
 

@@ -85,6 +85,7 @@ private:
     void ListNearMatches();
     void ShowSelectedMatch();
     void ShowOriginality();
+    void ShowSuspicious();
     // Shows text in the reminder's place; empty brings the reminder back.
     void SetCheckNote(const QString& text);
     QString StartFolder(bool original) const;
@@ -103,6 +104,7 @@ private:
     QScrollArea* m_verdictArea = nullptr;
     QLabel* m_reminder = nullptr;
     QLabel* m_checkNote = nullptr;
+    QLabel* m_suspicious = nullptr;
     QListWidget* m_matchList = nullptr;
     CopyMap* m_copyMap = nullptr;
     QIcon m_icon;
