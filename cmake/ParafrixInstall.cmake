@@ -7,6 +7,7 @@
 #   <prefix>/share/applications/<id>.desktop, <prefix>/share/metainfo/<id>.metainfo.xml
 #   <prefix>/share/icons/hicolor/<size>/apps/<id>.png and scalable/apps/<id>.svg
 #   <prefix>/share/man/man1/parafrix.1.gz, parafrix-check.1.gz
+#   <prefix>/share/doc/parafrix/copyright, changelog.Debian.gz
 #
 # The programs find their files relative to their own folder (src/install/InstallLayout),
 # so the prefix is chosen at install time: cmake --install build --prefix P.
@@ -84,6 +85,21 @@ foreach(_page ${_man_pages})
 endforeach()
 add_custom_target(parafrix_man ALL DEPENDS ${_man_files})
 install(FILES ${_man_files} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# --- package documentation ----------------------------------------------------------------
+
+# Where Debian policy wants them: the copyright file as it stands, the package's
+# changelog compressed (-n: reproducible). Its first entry names the packaged version.
+set(_doc_dir ${CMAKE_INSTALL_DATADIR}/doc/parafrix)
+set(_changelog_gz ${CMAKE_BINARY_DIR}/packaging/changelog.Debian.gz)
+add_custom_command(OUTPUT ${_changelog_gz}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging
+    COMMAND sh -c "gzip -9n -c '${PROJECT_SOURCE_DIR}/packaging/changelog' > '${_changelog_gz}'"
+    DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog
+    COMMENT "Compressing the package changelog"
+    VERBATIM)
+add_custom_target(parafrix_changelog ALL DEPENDS ${_changelog_gz})
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${_changelog_gz} DESTINATION ${_doc_dir})
 
 # --- desktop integration (with the window only) ----------------------------------------
 

@@ -80,6 +80,12 @@ smoke() {
         set -e
         [ "$status" = 124 ] || fail "$label: parafrix ended with status $status: $(cat "$out/window.err")"
         ! grep -q 'parafrix:' "$out/window.err" || fail "$label: parafrix said: $(cat "$out/window.err")"
+        # One document, as the desktop's "Open with" passes it: the window opens too.
+        set +e
+        QT_QPA_PLATFORM=offscreen timeout 3 "$bin/parafrix" "$examples/edited.txt" >/dev/null 2>"$out/window.err"
+        status=$?
+        set -e
+        [ "$status" = 124 ] || fail "$label: parafrix FILE ended with status $status: $(cat "$out/window.err")"
     fi
 }
 
@@ -102,6 +108,11 @@ validate_desktop() {
     grep -q "<release version=\"$version\"" "$share/metainfo/$app_id.metainfo.xml" ||
         fail "$label: the metadata does not name release $version"
     grep -q '^Exec=parafrix %F$' "$share/applications/$app_id.desktop" || fail "$label: Exec line"
+    # Opening a document from the desktop must keep opening it where it is edited: the
+    # entry claims no document type (so no system makes it a default), and no defaults
+    # list comes with it. "Open with" another program still lists it.
+    grep -q '^MimeType=' "$share/applications/$app_id.desktop" && fail "$label: the desktop entry claims document types"
+    ! ls "$share/applications/"*.list >/dev/null 2>&1 || fail "$label: a list of default programs is installed"
     local size
     for size in 16x16 22x22 24x24 32x32 48x48 64x64 128x128 256x256; do
         [ -s "$share/icons/hicolor/$size/apps/$app_id.png" ] || fail "$label: no $size icon"
@@ -172,6 +183,14 @@ echo "$depends" | grep -q 'libqt6core6' || fail "Depends lacks the Qt libraries:
 echo "$depends" | grep -q 'libreoffice' && fail "Depends names LibreOffice: $depends"
 [ "$(dpkg-deb -f "$deb" Recommends)" = "libreoffice-writer, qt6-translations-l10n" ] ||
     fail "Recommends is not Writer and Qt's translations: $(dpkg-deb -f "$deb" Recommends)"
+# Debian policy: the copyright file and the package's changelog in its doc folder, the
+# changelog's first entry naming the packaged version.
+contents=$(dpkg-deb -c "$deb")
+for f in ./usr/share/doc/parafrix/copyright ./usr/share/doc/parafrix/changelog.Debian.gz; do
+    echo "$contents" | grep -q " $f\$" || fail "the package lacks $f"
+done
+dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/parafrix/changelog.Debian.gz | gzip -dc |
+    head -n 1 | grep -qF "parafrix ($version-1)" || fail "the changelog does not begin with $version-1"
 
 step "dpkg -i into a throw-away root"
 droot=$work/root

@@ -49,8 +49,12 @@ QList<NearSentence> nearSentences(const QString& text, const CheckOptions& optio
     Tokenizer tokens(normalized, sentenceDelimiters);
     QStringView sentence;
     while (tokens.next(sentence)) {
-        if (sentence != u" " && CountWords(sentence, wordDelimiters) >= options.MinWords)
+        if (sentence != u" " && CountWords(sentence, wordDelimiters) >= options.MinWords) {
             sentences.append(table.sentence(sentence.toString(), wordDelimiters));
+            const qsizetype end = sentence.data() - normalized.data() + sentence.size();
+            if (end < normalized.size())
+                sentences.last().end = normalized.at(end);
+        }
     }
     return sentences;
 }
@@ -96,8 +100,10 @@ void CheckCommand::SearchNear(CheckOutcome& outcome, const CheckOptions& options
     if (!options.NearMatches) {
         // Originality alone needs only the words of the copy, not their stems.
         NearStemTable words([](const QString& word) { return word; });
-        const QList<NearSentence> edited = nearSentences(outcome.editedReading.text(), options, words);
+        outcome.editedSentences = nearSentences(outcome.editedReading.text(), options, words);
+        const QList<NearSentence>& edited = outcome.editedSentences;
         outcome.originality = CopyOriginality(edited, exactEditedIndices(outcome.matches, edited), {});
+        outcome.exactShare = 1.0 - outcome.originality;
         return;
     }
     NearStemTable table([&stemmer](const QString& word) { return stemmer.GetStem(word); });
@@ -121,6 +127,8 @@ void CheckCommand::SearchNear(CheckOutcome& outcome, const CheckOptions& options
     }
     outcome.truncated = outcome.truncated || outcome.near.truncated;
     outcome.originality = CopyOriginality(outcome.editedSentences, exactEdited, outcome.near.matches);
+    outcome.exactShare = 1.0 - CopyOriginality(outcome.editedSentences, exactEdited, {});
+    outcome.nearShare = std::max(1.0 - outcome.originality - outcome.exactShare, 0.0);
 }
 
 CheckOutcome CheckCommand::CheckDocuments(const QString& originalPath, const QString& editedPath,

@@ -27,13 +27,18 @@ struct CheckOutcome
     std::unique_ptr<CStemDictionary> dictionary; // null when a text was empty
     PhraseMatchList matches;
     // Near matches, most similar first; their indices refer to the two sentence lists
-    // below, which are filled only when near matches were asked for.
+    // below. The copy's list is always filled (with stems only when near matches were
+    // asked for), the original's only then.
     NearMatchList near;
     QList<NearSentence> originalSentences;
     QList<NearSentence> editedSentences;
     NearRelations relations; // synonyms and family words among both lists' stems
     // Share of the copy's words in no exact or near match, 0..1.
     double originality = 1.0;
+    // Shares of the copy's words in exact matches, and in near matches only (0 when
+    // near matches were not searched for): with originality they make up 1.
+    double exactShare = 0.0;
+    double nearShare = 0.0;
     bool truncated = false; // the lists stopped at CheckOptions::MaxMatches
 
     // Exact and near matches together.

@@ -11,12 +11,15 @@ QString firstSentence()
     return QStringLiteral(u"Механизм извлечения текста не работает.");
 }
 
-QString unreadableLine(const QString& path, const ExtractResult& result)
+// The line on one unreadable document; unknown tells that the reader gave no reason.
+QString unreadableLine(const QString& path, const ExtractResult& result, bool& unknown)
 {
     QString reason = result.reason();
-    if (reason.isEmpty())
+    if (reason.isEmpty()) {
+        unknown = true;
         reason = DescribeExtractError(ExtractError::NoText);
-    return QStringLiteral(u"\nНе удалось прочитать «%1»: %2.").arg(QDir::toNativeSeparators(path), reason);
+    }
+    return QStringLiteral(u"Не удалось прочитать «%1»: %2.").arg(QDir::toNativeSeparators(path), reason);
 }
 
 } // namespace
@@ -35,10 +38,14 @@ QString CheckErrorText(const CheckOutcome& outcome, const QString& originalPath,
         return {};
     if (style == CheckErrorStyle::IndexingServiceHint)
         return firstSentence() + QStringLiteral(u" Возможно не запущена Служба индексирования Windows.");
-    QString text = firstSentence();
+    // The reason first: the general sentence only where the reader did not say why.
+    bool unknown = false;
+    QStringList lines;
     if (originalEmpty)
-        text += unreadableLine(originalPath, outcome.original);
+        lines << unreadableLine(originalPath, outcome.original, unknown);
     if (editedEmpty)
-        text += unreadableLine(editedPath, outcome.edited);
-    return text;
+        lines << unreadableLine(editedPath, outcome.edited, unknown);
+    if (unknown)
+        lines.prepend(firstSentence());
+    return lines.join(QChar(u'\n'));
 }

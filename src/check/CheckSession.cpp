@@ -7,12 +7,15 @@
 #include "morph/Stemmer.h"
 #include "phrases/Tokenizer.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 namespace {
 
-// The sentences of one side as written, each trimmed, joined by a space; the places of
-// the given words (found in the read sentences) and of the tricks in that text.
+// The sentences of one side as written: each trimmed, with the full stop that ended it
+// before the next one and a space between; the places of the given words (found in the
+// read sentences) and of the tricks in that text.
 void joinUnit(std::span<const NearSentence> sentences, const TextReading& reading,
               const QList<NearExplanation::Range>& ranges, QString& text, QList<SelectedPair::Span>& spans,
               QList<TrickMark>& tricks)
@@ -22,11 +25,15 @@ void joinUnit(std::span<const NearSentence> sentences, const TextReading& readin
     tricks.clear();
     QList<WrittenSentence> written;
     QList<qint32> shift; // added to a written sentence's offsets to place them in text
-    for (const NearSentence& sentence : sentences) {
-        written.append(reading.Written(sentence.text));
+    for (size_t i = 0; i < sentences.size(); ++i) {
+        written.append(reading.Written(sentences[i].text));
         const QString& shown = written.last().text;
-        if (!text.isEmpty())
+        if (i > 0) {
+            const QChar end = sentences[i - 1].end;
+            if (!end.isNull() && !end.isSpace())
+                text += end;
             text += QChar(u' ');
+        }
         qint32 leading = 0;
         while (leading < shown.size() && shown.at(leading).isSpace())
             ++leading;
@@ -97,14 +104,19 @@ void CheckSession::SetPath(QString& path, const QString& chosen)
     ClearResults();
 }
 
-QuitStatus CheckSession::QuitActiveWord()
+QStringList CheckSession::UnsavedDocuments()
 {
-    return m_wordProcessor->QuitActiveWord();
+    QStringList paths;
+    for (const QString& path : {m_originalPath, m_editedPath}) {
+        if (!path.isEmpty() && !paths.contains(path))
+            paths << path;
+    }
+    return paths.isEmpty() ? QStringList() : m_wordProcessor->UnsavedDocuments(paths);
 }
 
-QuitStatus CheckSession::PollQuit()
+WordProcessor::Result CheckSession::SaveDocuments(const QStringList& paths)
 {
-    return m_wordProcessor->PollQuit();
+    return m_wordProcessor->SaveDocuments(paths);
 }
 
 const CheckOutcome& CheckSession::RunCheck(const CheckOptions& options)
@@ -122,10 +134,47 @@ QString CheckSession::EditedShown(qsizetype row) const
     if (row < m_outcome.matches.size())
         return Shown(m_outcome.matches.at(row).edited);
     const NearMatch& match = m_outcome.near.matches.at(row - m_outcome.matches.size());
-    QStringList sentences;
-    for (qsizetype i = match.editedFirst; i < match.editedFirst + match.editedCount; ++i)
-        sentences << Shown(m_outcome.editedSentences.at(i).text);
-    return sentences.join(QChar(u' '));
+    QString text;
+    QList<SelectedPair::Span> spans;
+    QList<TrickMark> tricks;
+    joinUnit(std::span<const NearSentence>(m_outcome.editedSentences)
+                 .subspan(size_t(match.editedFirst), size_t(match.editedCount)),
+             m_outcome.editedReading, {}, text, spans, tricks);
+    return text;
+}
+
+QList<CheckSession::MapCell> CheckSession::CopyMap() const
+{
+    QList<MapCell> cells;
+    cells.reserve(m_outcome.editedSentences.size());
+    QHash<QString, qsizetype> exactRows; // edited text -> first row listing it
+    for (qsizetype row = m_outcome.matches.size() - 1; row >= 0; --row)
+        exactRows.insert(m_outcome.matches.at(row).edited, row);
+    for (const NearSentence& sentence : m_outcome.editedSentences) {
+        MapCell cell;
+        cell.words = qint32(sentence.words.size());
+        if (const auto found = exactRows.constFind(sentence.text); found != exactRows.constEnd()) {
+            cell.kind = MapCell::Kind::Exact;
+            cell.row = found.value();
+        }
+        cells << cell;
+    }
+    for (qsizetype i = 0; i < m_outcome.near.matches.size(); ++i) {
+        const NearMatch& match = m_outcome.near.matches.at(i);
+        for (qint32 s = match.editedFirst; s < match.editedFirst + match.editedCount && s < cells.size(); ++s) {
+            if (s >= 0 && cells.at(s).kind == MapCell::Kind::Original)
+                cells[s] = {cells.at(s).words, MapCell::Kind::Near, m_outcome.matches.size() + i};
+        }
+    }
+    return cells;
+}
+
+QStringList CheckSession::EditedRows() const
+{
+    QStringList rows;
+    for (qsizetype row = 0; row < m_outcome.matchCount(); ++row)
+        rows << EditedShown(row);
+    return rows;
 }
 
 qsizetype CheckSession::IndexOf(const Place& place) const
@@ -223,24 +272,18 @@ WordProcessor::Result CheckSession::ShowSelectedInWord()
 {
     QString phrase;
     if (const PhraseMatch* match = selectedMatch())
-        phrase = match->edited;
-    else if (const NearMatch* near = selectedNear())
-        // A split is searched for by its first sentence.
-        phrase = m_outcome.editedSentences.at(near->editedFirst).text;
-    // What is really there: look-alike letters and invisible characters included.
-    phrase = m_outcome.editedReading.Written(phrase).text;
+        // What is really there: look-alike letters and invisible characters included.
+        phrase = m_outcome.editedReading.Written(match->edited).text;
+    else if (selectedNear())
+        // A split as written (joined so already), so that both its sentences are selected.
+        phrase = m_pair.edited;
     // Selected with the space before it, typing over the selection would glue the new
     // text to the sentence before.
     return m_wordProcessor->ShowPhraseInWord(Shown(phrase), m_editedPath);
 }
 
-void CheckSession::QuitOwnWordInstances()
-{
-    m_wordProcessor->QuitOwnWordInstances();
-}
-
 void CheckSession::Close()
 {
     ClearResults();
-    QuitOwnWordInstances();
+    m_wordProcessor->QuitOwnWordInstances();
 }

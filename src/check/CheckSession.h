@@ -34,14 +34,13 @@ public:
     // Both documents are chosen.
     bool canCheck() const { return !m_originalPath.isEmpty() && !m_editedPath.isEmpty(); }
 
-    // The Check in two steps, so that a front end can wait between them without freezing.
-    // First the running word processor is asked to quit, so that what the user saved is
-    // what is read: while that reports Deciding, the word processor still asks the user
-    // in its own window, and PollQuit tells when the user has answered. Never read the
-    // documents while it is Deciding.
-    QuitStatus QuitActiveWord();
-    QuitStatus PollQuit();
-    // Then both documents are read and searched. The row whose edited side was selected
+    // Before a Check: which of the two documents the running word processor holds with
+    // changes not saved yet (they would not be read), in the order original, edited. The
+    // word processor is otherwise left alone: the student may have other work open in it.
+    QStringList UnsavedDocuments();
+    // Saves those documents in the word processor, so that the Check reads what is on screen.
+    WordProcessor::Result SaveDocuments(const QStringList& paths);
+    // Both documents are read and searched. The row whose edited side was selected
     // last is selected again when it is listed, else the first row.
     const CheckOutcome& RunCheck(const CheckOptions& options);
     // Forgets the outcome, the dictionary, the selection and the place to come back to.
@@ -51,6 +50,24 @@ public:
     const PhraseMatchList& matches() const { return m_outcome.matches; }
     bool hasStemDictionary() const { return m_outcome.dictionary != nullptr; }
 
+    // One sentence of the copy on its map: how many words it has, what it is, and the
+    // row that lists it (-1: none).
+    struct MapCell
+    {
+        enum class Kind
+        {
+            Original,
+            Exact,
+            Near,
+        };
+        qint32 words = 0;
+        Kind kind = Kind::Original;
+        qsizetype row = -1;
+    };
+    // The copy's sentences in text order, as its map shows them.
+    QList<MapCell> CopyMap() const;
+    // The edited side of every row as shown, in row order.
+    QStringList EditedRows() const;
     // Exact matches, then near ones: the rows Select() takes.
     qsizetype matchCount() const { return m_outcome.matchCount(); }
 
@@ -76,8 +93,6 @@ public:
     // Opens the edited copy in the word processor with the selected edited sentence
     // selected. Nothing selected: nothing happens.
     WordProcessor::Result ShowSelectedInWord();
-    // Asks the instances the program started to quit (after choosing a document).
-    void QuitOwnWordInstances();
     // The window closes: drops the dictionary and quits the program's own instances.
     void Close();
 

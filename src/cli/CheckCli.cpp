@@ -8,10 +8,15 @@
 #include "morph/MorphologyLibrary.h"
 #include "morph/Thesaurus.h"
 #include "settings/AppSettings.h"
+#include "word/SameFile.h"
 
 #include <QCommandLineParser>
 #include <QFile>
 #include <cstdio>
+
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -71,6 +76,27 @@ int printDocumentText(const QString& path, const QByteArray& nativePath)
         return Error;
     StandardOutput out;
     return out.finish(out.write(result.text), NoMatch);
+}
+
+// Whether the two documents are one file. By the names the system uses: two names that
+// show alike (undecodable bytes) may still be two files.
+bool sameFile(const QStringList& paths, const QByteArrayList& native)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(native);
+    return SameDocumentFile(paths.at(0), paths.at(1));
+#else
+    Q_UNUSED(paths);
+    struct stat first
+    {
+    };
+    struct stat second
+    {
+    };
+    if (::stat(native.at(0).constData(), &first) != 0 || ::stat(native.at(1).constData(), &second) != 0)
+        return native.at(0) == native.at(1);
+    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+#endif
 }
 
 int usageError(const QCommandLineParser& parser, const QString& message)
@@ -176,6 +202,12 @@ int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArgu
     const QStringList paths = parser.positionalArguments();
     if (paths.size() != 2)
         return usageError(parser, QStringLiteral(u"нужны два документа: ORIGINAL и EDITED"));
+    // A file compared with itself matches everywhere: nothing to check.
+    if (sameFile(paths, DocumentFile::Match(paths, nativeArguments))) {
+        writeErr(
+            QStringLiteral(u"parafrix-check: ORIGINAL и EDITED — один и тот же файл; укажите изменяемую копию.\n"));
+        return Error;
+    }
 
     // The stored settings apply, read only; the options override them for this run.
     CheckOptions options = AppSettings::Instance().checkOptions();

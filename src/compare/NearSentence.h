@@ -23,4 +23,7 @@ struct NearSentence
     // delimiters may drop: a number both documents hold counts towards similarity, but
     // no number counts as a word.
     QList<qint32> numbers;
+    // The delimiter that ended the sentence in its document (its full stop); null at the
+    // end of the text. Shown between the sentences of a split or a join.
+    QChar end;
 };

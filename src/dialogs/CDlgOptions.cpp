@@ -78,6 +78,9 @@ CDlgOptions::CDlgOptions(QWidget* parent) : QDialog(parent)
     nearRow->addWidget(thresholdLabel);
     nearRow->addWidget(m_nearThreshold);
 
+    m_recheckOnSave = new QCheckBox(QStringLiteral(u"Проверять снова после сохранения документа"), this);
+    m_recheckOnSave->setObjectName(QStringLiteral("recheckOnSaveCheck"));
+
     auto* line = new QFrame(this);
     line->setObjectName(QStringLiteral("separatorLine"));
     line->setFrameShape(QFrame::HLine);
@@ -113,6 +116,7 @@ CDlgOptions::CDlgOptions(QWidget* parent) : QDialog(parent)
     layout->addLayout(sliderRow);
     layout->addSpacing(du.y(3));
     layout->addLayout(nearRow);
+    layout->addWidget(m_recheckOnSave);
     layout->addSpacing(du.y(2));
     layout->addWidget(line);
     layout->addSpacing(du.y(3));
@@ -125,6 +129,7 @@ CDlgOptions::CDlgOptions(QWidget* parent) : QDialog(parent)
     setTabOrder(defaults, m_minWords);
     setTabOrder(m_minWords, m_nearMatches);
     setTabOrder(m_nearMatches, m_nearThreshold);
+    setTabOrder(m_nearThreshold, m_recheckOnSave);
 
     FillControls();
     resize(du.size(224, 105).expandedTo(minimumSizeHint()));
@@ -147,6 +152,7 @@ void CDlgOptions::FillControls()
     m_nearMatches->setChecked(settings.NearMatches);
     m_nearThreshold->setValue(settings.NearThreshold);
     m_nearThreshold->setEnabled(settings.NearMatches);
+    m_recheckOnSave->setChecked(settings.RecheckOnSave);
 }
 
 void CDlgOptions::ShowMinWords()
@@ -168,6 +174,7 @@ void CDlgOptions::OnDefaults()
     settings.MinWords = AppSettings::DefaultMinWords;
     settings.NearMatches = AppSettings::DefaultNearMatches;
     settings.NearThreshold = AppSettings::DefaultNearThreshold;
+    settings.RecheckOnSave = AppSettings::DefaultRecheckOnSave;
     FillControls();
 }
 
@@ -179,5 +186,6 @@ void CDlgOptions::accept()
     settings.MinWords = m_minWords->value();
     settings.NearMatches = m_nearMatches->isChecked();
     settings.NearThreshold = m_nearThreshold->value();
+    settings.RecheckOnSave = m_recheckOnSave->isChecked();
     QDialog::accept();
 }

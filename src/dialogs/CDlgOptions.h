@@ -36,4 +36,5 @@ private:
     QLabel* m_minWordsLabel = nullptr;
     QCheckBox* m_nearMatches = nullptr;
     QSpinBox* m_nearThreshold = nullptr;
+    QCheckBox* m_recheckOnSave = nullptr;
 };

@@ -107,6 +107,10 @@ void AppSettings::Load()
         store->LoadNumberSetting(QStringLiteral("NearThreshold"), threshold) && threshold >= 1 && threshold <= 100
             ? threshold
             : DefaultNearThreshold;
+    qint32 recheck = -1;
+    RecheckOnSave = store->LoadNumberSetting(QStringLiteral("RecheckOnSave"), recheck) && (recheck == 0 || recheck == 1)
+                        ? recheck == 1
+                        : DefaultRecheckOnSave;
 }
 
 void AppSettings::Save()
@@ -117,4 +121,5 @@ void AppSettings::Save()
     store->SaveMinWords(MinWords);
     store->SaveNumberSetting(NearMatches ? 1 : 0, QStringLiteral("NearMatches"));
     store->SaveNumberSetting(NearThreshold, QStringLiteral("NearThreshold"));
+    store->SaveNumberSetting(RecheckOnSave ? 1 : 0, QStringLiteral("RecheckOnSave"));
 }

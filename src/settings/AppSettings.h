@@ -21,12 +21,13 @@ public:
     qint32 MinWords = 0;                         // minimum number of words a sentence needs
     bool NearMatches = DefaultNearMatches;       // the window lists near matches
     qint32 NearThreshold = DefaultNearThreshold; // their lowest similarity, 1..100 percent
+    bool RecheckOnSave = DefaultRecheckOnSave;   // the window checks again when a document is saved
 
     static AppSettings& Instance();
     // Destroys the record; the next Instance() loads it again.
     static void Destroy();
     // Writes the values in the order Delimiters1, Delimiters2, MinWords, NearMatches,
-    // NearThreshold.
+    // NearThreshold, RecheckOnSave.
     // Failures are ignored; the record in memory is unaffected.
     void Save();
 
@@ -38,6 +39,7 @@ public:
     static constexpr qint32 DefaultMinWords = CheckOptions::DefaultMinWords;
     static constexpr bool DefaultNearMatches = true;
     static constexpr qint32 DefaultNearThreshold = CheckOptions::DefaultNearThreshold;
+    static constexpr bool DefaultRecheckOnSave = true;
 
     // A snapshot of the values for one Check.
     CheckOptions checkOptions() const;

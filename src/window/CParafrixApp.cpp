@@ -13,8 +13,8 @@
 
 int CParafrixApp::InitInstance(const QStringList& arguments)
 {
-    if (!arguments.isEmpty() && arguments.size() != 2) {
-        std::fputs("usage: parafrix [ORIGINAL EDITED]\n", stderr);
+    if (arguments.size() > 2) {
+        std::fputs("usage: parafrix [[ORIGINAL] EDITED]\n", stderr);
         return 2;
     }
     RussianInterface::Install();
@@ -26,8 +26,12 @@ int CParafrixApp::InitInstance(const QStringList& arguments)
     const bool thesaurusLoaded = thesaurus.Load();
     {
         auto window = std::make_unique<CParafrixDlg>();
+        // One document is the copy being edited (as when the desktop opens a file with
+        // the program); the original is still to be chosen.
         if (arguments.size() == 2)
             window->SetDocuments(arguments.at(0), arguments.at(1));
+        else if (arguments.size() == 1)
+            window->SetDocuments(QString(), arguments.at(0));
         if (!morphologyLoaded)
             window->ShowNoticeOnStart(QStringLiteral(u"Проверка будет менее точной: ") + morphology.loadProblem() +
                                       QChar(u'.'));

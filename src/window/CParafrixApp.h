@@ -8,6 +8,6 @@ class CParafrixApp
 {
 public:
     // Runs the program; arguments are the program's own (without the program name):
-    // none, or the original and the edited document.
+    // none, the edited document, or the original and the edited document.
     int InitInstance(const QStringList& arguments);
 };

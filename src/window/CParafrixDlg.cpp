@@ -14,34 +14,70 @@
 #include "morph/Thesaurus.h"
 #include "res/Artwork.h"
 #include "settings/AppSettings.h"
+#include "window/CopyMap.h"
 #include "window/DocumentFileDialog.h"
 #include "window/PathLabel.h"
 #include "window/PhraseHighlighter.h"
-#include "window/QuitWaitPanel.h"
 #include "window/SystemMenu.h"
+#include "word/SameFile.h"
 #include "word/WordProcessorFactory.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalBlocker>
-#include <QStackedWidget>
+#include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <optional>
 
 namespace {
 
 constexpr int kAboutCommand = 16;
+// Quiet time after the last change of a document before it is checked again.
+constexpr int kRecheckDelayMs = 700;
+
+QString SavedOnlyNote()
+{
+    return QStringLiteral(u"Проверено то, что сохранено на диске: несохранённые изменения из текстового процессора "
+                          u"не попали в проверку.");
+}
+
+// How the rows of a re-check compare with those before it, by their edited sides:
+// fixed are gone, still are listed again, fresh were not listed before.
+QString RecheckNote(const QStringList& before, const QStringList& after)
+{
+    QHash<QString, int> left;
+    for (const QString& row : before)
+        ++left[row];
+    qsizetype still = 0;
+    for (const QString& row : after) {
+        auto found = left.find(row);
+        if (found != left.end() && found.value() > 0) {
+            --found.value();
+            ++still;
+        }
+    }
+    return QStringLiteral(u"Проверено снова в %1: исправлено %2, осталось %3, новых %4")
+        .arg(QTime::currentTime().toString(QStringLiteral("HH:mm")))
+        .arg(before.size() - still)
+        .arg(still)
+        .arg(after.size() - still);
+}
 
 // The wait cursor for as long as the program is busy on the user's behalf.
 class BusyCursor
@@ -151,24 +187,28 @@ void CParafrixDlg::CreateControls()
     m_verdict->setWordWrap(true);
     m_verdict->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_verdict->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    // While a Check waits for the word processor, the wait stands where the verdict will be.
-    m_waitPanel = new QuitWaitPanel(this);
-    m_verdictArea = new QStackedWidget(this);
+    // A long verdict scrolls rather than being cut off.
+    m_verdictArea = new QScrollArea(this);
     m_verdictArea->setObjectName(QStringLiteral("verdictArea"));
-    m_verdictArea->addWidget(m_verdict);
-    m_verdictArea->addWidget(m_waitPanel);
+    m_verdictArea->setWidget(m_verdict);
+    m_verdictArea->setWidgetResizable(true);
+    m_verdictArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_verdictArea->setFrameStyle(QFrame::NoFrame);
+    m_verdictArea->setFocusPolicy(Qt::NoFocus);
     m_verdictArea->setFixedHeight(du.y(37));
     m_originality = makeLabel(QString(), QStringLiteral("originalityLabel"), this);
+    m_originality->setToolTip(QStringLiteral(u"Оригинальность — доля слов копии в предложениях, которые не совпадают "
+                                             u"с предложениями оригинала и не похожи на них."));
     m_openInWord = MakeDialogButton(this, QStringLiteral(u"Открыть изменяемый документ"),
                                     QStringLiteral("openInWordButton"), du.size(120, 13));
+    // Nothing to open until a match is shown.
+    m_openInWord->setEnabled(false);
     m_editedPhrase = makePhraseBox(QStringLiteral("editedPhraseEdit"), du, this);
     m_reminder = makeLabel(QStringLiteral(u"После внесения измненений не забывай сохранить файл, после этого "
                                           u"проверяй снова."),
                            QStringLiteral("reminderLabel"), this);
-    // In the reminder's place after a Check that could not wait for the word processor.
-    m_checkNote = makeLabel(QStringLiteral(u"Проверено то, что сохранено на диске: несохранённые изменения из "
-                                           u"текстового процессора могли не попасть в проверку."),
-                            QStringLiteral("checkNoteLabel"), this);
+    // In the reminder's place after a Check that left unsaved changes unread.
+    m_checkNote = makeLabel(QString(), QStringLiteral("checkNoteLabel"), this);
     m_checkNote->setWordWrap(true);
     m_checkNote->hide();
     // Above the matches: what the copy disguises, which the services would flag.
@@ -206,11 +246,18 @@ void CParafrixDlg::CreateControls()
     matchesLayout->setContentsMargins(du.x(8), du.y(4), du.x(8), du.y(6));
     matchesLayout->setHorizontalSpacing(du.x(10));
     matchesLayout->addWidget(originalPhraseTitle, 0, 1);
-    matchesLayout->addWidget(m_matchList, 1, 0, 3, 1);
+    // The map of the copy stands beside the list of its rows.
+    m_copyMap = new CopyMap(this);
+    auto* listAndMap = new QHBoxLayout;
+    listAndMap->setSpacing(du.x(2));
+    listAndMap->addWidget(m_matchList);
+    listAndMap->addWidget(m_copyMap);
+    matchesLayout->addLayout(listAndMap, 1, 0, 3, 1);
     matchesLayout->addWidget(m_originalPhrase, 1, 1);
     matchesLayout->addLayout(editedTitleRow, 2, 1);
     matchesLayout->addWidget(m_editedPhrase, 3, 1);
-    matchesLayout->addWidget(m_originality, 4, 0);
+    // Across both columns: the breakdown beside the figure is wider than the list.
+    matchesLayout->addWidget(m_originality, 4, 0, 1, 2);
     matchesLayout->setColumnStretch(1, 1);
 
     auto* bottomRow = new QHBoxLayout;
@@ -229,10 +276,9 @@ void CParafrixDlg::CreateControls()
     layout->addWidget(m_verdictArea);
     layout->addLayout(bottomRow);
 
-    // The template's order is the tab order; the wait's button follows the Check's.
-    const QList<QWidget*> tabOrder = {
-        m_exitButton,     m_browseOriginal, m_browseEdited, m_matchList,    m_checkButton, m_waitPanel->stopButton(),
-        m_originalPhrase, options,          m_openInWord,   m_editedPhrase, thanks};
+    // The template's order is the tab order.
+    const QList<QWidget*> tabOrder = {m_exitButton,     m_browseOriginal, m_browseEdited, m_matchList,    m_checkButton,
+                                      m_originalPhrase, options,          m_openInWord,   m_editedPhrase, thanks};
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder.at(i - 1), tabOrder.at(i));
 
@@ -241,10 +287,17 @@ void CParafrixDlg::CreateControls()
     connect(m_browseEdited, &QPushButton::clicked, this, &CParafrixDlg::OnBrowseEdited);
     connect(m_checkButton, &QPushButton::clicked, this, &CParafrixDlg::OnCheck);
     connect(m_matchList, &QListWidget::currentRowChanged, this, &CParafrixDlg::OnSelchangeMatchList);
+    connect(m_copyMap, &CopyMap::rowClicked, this, [this](qsizetype row) { m_matchList->setCurrentRow(int(row)); });
     connect(options, &QPushButton::clicked, this, &CParafrixDlg::OnOptions);
     connect(m_openInWord, &QPushButton::clicked, this, &CParafrixDlg::OnShowPhraseInWord);
-    connect(m_waitPanel, &QuitWaitPanel::finished, this, &CParafrixDlg::OnQuitDecided);
     connect(thanks, &QPushButton::clicked, this, &CParafrixDlg::OnThanks);
+
+    m_watcher = new QFileSystemWatcher(this);
+    m_recheckTimer = new QTimer(this);
+    m_recheckTimer->setSingleShot(true);
+    m_recheckTimer->setInterval(kRecheckDelayMs);
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &CParafrixDlg::OnDocumentChanged);
+    connect(m_recheckTimer, &QTimer::timeout, this, &CParafrixDlg::RecheckWhenIdle);
 
     resize(du.size(460, 354).expandedTo(minimumSizeHint()));
     // The first thing to do is to choose the original.
@@ -289,13 +342,16 @@ bool CParafrixDlg::nativeEvent(const QByteArray& eventType, void* message, qintp
 
 void CParafrixDlg::SetDocuments(const QString& originalPath, const QString& editedPath)
 {
-    SetPath(true, QFileInfo(originalPath).absoluteFilePath());
-    SetPath(false, QFileInfo(editedPath).absoluteFilePath());
+    if (!originalPath.isEmpty())
+        SetPath(true, QFileInfo(originalPath).absoluteFilePath());
+    if (!editedPath.isEmpty())
+        SetPath(false, QFileInfo(editedPath).absoluteFilePath());
     UpdateCheckButton();
-    // Both documents given: the next thing to do is the Check.
+    // The next thing to do: the Check, or choosing the document still missing.
     if (m_checkButton->isEnabled())
         m_checkButton->setFocus();
-    QuitOwnWordInstances();
+    else
+        (m_session.originalPath().isEmpty() ? m_browseOriginal : m_browseEdited)->setFocus();
 }
 
 void CParafrixDlg::ShowNoticeOnStart(const QString& text)
@@ -305,54 +361,67 @@ void CParafrixDlg::ShowNoticeOnStart(const QString& text)
 
 void CParafrixDlg::OnCheck()
 {
-    if (isWaitingForWord() || !m_session.canCheck())
+    if (!m_session.canCheck())
         return;
-    QuitStatus status;
+    // As given on the command line: a file compared with itself matches everywhere.
+    if (SameDocumentFile(m_session.originalPath(), m_session.editedPath())) {
+        ShowSameFileMessage();
+        return;
+    }
+    QStringList unsaved;
     {
         const BusyCursor busy;
-        status = m_session.QuitActiveWord();
+        unsaved = m_session.UnsavedDocuments();
     }
-    if (status == QuitStatus::Deciding)
-        StartWaiting();
-    else
-        OnQuitDecided(status, false);
-}
-
-bool CParafrixDlg::isWaitingForWord() const
-{
-    return m_waitPanel->isWaiting();
-}
-
-void CParafrixDlg::StartWaiting()
-{
-    // Nothing that would read or change the documents meanwhile; the last results stay
-    // readable.
-    for (QPushButton* button : {m_checkButton, m_browseOriginal, m_browseEdited, m_openInWord})
-        button->setEnabled(false);
-    m_verdictArea->setCurrentWidget(m_waitPanel);
-    m_waitPanel->Start([this] { return m_session.PollQuit(); });
-    m_waitPanel->stopButton()->setFocus();
-}
-
-void CParafrixDlg::OnQuitDecided(QuitStatus status, bool stoppedWaiting)
-{
-    const bool focusInPanel = m_waitPanel->isAncestorOf(focusWidget());
-    m_verdictArea->setCurrentWidget(m_verdict);
-    for (QPushButton* button : {m_browseOriginal, m_browseEdited, m_openInWord})
-        button->setEnabled(true);
-    UpdateCheckButton();
-    if (focusInPanel)
-        m_checkButton->setFocus();
+    bool savedOnly = false;
+    if (!unsaved.isEmpty() && !SettleUnsaved(unsaved, savedOnly))
+        return;
     ClearResultWidgets();
-    SetCheckNote(stoppedWaiting || status == QuitStatus::Refused);
-    if (status == QuitStatus::Refused)
-        ShowMessage(QMessageBox::Information, QStringLiteral("Parafrix"),
-                    QStringLiteral(u"Текстовый процессор не закрылся, и в открытом в нём документе могут остаться "
-                                   u"несохранённые изменения. Проверяется то, что сохранено на диске."));
+    SetCheckNote(savedOnly ? SavedOnlyNote() : QString());
     RunCheck();
 }
 
-void CParafrixDlg::RunCheck()
+bool CParafrixDlg::SettleUnsaved(const QStringList& unsaved, bool& savedOnly)
+{
+    QStringList names;
+    for (const QString& path : unsaved)
+        names << QStringLiteral(u"«%1»").arg(QFileInfo(path).fileName());
+    const QString text =
+        (unsaved.size() == 1 ? QStringLiteral(u"В текстовом процессоре есть несохранённые изменения документа %1.")
+                             : QStringLiteral(u"В текстовом процессоре есть несохранённые изменения документов %1."))
+            .arg(names.join(QStringLiteral(u", "))) +
+        QStringLiteral(u"\n\nПроверка читает файлы с диска, и несохранённое в неё не попадёт.");
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Parafrix"), text, QMessageBox::NoButton, this);
+    box.setObjectName(QStringLiteral("unsavedQuestion"));
+    box.setTextFormat(Qt::PlainText);
+    QPushButton* save = box.addButton(QStringLiteral(u"Сохранить и проверить"), QMessageBox::AcceptRole);
+    save->setObjectName(QStringLiteral("saveAndCheckButton"));
+    QPushButton* saved = box.addButton(QStringLiteral(u"Проверить сохранённое"), QMessageBox::ApplyRole);
+    saved->setObjectName(QStringLiteral("checkSavedButton"));
+    QPushButton* cancel = box.addButton(QStringLiteral(u"Отмена"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    DialogRunner::Exec(box);
+    if (box.clickedButton() == saved) {
+        savedOnly = true;
+        return true;
+    }
+    if (box.clickedButton() != save)
+        return false;
+    WordProcessor::Result result;
+    {
+        const BusyCursor busy;
+        result = m_session.SaveDocuments(unsaved);
+    }
+    if (!result.ok) {
+        ShowMessage(QMessageBox::Warning, QStringLiteral("Parafrix"), result.message);
+        return false;
+    }
+    savedOnly = false;
+    return true;
+}
+
+bool CParafrixDlg::RunCheck(bool quiet)
 {
     std::optional<BusyCursor> busy(std::in_place);
     CheckOptions options = AppSettings::Instance().checkOptions();
@@ -360,14 +429,20 @@ void CParafrixDlg::RunCheck()
     const CheckOutcome& outcome = m_session.RunCheck(options);
     if (!outcome.ok()) {
         busy.reset();
-        ShowMessage(QMessageBox::Warning, CheckErrorCaption(),
-                    CheckErrorText(outcome, m_session.originalPath(), m_session.editedPath()));
-        return;
+        // A re-check keeps watching: the next save may well be readable.
+        if (!quiet) {
+            WatchDocuments();
+            ShowMessage(QMessageBox::Warning, CheckErrorCaption(),
+                        CheckErrorText(outcome, m_session.originalPath(), m_session.editedPath()));
+        }
+        return false;
     }
+    WatchDocuments();
     ShowSuspicious();
     ListMatches();
     ListNearMatches();
     ShowOriginality();
+    m_copyMap->setCells(m_session.CopyMap());
     if (outcome.matchCount() > 0) {
         {
             // Selecting by program is not a user's selection: the session chose it.
@@ -375,17 +450,60 @@ void CParafrixDlg::RunCheck()
             m_matchList->setCurrentRow(int(m_session.selectedIndex()));
         }
         ShowSelectedMatch();
-        return;
+        return true;
     }
     busy.reset();
-    СDlgFuck allClear(this);
-    DialogRunner::Exec(allClear);
+    if (!quiet) {
+        СDlgFuck allClear(this);
+        DialogRunner::Exec(allClear);
+    }
+    return true;
 }
 
-void CParafrixDlg::SetCheckNote(bool show)
+void CParafrixDlg::SetCheckNote(const QString& text)
 {
-    m_checkNote->setVisible(show);
-    m_reminder->setVisible(!show);
+    m_checkNote->setText(text);
+    m_checkNote->setVisible(!text.isEmpty());
+    m_reminder->setVisible(text.isEmpty());
+}
+
+void CParafrixDlg::WatchDocuments()
+{
+    if (!m_watcher->files().isEmpty())
+        m_watcher->removePaths(m_watcher->files());
+    if (!AppSettings::Instance().RecheckOnSave || !m_session.hasStemDictionary())
+        return;
+    for (const QString& path : {m_session.originalPath(), m_session.editedPath()}) {
+        if (QFileInfo::exists(path))
+            m_watcher->addPath(path);
+    }
+}
+
+void CParafrixDlg::OnDocumentChanged(const QString& path)
+{
+    // A save that replaces the file ends the watch on the old one.
+    if (!m_watcher->files().contains(path) && QFileInfo::exists(path))
+        m_watcher->addPath(path);
+    m_recheckTimer->start();
+}
+
+void CParafrixDlg::RecheckWhenIdle()
+{
+    if (!AppSettings::Instance().RecheckOnSave || !m_session.canCheck())
+        return;
+    // A box of the program (the question about unsaved changes among them) is open:
+    // later, once it is answered. The window itself runs modally.
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal != this) {
+        m_recheckTimer->start();
+        return;
+    }
+    const QStringList before = m_session.EditedRows();
+    ClearResultWidgets();
+    if (RunCheck(true))
+        SetCheckNote(RecheckNote(before, m_session.EditedRows()));
+    else
+        SetCheckNote(CheckErrorText(m_session.outcome(), m_session.originalPath(), m_session.editedPath()));
 }
 
 void CParafrixDlg::ClearResultWidgets()
@@ -398,6 +516,8 @@ void CParafrixDlg::ClearResultWidgets()
     m_editedPhrase->clear();
     m_verdict->clear();
     m_originality->clear();
+    m_copyMap->setCells({});
+    m_openInWord->setEnabled(false);
     m_suspicious->clear();
     m_suspicious->hide();
 }
@@ -439,6 +559,7 @@ void CParafrixDlg::ShowSelectedMatch()
         verdict += TrickWarnings::SeenThrough() + QChar(u'\n');
     }
     m_verdict->setText(verdict);
+    m_openInWord->setEnabled(true);
 }
 
 void CParafrixDlg::ListNearMatches()
@@ -451,7 +572,17 @@ void CParafrixDlg::ListNearMatches()
 
 void CParafrixDlg::ShowOriginality()
 {
-    QString text = MatchReport::OriginalityText(m_session.outcome().originality);
+    const CheckOutcome& outcome = m_session.outcome();
+    QString text = MatchReport::OriginalityText(outcome.originality);
+    // What the figure leaves out, so that it never changes without a word why.
+    // The near part is what the other two leave, so that the three shown add up to 100.
+    const qint32 exact = NearPercent(outcome.exactShare);
+    if (AppSettings::Instance().NearMatches)
+        text += QStringLiteral(u" (совпадения %1%, похожие фразы %2% слов)")
+                    .arg(exact)
+                    .arg(std::max(100 - NearPercent(outcome.originality) - exact, 0));
+    else
+        text += QStringLiteral(u" (совпадения %1% слов; похожие фразы выключены в настройках и не учтены)").arg(exact);
     // Past the bound the list is cut; the student must know it is not complete.
     if (m_session.outcome().truncated)
         text += QStringLiteral(u"\nПоказаны не все совпадения: список обрезан.");
@@ -503,11 +634,13 @@ QString CParafrixDlg::StartFolder(bool original) const
 void CParafrixDlg::ChooseDocument(bool original)
 {
     const QString chosen = AskForDocument(original);
-    if (!chosen.isEmpty())
+    const QString other = original ? m_session.editedPath() : m_session.originalPath();
+    if (SameDocumentFile(chosen, other))
+        ShowSameFileMessage();
+    else if (!chosen.isEmpty())
         SetPath(original, chosen);
     // Confirmed or cancelled alike.
     UpdateCheckButton();
-    QuitOwnWordInstances();
 }
 
 void CParafrixDlg::SetPath(bool original, const QString& chosen)
@@ -523,8 +656,16 @@ void CParafrixDlg::SetPath(bool original, const QString& chosen)
     // The session has dropped the previous pair's results; the widgets follow.
     if (changed) {
         ClearResultWidgets();
-        SetCheckNote(false);
+        SetCheckNote({});
+        WatchDocuments();
     }
+}
+
+void CParafrixDlg::ShowSameFileMessage()
+{
+    ShowMessage(QMessageBox::Information, QStringLiteral("Parafrix"),
+                QStringLiteral(u"Оригинал и изменяемая копия — один и тот же файл. Выберите копию реферата, "
+                               u"в которую вносятся изменения, отдельным файлом."));
 }
 
 void CParafrixDlg::UpdateCheckButton()
@@ -532,16 +673,16 @@ void CParafrixDlg::UpdateCheckButton()
     m_checkButton->setEnabled(m_session.canCheck());
 }
 
-void CParafrixDlg::QuitOwnWordInstances()
-{
-    const BusyCursor busy;
-    m_session.QuitOwnWordInstances();
-}
-
 void CParafrixDlg::OnOptions()
 {
     CDlgOptions options(this);
-    DialogRunner::Exec(options);
+    // New settings re-list the rows of the Check on screen at once.
+    if (DialogRunner::Exec(options) == QDialog::Accepted && m_session.hasStemDictionary()) {
+        ClearResultWidgets();
+        RunCheck();
+    }
+    // Re-checking after saving may have been turned on or off.
+    WatchDocuments();
 }
 
 void CParafrixDlg::OnThanks()
@@ -575,9 +716,6 @@ void CParafrixDlg::reject()
 
 void CParafrixDlg::OnExit()
 {
-    // A wait still running is given up: nothing is read any more.
-    m_waitPanel->Cancel();
-    m_verdictArea->setCurrentWidget(m_verdict);
     QDialog::reject();
     AppSettings::Instance().Save();
     AppSettings::Destroy();

@@ -7,21 +7,23 @@
 #include <QMessageBox>
 #include <memory>
 
+class CopyMap;
 class PathLabel;
-class QuitWaitPanel;
+class QFileSystemWatcher;
 class QLabel;
+class QTimer;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
-class QStackedWidget;
+class QScrollArea;
 class Stemmer;
 
 // The main window: choose the original essay and its edited copy, run the Check,
 // walk the matches with their verdicts, and reach the options, thank-you and about
 // boxes and the word processor. The Check's state and steps live in a CheckSession;
-// the window reads the settings for each step and shows the session's state. While the
-// word processor asked to quit still asks the user about unsaved documents, the Check
-// waits for the answer without freezing the window, and can be told not to wait.
+// the window reads the settings for each step and shows the session's state. When the
+// word processor holds either document with unsaved changes, the Check asks whether to
+// save them there first; the student's other work in it is never touched.
 // Closing it (Esc, the close box or "Выход") writes the settings back, drops the
 // last dictionary and quits the word-processor instances the program started.
 class CParafrixDlg : public QDialog
@@ -34,7 +36,8 @@ public:
                           QWidget* parent = nullptr);
     ~CParafrixDlg() override;
 
-    // Pre-fills both documents as if they had been chosen with the browse buttons.
+    // Pre-fills the documents as if they had been chosen with the browse buttons; an
+    // empty path leaves that document to be chosen.
     void SetDocuments(const QString& originalPath, const QString& editedPath);
     // Tells the user something once, as soon as the window is up (e.g. why words
     // will be compared less well than they should).
@@ -47,8 +50,6 @@ public:
     const CheckSession& session() const { return m_session; }
 
     void OnCheck();
-    // Whether a Check waits for the word processor to quit.
-    bool isWaitingForWord() const;
     void OnSelchangeMatchList();
     void OnBrowseOriginal();
     void OnBrowseEdited();
@@ -68,22 +69,31 @@ protected:
 private:
     void CreateControls();
     void InstallAboutCommand();
-    void StartWaiting();
-    void OnQuitDecided(QuitStatus status, bool stoppedWaiting);
-    void RunCheck();
+    // Asks what to do with unsaved changes the word processor holds in unsaved; false
+    // when the Check is not to run. savedOnly tells that unsaved changes stay unread.
+    bool SettleUnsaved(const QStringList& unsaved, bool& savedOnly);
+    // Reads and searches both documents. Quiet: no box (the re-check after saving); false
+    // when a document could not be read.
+    bool RunCheck(bool quiet = false);
+    // The documents of the last Check are watched for saving, while the setting says so.
+    void WatchDocuments();
+    void OnDocumentChanged(const QString& path);
+    // The re-check after saving, once nothing else is under way.
+    void RecheckWhenIdle();
     void ClearResultWidgets();
     void ListMatches();
     void ListNearMatches();
     void ShowSelectedMatch();
     void ShowOriginality();
     void ShowSuspicious();
-    void SetCheckNote(bool show);
+    // Shows text in the reminder's place; empty brings the reminder back.
+    void SetCheckNote(const QString& text);
     QString StartFolder(bool original) const;
     QString AskForDocument(bool original);
     void ChooseDocument(bool original);
     void SetPath(bool original, const QString& chosen);
+    void ShowSameFileMessage();
     void UpdateCheckButton();
-    void QuitOwnWordInstances();
     void ShowMessage(QMessageBox::Icon icon, const QString& caption, const QString& text);
 
     CheckSession m_session;
@@ -91,12 +101,12 @@ private:
     QPlainTextEdit* m_editedPhrase = nullptr;
     QLabel* m_verdict = nullptr;
     QLabel* m_originality = nullptr;
-    QStackedWidget* m_verdictArea = nullptr;
-    QuitWaitPanel* m_waitPanel = nullptr;
+    QScrollArea* m_verdictArea = nullptr;
     QLabel* m_reminder = nullptr;
     QLabel* m_checkNote = nullptr;
     QLabel* m_suspicious = nullptr;
     QListWidget* m_matchList = nullptr;
+    CopyMap* m_copyMap = nullptr;
     QIcon m_icon;
     PathLabel* m_originalPathLabel = nullptr;
     PathLabel* m_editedPathLabel = nullptr;
@@ -105,4 +115,7 @@ private:
     QPushButton* m_browseOriginal = nullptr;
     QPushButton* m_browseEdited = nullptr;
     QPushButton* m_openInWord = nullptr;
+    QFileSystemWatcher* m_watcher = nullptr;
+    // Saving writes a file in several steps: the re-check waits for them to settle.
+    QTimer* m_recheckTimer = nullptr;
 };

@@ -6,6 +6,8 @@
 #include "word/WordFind.h"
 #include "word/WordRange.h"
 
+#include <QDir>
+
 namespace {
 
 WordProcessor::Result Failure(const QString& what, const WordStatus& status)
@@ -126,18 +128,60 @@ WordProcessor::Result AutomatedWordProcessor::ShowPhraseInWord(const QString& ph
     return {};
 }
 
-QuitStatus AutomatedWordProcessor::QuitActiveWord()
+QList<std::shared_ptr<WordApplication>> AutomatedWordProcessor::Reachable()
 {
-    // The user has not answered the last request yet: asking again would only queue
-    // behind it.
+    // An instance asking the user could not answer before the user has.
     if (PollQuit() == QuitStatus::Deciding)
-        return QuitStatus::Deciding;
-    std::shared_ptr<WordApplication> application;
-    if (!m_automation->GetActiveObject(application).ok || !application) {
-        m_lastQuit = QuitStatus::NotRunning;
-        return m_lastQuit;
+        return {};
+    QList<std::shared_ptr<WordApplication>> instances;
+    std::shared_ptr<WordApplication> running;
+    if (m_automation->GetActiveObject(running).ok && running)
+        instances << running;
+    for (const std::shared_ptr<WordApplication>& own : std::as_const(m_wordInstances)) {
+        if (own && own != running)
+            instances << own;
     }
-    return RequestQuit(application);
+    return instances;
+}
+
+QList<AutomatedWordProcessor::OpenDocument> AutomatedWordProcessor::OpenDocuments(const QStringList& paths)
+{
+    QList<OpenDocument> documents;
+    const QList<std::shared_ptr<WordApplication>> instances = Reachable();
+    for (const QString& path : paths) {
+        // An instance that has ended, or cannot answer, holds nothing the user could lose.
+        for (const std::shared_ptr<WordApplication>& instance : instances) {
+            std::shared_ptr<WordDocument> document;
+            if (instance->FindDocument(path, document).ok && document) {
+                documents.append({path, document});
+                break;
+            }
+        }
+    }
+    return documents;
+}
+
+QStringList AutomatedWordProcessor::UnsavedDocuments(const QStringList& paths)
+{
+    QStringList unsaved;
+    for (const OpenDocument& open : OpenDocuments(paths)) {
+        bool modified = false;
+        if (open.document->IsModified(modified).ok && modified && !unsaved.contains(open.path))
+            unsaved << open.path;
+    }
+    return unsaved;
+}
+
+WordProcessor::Result AutomatedWordProcessor::SaveDocuments(const QStringList& paths)
+{
+    for (const OpenDocument& open : OpenDocuments(paths)) {
+        const WordStatus status = open.document->Save();
+        if (!status.ok)
+            return Failure(QStringLiteral(u"Текстовый процессор не сохранил документ %1.")
+                               .arg(QDir::toNativeSeparators(open.path)),
+                           status);
+    }
+    return {};
 }
 
 QuitStatus AutomatedWordProcessor::PollQuit()
@@ -150,20 +194,12 @@ QuitStatus AutomatedWordProcessor::PollQuit()
     return m_lastQuit;
 }
 
-QuitStatus AutomatedWordProcessor::RequestQuit(const std::shared_ptr<WordApplication>& application)
-{
-    m_lastQuit = application->RequestQuit();
-    m_quitting = m_lastQuit == QuitStatus::Deciding ? application : nullptr;
-    return m_lastQuit;
-}
-
 void AutomatedWordProcessor::QuitOwnWordInstances()
 {
     if (PollQuit() == QuitStatus::Deciding)
         return;
     // The office's own handling of unsaved documents, so that edits not yet saved are
-    // never thrown away behind the user's back. One that asks the user is the quit a
-    // Check then waits for.
+    // never thrown away behind the user's back. One that asks the user is left to it.
     for (const std::shared_ptr<WordApplication>& instance : std::as_const(m_wordInstances)) {
         if (!instance || instance->RequestQuit() != QuitStatus::Deciding || m_quitting)
             continue;

@@ -7,6 +7,7 @@
 
 class WordApplication;
 class WordAutomation;
+class WordDocument;
 
 // The word processor's operations written once against its object model.
 // m_wordInstances lists the instances this object started itself, in order; it only
@@ -20,9 +21,12 @@ public:
     ~AutomatedWordProcessor() override;
 
     Result ShowPhraseInWord(const QString& phrase, const QString& editedPath) override;
-    QuitStatus QuitActiveWord() override;
-    QuitStatus PollQuit() override;
+    QStringList UnsavedDocuments(const QStringList& paths) override;
+    Result SaveDocuments(const QStringList& paths) override;
     void QuitOwnWordInstances() override;
+    // How the last quit of the program's own instances stands, without waiting: Deciding
+    // while one still asks the user (nothing else is asked of it meanwhile).
+    QuitStatus PollQuit();
 
     const QList<std::shared_ptr<WordApplication>>& WordInstances() const { return m_wordInstances; }
 
@@ -35,7 +39,16 @@ public:
     static QString WaitingForAnswerMessage();
 
 private:
-    QuitStatus RequestQuit(const std::shared_ptr<WordApplication>& application);
+    // The instances that may hold the user's documents: the running one, then the
+    // program's own that are not it. Empty while a quit still asks the user.
+    QList<std::shared_ptr<WordApplication>> Reachable();
+    struct OpenDocument
+    {
+        QString path;
+        std::shared_ptr<WordDocument> document;
+    };
+    // Those of paths that a reachable instance holds open, in the order of paths.
+    QList<OpenDocument> OpenDocuments(const QStringList& paths);
 
     // Declared first so that it is destroyed last, after every reference into it.
     std::shared_ptr<WordAutomation> m_automation;

@@ -2,7 +2,7 @@
 
 #include "word/WordProcessor.h"
 
-// The word processor when none can be used: there is nothing to quit, showing a phrase
+// The word processor when none can be used: there is nothing to save or quit, showing a phrase
 // says why there is no word processor.
 class NullWordProcessor : public WordProcessor
 {
@@ -11,8 +11,8 @@ public:
     explicit NullWordProcessor(QString reason = QString()) : m_reason(std::move(reason)) {}
 
     Result ShowPhraseInWord(const QString& phrase, const QString& editedPath) override;
-    QuitStatus QuitActiveWord() override { return QuitStatus::NotRunning; }
-    QuitStatus PollQuit() override { return QuitStatus::NotRunning; }
+    QStringList UnsavedDocuments(const QStringList&) override { return {}; }
+    Result SaveDocuments(const QStringList&) override { return {}; }
     void QuitOwnWordInstances() override {}
 
 private:

@@ -19,6 +19,9 @@ public:
     virtual WordStatus ActiveDocument(std::shared_ptr<WordDocument>& document) = 0;
     // Opens the file at path, or returns it when it is already open; document may be left empty.
     virtual WordStatus OpenDocument(const QString& path, std::shared_ptr<WordDocument>& document) = 0;
+    // The open document whose file is path, without opening it; document is left empty
+    // when the instance does not hold that file.
+    virtual WordStatus FindDocument(const QString& path, std::shared_ptr<WordDocument>& document) = 0;
     // Shows the instance's window and brings it to the front.
     virtual WordStatus SetVisible(bool visible) = 0;
     // Asks the instance to quit with its own handling of unsaved documents (a visible

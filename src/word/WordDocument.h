@@ -19,4 +19,8 @@ public:
     virtual WordStatus Content(std::shared_ptr<WordRange>& content) = 0;
     // The text the user has selected in the document's window (empty: nothing selected).
     virtual WordStatus SelectedText(QString& text) = 0;
+    // Whether the document holds changes not saved to its file.
+    virtual WordStatus IsModified(bool& modified) = 0;
+    // Saves the document to its own file, in its own format.
+    virtual WordStatus Save() = 0;
 };

@@ -184,6 +184,28 @@ private slots:
         QCOMPARE(first.matches, second.matches);
     }
 
+    void copySharesMakeUpTheWhole_data()
+    {
+        QTest::addColumn<bool>("near");
+        QTest::newRow("near matches searched") << true;
+        QTest::newRow("exact matches only") << false;
+    }
+    void copySharesMakeUpTheWhole()
+    {
+        QFETCH(bool, near);
+        m_options.NearMatches = near;
+        // Five words matched exactly, six nearly, four of the copy's own: fifteen.
+        const CheckOutcome outcome = CheckCommand::CheckTexts(
+            QStringLiteral("one two three four five. six seven eight nine ten eleven."),
+            QStringLiteral("one two three four five. six seven eight nine ten twelve. alpha beta gamma delta."),
+            m_options, m_stemmer);
+        QCOMPARE(outcome.matches.size(), 1);
+        QCOMPARE(outcome.near.matches.size(), near ? 1 : 0);
+        QCOMPARE(outcome.exactShare, 5.0 / 15.0);
+        QCOMPARE(outcome.nearShare, near ? 6.0 / 15.0 : 0.0);
+        QCOMPARE(outcome.originality + outcome.exactShare + outcome.nearShare, 1.0);
+    }
+
     void optionsApplyToTheCheckTheyArePassedTo()
     {
         const QString text = QStringLiteral("one two three four.");

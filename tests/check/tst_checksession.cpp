@@ -45,10 +45,10 @@ class TestCheckSession : public QObject
         return path;
     }
 
-    // The Check as the window runs it when the word processor asks nothing.
+    // The Check as the window runs it when the word processor holds nothing unsaved.
     const CheckOutcome& check()
     {
-        m_session->QuitActiveWord();
+        m_session->UnsavedDocuments();
         return m_session->RunCheck(m_options);
     }
 
@@ -181,28 +181,29 @@ private slots:
         QVERIFY(m_word->calls.isEmpty());
     }
 
-    void checkQuitsTheWordProcessorBeforeReading()
+    void checkReadsWhatTheWordProcessorSaved()
     {
         const QString original = write(QStringLiteral("original.txt"), originalText());
         const QString edited = write(QStringLiteral("edited.txt"), "Совсем другой текст про погоду сегодня.\r\n");
-        // The word processor saves the user's last edits as it quits: the Check must
-        // read what was saved, not what was on disk before.
-        m_word->onCall = [&](const QString& call) {
-            if (call == u"quitActive")
-                write(QStringLiteral("edited.txt"), editedText());
-        };
+        // The student's last edits are still unsaved in the word processor; saving them
+        // there puts them on disk, where the Check reads them.
+        m_word->unsaved = {edited};
+        m_word->onSave = [&](const QStringList&) { write(QStringLiteral("edited.txt"), editedText()); };
         m_session->SetOriginalPath(original);
         m_session->SetEditedPath(edited);
-        const CheckOutcome& outcome = check();
-        QCOMPARE(m_word->calls, QStringList{u"quitActive"_qs});
+        QCOMPARE(m_session->UnsavedDocuments(), QStringList{edited});
+        QVERIFY(m_session->SaveDocuments({edited}).ok);
+        const CheckOutcome& outcome = m_session->RunCheck(m_options);
+        QCOMPARE(m_word->calls, (QStringList{u"unsaved"_qs, u"save"_qs}));
         QVERIFY(outcome.ok());
         QCOMPARE(outcome.matches.size(), 5);
         QVERIFY(m_session->hasStemDictionary());
 
-        // The second step alone reads without asking.
+        // Nothing unsaved any more: asked, nothing saved.
         m_word->calls.clear();
+        QVERIFY(m_session->UnsavedDocuments().isEmpty());
         QCOMPARE(m_session->RunCheck(m_options).matches.size(), 5);
-        QVERIFY(m_word->calls.isEmpty());
+        QCOMPARE(m_word->calls, QStringList{u"unsaved"_qs});
     }
 
     void choosingAPathKeepsOrClearsResults_data()
@@ -340,31 +341,26 @@ private slots:
         QCOMPARE(m_word->phrases, QStringList{QString()});
     }
 
-    void quitStepsAreTheWordProcessors_data()
+    void unsavedDocumentsAreTheChosenPairOnly_data()
     {
-        QTest::addColumn<QList<QuitStatus>>("script");
-        QTest::addColumn<QList<QuitStatus>>("answers");
-        const QuitStatus deciding = QuitStatus::Deciding;
-        QTest::newRow("none running") << QList<QuitStatus>() << QList{QuitStatus::NotRunning, QuitStatus::NotRunning};
-        QTest::newRow("quit at once") << QList{QuitStatus::Quit} << QList{QuitStatus::Quit, QuitStatus::Quit};
-        QTest::newRow("saved later") << QList{deciding, deciding, QuitStatus::Quit}
-                                     << QList{deciding, deciding, QuitStatus::Quit, QuitStatus::Quit};
-        QTest::newRow("cancelled later") << QList{deciding, QuitStatus::Refused}
-                                         << QList{deciding, QuitStatus::Refused};
+        QTest::addColumn<bool>("same");
+        QTest::newRow("two files") << false;
+        QTest::newRow("one file twice") << true;
     }
-    void quitStepsAreTheWordProcessors()
+    void unsavedDocumentsAreTheChosenPairOnly()
     {
-        QFETCH(QList<QuitStatus>, script);
-        QFETCH(QList<QuitStatus>, answers);
-        m_session->SetOriginalPath(write(QStringLiteral("original.txt"), originalText()));
-        m_session->SetEditedPath(write(QStringLiteral("edited.txt"), editedText()));
-        m_word->quitScript = script;
-        QList<QuitStatus> got{m_session->QuitActiveWord()};
-        while (got.size() < answers.size())
-            got << m_session->PollQuit();
-        QCOMPARE(got, answers);
-        QCOMPARE(m_word->count(u"quitActive"_qs), 1);
-        // Asking and polling read nothing.
+        QFETCH(bool, same);
+        const QString original = write(QStringLiteral("original.txt"), originalText());
+        const QString edited = same ? original : write(QStringLiteral("edited.txt"), editedText());
+        const QString other = write(QStringLiteral("other.txt"), editedText());
+        m_session->SetOriginalPath(original);
+        m_session->SetEditedPath(edited);
+        // The student's other work is unsaved too: it is neither named nor saved.
+        m_word->unsaved = {other, edited};
+        QCOMPARE(m_session->UnsavedDocuments(), QStringList{edited});
+        QCOMPARE(m_word->asked, same ? QStringList{original} : (QStringList{original, edited}));
+        QCOMPARE(m_word->unsaved, (QStringList{other, edited}));
+        // Asking reads nothing.
         QVERIFY(!m_session->hasStemDictionary());
     }
 
@@ -473,16 +469,6 @@ private slots:
         QCOMPARE(m_session->selectedIndex(), 0);
     }
 
-    void quitOwnInstancesKeepsResults()
-    {
-        checkFiveKinds();
-        QVERIFY(m_session->Select(3, m_options));
-        m_session->QuitOwnWordInstances();
-        QCOMPARE(m_word->calls, QStringList{u"quitOwn"_qs});
-        QCOMPARE(m_session->matches().size(), 5);
-        QCOMPARE(m_session->selectedIndex(), 3);
-    }
-
     void closeDropsResultsAndQuitsOwnInstances()
     {
         checkFiveKinds();
@@ -499,8 +485,8 @@ private slots:
         const QString missing = m_dir.filePath(QStringLiteral(u"нет такого файла.doc"));
         m_session->SetOriginalPath(missing);
         const CheckOutcome& outcome = check();
-        // The word processor is asked to quit even when the Check then fails.
-        QCOMPARE(m_word->calls, QStringList{u"quitActive"_qs});
+        // Only asked about unsaved changes, as for every Check.
+        QCOMPARE(m_word->calls, QStringList{u"unsaved"_qs});
         QCOMPARE(outcome.original.error, ExtractError::FileMissing);
         QVERIFY(!outcome.original.reason().isEmpty());
         // The other document is still read.

@@ -196,8 +196,9 @@ private slots:
         file.write("[General]\nDelimiters1=.\nDelimiters2=\" \"\nMinWords=10\n");
         file.close();
         const QString text = write(QStringLiteral("same.txt"), "Кошка ловила мышь в старом амбаре.");
-        QCOMPARE(run({text, text}).status, 0);
-        QCOMPARE(run({QStringLiteral("--min-words"), QStringLiteral("3"), text, text}).status, 1);
+        const QString copy = write(QStringLiteral("copy.txt"), "Кошка ловила мышь в старом амбаре.");
+        QCOMPARE(run({text, copy}).status, 0);
+        QCOMPARE(run({QStringLiteral("--min-words"), QStringLiteral("3"), text, copy}).status, 1);
         QFile reread(conf);
         QVERIFY(reread.open(QIODevice::ReadOnly));
         QVERIFY(reread.readAll().contains("MinWords=10"));
@@ -227,6 +228,15 @@ private slots:
         const Run r = run(arguments);
         QCOMPARE(r.status, 2);
         QVERIFY2(r.err.contains(stderrContains), qPrintable(r.err));
+        QVERIFY(r.out.isEmpty());
+    }
+
+    void oneFileTwiceIsRefused()
+    {
+        const QString text = write(QStringLiteral("same.txt"), "Кошка ловила мышь в старом амбаре.");
+        const Run r = run({text, m_dir.path() + QStringLiteral("/./same.txt")});
+        QCOMPARE(r.status, 2);
+        QVERIFY2(r.err.contains(QStringLiteral(u"один и тот же файл")), qPrintable(r.err));
         QVERIFY(r.out.isEmpty());
     }
 

@@ -230,8 +230,25 @@ private slots:
         AppSettings::SetStoreFactory([&written] { return std::make_unique<RecordingStore>(&written); });
         reload().Save();
         QCOMPARE(written, (QStringList{u"Delimiters1"_qs, u"Delimiters2"_qs, u"MinWords"_qs, u"NearMatches"_qs,
-                                       u"NearThreshold"_qs}));
+                                       u"NearThreshold"_qs, u"RecheckOnSave"_qs}));
         AppSettings::Destroy();
+    }
+
+    void recheckOnSaveDefaultsOnAndKeepsAnOff_data()
+    {
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<bool>("expected");
+        QTest::newRow("missing") << QVariant() << true;
+        QTest::newRow("off") << QVariant(0) << false;
+        QTest::newRow("out of range") << QVariant(7) << true;
+    }
+    void recheckOnSaveDefaultsOnAndKeepsAnOff()
+    {
+        QFETCH(QVariant, stored);
+        QFETCH(bool, expected);
+        if (stored.isValid())
+            raw().setValue(QStringLiteral("RecheckOnSave"), stored);
+        QCOMPARE(reload().RecheckOnSave, expected);
     }
 
     void unwritableStoreKeepsRecord()

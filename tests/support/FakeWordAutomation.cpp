@@ -94,6 +94,24 @@ WordStatus FakeWordDocument::Content(std::shared_ptr<WordRange>& content)
     return {};
 }
 
+WordStatus FakeWordDocument::IsModified(bool& isModified)
+{
+    m_world->log << QStringLiteral(u"IsModified(%1)").arg(path);
+    if (m_application->ended)
+        return WordStatus::Failed(QStringLiteral(u"ended"));
+    isModified = modified;
+    return {};
+}
+
+WordStatus FakeWordDocument::Save()
+{
+    m_world->log << QStringLiteral(u"Save(%1)").arg(path);
+    if (m_application->ended || saveFails)
+        return WordStatus::Failed(QStringLiteral(u"cannot save"));
+    modified = false;
+    return {};
+}
+
 FakeWordApplication::FakeWordApplication(std::shared_ptr<FakeWordWorld> world) : m_world(std::move(world)) {}
 
 bool FakeWordApplication::Alive(const QString& call)
@@ -127,6 +145,17 @@ WordStatus FakeWordApplication::OpenDocument(const QString& path, std::shared_pt
         documents << active;
     }
     document = active;
+    return {};
+}
+
+WordStatus FakeWordApplication::FindDocument(const QString& path, std::shared_ptr<WordDocument>& document)
+{
+    if (!Alive(QStringLiteral(u"FindDocument(%1)").arg(path)))
+        return WordStatus::Failed(QStringLiteral(u"ended"));
+    for (const auto& open : std::as_const(documents)) {
+        if (open->path == path)
+            document = open;
+    }
     return {};
 }
 

@@ -33,10 +33,15 @@ public:
         text = selection;
         return {};
     }
+    WordStatus IsModified(bool& isModified) override;
+    WordStatus Save() override;
 
     QString path;
     QString selection;
     bool contentFails = false;
+    // Changes not saved yet; Save clears it unless saveFails.
+    bool modified = false;
+    bool saveFails = false;
 
 private:
     std::shared_ptr<FakeWordWorld> m_world;
@@ -50,6 +55,7 @@ public:
 
     WordStatus ActiveDocument(std::shared_ptr<WordDocument>& document) override;
     WordStatus OpenDocument(const QString& path, std::shared_ptr<WordDocument>& document) override;
+    WordStatus FindDocument(const QString& path, std::shared_ptr<WordDocument>& document) override;
     WordStatus SetVisible(bool visible) override;
     QuitStatus RequestQuit() override;
     QuitStatus PollQuit() override;

@@ -10,21 +10,21 @@
 // (a window or a session) holds the processor; the test keeps the log.
 struct WordLog
 {
-    QStringList calls; // "show", "quitActive", "quitOwn"
+    QStringList calls; // "show", "unsaved", "save", "quitOwn"
     QStringList phrases;
     QStringList paths;
+    // The documents UnsavedDocuments and SaveDocuments were given.
+    QStringList asked;
     // Calls made while the busy cursor was not showing (FakeWordProcessor only).
     int callsWithoutBusyCursor = 0;
     WordProcessor::Result nextResult;
     // Runs at each call, after it is recorded: a test can act as the word processor
     // would, for instance save a document when asked to quit.
     std::function<void(const QString& call)> onCall;
-    // What QuitActiveWord and then each PollQuit answer, in turn; the last answer repeats.
-    // Empty: no word processor runs. A quit still Deciding is not asked again.
-    QList<QuitStatus> quitScript;
-    // Runs when a quit turns out Quit or Refused, as the word processor's own saving would.
-    std::function<void(QuitStatus)> onQuitDecided;
-    int polls = 0;
+    // The documents the word processor holds with unsaved changes; saving them clears
+    // the list (unless nextResult fails) and runs onSave first.
+    QStringList unsaved;
+    std::function<void(const QStringList& paths)> onSave;
 
     int count(const QString& call) const { return int(calls.count(call)); }
 };
@@ -42,19 +42,28 @@ public:
         record(QStringLiteral("show"));
         return m_log->nextResult;
     }
-    QuitStatus QuitActiveWord() override
+    QStringList UnsavedDocuments(const QStringList& paths) override
     {
-        record(QStringLiteral("quitActive"));
-        if (m_quit != QuitStatus::Deciding)
-            decide();
-        return m_quit;
+        m_log->asked << paths;
+        record(QStringLiteral("unsaved"));
+        QStringList held;
+        for (const QString& path : paths) {
+            if (m_log->unsaved.contains(path))
+                held << path;
+        }
+        return held;
     }
-    QuitStatus PollQuit() override
+    Result SaveDocuments(const QStringList& paths) override
     {
-        ++m_log->polls;
-        if (m_quit == QuitStatus::Deciding)
-            decide();
-        return m_quit;
+        m_log->asked << paths;
+        record(QStringLiteral("save"));
+        if (!m_log->nextResult.ok)
+            return m_log->nextResult;
+        if (m_log->onSave)
+            m_log->onSave(paths);
+        for (const QString& path : paths)
+            m_log->unsaved.removeAll(path);
+        return {};
     }
     void QuitOwnWordInstances() override { record(QStringLiteral("quitOwn")); }
 
@@ -67,18 +76,4 @@ protected:
     }
 
     std::shared_ptr<WordLog> m_log;
-
-private:
-    void decide()
-    {
-        QList<QuitStatus>& script = m_log->quitScript;
-        if (script.isEmpty())
-            m_quit = QuitStatus::NotRunning;
-        else
-            m_quit = script.size() > 1 ? script.takeFirst() : script.first();
-        if ((m_quit == QuitStatus::Quit || m_quit == QuitStatus::Refused) && m_log->onQuitDecided)
-            m_log->onQuitDecided(m_quit);
-    }
-
-    QuitStatus m_quit = QuitStatus::NotRunning;
 };

@@ -8,8 +8,8 @@
 #include "settings/AppSettings.h"
 #include "settings/QtSettingsStore.h"
 #include "window/CParafrixDlg.h"
+#include "window/CopyMap.h"
 #include "window/PathLabel.h"
-#include "window/QuitWaitPanel.h"
 
 #include <QAction>
 #include <QFile>
@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -43,7 +44,7 @@ private slots:
     void tabOrderFollowsTemplate();
     void checkButtonEnabledWhenBothChosen_data();
     void checkButtonEnabledWhenBothChosen();
-    void cancelledDialogKeepsPathButQuitsOwnInstances();
+    void cancelledDialogKeepsPath();
     void longPathIsCompactedWithFullPathKept();
     void checkListsMatchesAndShowsTheFirst();
     void selectingAnotherMatchShowsItsVerdict();
@@ -58,12 +59,15 @@ private slots:
     void choosingAnotherDocumentClearsResults_data();
     void choosingAnotherDocumentClearsResults();
     void fileDialogOpensInTheDocumentsFolder();
-    void checkWaitsForTheWordProcessorsAnswer_data();
-    void checkWaitsForTheWordProcessorsAnswer();
-    void refusedQuitIsToldBeforeTheCheck();
-    void stopWaitingChecksWhatIsSaved();
-    void closingWhileWaitingEndsTheWait();
+    void unsavedChangesAreAskedAbout_data();
+    void unsavedChangesAreAskedAbout();
+    void failedSaveChecksNothing();
     void commandLineDocumentsActLikeBrowsing();
+    void oneCommandLineDocumentIsTheCopy();
+    void sameFileIsRefused_data();
+    void sameFileIsRefused();
+    void newSettingsRelistTheRows();
+    void savingChecksAgainByItself();
     void everyFocusableControlShowsFocus();
     void closingSavesSettings_data();
     void closingSavesSettings();
@@ -78,6 +82,8 @@ private slots:
     void selectedMatchHighlightsSharedWords_data();
     void selectedMatchHighlightsSharedWords();
     void openInWordSearchesNearMatch();
+    void copyMapShowsTheCopyAndLeadsToRows_data();
+    void copyMapShowsTheCopyAndLeadsToRows();
     void disguisedCopyIsWarnedAndShownAsWritten();
 
 private:
@@ -238,12 +244,14 @@ void TestCParafrixDlg::nearMatchesFollowExactOnes_data()
     QTest::addColumn<QString>("originality");
     QTest::newRow("default: most similar first")
         << true << 50 << QStringList{u"Совпадение #1"_qs, u"Похожая фраза #1 (93%)"_qs, u"Похожая фраза #2 (87%)"_qs}
-        << u"Оригинальность копии: 25%"_qs;
+        << u"Оригинальность копии: 25% (совпадения 21%, похожие фразы 54% слов)"_qs;
     QTest::newRow("threshold between them")
         << true << 90 << QStringList{u"Совпадение #1"_qs, u"Похожая фраза #1 (93%)"_qs}
-        << u"Оригинальность копии: 53%"_qs;
-    QTest::newRow("near matches off") << false << 50 << QStringList{u"Совпадение #1"_qs}
-                                      << u"Оригинальность копии: 78%"_qs;
+        << u"Оригинальность копии: 53% (совпадения 21%, похожие фразы 26% слов)"_qs;
+    // The figure rises without the near matches, and says why.
+    QTest::newRow("near matches off")
+        << false << 50 << QStringList{u"Совпадение #1"_qs}
+        << u"Оригинальность копии: 78% (совпадения 21% слов; похожие фразы выключены в настройках и не учтены)"_qs;
 }
 
 void TestCParafrixDlg::nearMatchesFollowExactOnes()
@@ -282,7 +290,7 @@ void TestCParafrixDlg::selectedMatchHighlightsSharedWords_data()
     // A split pair: both edited sentences are shown, and highlighted, in one box.
     QTest::newRow("split pair") << u"Лиса быстро бежит через широкое поле. Она спешит к лесу."_qs << 0
                                 << u"Лиса быстро бежит через широкое поле к лесу"_qs
-                                << u"Лиса быстро бежит через широкое поле Она спешит к лесу"_qs
+                                << u"Лиса быстро бежит через широкое поле. Она спешит к лесу"_qs
                                 << QStringList{u"Лиса"_qs,    u"быстро"_qs, u"бежит"_qs, u"через"_qs,
                                                u"широкое"_qs, u"поле"_qs,   u"к"_qs,     u"лесу"_qs}
                                 << QStringList{u"Лиса"_qs,    u"быстро"_qs, u"бежит"_qs, u"через"_qs,
@@ -316,9 +324,62 @@ void TestCParafrixDlg::openInWordSearchesNearMatch()
     // A near match alone is a finding: no all-clear box.
     QCOMPARE(m_boxes->count(QStringLiteral("allClearDialog")), 0);
     click(*window, QStringLiteral("openInWordButton"));
-    // A split pair is searched for by its first sentence, as the sentence list holds it.
-    QCOMPARE(m_word->phrases.last(), u"Лиса быстро бежит через широкое поле"_qs);
+    // A split is shown and searched for as written, full stop between its halves, so
+    // that both halves are selected.
+    const QString split = u"Лиса быстро бежит через широкое поле. Она спешит к лесу"_qs;
+    QCOMPARE(child<QPlainTextEdit>(*window, QStringLiteral("editedPhraseEdit"))->toPlainText(), split);
+    QCOMPARE(m_word->phrases.last(), split);
     QCOMPARE(m_word->paths.last(), editedPath());
+}
+
+void TestCParafrixDlg::copyMapShowsTheCopyAndLeadsToRows_data()
+{
+    QTest::addColumn<bool>("near");
+    QTest::addColumn<QList<int>>("kinds"); // CheckSession::MapCell::Kind
+    QTest::addColumn<QList<qsizetype>>("rows");
+    const int own = int(CheckSession::MapCell::Kind::Original);
+    const int exact = int(CheckSession::MapCell::Kind::Exact);
+    const int near = int(CheckSession::MapCell::Kind::Near);
+    // In text order: the fox (near, 87 %), the fisherman (near, 93 %), the cat (exact), snow (own).
+    QTest::newRow("near matches") << true << QList<int>{near, near, exact, own} << QList<qsizetype>{2, 1, 0, -1};
+    QTest::newRow("near matches off") << false << QList<int>{own, own, exact, own} << QList<qsizetype>{-1, -1, 0, -1};
+}
+
+void TestCParafrixDlg::copyMapShowsTheCopyAndLeadsToRows()
+{
+    QFETCH(bool, near);
+    QFETCH(QList<int>, kinds);
+    QFETCH(QList<qsizetype>, rows);
+    AppSettings::Instance().NearMatches = near;
+    auto window = checkedWindow(kNearOriginal, kNearEdited);
+    auto* map = child<CopyMap>(*window, QStringLiteral("copyMap"));
+    QList<int> gotKinds;
+    QList<qsizetype> gotRows;
+    QList<qint32> words;
+    for (const CheckSession::MapCell& cell : map->cells()) {
+        gotKinds << int(cell.kind);
+        gotRows << cell.row;
+        words << cell.words;
+    }
+    QCOMPARE(gotKinds, kinds);
+    QCOMPARE(gotRows, rows);
+    QCOMPARE(words, (QList<qint32>{8, 7, 6, 7}));
+    QVERIFY(!map->toolTip().isEmpty());
+
+    // Clicking a sentence of the map selects its row; the copy's own leaves the selection.
+    auto* list = child<QListWidget>(*window, QStringLiteral("matchList"));
+    const auto centreOf = [map](qsizetype cell) {
+        int y = 0;
+        while (y < map->height() && map->cellAt(y) != cell)
+            ++y;
+        return QPoint(map->width() / 2, y + 1);
+    };
+    QTest::mouseClick(map, Qt::LeftButton, {}, centreOf(2));
+    QCOMPARE(list->currentRow(), 0);
+    QTest::mouseClick(map, Qt::LeftButton, {}, centreOf(0));
+    QCOMPARE(list->currentRow(), near ? 2 : 0);
+    QTest::mouseClick(map, Qt::LeftButton, {}, centreOf(3));
+    QCOMPARE(list->currentRow(), near ? 2 : 0);
 }
 
 // A copy disguised with Latin letters and a braille blank: the strip above the list
@@ -358,6 +419,7 @@ void TestCParafrixDlg::startState()
     QVERIFY(child<QPlainTextEdit>(*window, QStringLiteral("originalPhraseEdit"))->toPlainText().isEmpty());
     QVERIFY(child<QPlainTextEdit>(*window, QStringLiteral("editedPhraseEdit"))->toPlainText().isEmpty());
     QVERIFY(child<QLabel>(*window, QStringLiteral("verdictLabel"))->text().isEmpty());
+    QVERIFY(!child<QPushButton>(*window, QStringLiteral("openInWordButton"))->isEnabled());
     // The first step is choosing the original.
     QCOMPARE(window->focusWidget(), child<QPushButton>(*window, QStringLiteral("browseOriginalButton")));
     QVERIFY(!window->hasStemDictionary());
@@ -413,11 +475,11 @@ void TestCParafrixDlg::checkButtonEnabledWhenBothChosen()
     QCOMPARE(window->originalPath(), originalPath());
     QCOMPARE(window->editedPath(), editedPath());
     QCOMPARE(m_boxes->countFileDialogs(), 2);
-    QCOMPARE(m_word->count(QStringLiteral("quitOwn")), 2);
-    QCOMPARE(m_word->count(QStringLiteral("quitActive")), 0);
+    // Browsing never touches the word processor.
+    QVERIFY(m_word->calls.isEmpty());
 }
 
-void TestCParafrixDlg::cancelledDialogKeepsPathButQuitsOwnInstances()
+void TestCParafrixDlg::cancelledDialogKeepsPath()
 {
     const QString original = writeFile(QStringLiteral("o.txt"), QStringLiteral("Один два три."));
     const QString edited = writeFile(QStringLiteral("e.txt"), QStringLiteral("Один два три."));
@@ -434,7 +496,6 @@ void TestCParafrixDlg::cancelledDialogKeepsPathButQuitsOwnInstances()
     click(*window, QStringLiteral("browseEditedButton"));
     QVERIFY(!check->isEnabled());
     QVERIFY(window->editedPath().isEmpty());
-    QCOMPARE(m_word->count(QStringLiteral("quitOwn")), 2);
 
     m_boxes->queueFile(edited);
     click(*window, QStringLiteral("browseEditedButton"));
@@ -445,8 +506,7 @@ void TestCParafrixDlg::cancelledDialogKeepsPathButQuitsOwnInstances()
     QCOMPARE(window->originalPath(), originalPath());
     QCOMPARE(originalLabel->text(), shown);
     QVERIFY(check->isEnabled());
-    QCOMPARE(m_word->count(QStringLiteral("quitOwn")), 4);
-    QCOMPARE(m_word->callsWithoutBusyCursor, 0);
+    QVERIFY(m_word->calls.isEmpty());
 }
 
 void TestCParafrixDlg::longPathIsCompactedWithFullPathKept()
@@ -491,8 +551,8 @@ void TestCParafrixDlg::checkListsMatchesAndShowsTheFirst()
     QCOMPARE(child<QLabel>(*window, QStringLiteral("verdictLabel"))->text(), kIdentical);
     QCOMPARE(m_boxes->count(QStringLiteral("allClearDialog")), 0);
     QCOMPARE(m_boxes->count(QStringLiteral("messageBox")), 0);
-    // The running word processor is asked to quit first, under the busy cursor.
-    QCOMPARE(m_word->calls.last(), QStringLiteral("quitActive"));
+    // The word processor is only asked about unsaved changes, under the busy cursor.
+    QCOMPARE(m_word->calls.last(), QStringLiteral("unsaved"));
     QCOMPARE(m_word->callsWithoutBusyCursor, 0);
     QVERIFY(!QGuiApplication::overrideCursor());
 }
@@ -541,17 +601,16 @@ void TestCParafrixDlg::unreadableDocumentShowsOneErrorAndClears()
     QCOMPARE(window->matches().size(), 1);
 
     QVERIFY(QFile::remove(originalPath()));
-    const int quitsBefore = m_word->count(QStringLiteral("quitActive"));
+    const int asksBefore = m_word->count(QStringLiteral("unsaved"));
     click(*window, QStringLiteral("checkButton"));
     QCOMPARE(m_boxes->count(QStringLiteral("messageBox")), 1);
     const ModalBoxes::Shown box = m_boxes->shown.last();
     QCOMPARE(box.caption, QStringLiteral(u"Ошибка"));
     QCOMPARE(box.icon, int(QMessageBox::Warning));
-    QVERIFY(box.text.startsWith(QStringLiteral(u"Механизм извлечения текста не работает.")));
     verifyNamesOnly(box.text, originalPath(), editedPath());
     QCOMPARE(m_boxes->count(QStringLiteral("allClearDialog")), 0);
-    // Asked to quit also when the Check then fails.
-    QCOMPARE(m_word->count(QStringLiteral("quitActive")), quitsBefore + 1);
+    // Asked also when the Check then fails.
+    QCOMPARE(m_word->count(QStringLiteral("unsaved")), asksBefore + 1);
     verifyResultsEmpty(*window);
     QVERIFY(!window->hasStemDictionary());
     QCOMPARE(window->originalPath(), originalPath());
@@ -691,10 +750,8 @@ void TestCParafrixDlg::choosingAnotherDocumentClearsResults()
     QVERIFY(!window->hasStemDictionary());
     QVERIFY(!window->session().selectedMatch());
     QVERIFY(child<QPushButton>(*window, QStringLiteral("checkButton"))->isEnabled());
-    // Nothing is selected, so the word processor is not asked to show an old sentence.
-    click(*window, QStringLiteral("openInWordButton"));
-    QCOMPARE(m_word->phrases.size(), 1);
-    QVERIFY(m_word->phrases.first().isEmpty());
+    // Nothing is selected, so there is no old sentence to show.
+    QVERIFY(!child<QPushButton>(*window, QStringLiteral("openInWordButton"))->isEnabled());
 }
 
 void TestCParafrixDlg::fileDialogOpensInTheDocumentsFolder()
@@ -733,150 +790,70 @@ void TestCParafrixDlg::fileDialogOpensInTheDocumentsFolder()
     QCOMPARE(browse(browseEdited, QString()).directory, QFileInfo(m_dir->path()).absoluteFilePath());
 }
 
-void TestCParafrixDlg::checkWaitsForTheWordProcessorsAnswer_data()
+void TestCParafrixDlg::unsavedChangesAreAskedAbout_data()
 {
-    QTest::addColumn<QList<QuitStatus>>("script");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("checks");
     QTest::addColumn<bool>("saves");
-    const QuitStatus deciding = QuitStatus::Deciding;
-    QTest::newRow("saved") << QList{deciding, deciding, QuitStatus::Quit} << true;
-    QTest::newRow("cancelled") << QList{deciding, QuitStatus::Refused} << false;
+    QTest::newRow("save and check") << QStringLiteral("saveAndCheckButton") << true << true;
+    QTest::newRow("check what is saved") << QStringLiteral("checkSavedButton") << true << false;
+    QTest::newRow("cancel") << QString() << false << false;
 }
 
-void TestCParafrixDlg::checkWaitsForTheWordProcessorsAnswer()
+void TestCParafrixDlg::unsavedChangesAreAskedAbout()
 {
-    QFETCH(QList<QuitStatus>, script);
+    QFETCH(QString, answer);
+    QFETCH(bool, checks);
     QFETCH(bool, saves);
     const QString old = QStringLiteral(u"Кот ест рыбу дома.");
     const QString rewritten = QStringLiteral(u"Совсем другие слова стоят теперь здесь.");
     auto window = checkedWindow(old, old);
     const PhraseMatchList before = window->matches();
     QCOMPARE(before.size(), 1);
-    // The student rewrote the sentence in the word processor and has not saved it yet:
-    // the word processor asks, and saves when the user says so.
-    m_word->quitScript = script;
-    m_word->onQuitDecided = [&](QuitStatus status) {
-        if (status == QuitStatus::Quit && saves)
-            writeFile(QStringLiteral("e.txt"), rewritten);
-    };
-    const int boxesBefore = int(m_boxes->shown.size());
-    click(*window, QStringLiteral("checkButton"));
-
-    QVERIFY(window->isWaitingForWord());
-    auto* label = child<QLabel>(*window, QStringLiteral("waitingLabel"));
-    auto* stop = child<QPushButton>(*window, QStringLiteral("stopWaitingButton"));
-    QVERIFY(label->isVisible());
-    QVERIFY(label->text().startsWith(QStringLiteral(u"Ждём ответа текстового процессора")));
-    QVERIFY(stop->isVisible());
-    QCOMPARE(window->focusWidget(), stop);
-    for (const QString& name : {QStringLiteral("checkButton"), QStringLiteral("browseOriginalButton"),
-                                QStringLiteral("browseEditedButton"), QStringLiteral("openInWordButton")})
-        QVERIFY2(!child<QPushButton>(*window, name)->isEnabled(), qPrintable(name));
-    // Nothing was read yet: the last results stay, no box opened.
-    QCOMPARE(window->matches(), before);
-    QCOMPARE(int(m_boxes->shown.size()), boxesBefore);
-    QVERIFY(!QGuiApplication::overrideCursor());
-
-    // The window polls on its own until the user has answered.
-    QTRY_VERIFY(!window->isWaitingForWord());
-    QVERIFY(!label->isVisible());
-    QVERIFY(child<QLabel>(*window, QStringLiteral("verdictLabel"))->isVisible());
-    QVERIFY(child<QPushButton>(*window, QStringLiteral("checkButton"))->isEnabled());
-    QCOMPARE(window->focusWidget(), child<QPushButton>(*window, QStringLiteral("checkButton")));
-    QCOMPARE(m_word->count(QStringLiteral("quitActive")), 2);
-    if (saves) {
-        // Read after saving: the rewritten sentence no longer matches.
-        QCOMPARE(window->session().matchCount(), 0);
-        QCOMPARE(m_boxes->count(QStringLiteral("allClearDialog")), 1);
-        QCOMPARE(m_boxes->count(QStringLiteral("messageBox")), 0);
-        QVERIFY(!child<QLabel>(*window, QStringLiteral("checkNoteLabel"))->isVisible());
-    } else {
-        // Told first that unsaved changes may stay in the word processor, then checked.
-        QCOMPARE(m_boxes->count(QStringLiteral("messageBox")), 1);
-        QVERIFY(m_boxes->shown.last().text.contains(QStringLiteral(u"несохранённые изменения")));
-        QCOMPARE(window->matches(), before);
-        QVERIFY(child<QLabel>(*window, QStringLiteral("checkNoteLabel"))->isVisible());
-        QVERIFY(!child<QLabel>(*window, QStringLiteral("reminderLabel"))->isVisible());
-    }
-}
-
-void TestCParafrixDlg::refusedQuitIsToldBeforeTheCheck()
-{
-    const QString text = QStringLiteral(u"Кот ест рыбу дома.");
-    const QString original = writeFile(QStringLiteral("o.txt"), text);
-    const QString edited = writeFile(QStringLiteral("e.txt"), text);
-    auto window = makeWindow();
-    choose(*window, original, edited);
-    m_word->quitScript = {QuitStatus::Refused};
-    // The check runs once the message is dismissed, not before.
-    bool listedWhenTold = true;
-    m_boxes->onDialog([&](QDialog&) {
-        listedWhenTold = !window->matches().isEmpty();
-        return int(QDialog::Accepted);
+    // The student rewrote the sentence in the word processor and has not saved it yet.
+    m_word->unsaved = {editedPath()};
+    m_word->onSave = [&](const QStringList&) { writeFile(QStringLiteral("e.txt"), rewritten); };
+    m_boxes->onDialog([&](QDialog& dialog) {
+        if (auto* button = dialog.findChild<QPushButton*>(answer); button && !answer.isEmpty())
+            button->click();
+        return int(QDialog::Rejected);
     });
+    m_word->calls.clear();
     click(*window, QStringLiteral("checkButton"));
-    QVERIFY(!window->isWaitingForWord());
-    QCOMPARE(m_boxes->count(QStringLiteral("messageBox")), 1);
-    QCOMPARE(m_boxes->shown.last().icon, int(QMessageBox::Information));
-    QVERIFY(!listedWhenTold);
-    QCOMPARE(window->matches().size(), 1);
-    QVERIFY(child<QLabel>(*window, QStringLiteral("checkNoteLabel"))->isVisible());
 
-    // The next Check the word processor quits: the note goes.
-    m_word->quitScript = {QuitStatus::Quit};
-    click(*window, QStringLiteral("checkButton"));
-    QVERIFY(!child<QLabel>(*window, QStringLiteral("checkNoteLabel"))->isVisible());
-    QVERIFY(child<QLabel>(*window, QStringLiteral("reminderLabel"))->isVisible());
+    QCOMPARE(m_boxes->count(QStringLiteral("unsavedQuestion")), 1);
+    for (const ModalBoxes::Shown& box : std::as_const(m_boxes->shown)) {
+        if (box.name == QStringLiteral("unsavedQuestion"))
+            QVERIFY2(box.text.contains(QStringLiteral(u"«e.txt»")), qPrintable(box.text));
+    }
+    QCOMPARE(m_word->calls, saves ? (QStringList{u"unsaved"_qs, u"save"_qs}) : QStringList{u"unsaved"_qs});
+    QCOMPARE(m_word->callsWithoutBusyCursor, 0);
+    if (!checks) {
+        // Nothing read: the last results stay.
+        QCOMPARE(window->matches(), before);
+        return;
+    }
+    // Read after saving: the rewritten sentence no longer matches.
+    QCOMPARE(window->session().matchCount(), saves ? 0 : 1);
+    QCOMPARE(child<QLabel>(*window, QStringLiteral("checkNoteLabel"))->isVisible(), !saves);
+    QCOMPARE(child<QLabel>(*window, QStringLiteral("reminderLabel"))->isVisible(), saves);
 }
 
-void TestCParafrixDlg::stopWaitingChecksWhatIsSaved()
-{
-    const QString text = QStringLiteral(u"Кот ест рыбу дома.");
-    const QString original = writeFile(QStringLiteral("o.txt"), text);
-    const QString edited = writeFile(QStringLiteral("e.txt"), text);
-    auto window = makeWindow();
-    choose(*window, original, edited);
-    // The user never answers the word processor's question.
-    m_word->quitScript = {QuitStatus::Deciding};
-    click(*window, QStringLiteral("checkButton"));
-    QVERIFY(window->isWaitingForWord());
-    QVERIFY(window->matches().isEmpty());
-
-    click(*window, QStringLiteral("stopWaitingButton"));
-    QVERIFY(!window->isWaitingForWord());
-    QCOMPARE(window->matches().size(), 1);
-    QCOMPARE(m_boxes->count(QStringLiteral("messageBox")), 0);
-    QVERIFY(child<QLabel>(*window, QStringLiteral("checkNoteLabel"))->isVisible());
-    QVERIFY(child<QLabel>(*window, QStringLiteral("verdictLabel"))->isVisible());
-    QCOMPARE(child<QLabel>(*window, QStringLiteral("verdictLabel"))->text(), kIdentical);
-    const int polls = m_word->polls;
-    QTest::qWait(3 * QuitWaitPanel::PollIntervalMs);
-    QCOMPARE(m_word->polls, polls);
-
-    // Still undecided at the next Check: the wait starts again, without a second question.
-    click(*window, QStringLiteral("checkButton"));
-    QVERIFY(window->isWaitingForWord());
-    // Showing a phrase meanwhile is not offered.
-    QVERIFY(!child<QPushButton>(*window, QStringLiteral("openInWordButton"))->isEnabled());
-}
-
-void TestCParafrixDlg::closingWhileWaitingEndsTheWait()
+void TestCParafrixDlg::failedSaveChecksNothing()
 {
     const QString text = QStringLiteral(u"Кот ест рыбу дома.");
     auto window = checkedWindow(text, text);
-    m_word->quitScript = {QuitStatus::Deciding};
+    m_word->unsaved = {originalPath()};
+    m_word->nextResult = {false, QStringLiteral(u"Не сохранилось.")};
+    m_boxes->onDialog([&](QDialog& dialog) {
+        if (auto* button = dialog.findChild<QPushButton*>(QStringLiteral("saveAndCheckButton")))
+            button->click();
+        return int(QDialog::Rejected);
+    });
+    const PhraseMatchList before = window->matches();
     click(*window, QStringLiteral("checkButton"));
-    QVERIFY(window->isWaitingForWord());
-    const int boxes = int(m_boxes->shown.size());
-    QTest::keyClick(window.get(), Qt::Key_Escape);
-    QVERIFY(!window->isVisible());
-    QVERIFY(!window->isWaitingForWord());
-    QVERIFY(QFile::exists(m_ini));
-    QVERIFY(!window->hasStemDictionary());
-    // No Check runs after the window has gone.
-    const int polls = m_word->polls;
-    QTest::qWait(3 * QuitWaitPanel::PollIntervalMs);
-    QCOMPARE(m_word->polls, polls);
-    QCOMPARE(int(m_boxes->shown.size()), boxes);
+    QCOMPARE(m_boxes->shown.last().text, QStringLiteral(u"Не сохранилось."));
+    QCOMPARE(window->matches(), before);
 }
 
 void TestCParafrixDlg::commandLineDocumentsActLikeBrowsing()
@@ -890,10 +867,104 @@ void TestCParafrixDlg::commandLineDocumentsActLikeBrowsing()
     QCOMPARE(window->editedPath(), editedPath());
     QVERIFY(child<QPushButton>(*window, QStringLiteral("checkButton"))->isEnabled());
     QCOMPARE(child<PathLabel>(*window, QStringLiteral("originalPathLabel"))->path(), original);
-    QCOMPARE(m_word->count(QStringLiteral("quitOwn")), 1);
+    QVERIFY(m_word->calls.isEmpty());
     QVERIFY(m_boxes->shown.isEmpty());
     // Both documents given: the next step is the Check.
     QCOMPARE(window->focusWidget(), child<QPushButton>(*window, QStringLiteral("checkButton")));
+}
+
+void TestCParafrixDlg::oneCommandLineDocumentIsTheCopy()
+{
+    const QString edited = writeFile(QStringLiteral("e.txt"), QStringLiteral(u"Кот ест рыбу дома."));
+    auto window = makeWindow();
+    window->SetDocuments(QString(), edited);
+    QVERIFY(window->originalPath().isEmpty());
+    QCOMPARE(window->editedPath(), editedPath());
+    QVERIFY(!child<QPushButton>(*window, QStringLiteral("checkButton"))->isEnabled());
+    // The next step is choosing the original.
+    QCOMPARE(window->focusWidget(), child<QPushButton>(*window, QStringLiteral("browseOriginalButton")));
+}
+
+void TestCParafrixDlg::sameFileIsRefused_data()
+{
+    QTest::addColumn<bool>("browsing");
+    QTest::newRow("browse button") << true;
+    QTest::newRow("command line") << false;
+}
+
+void TestCParafrixDlg::sameFileIsRefused()
+{
+    QFETCH(bool, browsing);
+    const QString text = QStringLiteral(u"Кот ест рыбу дома.");
+    const QString original = writeFile(QStringLiteral("o.txt"), text);
+    auto window = makeWindow();
+    if (browsing) {
+        choose(*window, original, original);
+        QVERIFY(window->editedPath().isEmpty());
+    } else {
+        window->SetDocuments(original, m_dir->path() + QStringLiteral("/./o.txt"));
+        click(*window, QStringLiteral("checkButton"));
+    }
+    QCOMPARE(m_boxes->count(QStringLiteral("messageBox")), 1);
+    QVERIFY(m_boxes->shown.last().text.contains(QStringLiteral(u"один и тот же файл")));
+    QVERIFY(window->matches().isEmpty());
+    QVERIFY(m_word->calls.isEmpty());
+}
+
+void TestCParafrixDlg::newSettingsRelistTheRows()
+{
+    const QString text = QStringLiteral(u"Кот ест свежую рыбу дома вечером. Пёс спит тихо днём.");
+    auto window = checkedWindow(text, text);
+    QCOMPARE(listLabels(*window).size(), 2);
+    m_boxes->onDialog([](QDialog&) {
+        AppSettings::Instance().MinWords = 5;
+        return int(QDialog::Accepted);
+    });
+    click(*window, QStringLiteral("optionsButton"));
+    // The four-word sentence is no longer a phrase: gone at once, without a new Check.
+    QCOMPARE(listLabels(*window), QStringList{QStringLiteral(u"Совпадение #1")});
+}
+
+void TestCParafrixDlg::savingChecksAgainByItself()
+{
+    const QString a = QStringLiteral(u"Кот ест свежую рыбу дома вечером. ");
+    const QString b = QStringLiteral(u"Пёс грызёт старую кость во дворе. ");
+    const QString c = QStringLiteral(u"Птица поёт звонкую песню рано утром. ");
+    auto window = checkedWindow(a + b + c, a + b + QStringLiteral(u"Совсем новые слова стоят здесь теперь. "));
+    // Modal, as the program runs it: only the boxes it opens put the re-check off.
+    window->hide();
+    window->setWindowModality(Qt::ApplicationModal);
+    window->show();
+    QCOMPARE(QApplication::activeModalWidget(), window.get());
+    QCOMPARE(window->session().matchCount(), 2);
+    auto* list = child<QListWidget>(*window, QStringLiteral("matchList"));
+    list->setCurrentRow(1);
+    const QString selected = child<QPlainTextEdit>(*window, QStringLiteral("editedPhraseEdit"))->toPlainText();
+    auto* note = child<QLabel>(*window, QStringLiteral("checkNoteLabel"));
+    const int boxes = int(m_boxes->shown.size());
+
+    // The student reworks the first sentence and pastes the third in, then saves.
+    writeFile(QStringLiteral("e.txt"), QStringLiteral(u"Совершенно другие слова стоят вместо прежних. ") + b + c);
+    QTRY_VERIFY(note->isVisible());
+    QVERIFY2(QRegularExpression(QStringLiteral(u"^Проверено снова в \\d\\d:\\d\\d: исправлено 1, осталось 1, новых 1$"))
+                 .match(note->text())
+                 .hasMatch(),
+             qPrintable(note->text()));
+    QCOMPARE(child<QPlainTextEdit>(*window, QStringLiteral("editedPhraseEdit"))->toPlainText(), selected);
+    // Nothing asked of the word processor, no box opened.
+    QCOMPARE(int(m_boxes->shown.size()), boxes);
+    QCOMPARE(m_word->count(QStringLiteral("unsaved")), 1);
+
+    // Turned off: a save changes nothing on screen.
+    m_boxes->onDialog([](QDialog&) {
+        AppSettings::Instance().RecheckOnSave = false;
+        return int(QDialog::Rejected);
+    });
+    click(*window, QStringLiteral("optionsButton"));
+    const QStringList rows = listLabels(*window);
+    writeFile(QStringLiteral("e.txt"), QStringLiteral(u"Совсем иной текст."));
+    QTest::qWait(1500);
+    QCOMPARE(listLabels(*window), rows);
 }
 
 void TestCParafrixDlg::everyFocusableControlShowsFocus()
@@ -1030,8 +1101,8 @@ void TestCParafrixDlg::openInWordPassesShownPhrase()
     const QString original = writeFile(QStringLiteral("o.txt"), text);
     const QString edited = writeFile(QStringLiteral("e.txt"), text);
     auto window = makeWindow();
-    click(*window, QStringLiteral("openInWordButton"));
-    QCOMPARE(m_word->phrases, QStringList{QString()});
+    // Nothing shown yet: nothing to open.
+    QVERIFY(!child<QPushButton>(*window, QStringLiteral("openInWordButton"))->isEnabled());
     choose(*window, original, edited);
     click(*window, QStringLiteral("checkButton"));
     QCOMPARE(window->matches().size(), 1);
@@ -1045,10 +1116,12 @@ void TestCParafrixDlg::openInWordPassesShownPhrase()
 
 void TestCParafrixDlg::openInWordReportsMessage()
 {
-    auto window = makeWindow();
+    const QString text = QStringLiteral(u"Кот ест рыбу дома.");
+    auto window = checkedWindow(text, text);
+    const int boxesBefore = m_boxes->count(QStringLiteral("messageBox"));
     m_word->nextResult = {false, QStringLiteral(u"Текстовый процессор не найден.")};
     click(*window, QStringLiteral("openInWordButton"));
-    QCOMPARE(m_boxes->count(QStringLiteral("messageBox")), 1);
+    QCOMPARE(m_boxes->count(QStringLiteral("messageBox")), boxesBefore + 1);
     QCOMPARE(m_boxes->shown.last().text, QStringLiteral(u"Текстовый процессор не найден."));
     QCOMPARE(m_boxes->shown.last().icon, int(QMessageBox::Warning));
     QVERIFY(!QGuiApplication::overrideCursor());

@@ -235,112 +235,85 @@ private slots:
         QCOMPARE(m_processor->WordInstances().size(), 2);
     }
 
-    void quitActiveWithNoOfficeDoesNothing_data()
+    void unsavedWithNoOfficeStartsNothing_data()
     {
         QTest::addColumn<bool>("installed");
         QTest::newRow("not installed") << false;
         QTest::newRow("not running") << true;
     }
 
-    void quitActiveWithNoOfficeDoesNothing()
+    void unsavedWithNoOfficeStartsNothing()
     {
         QFETCH(bool, installed);
         m_fake->installed = installed;
-        QCOMPARE(m_processor->QuitActiveWord(), QuitStatus::NotRunning);
-        QCOMPARE(Log(), QStringList{QStringLiteral(u"GetActiveObject()")});
-        QCOMPARE(m_processor->PollQuit(), QuitStatus::NotRunning);
+        QVERIFY(m_processor->UnsavedDocuments({EditedPath}).isEmpty());
+        QVERIFY(m_processor->SaveDocuments({EditedPath}).ok);
+        QCOMPARE(Log(), QStringList(2, QStringLiteral(u"GetActiveObject()")));
         QCOMPARE(m_fake->started, 0);
     }
 
-    void quitActiveAsksRunningOfficeWithItsOwnHandling()
+    void onlyTheChosenDocumentsAreAskedAndSaved()
     {
-        m_fake->running = std::make_shared<FakeWordApplication>(m_fake->world);
-        QCOMPARE(m_processor->QuitActiveWord(), QuitStatus::Quit);
-        QCOMPARE(Log(), (QStringList{QStringLiteral(u"GetActiveObject()"), QStringLiteral(u"RequestQuit()")}));
-        QVERIFY(m_fake->running->ended);
-        QCOMPARE(m_processor->PollQuit(), QuitStatus::Quit);
-        // Found running, so never listed as ours.
+        const QString original = QStringLiteral(u"/home/student/Эссе.docx");
+        const QString other = QStringLiteral(u"/home/student/Курсовая.docx");
+        auto running = std::make_shared<FakeWordApplication>(m_fake->world);
+        m_fake->running = running;
+        for (const QString& path : {other, original, EditedPath})
+            running->documents << std::make_shared<FakeWordDocument>(m_fake->world, running.get(), path);
+        running->documents.at(0)->modified = true;
+        running->documents.at(2)->modified = true;
+
+        QCOMPARE(m_processor->UnsavedDocuments({original, EditedPath}), QStringList{EditedPath});
+        QVERIFY(!Log().contains(QStringLiteral(u"IsModified(%1)").arg(other)));
+        Log().clear();
+        QVERIFY(m_processor->SaveDocuments({EditedPath}).ok);
+        QCOMPARE(Log(),
+                 (QStringList{QStringLiteral(u"GetActiveObject()"), QStringLiteral(u"FindDocument(%1)").arg(EditedPath),
+                              QStringLiteral(u"Save(%1)").arg(EditedPath)}));
+        QVERIFY(!running->documents.at(2)->modified);
+        // The student's other work stays as it was, in an office that keeps running.
+        QVERIFY(running->documents.at(0)->modified);
+        QVERIFY(!running->ended);
         QVERIFY(m_processor->WordInstances().isEmpty());
+
+        running->documents.at(2)->modified = true;
+        running->documents.at(2)->saveFails = true;
+        const WordProcessor::Result result = m_processor->SaveDocuments({EditedPath});
+        QVERIFY(!result.ok);
+        QVERIFY2(result.message.contains(QStringLiteral(u"Эссе правка.docx")), qPrintable(result.message));
     }
 
-    void quitActiveWaitsForTheUsersAnswer_data()
+    void ownInstanceIsAskedWhenNotTheRunningOne()
     {
-        QTest::addColumn<QList<QuitStatus>>("script");
-        QTest::addColumn<QList<QuitStatus>>("polls");
-        QTest::addColumn<bool>("ended");
-        const QuitStatus deciding = QuitStatus::Deciding;
-        QTest::newRow("decided at once") << QList{QuitStatus::Quit} << QList{QuitStatus::Quit} << true;
-        QTest::newRow("cancelled at once") << QList{QuitStatus::Refused} << QList{QuitStatus::Refused} << false;
-        QTest::newRow("saved later") << QList{deciding, deciding, QuitStatus::Quit}
-                                     << QList{deciding, QuitStatus::Quit, QuitStatus::Quit} << true;
-        QTest::newRow("cancelled later") << QList{deciding, QuitStatus::Refused}
-                                         << QList{QuitStatus::Refused, QuitStatus::Refused} << false;
-        QTest::newRow("never answered") << QList{deciding} << QList{deciding, deciding, deciding} << false;
-    }
-
-    void quitActiveWaitsForTheUsersAnswer()
-    {
-        QFETCH(QList<QuitStatus>, script);
-        QFETCH(QList<QuitStatus>, polls);
-        QFETCH(bool, ended);
-        m_fake->running = std::make_shared<FakeWordApplication>(m_fake->world);
-        m_fake->running->quitScript = script;
-        QCOMPARE(m_processor->QuitActiveWord(), script.first());
-        QList<QuitStatus> answers;
-        for (qsizetype i = 0; i < polls.size(); ++i)
-            answers << m_processor->PollQuit();
-        QCOMPARE(answers, polls);
-        QCOMPARE(m_fake->running->ended, ended);
-        // The office was asked once, whatever the polls.
-        QCOMPARE(Log().count(QStringLiteral(u"RequestQuit()")), 1);
+        QVERIFY(m_processor->ShowPhraseInWord(Phrase, EditedPath).ok);
+        m_fake->running->active->modified = true;
+        // GetActiveObject reports another instance, or none: the own one still holds the copy.
+        m_fake->hideRunning = true;
+        QCOMPARE(m_processor->UnsavedDocuments({EditedPath}), QStringList{EditedPath});
     }
 
     void nothingElseIsAskedWhileTheUserDecides()
     {
         QVERIFY(m_processor->ShowPhraseInWord(Phrase, EditedPath).ok);
+        m_fake->running->active->modified = true;
         m_fake->running->quitScript = {QuitStatus::Deciding};
-        QCOMPARE(m_processor->QuitActiveWord(), QuitStatus::Deciding);
+        m_processor->QuitOwnWordInstances();
+        QCOMPARE(m_processor->PollQuit(), QuitStatus::Deciding);
         Log().clear();
 
-        // A second Check reports the same quit without asking again.
-        QCOMPARE(m_processor->QuitActiveWord(), QuitStatus::Deciding);
-        // The browse buttons and closing leave the office to its question.
-        m_processor->QuitOwnWordInstances();
-        // Showing a phrase says why the office cannot answer now.
+        // Neither a Check nor showing a phrase asks an office that is asking the user.
+        QVERIFY(m_processor->UnsavedDocuments({EditedPath}).isEmpty());
         const WordProcessor::Result result = m_processor->ShowPhraseInWord(Phrase, EditedPath);
         QVERIFY(!result.ok);
         QCOMPARE(result.message, AutomatedWordProcessor::WaitingForAnswerMessage());
+        m_processor->QuitOwnWordInstances();
         QVERIFY(!Log().contains(QStringLiteral(u"RequestQuit()")));
         QVERIFY(!Log().contains(QStringLiteral(u"GetActiveObject()")));
-        QVERIFY(!Log().contains(QStringLiteral(u"SetVisible(1)")));
 
         // Answered: the office is reachable again.
         m_fake->running->quitScript = {QuitStatus::Refused};
         QCOMPARE(m_processor->PollQuit(), QuitStatus::Refused);
-        QVERIFY(m_processor->ShowPhraseInWord(Phrase, EditedPath).ok);
-    }
-
-    void ownInstanceThatAsksIsWaitedForByTheNextCheck()
-    {
-        QVERIFY(m_processor->ShowPhraseInWord(Phrase, EditedPath).ok);
-        m_fake->running->quitScript = {QuitStatus::Deciding, QuitStatus::Deciding, QuitStatus::Quit};
-        m_processor->QuitOwnWordInstances();
-        Log().clear();
-        QCOMPARE(m_processor->QuitActiveWord(), QuitStatus::Deciding);
-        QVERIFY(!Log().contains(QStringLiteral(u"GetActiveObject()")));
-        QCOMPARE(m_processor->PollQuit(), QuitStatus::Quit);
-        QVERIFY(m_fake->running->ended);
-    }
-
-    void refusedQuitActiveIsReported()
-    {
-        m_fake->running = std::make_shared<FakeWordApplication>(m_fake->world);
-        m_fake->running->refuseQuit = true;
-        QCOMPARE(m_processor->QuitActiveWord(), QuitStatus::Refused);
-        QVERIFY(!m_fake->running->ended);
-        // Refused is final: the next Check asks again.
-        QCOMPARE(m_processor->QuitActiveWord(), QuitStatus::Refused);
-        QCOMPARE(Log().count(QStringLiteral(u"RequestQuit()")), 2);
+        QCOMPARE(m_processor->UnsavedDocuments({EditedPath}), QStringList{EditedPath});
     }
 };
 

@@ -47,7 +47,8 @@ private slots:
         QVERIFY(!result.ok);
         QVERIFY(!result.message.isEmpty());
         QVERIFY(result.message.contains(QStringLiteral(u"LibreOffice")));
-        processor.QuitActiveWord();
+        QVERIFY(processor.UnsavedDocuments({QStringLiteral(u"/tmp/x.odt")}).isEmpty());
+        QVERIFY(processor.SaveDocuments({QStringLiteral(u"/tmp/x.odt")}).ok);
         processor.QuitOwnWordInstances();
 
         // An office that is installed but cannot be driven: the reason, not the install advice.

@@ -69,6 +69,15 @@ QString ComVariant::ToString() const
     return result;
 }
 
+qint32 ComVariant::ToLong() const
+{
+    VARIANT number;
+    VariantInit(&number);
+    if (FAILED(VariantChangeType(&number, const_cast<VARIANT*>(&m_value), 0, VT_I4)))
+        return 0;
+    return V_I4(&number);
+}
+
 bool ComVariant::ToBool() const
 {
     return V_VT(&m_value) == VT_BOOL && V_BOOL(&m_value) != VARIANT_FALSE;

@@ -24,6 +24,8 @@ public:
     const VARIANT* get() const { return &m_value; }
     // The string held (after conversion where possible); empty for anything else.
     QString ToString() const;
+    // The whole number held (after conversion where possible); 0 for anything else.
+    qint32 ToLong() const;
     // The truth value held; false for anything that is not one.
     bool ToBool() const;
     // The object held, with a reference of its own; null when there is none.

@@ -2,8 +2,10 @@
 
 #include "ComWordDocument.h"
 #include "WordInterfaces.h"
+#include "word/SameFile.h"
 
 #include <QDir>
+#include <algorithm>
 
 ComWordApplication::ComWordApplication(ComDispatch application) : m_application(std::move(application)) {}
 
@@ -43,6 +45,41 @@ WordStatus ComWordApplication::OpenDocument(const QString& path, std::shared_ptr
     if (FAILED(hr))
         return ComDispatch::Failure(hr, "_Document", WordInterfaces::kDocument, L"QueryInterface");
     document = std::make_shared<ComWordDocument>(result);
+    return WordStatus::Ok();
+}
+
+WordStatus ComWordApplication::FindDocument(const QString& path, std::shared_ptr<WordDocument>& document)
+{
+    ComDispatch documents;
+    WordStatus status = m_application.GetObject(L"Documents", "Documents", WordInterfaces::kDocuments, documents);
+    if (!status.ok || documents.isNull())
+        return status;
+    ComVariant count;
+    status = documents.Get(L"Count", count);
+    if (!status.ok)
+        return status;
+    // The collection counts from 1. Bounded: a document count past any real one is a fault.
+    const qint32 total = std::clamp<qint32>(count.ToLong(), 0, MaxOpenDocuments);
+    for (qint32 index = 1; index <= total; ++index) {
+        ComVariant item;
+        status = documents.Call(L"Item", {ComVariant::Long(index)}, &item);
+        if (!status.ok)
+            return status;
+        IDispatch* object = item.TakeDispatch();
+        if (!object)
+            continue;
+        ComDispatch candidate;
+        const HRESULT hr = ComDispatch::Query(object, "_Document", WordInterfaces::kDocument, candidate);
+        object->Release();
+        if (FAILED(hr) || candidate.isNull())
+            continue;
+        auto open = std::make_shared<ComWordDocument>(candidate);
+        QString fullName;
+        if (open->FullName(fullName).ok && !fullName.isEmpty() && SameDocumentFile(fullName, path)) {
+            document = open;
+            return WordStatus::Ok();
+        }
+    }
     return WordStatus::Ok();
 }
 

@@ -41,3 +41,18 @@ WordStatus ComWordDocument::SelectedText(QString& text)
         text = value.ToString();
     return status;
 }
+
+WordStatus ComWordDocument::IsModified(bool& modified)
+{
+    ComVariant saved;
+    const WordStatus status = m_document.Get(L"Saved", saved);
+    if (status.ok)
+        modified = !saved.ToBool();
+    return status;
+}
+
+WordStatus ComWordDocument::Save()
+{
+    // Without arguments: to the document's own file and format, as its Save command does.
+    return m_document.Call(L"Save", {});
+}

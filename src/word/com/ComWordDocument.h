@@ -13,6 +13,8 @@ public:
     WordStatus FullName(QString& name) override;
     WordStatus Content(std::shared_ptr<WordRange>& content) override;
     WordStatus SelectedText(QString& text) override;
+    WordStatus IsModified(bool& modified) override;
+    WordStatus Save() override;
 
 private:
     ComDispatch m_document;

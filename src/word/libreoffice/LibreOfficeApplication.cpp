@@ -1,10 +1,13 @@
 #include "LibreOfficeApplication.h"
 
 #include "LibreOfficeDocument.h"
+#include "word/SameFile.h"
 
 #include <com/sun/star/awt/XTopWindow.hpp>
 #include <com/sun/star/awt/XWindow.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/container/XEnumeration.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XFrame.hpp>
@@ -17,6 +20,13 @@
 namespace css = com::sun::star;
 using css::uno::Reference;
 using css::uno::UNO_QUERY;
+
+namespace {
+
+// More open components than any student has: the rest are not looked at.
+constexpr int MaxComponents = 1000;
+
+} // namespace
 
 LibreOfficeApplication::LibreOfficeApplication(UnoShared shared, std::shared_ptr<Refs> refs)
     : m_shared(std::move(shared)), m_refs(std::move(refs))
@@ -60,6 +70,37 @@ WordStatus LibreOfficeApplication::OpenDocument(const QString& path, std::shared
             return WordStatus::Ok();
         });
     if (status.ok)
+        document = std::make_shared<LibreOfficeDocument>(m_shared, documentRefs);
+    return status;
+}
+
+WordStatus LibreOfficeApplication::FindDocument(const QString& path, std::shared_ptr<WordDocument>& document)
+{
+    auto documentRefs = UnoCall::WorkerOwned(m_shared.worker, new LibreOfficeDocument::Refs);
+    auto found = std::make_shared<bool>(false);
+    const WordStatus status =
+        UnoCall::Run(m_shared, m_shared.options.callTimeoutMs, [refs = m_refs, documentRefs, found, path] {
+            // Every component, hidden ones too; the current one may be another document.
+            Reference<css::container::XEnumerationAccess> components = refs->desktop->getComponents();
+            if (!components.is())
+                return WordStatus::Ok();
+            Reference<css::container::XEnumeration> each = components->createEnumeration();
+            for (int seen = 0; each.is() && each->hasMoreElements() && seen < MaxComponents; ++seen) {
+                Reference<css::frame::XModel> model(each->nextElement(), UNO_QUERY);
+                if (!model.is() || model->getURL().isEmpty())
+                    continue;
+                OUString system;
+                if (osl::FileBase::getSystemPathFromFileURL(model->getURL(), system) != osl::FileBase::E_None)
+                    continue;
+                if (SameDocumentFile(UnoCall::ToQString(system), path)) {
+                    documentRefs->model = model;
+                    *found = true;
+                    break;
+                }
+            }
+            return WordStatus::Ok();
+        });
+    if (status.ok && *found)
         document = std::make_shared<LibreOfficeDocument>(m_shared, documentRefs);
     return status;
 }

@@ -21,6 +21,7 @@ public:
 
     WordStatus ActiveDocument(std::shared_ptr<WordDocument>& document) override;
     WordStatus OpenDocument(const QString& path, std::shared_ptr<WordDocument>& document) override;
+    WordStatus FindDocument(const QString& path, std::shared_ptr<WordDocument>& document) override;
     WordStatus SetVisible(bool visible) override;
     QuitStatus RequestQuit() override;
     QuitStatus PollQuit() override;

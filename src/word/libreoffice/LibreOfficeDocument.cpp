@@ -3,9 +3,11 @@
 #include "LibreOfficeRange.h"
 
 #include <com/sun/star/frame/XController.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/text/XTextDocument.hpp>
 #include <com/sun/star/text/XTextViewCursor.hpp>
 #include <com/sun/star/text/XTextViewCursorSupplier.hpp>
+#include <com/sun/star/util/XModifiable.hpp>
 #include <osl/file.hxx>
 
 namespace css = com::sun::star;
@@ -69,4 +71,29 @@ WordStatus LibreOfficeDocument::SelectedText(QString& text)
     if (status.ok)
         text = *out;
     return status;
+}
+
+WordStatus LibreOfficeDocument::IsModified(bool& modified)
+{
+    auto out = std::make_shared<bool>(false);
+    const WordStatus status = UnoCall::Run(m_shared, m_shared.options.callTimeoutMs, [refs = m_refs, out] {
+        Reference<css::util::XModifiable> modifiable(refs->model, UNO_QUERY);
+        *out = modifiable.is() && modifiable->isModified();
+        return WordStatus::Ok();
+    });
+    if (status.ok)
+        modified = *out;
+    return status;
+}
+
+WordStatus LibreOfficeDocument::Save()
+{
+    return UnoCall::Run(m_shared, m_shared.options.callTimeoutMs, [refs = m_refs] {
+        Reference<css::frame::XStorable> storable(refs->model, UNO_QUERY);
+        if (!storable.is() || !storable->hasLocation() || storable->isReadonly())
+            return WordStatus::Failed(QStringLiteral(u"Документ нельзя сохранить в его файл."));
+        // To its own file in its own format, asking nothing (a .docx stays a .docx).
+        storable->store();
+        return WordStatus::Ok();
+    });
 }

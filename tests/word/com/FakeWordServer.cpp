@@ -49,6 +49,8 @@ struct Document
     std::wstring path;
     std::wstring text;
     std::wstring selection;
+    // No changes since the last save.
+    bool saved = true;
 };
 
 struct Range
@@ -133,8 +135,8 @@ const KindInfo& Info(Kind kind)
 {
     static const std::map<Kind, KindInfo> infos{
         {Kind::Application, {L"Application", 0x00020970, {L"Documents", L"ActiveDocument", L"Visible", L"Quit"}}},
-        {Kind::Documents, {L"Documents", 0x0002096C, {L"Open"}}},
-        {Kind::Document, {L"Document", 0x0002096B, {L"FullName", L"Content", L"ActiveWindow"}}},
+        {Kind::Documents, {L"Documents", 0x0002096C, {L"Open", L"Count", L"Item"}}},
+        {Kind::Document, {L"Document", 0x0002096B, {L"FullName", L"Content", L"ActiveWindow", L"Saved", L"Save"}}},
         {Kind::Range, {L"Range", 0x0002095E, {L"Find", L"Select", L"Text"}}},
         {Kind::Find, {L"Find", 0x000209B0, {L"Forward", L"Wrap", L"Execute"}}},
         {Kind::Window, {L"Window", 0x00020962, {L"Selection"}}},
@@ -290,6 +292,22 @@ private:
             }
             break;
         case Kind::Documents: {
+            if (member == L"Count") {
+                if (result) {
+                    V_VT(result) = VT_I4;
+                    V_I4(result) = LONG(app.documents.size());
+                }
+                return S_OK;
+            }
+            if (member == L"Item") {
+                const VARIANT* v = Argument(params, 0);
+                const LONG index = v && V_VT(v) == VT_I4 ? V_I4(v) : 0;
+                if (index < 1 || size_t(index) > app.documents.size())
+                    return Fail(exception, DISP_E_BADINDEX, L"No such document.");
+                auto* object = new FakeObject(Kind::Document, m_application);
+                object->document = app.documents[size_t(index) - 1];
+                return ReturnObject(result, object);
+            }
             const std::wstring path = ArgumentText(params, 0);
             for (const auto& doc : app.documents) {
                 if (doc->path == path) {
@@ -306,6 +324,8 @@ private:
             doc->application = &app;
             doc->path = path;
             doc->text = file->second;
+            // As if the student had typed in it since.
+            doc->saved = !Option(L"opensModified");
             app.documents.push_back(doc);
             app.active = doc;
             auto* object = new FakeObject(Kind::Document, m_application);
@@ -319,6 +339,17 @@ private:
                 auto* object = new FakeObject(Kind::Range, m_application);
                 object->range = std::make_shared<Range>(Range{document, 0, document->text.size()});
                 return ReturnObject(result, object);
+            }
+            if (member == L"Saved") {
+                if (result) {
+                    V_VT(result) = VT_BOOL;
+                    V_BOOL(result) = document->saved ? VARIANT_TRUE : VARIANT_FALSE;
+                }
+                return S_OK;
+            }
+            if (member == L"Save") {
+                document->saved = true;
+                return S_OK;
             }
             if (member == L"ActiveWindow") {
                 auto* object = new FakeObject(Kind::Window, m_application);

@@ -194,19 +194,18 @@ private slots:
         QCOMPARE(m_processor->WordInstances().size(), 1);
     }
 
-    void quitActiveQuitsWhateverRuns()
+    void unsavedCopyIsSavedAndTheInstanceKeepsRunning()
     {
-        ComWordAutomation automation(FakeProgId);
-        std::shared_ptr<WordApplication> theirs;
-        bool started = false;
-        QVERIFY(automation.CreateInstance(theirs, started).ok);
-        QCOMPARE(m_processor->QuitActiveWord(), QuitStatus::Quit);
-        QCOMPARE(Log().last(), QStringLiteral(u"#1 Application.Quit(-,-,-)"));
-        QCOMPARE(m_processor->PollQuit(), QuitStatus::Quit);
-        // Nothing runs any more: the next quit has no one to ask.
-        const qsizetype before = Log().size();
-        QCOMPARE(m_processor->QuitActiveWord(), QuitStatus::NotRunning);
-        QCOMPARE(Log().size(), before);
+        m_setOption(L"opensModified", 1);
+        QVERIFY(m_processor->ShowPhraseInWord(Phrase, EditedPath).ok);
+        QCOMPARE(m_processor->UnsavedDocuments({EditedPath}), QStringList{EditedPath});
+        QVERIFY(Log().contains(QStringLiteral(u"#1 Documents.Item(1)")));
+        QVERIFY(m_processor->SaveDocuments({EditedPath}).ok);
+        QCOMPARE(Log().last(), QStringLiteral(u"#1 Document.Save"));
+        QVERIFY(m_processor->UnsavedDocuments({EditedPath}).isEmpty());
+        // A document it does not hold is neither found nor saved; nothing was quit.
+        QVERIFY(m_processor->UnsavedDocuments({QStringLiteral(u"C:/other.docx")}).isEmpty());
+        QVERIFY(!Log().join(u'\n').contains(QStringLiteral(u"Quit")));
     }
 
     void noApplicationInterfaceListsEmptyEntry()
@@ -261,8 +260,8 @@ private slots:
     {
         QFETCH(QString, progId);
         AutomatedWordProcessor processor(std::make_shared<ComWordAutomation>(progId));
-        // The Check's first step: nothing to quit, nothing happens.
-        processor.QuitActiveWord();
+        // The Check's first step: nothing to ask, nothing happens.
+        QVERIFY(processor.UnsavedDocuments({EditedPath}).isEmpty());
         processor.QuitOwnWordInstances();
         const WordProcessor::Result result = processor.ShowPhraseInWord(Phrase, EditedPath);
         QVERIFY(!result.ok);

@@ -319,7 +319,8 @@ private slots:
         QVERIFY(!automation->GetActiveObject(application).ok);
         QVERIFY(!application);
         AutomatedWordProcessor processor(automation);
-        processor.QuitActiveWord();
+        QVERIFY(processor.UnsavedDocuments({m_odt, m_docx}).isEmpty());
+        QVERIFY(processor.SaveDocuments({m_odt}).ok);
         QVERIFY(ProcessesWith(m_profileDir).isEmpty());
     }
 
@@ -416,11 +417,13 @@ private slots:
         QVERIFY2(found.ok, qPrintable(found.error));
         QCOMPARE(ProcessesWith(config), offices);
 
+        // The user's office is asked about the documents and otherwise left alone.
         AutomatedWordProcessor processor(automation);
-        processor.QuitActiveWord();
-        const bool ended = WaitUntilNone(config, 20000);
+        const QStringList unsaved = processor.UnsavedDocuments({m_odt, m_docx});
+        const QList<pid_t> after = ProcessesWith(config);
         KillOffices(config);
-        QVERIFY2(ended, "the office did not exit after QuitActiveWord");
+        QVERIFY(unsaved.isEmpty());
+        QCOMPARE(after, offices);
         QVERIFY(processor.WordInstances().isEmpty());
     }
 
@@ -441,7 +444,7 @@ private slots:
         result = processor.ShowPhraseInWord(SecondPhrase, m_odt);
         QVERIFY2(!result.ok, qPrintable(QStringLiteral(u"%1 offices stopped").arg(offices.size())));
         QVERIFY(!result.message.isEmpty());
-        processor.QuitActiveWord();
+        QVERIFY(processor.UnsavedDocuments({m_odt}).isEmpty());
         processor.QuitOwnWordInstances();
 
         // Dead: the dropped bridge means "not running", and the next press starts afresh.
@@ -456,92 +459,58 @@ private slots:
         QCOMPARE(SelectionIn(*automation, m_odt), SecondPhrase);
     }
 
-    void visibleOfficeIsWaitedForUntilTheUserAnswers_data()
+    void checksLeaveTheStudentsOtherWorkAlone()
     {
-        QTest::addColumn<QString>("answer");
-        QTest::newRow("save") << QStringLiteral(u"Return");
-        QTest::newRow("cancel") << QStringLiteral(u"Escape");
-        QTest::newRow("stop waiting, then cancel") << QStringLiteral(u"Escape");
-    }
-
-    void visibleOfficeIsWaitedForUntilTheUserAnswers()
-    {
-        QFETCH(QString, answer);
-        const bool save = answer == QStringLiteral(u"Return");
-        const bool stopWaiting = QString::fromLatin1(QTest::currentDataTag()).startsWith(QLatin1String("stop"));
         if (!m_display)
             m_display = std::make_unique<VirtualDisplay>();
         const VirtualDisplay& display = *m_display;
         if (display.display().isEmpty())
-            QSKIP("Xvfb or xdotool is not installed: the office's own question cannot be answered");
+            QSKIP("Xvfb or xdotool is not installed: nothing can be typed into the office");
         qputenv("DISPLAY", display.display().toLocal8Bit());
-        // A copy of its own per row, as the student's edited copy.
-        const QString edited =
-            m_dir.filePath(QStringLiteral(u"Видимая правка %1.odt").arg(QString::fromLatin1(QTest::currentDataTag())));
-        QFile::remove(edited);
-        QVERIFY(QFile::copy(m_odt, edited));
-        const qsizetype phrasesBefore = CDocToText().Extract(edited).text.count(Phrase);
+        const QString edited = m_dir.filePath(QStringLiteral(u"Видимая правка.odt"));
+        const QString other = m_dir.filePath(QStringLiteral(u"Другая работа.odt"));
+        for (const QString& path : {edited, other}) {
+            QFile::remove(path);
+            QVERIFY(QFile::copy(m_odt, path));
+        }
         LibreOfficeOptions options = m_options;
         options.headless = false;
         std::shared_ptr<WordAutomation> automation = LibreOfficeModule::Load(options);
         QVERIFY(automation);
-        auto processor = std::make_unique<AutomatedWordProcessor>(automation);
+        AutomatedWordProcessor processor(automation);
 
-        // The student rewrites the selected sentence and does not save.
-        WordProcessor::Result result = processor->ShowPhraseInWord(Phrase, edited);
-        QVERIFY2(result.ok, qPrintable(result.message));
-        const QString writer = display.WaitForWindow(QFileInfo(edited).fileName() + QStringLiteral(u".*Writer"), 30000);
-        QVERIFY2(!writer.isEmpty(), "the office's window did not show");
-        display.Keys(writer, {QStringLiteral(u"P"), QStringLiteral(u"e"), QStringLiteral(u"r"), QStringLiteral(u"e"),
-                              QStringLiteral(u"p"), QStringLiteral(u"i"), QStringLiteral(u"s"), QStringLiteral(u"a"),
-                              QStringLiteral(u"n"), QStringLiteral(u"o")});
+        // The student rewrites a sentence of the copy, and types in another document of
+        // the same office; neither is saved.
+        const auto type = [&](const QString& path, const QString& phrase, const QStringList& keys) {
+            const WordProcessor::Result result = processor.ShowPhraseInWord(phrase, path);
+            QVERIFY2(result.ok, qPrintable(result.message));
+            const QString window =
+                display.WaitForWindow(QFileInfo(path).fileName() + QStringLiteral(u".*Writer"), 30000);
+            QVERIFY2(!window.isEmpty(), "the office's window did not show");
+            display.Keys(window, keys);
+        };
+        type(edited, Phrase, {QStringLiteral(u"P"), QStringLiteral(u"e"), QStringLiteral(u"r"), QStringLiteral(u"o")});
+        type(other, SecondPhrase, {QStringLiteral(u"D"), QStringLiteral(u"r"), QStringLiteral(u"u")});
+        const QList<pid_t> offices = ProcessesWith(m_profileDir);
 
         QElapsedTimer clock;
         clock.start();
-        QCOMPARE(processor->QuitActiveWord(), QuitStatus::Deciding);
-        qInfo("quit request returned Deciding after %lld ms", clock.restart());
-        const QString question = display.WaitForWindow(QStringLiteral(u"Save Document"), 30000);
-        QVERIFY2(!question.isEmpty(), "the office asked nothing");
-        QCOMPARE(processor->PollQuit(), QuitStatus::Deciding);
-        // Nothing else is asked of an office that is asking the user.
-        result = processor->ShowPhraseInWord(SecondPhrase, edited);
-        QVERIFY(!result.ok);
-        QCOMPARE(result.message, AutomatedWordProcessor::WaitingForAnswerMessage());
-        processor->QuitOwnWordInstances();
-        qInfo("calls while the question was open took %lld ms", clock.restart());
+        for (int check = 0; check < 3; ++check)
+            QCOMPARE(processor.UnsavedDocuments({m_docx, edited}), QStringList{edited});
+        qInfo("three questions for unsaved changes took %lld ms", clock.restart());
+        QVERIFY(processor.SaveDocuments({edited}).ok);
+        qInfo("saving the copy in the office took %lld ms", clock.elapsed());
 
-        if (stopWaiting) {
-            // The window closes while the office still asks: nothing waits for the answer, and
-            // the program can end meanwhile (the worker is left to the office's answer).
-            processor.reset();
-            automation.reset();
-            qInfo("dropping the automation while the office asked took %lld ms", clock.restart());
-            display.Keys(question, {answer});
-            QVERIFY(!ProcessesWith(m_profileDir).isEmpty());
-            return;
-        }
-        display.Keys(question, {answer});
-        QuitStatus status = QuitStatus::Deciding;
-        for (QDeadlineTimer deadline(30000); status == QuitStatus::Deciding && !deadline.hasExpired();) {
-            QThread::msleep(100);
-            status = processor->PollQuit();
-        }
-        qInfo("answered after %lld ms of polling", clock.elapsed());
-        CDocToText reader;
-        const QString text = reader.Extract(edited).text;
-        if (save) {
-            QCOMPARE(status, QuitStatus::Quit);
-            // Read after the answer: what the student typed is in the file.
-            QVERIFY2(text.contains(QStringLiteral(u"Perepisano")), qPrintable(text));
-            QCOMPARE(text.count(Phrase), phrasesBefore - 1);
-            QVERIFY2(WaitUntilNone(m_profileDir, 20000), "the office did not exit after saving");
-        } else {
-            QCOMPARE(status, QuitStatus::Refused);
-            QVERIFY(!text.contains(QStringLiteral(u"Perepisano")));
-            QVERIFY(!ProcessesWith(m_profileDir).isEmpty());
-            // Refused is final: the office can be asked again.
-            QVERIFY(processor->ShowPhraseInWord(SecondPhrase, edited).ok);
-        }
+        const QString saved = CDocToText().Extract(edited).text;
+        QVERIFY2(saved.contains(QStringLiteral(u"Pero")), qPrintable(saved));
+        QVERIFY(processor.UnsavedDocuments({m_docx, edited}).isEmpty());
+        // The other document is still open, still unsaved, and its file untouched; the
+        // office never asked anything and still runs.
+        QCOMPARE(processor.UnsavedDocuments({other}), QStringList{other});
+        QVERIFY(!CDocToText().Extract(other).text.contains(QStringLiteral(u"Dru")));
+        QVERIFY(display.Do({QStringLiteral(u"search"), QStringLiteral(u"--name"), QStringLiteral(u"Save Document")})
+                    .isEmpty());
+        QCOMPARE(ProcessesWith(m_profileDir), offices);
     }
 };
 
