@@ -1,10 +1,16 @@
 #include "extract/TextBuilder.h"
 
-void TextBuilder::put(char16_t c)
+void TextBuilder::put(char16_t c, bool hidden)
 {
     if (m_text.size() >= kMaxUnits) {
         m_overflowed = true;
         return;
+    }
+    if (hidden) {
+        if (!m_spans.isEmpty() && m_spans.back().start + m_spans.back().length == m_text.size())
+            ++m_spans.back().length;
+        else
+            m_spans.append(HiddenSpan{m_text.size(), 1});
     }
     m_text.append(QChar(c));
 }
@@ -16,11 +22,11 @@ void TextBuilder::flush()
         return;
     case Pending::Paragraph:
     case Pending::Row:
-        put(u'\r');
-        put(u'\n');
+        put(u'\r', false);
+        put(u'\n', false);
         break;
     case Pending::Cell:
-        put(u'\t');
+        put(u'\t', false);
         break;
     }
     m_pending = Pending::None;
@@ -54,7 +60,7 @@ void TextBuilder::AddChar(char16_t c)
         break;
     }
     flush();
-    put(c);
+    put(c, m_hidden);
 }
 
 void TextBuilder::AddText(QStringView text)
@@ -66,14 +72,14 @@ void TextBuilder::AddText(QStringView text)
 void TextBuilder::Tab()
 {
     flush();
-    put(u'\t');
+    put(u'\t', m_hidden);
 }
 
 void TextBuilder::LineBreak()
 {
     flush();
-    put(u'\r');
-    put(u'\n');
+    put(u'\r', m_hidden);
+    put(u'\n', m_hidden);
 }
 
 void TextBuilder::ParagraphEnd()
@@ -105,12 +111,15 @@ void TextBuilder::RowEnd()
     m_pending = Pending::Row;
 }
 
-QString TextBuilder::Take()
+QString TextBuilder::Take(QList<HiddenSpan>* hidden)
 {
     if (m_pending == Pending::Cell)
         m_pending = Pending::None;
     flush();
     QString text = std::move(m_text);
     m_text.clear();
+    if (hidden)
+        *hidden = std::move(m_spans);
+    m_spans.clear();
     return text;
 }

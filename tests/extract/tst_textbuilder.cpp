@@ -1,3 +1,4 @@
+#include "HiddenMarks.h"
 #include "extract/TextBuilder.h"
 
 #include <QTest>
@@ -68,6 +69,24 @@ private slots:
         out.AddText(u"x");
         out.CellEnd();
         QCOMPARE(out.Take(), QStringLiteral(u"x"));
+    }
+
+    void hiddenTextIsNotedWithoutTheLayoutAfterIt()
+    {
+        TextBuilder out;
+        out.AddText(u"a");
+        out.SetHidden(true);
+        out.AddText(u"b");
+        out.Tab();
+        out.AddText(u"c");
+        out.ParagraphEnd();
+        out.CellEnd();
+        out.AddText(u"d");
+        out.SetHidden(false);
+        out.AddText(u"e");
+        QList<HiddenSpan> hidden;
+        const QString text = out.Take(&hidden);
+        QCOMPARE(MarkHidden(text, hidden), QStringLiteral(u"a[b\tc]\t[d]e"));
     }
 
     void growthIsBounded()
