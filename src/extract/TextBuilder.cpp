@@ -7,7 +7,12 @@ void TextBuilder::put(char16_t c, bool hidden)
         return;
     }
     if (hidden) {
-        if (!m_spans.isEmpty() && m_spans.back().start + m_spans.back().length == m_text.size())
+        const bool extends = !m_spans.isEmpty() && m_spans.back().start + m_spans.back().length == m_text.size();
+        if (!extends && m_spans.size() >= kMaxHiddenRuns) {
+            m_overflowed = true;
+            return;
+        }
+        if (extends)
             ++m_spans.back().length;
         else
             m_spans.append(HiddenSpan{m_text.size(), 1});

@@ -7,13 +7,16 @@
 // Collects the text of one story in the shape every filter delivers: paragraph ends
 // and line breaks as CR LF, tabs kept, non-breaking spaces as spaces, soft hyphens
 // dropped, non-breaking hyphens as '-', table cells separated by tabs and rows ended
-// by CR LF. Bounded: past kMaxUnits it stops growing and reports Overflowed().
+// by CR LF. Bounded: past kMaxUnits units or kMaxHiddenRuns hidden runs it stops
+// growing and reports Overflowed().
 // Text written while SetHidden(true) is in force is noted as hidden; the paragraph,
 // row and cell ends that follow it belong to the layout and never are.
 class TextBuilder
 {
 public:
     static constexpr qsizetype kMaxUnits = 32 * 1024 * 1024;
+    // Separate hidden runs in one story: only a forged document has more.
+    static constexpr qsizetype kMaxHiddenRuns = 4 * 1024 * 1024;
 
     void AddText(QStringView text);
     void AddChar(char16_t c);

@@ -97,6 +97,15 @@ private slots:
             out.AddText(block);
         QVERIFY(out.Overflowed());
         QVERIFY(out.Size() <= TextBuilder::kMaxUnits);
+
+        TextBuilder alternating;
+        for (qsizetype i = 0; i <= TextBuilder::kMaxHiddenRuns && !alternating.Overflowed(); ++i) {
+            alternating.SetHidden(true);
+            alternating.AddChar(u'h');
+            alternating.SetHidden(false);
+            alternating.AddChar(u'v');
+        }
+        QVERIFY(alternating.Overflowed());
     }
 };
 
