@@ -1,23 +1,15 @@
 #include "extract/TextBuilder.h"
 
-void TextBuilder::put(char16_t c, bool hidden)
+bool TextBuilder::noteHidden()
 {
-    if (m_text.size() >= kMaxUnits) {
-        m_overflowed = true;
-        return;
+    if (!m_spans.isEmpty() && m_spans.back().start + m_spans.back().length == m_text.size()) {
+        ++m_spans.back().length;
+        return true;
     }
-    if (hidden) {
-        const bool extends = !m_spans.isEmpty() && m_spans.back().start + m_spans.back().length == m_text.size();
-        if (!extends && m_spans.size() >= kMaxHiddenRuns) {
-            m_overflowed = true;
-            return;
-        }
-        if (extends)
-            ++m_spans.back().length;
-        else
-            m_spans.append(HiddenSpan{m_text.size(), 1});
-    }
-    m_text.append(QChar(c));
+    if (m_spans.size() >= kMaxHiddenRuns)
+        return false;
+    m_spans.append(HiddenSpan{m_text.size(), 1});
+    return true;
 }
 
 void TextBuilder::flush()

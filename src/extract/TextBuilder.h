@@ -44,7 +44,16 @@ private:
         Cell,
     };
     void flush();
-    void put(char16_t c, bool hidden);
+    void put(char16_t c, bool hidden)
+    {
+        if (m_text.size() >= kMaxUnits || (hidden && !noteHidden())) {
+            m_overflowed = true;
+            return;
+        }
+        m_text.append(QChar(c));
+    }
+    // Counts the unit about to be written as hidden; false when there are too many runs.
+    bool noteHidden();
 
     QString m_text;
     QList<HiddenSpan> m_spans;

@@ -203,7 +203,7 @@ bool WordPropertyRuns::EndsRow(quint32 fc) const
     return !m_rowEnds.empty() && contains(m_rowEnds, fc);
 }
 
-bool WordPropertyRuns::IsHidden(quint32 fc) const
+bool WordPropertyRuns::hiddenAt(quint32 fc) const
 {
     if (!m_hidden.empty() && contains(m_hidden, fc))
         return true;

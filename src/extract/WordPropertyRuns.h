@@ -22,7 +22,7 @@ public:
     bool EndsRow(quint32 fc) const;
     // True when the character at file offset fc is hidden, tiny, or white outside a
     // shaded paragraph.
-    bool IsHidden(quint32 fc) const;
+    bool IsHidden(quint32 fc) const { return (!m_hidden.empty() || !m_white.empty()) && hiddenAt(fc); }
 
 private:
     struct Run
@@ -31,6 +31,7 @@ private:
         quint32 end;
     };
     static bool contains(const std::vector<Run>& runs, quint32 fc);
+    bool hiddenAt(quint32 fc) const;
 
     std::vector<Run> m_deleted;
     std::vector<Run> m_rowEnds;
