@@ -47,29 +47,75 @@ constexpr qsizetype kMaxPending = 1024 * 1024;
 
 bool isSkippedDestination(QByteArrayView word)
 {
-    static const QByteArrayView kSkipped[] = {"stylesheet",   "info",       "pict",
-                                              "header",       "headerl",    "headerr",
-                                              "headerf",      "footer",     "footerl",
-                                              "footerr",      "footerf",    "annotation",
-                                              "atnid",        "atnauthor",  "atntime",
-                                              "atnref",       "atndate",    "fldinst",
-                                              "datastore",    "themedata",  "colorschememapping",
-                                              "latentstyles", "listtable",  "listoverridetable",
-                                              "rsidtbl",      "generator",  "xmlnstbl",
-                                              "pgdsctbl",     "revtbl",     "bkmkstart",
-                                              "bkmkend",      "pntext",     "pntxta",
-                                              "pntxtb",       "listtext",   "template",
-                                              "filetbl",      "nonshppict", "shpinst",
-                                              "shprslt",      "sp",         "sn",
-                                              "sv",           "objdata",    "objclass",
-                                              "xe",           "tc",         "ftnsep",
-                                              "ftnsepc",      "aftnsep",    "aftnsepc",
-                                              "ftncn",        "aftncn",     "docvar",
-                                              "userprops",    "private",    "protusertbl",
-                                              "falt",         "panose",     "fname",
-                                              "mmathPr",      "operator",   "author",
-                                              "title",        "subject",    "keywords",
-                                              "comment",      "doccomm"};
+    static const QByteArrayView kSkipped[] = {"colortbl",
+                                              "stylesheet",
+                                              "info",
+                                              "pict",
+                                              "header",
+                                              "headerl",
+                                              "headerr",
+                                              "headerf",
+                                              "footer",
+                                              "footerl",
+                                              "footerr",
+                                              "footerf",
+                                              "annotation",
+                                              "atnid",
+                                              "atnauthor",
+                                              "atntime",
+                                              "atnref",
+                                              "atndate",
+                                              "fldinst",
+                                              "datastore",
+                                              "themedata",
+                                              "colorschememapping",
+                                              "latentstyles",
+                                              "listtable",
+                                              "listoverridetable",
+                                              "rsidtbl",
+                                              "generator",
+                                              "xmlnstbl",
+                                              "pgdsctbl",
+                                              "revtbl",
+                                              "bkmkstart",
+                                              "bkmkend",
+                                              "pntext",
+                                              "pntxta",
+                                              "pntxtb",
+                                              "listtext",
+                                              "template",
+                                              "filetbl",
+                                              "nonshppict",
+                                              "shpinst",
+                                              "shprslt",
+                                              "sp",
+                                              "sn",
+                                              "sv",
+                                              "objdata",
+                                              "objclass",
+                                              "xe",
+                                              "tc",
+                                              "ftnsep",
+                                              "ftnsepc",
+                                              "aftnsep",
+                                              "aftnsepc",
+                                              "ftncn",
+                                              "aftncn",
+                                              "docvar",
+                                              "userprops",
+                                              "private",
+                                              "protusertbl",
+                                              "falt",
+                                              "panose",
+                                              "fname",
+                                              "mmathPr",
+                                              "operator",
+                                              "author",
+                                              "title",
+                                              "subject",
+                                              "keywords",
+                                              "comment",
+                                              "doccomm"};
     for (const QByteArrayView skipped : kSkipped)
         if (word == skipped)
             return true;
@@ -219,9 +265,11 @@ void RtfParser::addByte(char b)
         return;
     }
     if (m_stack.back().target == Target::ColorTable) {
-        if (b == ';' && m_colors.size() < size_t(kMaxColors))
-            m_colors.push_back(m_nextColor);
-        m_nextColor = RunLook::kAuto;
+        if (b == ';') {
+            if (m_colors.size() < size_t(kMaxColors))
+                m_colors.push_back(m_nextColor);
+            m_nextColor = RunLook::kAuto;
+        }
         return;
     }
     if (!visible())
