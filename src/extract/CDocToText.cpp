@@ -2,6 +2,7 @@
 
 #include "extract/FilterLoader.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -20,6 +21,22 @@ qsizetype appendPiece(QString& text, std::vector<char16_t>& buffer, std::uint32_
         ++n;
     text.append(reinterpret_cast<const QChar*>(buffer.data()), n);
     return n;
+}
+
+// Adds a chunk's hidden runs, moved to where the chunk begins in the text. Runs out of
+// order, overlapping or past the chunk's text come from a faulty filter and are cut.
+void appendHidden(QList<HiddenSpan>& hidden, const QList<HiddenSpan>& runs, qsizetype chunkStart, qsizetype chunkEnd)
+{
+    for (const HiddenSpan& run : runs) {
+        if (run.start < 0 || run.length <= 0 || run.start >= chunkEnd - chunkStart)
+            continue;
+        const qsizetype start = chunkStart + run.start;
+        const qsizetype end = std::min(chunkEnd, start + std::min(run.length, chunkEnd - start));
+        const qsizetype previousEnd = hidden.isEmpty() ? 0 : hidden.back().start + hidden.back().length;
+        if (start < previousEnd)
+            continue;
+        hidden.append(HiddenSpan{start, end - start});
+    }
 }
 
 } // namespace
@@ -52,11 +69,17 @@ ExtractResult CDocToText::ReadFilter(IFilter& filter)
             break;
         }
         if (status != FilterStatus::EmbeddingUnavailable && status != FilterStatus::LinkUnavailable) {
+            const qsizetype chunkStart = result.text.size();
+            // Hidden runs are offsets into the chunk as delivered: a piece cut short at
+            // a NUL would shift them.
+            bool whole = true;
             std::uint32_t count = kBufferUnits;
             FilterStatus::Code textStatus = filter.GetText(&count, buffer.data());
             int textFailures = 0;
             while (textStatus != FilterStatus::NoText && textStatus != FilterStatus::NoMoreText) {
                 const qsizetype added = appendPiece(result.text, buffer, count);
+                if (added < qsizetype(std::min(count, kBufferUnits)))
+                    whole = false;
                 if (result.text.size() > kMaxTextUnits) {
                     tooLarge = true;
                     break;
@@ -75,12 +98,15 @@ ExtractResult CDocToText::ReadFilter(IFilter& filter)
             }
             if (tooLarge)
                 break;
+            if (whole)
+                appendHidden(result.hidden, filter.HiddenRuns(), chunkStart, result.text.size());
         }
         status = filter.GetChunk(&chunk);
     }
 
     if (tooLarge) {
         result.text.clear();
+        result.hidden.clear();
         result.error = ExtractError::TooLarge;
     } else if (!result.text.isEmpty()) {
         result.error = ExtractError::None;

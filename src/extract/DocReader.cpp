@@ -137,6 +137,7 @@ public:
                 return;
         if (m_runs.IsDeleted(fc))
             return;
+        m_out.SetHidden(m_runs.IsHidden(fc));
         switch (c) {
         case 0x0D:
             m_out.ParagraphEnd();
@@ -179,7 +180,7 @@ private:
 // Windows-1252; with codePage set (Word 6) every piece is 8-bit in that code page,
 // decoded a piece at a time so that double-byte characters keep together.
 QString writeStory(const QByteArray& wd, const std::vector<Piece>& pieces, const WordPropertyRuns& runs,
-                   quint32 cpStart, quint32 cpEnd, int codePage, bool& overflow)
+                   quint32 cpStart, quint32 cpEnd, int codePage, bool& overflow, QList<HiddenSpan>& hidden)
 {
     TextBuilder out;
     StoryWriter writer(runs, out);
@@ -206,7 +207,7 @@ QString writeStory(const QByteArray& wd, const std::vector<Piece>& pieces, const
             return {};
         }
     }
-    return out.Take();
+    return out.Take(&hidden);
 }
 
 // The main text, footnotes and endnotes. Stories follow one another in character
@@ -229,13 +230,15 @@ ParsedDocument readStories(const QByteArray& wd, const std::vector<Piece>& piece
         if (range.end > limit)
             return ParsedDocument::Failure(ExtractError::Damaged,
                                            QStringLiteral(u"нарушена внутренняя структура документа Word"));
-        QString story = writeStory(wd, pieces, runs, quint32(range.start), quint32(range.end), codePage, overflow);
+        QList<HiddenSpan> hidden;
+        QString story =
+            writeStory(wd, pieces, runs, quint32(range.start), quint32(range.end), codePage, overflow, hidden);
         if (overflow)
             return ParsedDocument::Failure(ExtractError::TooLarge);
         // A notes story closes with one paragraph mark of its own after the last note.
         if (range.start > 0 && story.endsWith(QStringLiteral("\r\n\r\n")))
             story.chop(2);
-        doc.stories.append(story);
+        doc.AddStory(story, hidden);
     }
     return doc;
 }

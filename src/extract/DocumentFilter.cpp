@@ -54,3 +54,10 @@ FilterStatus::Code DocumentFilter::GetText(std::uint32_t* count, char16_t* buffe
     *count = std::uint32_t(n);
     return m_offset == story.size() ? FilterStatus::LastText : FilterStatus::Ok;
 }
+
+QList<HiddenSpan> DocumentFilter::HiddenRuns() const
+{
+    if (m_current < 0 || m_current >= m_document.hidden.size())
+        return {};
+    return m_document.hidden.at(m_current);
+}

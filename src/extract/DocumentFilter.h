@@ -14,6 +14,7 @@ public:
     FilterStatus::Code Init(std::uint32_t flags, std::uint32_t* returnedFlags) override;
     FilterStatus::Code GetChunk(FilterChunk* chunk) override;
     FilterStatus::Code GetText(std::uint32_t* count, char16_t* buffer) override;
+    QList<HiddenSpan> HiddenRuns() const override;
 
 private:
     ParsedDocument m_document;

@@ -1,9 +1,13 @@
 #include "extract/DocxReader.h"
 
 #include "extract/GuardedXmlReader.h"
+#include "extract/RunLook.h"
 #include "extract/TextBuilder.h"
 #include "extract/ZipArchive.h"
 
+#include <QHash>
+
+#include <utility>
 #include <vector>
 
 namespace {
@@ -25,24 +29,246 @@ QString wordAttribute(const QXmlStreamReader& xml, QStringView name)
     return {};
 }
 
+// A toggle property: on unless its value says off.
+int onOff(QStringView value)
+{
+    return value == u"0" || value == u"false" || value == u"off" ? 0 : 1;
+}
+
+int highlightColor(QStringView name)
+{
+    static const struct
+    {
+        const char16_t* name;
+        int color;
+    } kColors[] = {
+        {u"black", 0x000000},    {u"blue", 0x0000FF},       {u"cyan", 0x00FFFF},      {u"green", 0x00FF00},
+        {u"magenta", 0xFF00FF},  {u"red", 0xFF0000},        {u"yellow", 0xFFFF00},    {u"white", 0xFFFFFF},
+        {u"darkBlue", 0x000080}, {u"darkCyan", 0x008080},   {u"darkGreen", 0x008000}, {u"darkMagenta", 0x800080},
+        {u"darkRed", 0x800000},  {u"darkYellow", 0x808000}, {u"darkGray", 0x808080},  {u"lightGray", 0xC0C0C0}};
+    for (const auto& entry : kColors)
+        if (name == QStringView(entry.name))
+            return entry.color;
+    return RunLook::kUnset;
+}
+
+// The colour a w:shd paints: its pattern colour when solid, else its fill.
+int shadingColor(const QXmlStreamReader& xml)
+{
+    if (wordAttribute(xml, u"val") == u"solid") {
+        const int color = RunLook::ParseHexColor(wordAttribute(xml, u"color"));
+        if (color >= 0)
+            return color;
+    }
+    const int fill = RunLook::ParseHexColor(wordAttribute(xml, u"fill"));
+    return fill >= 0 ? fill : RunLook::kUnset;
+}
+
+// Reads one child of a w:rPr into look; w:rStyle is the caller's.
+void readRunProperty(QStringView name, const QXmlStreamReader& xml, RunLook& look)
+{
+    if (name == u"vanish" || name == u"specVanish") {
+        // specVanish hides a run whatever the view shows; either hides it on paper.
+        look.hidden = onOff(wordAttribute(xml, u"val"));
+    } else if (name == u"color") {
+        look.color = RunLook::ParseHexColor(wordAttribute(xml, u"val"));
+    } else if (name == u"sz") {
+        bool ok = false;
+        const int halfPoints = wordAttribute(xml, u"val").toInt(&ok);
+        if (ok && halfPoints > 0 && halfPoints < 10000)
+            look.size = halfPoints * 50;
+    } else if (name == u"shd") {
+        look.background = shadingColor(xml);
+    } else if (name == u"highlight") {
+        look.background = highlightColor(wordAttribute(xml, u"val"));
+    }
+}
+
+// The looks the package's styles give runs: document defaults, paragraph styles and
+// character styles, each style over the one it is based on.
+class StyleSheet
+{
+public:
+    // Reads word/styles.xml; a damaged part leaves the styles it could read.
+    void Load(const QByteArray& bytes);
+    // The look of a paragraph's runs from its style (the default one when id is empty)
+    // and the paragraph's shading from it.
+    const RunLook& Paragraph(const QString& id, int& shading);
+    const RunLook& Character(const QString& id);
+
+    int page = RunLook::kUnset; // the page colour, from w:background
+
+private:
+    static constexpr int kMaxChain = 16;
+    struct Style
+    {
+        QString basedOn;
+        RunLook run;
+        int shading = RunLook::kUnset;
+    };
+    struct Resolved
+    {
+        RunLook run;
+        int shading = RunLook::kUnset;
+    };
+    Resolved resolve(const QString& id, bool paragraph);
+
+    QHash<QString, Style> m_paragraphStyles;
+    QHash<QString, Style> m_characterStyles;
+    QHash<QString, Resolved> m_paragraphLooks;
+    QHash<QString, Resolved> m_characterLooks;
+    RunLook m_defaults;
+    QString m_defaultParagraph;
+};
+
+void StyleSheet::Load(const QByteArray& bytes)
+{
+    GuardedXmlReader reader(bytes, DocxReader::kMaxDepth);
+    QXmlStreamReader& xml = reader.Xml();
+    QString why;
+    Style* style = nullptr;
+    RunLook* runProperties = nullptr;
+    int runDepth = -1;
+    int paragraphDepth = -1;
+    int styleDepth = -1;
+    Style ignored;
+    while (reader.Next(why)) {
+        if (xml.tokenType() == QXmlStreamReader::EndElement) {
+            if (reader.Depth() == runDepth)
+                runDepth = -1;
+            else if (reader.Depth() == paragraphDepth)
+                paragraphDepth = -1;
+            else if (reader.Depth() == styleDepth)
+                style = nullptr;
+            continue;
+        }
+        if (xml.tokenType() != QXmlStreamReader::StartElement || !isWordNamespace(xml.namespaceUri()))
+            continue;
+        const QStringView name = xml.name();
+        const int depth = reader.Depth();
+        if (runDepth >= 0) {
+            if (depth == runDepth + 1)
+                readRunProperty(name, xml, *runProperties);
+        } else if (paragraphDepth >= 0) {
+            if (depth == paragraphDepth + 1 && name == u"shd" && style)
+                style->shading = shadingColor(xml);
+        } else if (name == u"style") {
+            const QString type = wordAttribute(xml, u"type");
+            const QString id = wordAttribute(xml, u"styleId");
+            if (type == u"paragraph") {
+                style = &m_paragraphStyles[id];
+                const QString isDefault = wordAttribute(xml, u"default");
+                if (!isDefault.isEmpty() && onOff(isDefault) == 1)
+                    m_defaultParagraph = id;
+            } else if (type == u"character") {
+                style = &m_characterStyles[id];
+            } else {
+                ignored = Style();
+                style = &ignored;
+            }
+            styleDepth = depth;
+        } else if (name == u"basedOn" && style) {
+            style->basedOn = wordAttribute(xml, u"val");
+        } else if (name == u"rPr") {
+            runProperties = style ? &style->run : &m_defaults;
+            runDepth = depth;
+        } else if (name == u"pPr" && style) {
+            paragraphDepth = depth;
+        }
+    }
+}
+
+StyleSheet::Resolved StyleSheet::resolve(const QString& id, bool paragraph)
+{
+    const QHash<QString, Style>& styles = paragraph ? m_paragraphStyles : m_characterStyles;
+    std::vector<const Style*> chain;
+    QString next = id;
+    while (!next.isEmpty() && chain.size() < kMaxChain) {
+        const auto it = styles.constFind(next);
+        if (it == styles.constEnd())
+            break;
+        chain.push_back(&*it);
+        next = it->basedOn;
+    }
+    Resolved resolved;
+    if (paragraph)
+        resolved.run = m_defaults;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        resolved.run = resolved.run.Over((*it)->run);
+        if ((*it)->shading != RunLook::kUnset)
+            resolved.shading = (*it)->shading;
+    }
+    return resolved;
+}
+
+const RunLook& StyleSheet::Paragraph(const QString& id, int& shading)
+{
+    const QString& key = id.isEmpty() ? m_defaultParagraph : id;
+    auto it = m_paragraphLooks.find(key);
+    if (it == m_paragraphLooks.end())
+        it = m_paragraphLooks.insert(key, resolve(key, true));
+    shading = it->shading;
+    return it->run;
+}
+
+const RunLook& StyleSheet::Character(const QString& id)
+{
+    auto it = m_characterLooks.find(id);
+    if (it == m_characterLooks.end())
+        it = m_characterLooks.insert(id, resolve(id, false));
+    return it->run;
+}
+
 // Walks one part's XML and writes its text. Notes parts give one paragraph list per
 // note; separator notes are skipped.
 class PartWalker
 {
 public:
-    PartWalker(GuardedXmlReader& reader, TextBuilder& out) : m_reader(reader), m_xml(reader.Xml()), m_out(out) {}
+    PartWalker(GuardedXmlReader& reader, TextBuilder& out, StyleSheet& styles)
+        : m_reader(reader), m_xml(reader.Xml()), m_out(out), m_styles(styles)
+    {
+    }
 
     // False with a reason when the XML is malformed, too deep or carries a DTD.
     bool Walk(QString& why);
 
 private:
+    enum class Properties
+    {
+        Paragraph,
+        Run,
+        Cell,
+    };
+    struct ParagraphState
+    {
+        RunLook look;
+        int shading = RunLook::kUnset;
+        QString style;
+        int ownShading = RunLook::kUnset;
+    };
+    struct RunState
+    {
+        QString style;
+        RunLook look;
+    };
+
     void startElement(QStringView name, bool word);
     void endElement(QStringView name, bool word);
+    void property(QStringView name);
+    void endProperties();
+    void updateHidden();
     bool codeHidden() const;
 
     GuardedXmlReader& m_reader;
     QXmlStreamReader& m_xml;
     TextBuilder& m_out;
+    StyleSheet& m_styles;
+    int m_propertiesDepth = -1; // depth of the open w:pPr, w:rPr or w:tcPr, -1 for none
+    Properties m_properties = Properties::Run;
+    // Open paragraphs, runs and cells, innermost last (text boxes nest them).
+    std::vector<ParagraphState> m_paragraphs;
+    std::vector<RunState> m_runs;
+    std::vector<int> m_cellShading; // the shading under each open cell
     // One entry per open complex field: true while its code part is being read.
     std::vector<bool> m_fields;
     int m_skipDepth = -1; // depth of the element whose subtree is skipped, -1 for none
@@ -75,10 +301,41 @@ void PartWalker::startElement(QStringView name, bool word)
     if (!word)
         return;
     if (name == u"del" || name == u"moveFrom" || name == u"instrText" || name == u"delText" ||
-        name == u"delInstrText" || name == u"pPr" || name == u"rPr" || name == u"sdtPr" || name == u"tblPr" ||
-        name == u"trPr" || name == u"tcPr" || name == u"sectPr" || name == u"commentReference" ||
-        name == u"footnoteReference" || name == u"endnoteReference") {
+        name == u"delInstrText" || name == u"sdtPr" || name == u"tblPr" || name == u"trPr" || name == u"sectPr" ||
+        name == u"commentReference" || name == u"footnoteReference" || name == u"endnoteReference") {
         m_skipDepth = m_reader.Depth();
+        return;
+    }
+    if (name == u"pPr" || name == u"rPr" || name == u"tcPr") {
+        // Only the properties of the element they belong to are read; a run's rPr
+        // outside a run (the paragraph mark's, inside pPr) never gets here.
+        m_propertiesDepth = m_reader.Depth();
+        m_properties = name == u"pPr" ? Properties::Paragraph : name == u"rPr" ? Properties::Run : Properties::Cell;
+        if ((m_properties == Properties::Paragraph && m_paragraphs.empty()) ||
+            (m_properties == Properties::Run && m_runs.empty()) ||
+            (m_properties == Properties::Cell && m_cellShading.empty()))
+            m_skipDepth = std::exchange(m_propertiesDepth, -1);
+        return;
+    }
+    if (name == u"p") {
+        ParagraphState paragraph;
+        paragraph.look = m_styles.Paragraph({}, paragraph.shading);
+        m_paragraphs.push_back(paragraph);
+        return;
+    }
+    if (name == u"r") {
+        m_runs.emplace_back();
+        updateHidden();
+        return;
+    }
+    if (name == u"tc") {
+        m_cellShading.push_back(m_cellShading.empty() ? RunLook::kUnset : m_cellShading.back());
+        return;
+    }
+    if (name == u"background") {
+        const int page = RunLook::ParseHexColor(wordAttribute(m_xml, u"color"));
+        if (page >= 0)
+            m_styles.page = page;
         return;
     }
     if (name == u"footnote" || name == u"endnote") {
@@ -126,14 +383,82 @@ void PartWalker::endElement(QStringView name, bool word)
     }
     if (!word)
         return;
-    if (name == u"t")
+    if (name == u"t") {
         m_inText = false;
-    else if (name == u"p")
+    } else if (name == u"r") {
+        if (!m_runs.empty())
+            m_runs.pop_back();
+        updateHidden();
+    } else if (name == u"p") {
+        if (!m_paragraphs.empty())
+            m_paragraphs.pop_back();
         m_out.ParagraphEnd();
-    else if (name == u"tc")
+    } else if (name == u"tc") {
+        if (!m_cellShading.empty())
+            m_cellShading.pop_back();
         m_out.CellEnd();
-    else if (name == u"tr")
+    } else if (name == u"tr") {
         m_out.RowEnd();
+    }
+}
+
+void PartWalker::property(QStringView name)
+{
+    switch (m_properties) {
+    case Properties::Paragraph:
+        if (name == u"pStyle")
+            m_paragraphs.back().style = wordAttribute(m_xml, u"val");
+        else if (name == u"shd")
+            m_paragraphs.back().ownShading = shadingColor(m_xml);
+        break;
+    case Properties::Run:
+        if (name == u"rStyle")
+            m_runs.back().style = wordAttribute(m_xml, u"val");
+        else
+            readRunProperty(name, m_xml, m_runs.back().look);
+        break;
+    case Properties::Cell:
+        if (name == u"shd") {
+            const int shading = shadingColor(m_xml);
+            if (shading != RunLook::kUnset)
+                m_cellShading.back() = shading;
+        }
+        break;
+    }
+}
+
+void PartWalker::endProperties()
+{
+    m_propertiesDepth = -1;
+    if (m_properties == Properties::Paragraph) {
+        ParagraphState& paragraph = m_paragraphs.back();
+        paragraph.look = m_styles.Paragraph(paragraph.style, paragraph.shading);
+        if (paragraph.ownShading != RunLook::kUnset)
+            paragraph.shading = paragraph.ownShading;
+    } else if (m_properties == Properties::Run) {
+        updateHidden();
+    }
+}
+
+void PartWalker::updateHidden()
+{
+    if (m_runs.empty()) {
+        m_out.SetHidden(false);
+        return;
+    }
+    const RunState& run = m_runs.back();
+    int paragraphShading = RunLook::kUnset;
+    const RunLook& paragraph =
+        m_paragraphs.empty() ? m_styles.Paragraph({}, paragraphShading) : m_paragraphs.back().look;
+    if (!m_paragraphs.empty())
+        paragraphShading = m_paragraphs.back().shading;
+    const RunLook look = paragraph.Over(m_styles.Character(run.style)).Over(run.look);
+    int behind = m_styles.page;
+    if (!m_cellShading.empty() && m_cellShading.back() != RunLook::kUnset)
+        behind = m_cellShading.back();
+    if (paragraphShading != RunLook::kUnset)
+        behind = paragraphShading;
+    m_out.SetHidden(look.Invisible(behind));
 }
 
 bool PartWalker::Walk(QString& why)
@@ -141,17 +466,25 @@ bool PartWalker::Walk(QString& why)
     while (m_reader.Next(why)) {
         switch (m_xml.tokenType()) {
         case QXmlStreamReader::StartElement:
-            if (m_skipDepth < 0)
+            if (m_skipDepth >= 0)
+                break;
+            if (m_propertiesDepth < 0)
                 startElement(m_xml.name(), isWordNamespace(m_xml.namespaceUri()));
+            else if (m_reader.Depth() == m_propertiesDepth + 1 && isWordNamespace(m_xml.namespaceUri()))
+                property(m_xml.name());
             break;
         case QXmlStreamReader::EndElement:
-            if (m_skipDepth < 0)
+            if (m_skipDepth >= 0) {
+                if (m_skipDepth == m_reader.Depth())
+                    m_skipDepth = -1;
+            } else if (m_propertiesDepth < 0) {
                 endElement(m_xml.name(), isWordNamespace(m_xml.namespaceUri()));
-            else if (m_skipDepth == m_reader.Depth())
-                m_skipDepth = -1;
+            } else if (m_propertiesDepth == m_reader.Depth()) {
+                endProperties();
+            }
             break;
         case QXmlStreamReader::Characters:
-            if (m_skipDepth < 0 && m_inText && !codeHidden())
+            if (m_skipDepth < 0 && m_propertiesDepth < 0 && m_inText && !codeHidden())
                 m_out.AddText(m_xml.text());
             break;
         default:
@@ -204,7 +537,8 @@ ExtractError fromZipStatus(ZipArchive::Status status)
 }
 
 // Reads one part into a story; a missing optional part gives an empty story.
-ExtractError readPart(const ZipArchive& zip, const QString& name, bool optional, QString& story, QString& why)
+ExtractError readPart(const ZipArchive& zip, const QString& name, bool optional, StyleSheet& styles, QString& story,
+                      QList<HiddenSpan>& hidden, QString& why)
 {
     QByteArray bytes;
     const ZipArchive::Status status = zip.Read(name, bytes);
@@ -216,12 +550,12 @@ ExtractError readPart(const ZipArchive& zip, const QString& name, bool optional,
     }
     GuardedXmlReader reader(bytes, DocxReader::kMaxDepth);
     TextBuilder out;
-    PartWalker walker(reader, out);
+    PartWalker walker(reader, out, styles);
     if (!walker.Walk(why)) {
         why = name + QStringLiteral(": ") + why;
         return out.Overflowed() ? ExtractError::TooLarge : ExtractError::Damaged;
     }
-    story = out.Take();
+    story = out.Take(&hidden);
     return ExtractError::None;
 }
 
@@ -245,9 +579,20 @@ ParsedDocument DocxReader::Read(const QByteArray& bytes)
     const QString rels = folder + QStringLiteral("_rels/") + main.mid(slash + 1) + QStringLiteral(".rels");
     QString footnotes = relationshipTarget(zip, rels, u"/footnotes", folder);
     QString endnotes = relationshipTarget(zip, rels, u"/endnotes", folder);
+    QString stylesPart = relationshipTarget(zip, rels, u"/styles", folder);
+    if (stylesPart.isEmpty())
+        stylesPart = folder + QStringLiteral("styles.xml");
+
+    // Styles only tell which runs are hidden: a package without them, or with a part
+    // that does not read, still gives its text.
+    StyleSheet styles;
+    QByteArray stylesBytes;
+    if (zip.Read(stylesPart, stylesBytes) == ZipArchive::Status::Ok)
+        styles.Load(stylesBytes);
 
     ParsedDocument doc;
     QString story;
+    QList<HiddenSpan> hidden;
     QString why;
     struct Part
     {
@@ -258,10 +603,11 @@ ParsedDocument DocxReader::Read(const QByteArray& bytes)
         if (part.name.isEmpty())
             continue;
         story.clear();
-        const ExtractError error = readPart(zip, part.name, part.optional, story, why);
+        hidden.clear();
+        const ExtractError error = readPart(zip, part.name, part.optional, styles, story, hidden, why);
         if (error != ExtractError::None)
             return ParsedDocument::Failure(error, why);
-        doc.stories.append(story);
+        doc.AddStory(story, hidden);
     }
     return doc;
 }

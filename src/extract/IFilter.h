@@ -1,5 +1,6 @@
 #pragma once
 
+#include "extract/ExtractResult.h"
 #include "extract/FilterStatus.h"
 
 #include <cstdint>
@@ -52,4 +53,8 @@ public:
     // *count to the number written. NoMoreText when the chunk's text is used up, NoText
     // for a chunk without text, LastText with the final piece.
     virtual FilterStatus::Code GetText(std::uint32_t* count, char16_t* buffer) = 0;
+    // The runs of the current chunk's text that the printed page does not show, as
+    // offsets into that chunk's text. Not part of the published interface: a filter
+    // that cannot tell keeps this default and reports none.
+    virtual QList<HiddenSpan> HiddenRuns() const { return {}; }
 };

@@ -1,6 +1,7 @@
 #include "extract/RtfReader.h"
 
 #include "extract/CodePage.h"
+#include "extract/RunLook.h"
 #include "extract/TextBuilder.h"
 
 #include <QHash>
@@ -15,6 +16,7 @@ enum class Target
     Footnotes,
     Endnotes,
     FontTable,
+    ColorTable,
     Skip,
 };
 
@@ -26,7 +28,17 @@ struct GroupState
     bool deleted = false;
     bool firstWord = true;  // no control word seen yet in this group
     bool ignorable = false; // the group began with \*
+    // Character look: \v, \cf, \cb (or \chcbpat, \highlight) and \fs as colour table
+    // indexes and half-points, 0 for the default; and the paragraph's \cbpat.
+    bool hidden = false;
+    int color = 0;
+    int background = 0;
+    int size = 0;
+    int paragraphShading = 0;
 };
+
+// Entries read from one colour table; more is no document anyone writes.
+constexpr int kMaxColors = 4096;
 
 // 8-bit text is decoded in batches of about this many bytes, and never more than
 // kMaxPending at once.
@@ -140,6 +152,9 @@ public:
 private:
     TextBuilder* out();
     bool visible() const;
+    bool invisibleOnPaper() const;
+    int colorAt(int index) const;
+    bool characterLook(QByteArrayView word, bool hasParam, int value);
     void flushBytes();
     void addByte(char b);
     void addChar(char16_t c);
@@ -159,7 +174,9 @@ private:
     int m_defaultFont = -1;
     int m_tableFont = -1; // font being described in the font table
     QHash<int, int> m_fontCodePages;
-    int m_skipUnits = 0; // units still to skip after \uN
+    int m_skipUnits = 0;       // units still to skip after \uN
+    std::vector<int> m_colors; // the colour table; kAuto for an entry without a colour
+    int m_nextColor = RunLook::kAuto;
 };
 
 TextBuilder* RtfParser::out()
@@ -172,8 +189,9 @@ TextBuilder* RtfParser::out()
     case Target::Endnotes:
         return &m_endnotes;
     case Target::FontTable:
+    case Target::ColorTable:
     case Target::Skip:
-        break;
+        return nullptr;
     }
     return nullptr;
 }
@@ -181,7 +199,46 @@ TextBuilder* RtfParser::out()
 bool RtfParser::visible() const
 {
     const GroupState& state = m_stack.back();
-    return !state.deleted && state.target != Target::Skip && state.target != Target::FontTable;
+    return !state.deleted && state.target != Target::Skip && state.target != Target::FontTable &&
+           state.target != Target::ColorTable;
+}
+
+int RtfParser::colorAt(int index) const
+{
+    return index > 0 && size_t(index) < m_colors.size() ? m_colors[size_t(index)] : RunLook::kAuto;
+}
+
+bool RtfParser::invisibleOnPaper() const
+{
+    const GroupState& state = m_stack.back();
+    RunLook look;
+    look.hidden = state.hidden ? 1 : 0;
+    look.size = state.size * 50;
+    look.color = colorAt(state.color);
+    look.background = state.background > 0 ? colorAt(state.background) : RunLook::kUnset;
+    return look.Invisible(state.paragraphShading > 0 ? colorAt(state.paragraphShading) : RunLook::kUnset);
+}
+
+// The character and paragraph properties that decide whether text shows; false for
+// any other word.
+bool RtfParser::characterLook(QByteArrayView word, bool hasParam, int value)
+{
+    GroupState& state = m_stack.back();
+    if (word == "v")
+        state.hidden = !hasParam || value != 0;
+    else if (word == "cf")
+        state.color = value;
+    else if (word == "cb" || word == "chcbpat" || word == "highlight")
+        state.background = value;
+    else if (word == "fs")
+        state.size = std::clamp(value, 0, 10000);
+    else if (word == "cbpat")
+        state.paragraphShading = value;
+    else if (word == "pard")
+        state.paragraphShading = 0;
+    else
+        return false;
+    return true;
 }
 
 int RtfParser::fontCodePage(int font) const
@@ -195,6 +252,7 @@ void RtfParser::flushBytes()
         return;
     if (TextBuilder* builder = out()) {
         const int cp = m_pendingCodePage > 0 ? m_pendingCodePage : m_defaultCodePage;
+        builder->SetHidden(invisibleOnPaper());
         builder->AddText(CodePage::Decode(m_pending, cp));
     }
     m_pending.clear();
@@ -204,6 +262,14 @@ void RtfParser::addByte(char b)
 {
     if (m_skipUnits > 0) {
         --m_skipUnits;
+        return;
+    }
+    if (m_stack.back().target == Target::ColorTable) {
+        if (b == ';') {
+            if (m_colors.size() < size_t(kMaxColors))
+                m_colors.push_back(m_nextColor);
+            m_nextColor = RunLook::kAuto;
+        }
         return;
     }
     if (!visible())
@@ -225,8 +291,10 @@ void RtfParser::addChar(char16_t c)
     flushBytes();
     if (!visible())
         return;
-    if (TextBuilder* builder = out())
+    if (TextBuilder* builder = out()) {
+        builder->SetHidden(invisibleOnPaper());
         builder->AddChar(c);
+    }
 }
 
 void RtfParser::controlSymbol(char c)
@@ -281,8 +349,19 @@ void RtfParser::controlWord(QByteArrayView word, bool hasParam, long long param)
             m_fontCodePages.insert(m_tableFont, value);
         return;
     }
+    if (state.target == Target::ColorTable) {
+        const int channel = std::clamp(value, 0, 255);
+        const int shift = word == "red" ? 16 : word == "green" ? 8 : word == "blue" ? 0 : -1;
+        if (shift >= 0)
+            m_nextColor = (m_nextColor < 0 ? 0 : m_nextColor & ~(0xFF << shift)) | (channel << shift);
+        return;
+    }
     if (word == "fonttbl") {
         state.target = Target::FontTable;
+    } else if (word == "colortbl") {
+        state.target = Target::ColorTable;
+        m_colors.clear();
+        m_nextColor = RunLook::kAuto;
     } else if (isSkippedDestination(word) || (first && state.ignorable && word != "footnote")) {
         // An unknown \* destination is skipped whole.
         state.target = Target::Skip;
@@ -294,8 +373,10 @@ void RtfParser::controlWord(QByteArrayView word, bool hasParam, long long param)
             state.target = Target::Endnotes;
     } else if (word == "u") {
         const int unit = value < 0 ? value + 65536 : value;
-        if (visible() && out())
+        if (visible() && out()) {
+            out()->SetHidden(invisibleOnPaper());
             out()->AddChar(char16_t(unit & 0xFFFF));
+        }
         m_skipUnits = state.uc;
     } else if (word == "uc") {
         state.uc = std::clamp(value, 0, 16);
@@ -315,6 +396,12 @@ void RtfParser::controlWord(QByteArrayView word, bool hasParam, long long param)
     } else if (word == "plain") {
         state.deleted = false;
         state.codePage = fontCodePage(m_defaultFont);
+        state.hidden = false;
+        state.color = 0;
+        state.background = 0;
+        state.size = 0;
+    } else if (characterLook(word, hasParam, value)) {
+        // Whether the text shows; read before the text it applies to.
     } else if (word == "deleted") {
         state.deleted = !hasParam || value != 0;
     } else if (word == "bin") {
@@ -325,14 +412,17 @@ void RtfParser::controlWord(QByteArrayView word, bool hasParam, long long param)
     } else if (word == "par") {
         out()->ParagraphEnd();
     } else if (word == "line") {
+        out()->SetHidden(invisibleOnPaper());
         out()->LineBreak();
     } else if (word == "tab") {
+        out()->SetHidden(invisibleOnPaper());
         out()->Tab();
     } else if (word == "cell" || word == "nestcell") {
         out()->CellEnd();
     } else if (word == "row" || word == "nestrow") {
         out()->RowEnd();
     } else if (const char16_t symbol = symbolFor(word)) {
+        out()->SetHidden(invisibleOnPaper());
         out()->AddChar(symbol);
     }
 }
@@ -418,7 +508,11 @@ ParsedDocument RtfParser::Parse()
     }
     flushBytes();
     ParsedDocument doc;
-    doc.stories = {m_body.Take(), m_footnotes.Take(), m_endnotes.Take()};
+    for (TextBuilder* story : {&m_body, &m_footnotes, &m_endnotes}) {
+        QList<HiddenSpan> hidden;
+        const QString text = story->Take(&hidden);
+        doc.AddStory(text, hidden);
+    }
     return doc;
 }
 

@@ -1,12 +1,15 @@
 #include "extract/TextBuilder.h"
 
-void TextBuilder::put(char16_t c)
+bool TextBuilder::noteHidden()
 {
-    if (m_text.size() >= kMaxUnits) {
-        m_overflowed = true;
-        return;
+    if (!m_spans.isEmpty() && m_spans.back().start + m_spans.back().length == m_text.size()) {
+        ++m_spans.back().length;
+        return true;
     }
-    m_text.append(QChar(c));
+    if (m_spans.size() >= kMaxHiddenRuns)
+        return false;
+    m_spans.append(HiddenSpan{m_text.size(), 1});
+    return true;
 }
 
 void TextBuilder::flush()
@@ -16,11 +19,11 @@ void TextBuilder::flush()
         return;
     case Pending::Paragraph:
     case Pending::Row:
-        put(u'\r');
-        put(u'\n');
+        put(u'\r', false);
+        put(u'\n', false);
         break;
     case Pending::Cell:
-        put(u'\t');
+        put(u'\t', false);
         break;
     }
     m_pending = Pending::None;
@@ -47,7 +50,7 @@ void TextBuilder::AddChar(char16_t c)
         break;
     }
     flush();
-    put(c);
+    put(c, m_hidden);
 }
 
 void TextBuilder::AddText(QStringView text)
@@ -59,14 +62,14 @@ void TextBuilder::AddText(QStringView text)
 void TextBuilder::Tab()
 {
     flush();
-    put(u'\t');
+    put(u'\t', m_hidden);
 }
 
 void TextBuilder::LineBreak()
 {
     flush();
-    put(u'\r');
-    put(u'\n');
+    put(u'\r', m_hidden);
+    put(u'\n', m_hidden);
 }
 
 void TextBuilder::ParagraphEnd()
@@ -98,12 +101,15 @@ void TextBuilder::RowEnd()
     m_pending = Pending::Row;
 }
 
-QString TextBuilder::Take()
+QString TextBuilder::Take(QList<HiddenSpan>* hidden)
 {
     if (m_pending == Pending::Cell)
         m_pending = Pending::None;
     flush();
     QString text = std::move(m_text);
     m_text.clear();
+    if (hidden)
+        *hidden = std::move(m_spans);
+    m_spans.clear();
     return text;
 }

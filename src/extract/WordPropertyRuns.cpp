@@ -10,6 +10,18 @@ constexpr qsizetype kPage = 512;
 constexpr quint16 kSprmCFRMarkDel = 0x0800;
 constexpr quint16 kSprmPFTtp = 0x2417;
 constexpr quint16 kSprmPFInnerTtp = 0x244C;
+constexpr quint16 kSprmCFVanish = 0x083C;
+constexpr quint16 kSprmCFSpecVanish = 0x0818;
+constexpr quint16 kSprmCHps = 0x4A43; // size in half-points
+constexpr quint16 kSprmCIco = 0x2A42; // colour as an index; 8 is white
+constexpr quint16 kSprmCCv = 0x6870;  // colour as 0x00BBGGRR, 0xFF000000 for auto
+constexpr quint16 kSprmCHighlight = 0x2A0C;
+constexpr quint16 kSprmCShd80 = 0x4866;
+constexpr quint16 kSprmCShd = 0xCA71;
+constexpr quint16 kSprmPShd80 = 0x442D;
+constexpr quint16 kSprmPShd = 0xC64D;
+constexpr int kWhiteIco = 8;
+constexpr int kTinyHalfPoints = 4;
 // Pages read from one bin table; more would mean a damaged table.
 constexpr quint32 kMaxPages = 1 << 16;
 
@@ -45,21 +57,47 @@ qsizetype operandSize(quint16 sprm, const unsigned char* p, qsizetype left)
     }
 }
 
-// Value of the first operand byte of sprm in a property list, or -1 when absent.
-int findSprm(const unsigned char* p, qsizetype size, quint16 wanted)
+// The operand of sprm in a property list and its size, or nullptr when absent. The
+// last one counts when a list repeats a property.
+const unsigned char* findOperand(const unsigned char* p, qsizetype size, quint16 wanted, qsizetype& operand)
 {
+    const unsigned char* found = nullptr;
     qsizetype i = 0;
     while (i + 2 <= size) {
         const quint16 sprm = qFromLittleEndian<quint16>(p + i);
         i += 2;
         const qsizetype n = operandSize(sprm, p + i, size - i);
         if (n < 0 || i + n > size)
-            return -1;
-        if (sprm == wanted && n >= 1)
-            return p[i];
+            return found;
+        if (sprm == wanted && n >= 1) {
+            found = p + i;
+            operand = n;
+        }
         i += n;
     }
-    return -1;
+    return found;
+}
+
+// Value of the first operand byte of sprm in a property list, or -1 when absent.
+int findSprm(const unsigned char* p, qsizetype size, quint16 wanted)
+{
+    qsizetype n = 0;
+    const unsigned char* operand = findOperand(p, size, wanted, n);
+    return operand ? operand[0] : -1;
+}
+
+// A toggle is on when set (1) or set opposite to a style that leaves it off (0x81).
+bool toggledOn(int value)
+{
+    return value == 1 || value == 0x81;
+}
+
+bool isWhite(const unsigned char* grpprl, qsizetype size)
+{
+    qsizetype n = 0;
+    if (const unsigned char* cv = findOperand(grpprl, size, kSprmCCv, n); cv && n >= 4)
+        return (qFromLittleEndian<quint32>(cv) & 0xFFFFFFu) == 0xFFFFFFu && cv[3] == 0;
+    return findSprm(grpprl, size, kSprmCIco) == kWhiteIco;
 }
 
 // Calls visit(start, end, grpprl, size) for every run of every page of a bin table.
@@ -114,8 +152,21 @@ void WordPropertyRuns::LoadCharacterRuns(const QByteArray& wordDocument, const Q
                    const int mark = findSprm(grpprl, size, kSprmCFRMarkDel);
                    if (mark > 0 && mark != 0x80)
                        m_deleted.push_back({start, end});
+                   qsizetype n = 0;
+                   const unsigned char* hps = findOperand(grpprl, size, kSprmCHps, n);
+                   const bool tiny = hps && n >= 2 && qFromLittleEndian<quint16>(hps) > 0 &&
+                                     qFromLittleEndian<quint16>(hps) <= kTinyHalfPoints;
+                   if (tiny || toggledOn(findSprm(grpprl, size, kSprmCFVanish)) ||
+                       toggledOn(findSprm(grpprl, size, kSprmCFSpecVanish)))
+                       m_hidden.push_back({start, end});
+                   else if (isWhite(grpprl, size) && findSprm(grpprl, size, kSprmCHighlight) <= 0 &&
+                            findSprm(grpprl, size, kSprmCShd80) < 0 && findSprm(grpprl, size, kSprmCShd) < 0)
+                       m_white.push_back({start, end});
                });
-    std::sort(m_deleted.begin(), m_deleted.end(), [](const Run& a, const Run& b) { return a.start < b.start; });
+    const auto byStart = [](const Run& a, const Run& b) { return a.start < b.start; };
+    std::sort(m_deleted.begin(), m_deleted.end(), byStart);
+    std::sort(m_hidden.begin(), m_hidden.end(), byStart);
+    std::sort(m_white.begin(), m_white.end(), byStart);
 }
 
 void WordPropertyRuns::LoadParagraphRuns(const QByteArray& wordDocument, const QByteArray& table, quint32 fc,
@@ -125,8 +176,12 @@ void WordPropertyRuns::LoadParagraphRuns(const QByteArray& wordDocument, const Q
                [this](quint32 start, quint32 end, const unsigned char* grpprl, qsizetype size) {
                    if (findSprm(grpprl, size, kSprmPFTtp) > 0 || findSprm(grpprl, size, kSprmPFInnerTtp) > 0)
                        m_rowEnds.push_back({start, end});
+                   if (findSprm(grpprl, size, kSprmPShd80) >= 0 || findSprm(grpprl, size, kSprmPShd) >= 0)
+                       m_shaded.push_back({start, end});
                });
-    std::sort(m_rowEnds.begin(), m_rowEnds.end(), [](const Run& a, const Run& b) { return a.start < b.start; });
+    const auto byStart = [](const Run& a, const Run& b) { return a.start < b.start; };
+    std::sort(m_rowEnds.begin(), m_rowEnds.end(), byStart);
+    std::sort(m_shaded.begin(), m_shaded.end(), byStart);
 }
 
 bool WordPropertyRuns::contains(const std::vector<Run>& runs, quint32 fc)
@@ -146,4 +201,11 @@ bool WordPropertyRuns::IsDeleted(quint32 fc) const
 bool WordPropertyRuns::EndsRow(quint32 fc) const
 {
     return !m_rowEnds.empty() && contains(m_rowEnds, fc);
+}
+
+bool WordPropertyRuns::hiddenAt(quint32 fc) const
+{
+    if (!m_hidden.empty() && contains(m_hidden, fc))
+        return true;
+    return !m_white.empty() && contains(m_white, fc) && !(!m_shaded.empty() && contains(m_shaded, fc));
 }

@@ -1,3 +1,4 @@
+#include "HiddenMarks.h"
 #include "ScriptedFilter.h"
 #include "extract/CDocToText.h"
 #include "extract/DocumentFilter.h"
@@ -100,6 +101,22 @@ private slots:
         withNul += QStringLiteral(u"после");
         filter.chunks = {textChunk({Piece{withNul}, Piece{QStringLiteral(u"|дальше")}})};
         QCOMPARE(CDocToText::ReadFilter(filter).text, QStringLiteral(u"до|дальше"));
+    }
+
+    // Spans stay on their text across stories and buffer-sized pieces; spans that do
+    // not fit their story are cut.
+    void hiddenRunsFollowTheirStory()
+    {
+        const QString longStory = QString(CDocToText::kBufferUnits - 2, u'a') + QStringLiteral(u"скрытоb");
+        ParsedDocument doc;
+        doc.AddStory(longStory, {HiddenSpan{CDocToText::kBufferUnits - 2, 6}});
+        doc.AddStory(QStringLiteral(u"xyz"), {HiddenSpan{0, 1}, HiddenSpan{0, 2}, HiddenSpan{2, 9}});
+        doc.stories.append(QStringLiteral(u"past"));
+        doc.hidden.append({HiddenSpan{7, 2}});
+        DocumentFilter filter(doc);
+        const ExtractResult result = CDocToText::ReadFilter(filter);
+        QCOMPARE(MarkHidden(result.text, result.hidden),
+                 QString(CDocToText::kBufferUnits - 2, u'a') + QStringLiteral(u"[скрыто]b[x]y[z]past"));
     }
 
     void lastTextEndsTheChunk()

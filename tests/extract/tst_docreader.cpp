@@ -1,6 +1,7 @@
 #include "Word6Builder.h"
 #include "extract/CDocToText.h"
 #include "extract/DocReader.h"
+#include "extract/WordPropertyRuns.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -53,6 +54,36 @@ qsizetype wordDocumentStart(const QByteArray& b)
     return (qsizetype(get32(b, entryOffset(b, QStringLiteral("WordDocument")) + 116)) + 1) * 512;
 }
 
+// A property page at page 1 of a stream and the bin table pointing at it: one run of
+// ten characters per property list, starting at file offset 0. Paragraph pages hold
+// the style index before each list.
+struct PropertyPage
+{
+    QByteArray stream = QByteArray(1024, '\0');
+    QByteArray table = QByteArray(12, '\0');
+
+    PropertyPage(const QList<QByteArray>& lists, bool paragraphs)
+    {
+        const int count = int(lists.size());
+        const qsizetype entry = paragraphs ? 13 : 1;
+        char* page = stream.data() + 512;
+        qsizetype free = 510;
+        for (int r = 0; r <= count; ++r)
+            qToLittleEndian(quint32(10 * r), page + 4 * r);
+        for (int r = 0; r < count; ++r) {
+            const QByteArray body =
+                paragraphs ? QByteArray(2, '\0') + lists[r] + QByteArray(lists[r].size() % 2 ? 0 : 1, '\0') : lists[r];
+            free = (free - body.size() - 1) & ~qsizetype(1);
+            page[free] = char(paragraphs ? (body.size() + 1) / 2 : body.size());
+            memcpy(page + free + 1, body.constData(), size_t(body.size()));
+            page[4 * (count + 1) + entry * r] = char(free / 2);
+        }
+        page[511] = char(count);
+        qToLittleEndian(quint32(10 * count), table.data() + 4);
+        qToLittleEndian(quint32(1), table.data() + 8);
+    }
+};
+
 } // namespace
 
 class TestDocReader : public QObject
@@ -84,6 +115,43 @@ private slots:
         QVERIFY(!main.contains(QStringLiteral(u"PAGE")));
         QVERIFY(doc.stories.at(1).endsWith(QStringLiteral(u"Сноска про рощу.\r\n")));
         QVERIFY(!doc.stories.at(1).endsWith(QStringLiteral(u"\r\n\r\n")));
+    }
+
+    void hiddenCharacters_data()
+    {
+        QTest::addColumn<quint32>("fc");
+        QTest::addColumn<bool>("hidden");
+        QTest::newRow("vanish") << 0u << true;
+        QTest::newRow("white") << 10u << true;
+        QTest::newRow("white highlighted") << 20u << false;
+        QTest::newRow("2 pt") << 30u << true;
+        QTest::newRow("12 pt") << 40u << false;
+        QTest::newRow("white as a colour value") << 50u << true;
+        QTest::newRow("vanish opposite to the style") << 60u << true;
+        QTest::newRow("vanish off") << 70u << false;
+        QTest::newRow("white in a shaded paragraph") << 80u << false;
+        QTest::newRow("past the runs") << 95u << false;
+    }
+
+    void hiddenCharacters()
+    {
+        QFETCH(quint32, fc);
+        QFETCH(bool, hidden);
+        const QByteArray white("\x42\x2A\x08", 3);
+        const PropertyPage characters({QByteArray("\x3C\x08\x01", 3), white, white + QByteArray("\x0C\x2A\x01", 3),
+                                       QByteArray("\x43\x4A\x04\x00", 4), QByteArray("\x43\x4A\x18\x00", 4),
+                                       QByteArray("\x70\x68\xFF\xFF\xFF\x00", 6), QByteArray("\x3C\x08\x81", 3),
+                                       QByteArray("\x3C\x08\x00", 3), white},
+                                      false);
+        const PropertyPage paragraphs({QByteArray("\x00\x00", 2), QByteArray("\x00\x00", 2), QByteArray("\x00\x00", 2),
+                                       QByteArray("\x00\x00", 2), QByteArray("\x00\x00", 2), QByteArray("\x00\x00", 2),
+                                       QByteArray("\x00\x00", 2), QByteArray("\x00\x00", 2),
+                                       QByteArray("\x2D\x44\x00\x10", 4)},
+                                      true);
+        WordPropertyRuns runs;
+        runs.LoadCharacterRuns(characters.stream, characters.table, 0, quint32(characters.table.size()));
+        runs.LoadParagraphRuns(paragraphs.stream, paragraphs.table, 0, quint32(paragraphs.table.size()));
+        QCOMPARE(runs.IsHidden(fc), hidden);
     }
 
     void damaged_data()

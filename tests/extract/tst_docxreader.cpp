@@ -1,3 +1,4 @@
+#include "HiddenMarks.h"
 #include "ZipBuilder.h"
 #include "extract/DocxReader.h"
 #include "extract/GuardedXmlReader.h"
@@ -27,6 +28,16 @@ QByteArray package(const QByteArray& body, const QByteArray& footnotes = {})
                     "</w:footnotes>");
     }
     return zip.build();
+}
+
+QByteArray styledPackage(const QByteArray& body, const QByteArray& styles)
+{
+    return ZipBuilder()
+        .add(QStringLiteral("word/document.xml"), kHead + body + kTail)
+        .add(QStringLiteral("word/styles.xml"),
+             "<w:styles xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">" + styles +
+                 "</w:styles>")
+        .build();
 }
 
 QByteArray para(const QByteArray& runs)
@@ -111,6 +122,71 @@ private slots:
         const ParsedDocument doc = DocxReader::Read(package(body));
         QCOMPARE(doc.error, ExtractError::None);
         QCOMPARE(joined(doc), expected);
+    }
+
+    void hidden_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QByteArray>("styles");
+        QTest::addColumn<QString>("expected"); // hidden runs in brackets
+        const auto styled = [](const QByteArray& properties, const QByteArray& text) {
+            return "<w:r><w:rPr>" + properties + "</w:rPr><w:t xml:space=\"preserve\">" + text + "</w:t></w:r>";
+        };
+        const QByteArray white = "<w:color w:val=\"FFFFFF\"/>";
+        QTest::newRow("normal") << para(run("Один ") + styled("<w:b/>", "два")) << QByteArray()
+                                << QStringLiteral(u"Один два\r\n");
+        QTest::newRow("vanish and specVanish")
+            << para(run("а ") + styled("<w:vanish/>", "скрыто ") + run("б ") + styled("<w:specVanish/>", "тоже"))
+            << QByteArray() << QStringLiteral(u"а [скрыто ]б [тоже]\r\n");
+        QTest::newRow("vanish switched off")
+            << para(styled("<w:vanish w:val=\"0\"/>", "видно")) << QByteArray() << QStringLiteral(u"видно\r\n");
+        QTest::newRow("white, near white, auto")
+            << para(styled(white, "белый ") + styled("<w:color w:val=\"FEFEFE\"/>", "почти ") +
+                    styled("<w:color w:val=\"auto\"/>", "авто ") + styled("<w:color w:val=\"DDDDDD\"/>", "серый"))
+            << QByteArray() << QStringLiteral(u"[белый почти ]авто серый\r\n");
+        QTest::newRow("white on dark run, paragraph and cell shading, highlight")
+            << para(styled(white + "<w:shd w:val=\"clear\" w:fill=\"000080\"/>", "а ") +
+                    styled(white + "<w:highlight w:val=\"darkBlue\"/>", "б")) +
+                   "<w:p><w:pPr><w:shd w:val=\"clear\" w:fill=\"333333\"/></w:pPr>" + styled(white, "в") + "</w:p>" +
+                   "<w:tbl><w:tr><w:tc><w:tcPr><w:shd w:val=\"solid\" w:color=\"000000\"/></w:tcPr>" +
+                   para(styled(white, "г")) + "</w:tc></w:tr></w:tbl>"
+            << QByteArray() << QStringLiteral(u"а б\r\nв\r\nг\r\n");
+        QTest::newRow("colour of a dark page")
+            << QByteArray("<w:background w:color=\"000000\"/>") +
+                   para(styled("<w:color w:val=\"000000\"/>", "чёрный ") + styled(white, "белый"))
+            << QByteArray() << QStringLiteral(u"[чёрный ]белый\r\n");
+        QTest::newRow("tiny up to 2 pt") << para(styled("<w:sz w:val=\"4\"/>", "мелко ") +
+                                                 styled("<w:sz w:val=\"5\"/>", "читаемо"))
+                                         << QByteArray() << QStringLiteral(u"[мелко ]читаемо\r\n");
+        const QByteArray styles =
+            "<w:docDefaults><w:rPrDefault><w:rPr><w:sz w:val=\"24\"/></w:rPr></w:rPrDefault></w:docDefaults>"
+            "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Normal\"/>"
+            "<w:style w:type=\"paragraph\" w:styleId=\"Base\"><w:rPr><w:vanish/></w:rPr></w:style>"
+            "<w:style w:type=\"paragraph\" w:styleId=\"Child\"><w:basedOn w:val=\"Base\"/></w:style>"
+            "<w:style w:type=\"paragraph\" w:styleId=\"Loop\"><w:basedOn w:val=\"Loop\"/></w:style>"
+            "<w:style w:type=\"character\" w:styleId=\"Ghost\"><w:rPr><w:color w:val=\"FFFFFF\"/></w:rPr>"
+            "</w:style>";
+        QTest::newRow("inherited from styles")
+            << para(run("норма ") + styled("<w:rStyle w:val=\"Ghost\"/>", "призрак")) +
+                   "<w:p><w:pPr><w:pStyle w:val=\"Child\"/><w:rPr><w:vanish w:val=\"0\"/></w:rPr></w:pPr>" +
+                   run("унаследовано ") + styled("<w:vanish w:val=\"0\"/>", "открыто") + "</w:p>" +
+                   "<w:p><w:pPr><w:pStyle w:val=\"Loop\"/></w:pPr>" + run("петля") + "</w:p>"
+            << styles << QStringLiteral(u"норма [призрак]\r\n[унаследовано ]открыто\r\nпетля\r\n");
+        QTest::newRow("tiny document default")
+            << para(run("мелко ") + styled("<w:sz w:val=\"24\"/>", "крупно"))
+            << QByteArray("<w:docDefaults><w:rPrDefault><w:rPr><w:sz w:val=\"2\"/></w:rPr></w:rPrDefault>"
+                          "</w:docDefaults>")
+            << QStringLiteral(u"[мелко ]крупно\r\n");
+    }
+
+    void hidden()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(QByteArray, styles);
+        QFETCH(QString, expected);
+        const ParsedDocument doc = DocxReader::Read(styledPackage(body, styles));
+        QCOMPARE(doc.error, ExtractError::None);
+        QCOMPARE(MarkHidden(doc.stories.value(0), doc.hidden.value(0)), expected);
     }
 
     void footnotesFollowTheMainText()

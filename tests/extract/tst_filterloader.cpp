@@ -1,3 +1,4 @@
+#include "HiddenMarks.h"
 #include "extract/CDocToText.h"
 #include "extract/FilterLoader.h"
 
@@ -105,6 +106,24 @@ private slots:
         const QStringList expected = words(CDocToText().GetText(dataFile(QStringLiteral("coursework.odt"))));
         QVERIFY(expected.size() > 80);
         QCOMPARE(words(CDocToText().GetText(dataFile(file))), expected);
+    }
+
+    // Hidden, white and 1-pt runs as a word processor writes them in each format; white
+    // on a dark run or paragraph background shows.
+    void hiddenRunsAsWritten_data()
+    {
+        QTest::addColumn<QString>("file");
+        for (const char* ext : {"odt", "docx", "doc", "rtf"})
+            QTest::newRow(ext) << QStringLiteral("hidden.") + QString::fromLatin1(ext);
+    }
+
+    void hiddenRunsAsWritten()
+    {
+        QFETCH(QString, file);
+        const ExtractResult result = CDocToText().Extract(dataFile(file));
+        QCOMPARE(MarkHidden(result.text, result.hidden),
+                 QStringLiteral(u"Обычный [скрытый ]текст.\r\nБелый [белыйтекст ]и [крошечный ]шрифт.\r\n"
+                                u"Видно светлое на тёмном.\r\nАбзац на тёмном: белый виден.\r\nКонец.\r\n"));
     }
 
     void renamedFilesStillRead_data()

@@ -1,3 +1,4 @@
+#include "HiddenMarks.h"
 #include "ZipBuilder.h"
 #include "extract/OdtReader.h"
 
@@ -5,15 +6,26 @@
 
 namespace {
 
-QByteArray content(const QByteArray& body)
+const QByteArray kNamespaces = "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+                               "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
+                               "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+                               "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\" "
+                               "xmlns:fo=\"urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0\" "
+                               "xmlns:dc=\"http://purl.org/dc/elements/1.1/\"";
+
+QByteArray content(const QByteArray& body, const QByteArray& automaticStyles = {})
 {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
-           "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
-           "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
-           "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
-           "xmlns:dc=\"http://purl.org/dc/elements/1.1/\">"
-           "<office:body><office:text>" +
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><office:document-content " + kNamespaces +
+           "><office:automatic-styles>" + automaticStyles + "</office:automatic-styles><office:body><office:text>" +
            body + "</office:text></office:body></office:document-content>";
+}
+
+QByteArray style(const QByteArray& name, const QByteArray& family, const QByteArray& properties,
+                 const QByteArray& parent = {})
+{
+    return "<style:style style:name=\"" + name + "\" style:family=\"" + family + "\"" +
+           (parent.isEmpty() ? QByteArray() : " style:parent-style-name=\"" + parent + "\"") + ">" + properties +
+           "</style:style>";
 }
 
 QByteArray package(const QByteArray& body)
@@ -73,6 +85,82 @@ private slots:
         const ParsedDocument doc = OdtReader::Read(package(body));
         QCOMPARE(doc.error, ExtractError::None);
         QCOMPARE(doc.stories.join(QString()), expected);
+    }
+
+    void hidden_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QByteArray>("automaticStyles");
+        QTest::addColumn<QByteArray>("styles"); // styles.xml's office:styles, then its page layouts
+        QTest::addColumn<QString>("expected");  // hidden runs in brackets
+        const auto text = [](const QByteArray& attributes) { return "<style:text-properties " + attributes + "/>"; };
+        const QByteArray looks =
+            style("None", "text", text("text:display=\"none\"")) +
+            style("White", "text", text("fo:color=\"#ffffff\"")) + style("Tiny", "text", text("fo:font-size=\"2pt\"")) +
+            style("Small", "text", text("fo:font-size=\"2.5pt\"")) +
+            style("Half", "text", text("fo:font-size=\"50%\"")) +
+            style("OnDark", "text", text("fo:color=\"#FFFFFF\" fo:background-color=\"#000080\"")) +
+            style("Shown", "text", text("text:display=\"true\"")) +
+            style("DarkP", "paragraph", "<style:paragraph-properties fo:background-color=\"#202020\"/>") +
+            style("DarkCell", "table-cell", "<style:table-cell-properties fo:background-color=\"#000000\"/>") +
+            style("P1", "paragraph", {}, "Child");
+        const auto span = [](const QByteArray& name, const QByteArray& words) {
+            return "<text:span text:style-name=\"" + name + "\">" + words + "</text:span>";
+        };
+        QTest::newRow("normal") << QByteArray("<text:p>Один <text:span>два</text:span></text:p>") << looks
+                                << QByteArray() << QStringLiteral(u"Один два\r\n");
+        QTest::newRow("display none, white, tiny")
+            << "<text:p>а " + span("None", "скрыто ") + "б " + span("White", "белый ") + span("Tiny", "мелко ") +
+                   span("Small", "читаемо ") + span("Half", "половина") + "</text:p>"
+            << looks << QByteArray() << QStringLiteral(u"а [скрыто ]б [белый мелко ]читаемо половина\r\n");
+        QTest::newRow("white on dark span, paragraph, cell")
+            << "<text:p>" + span("OnDark", "а") + "</text:p><text:p text:style-name=\"DarkP\">" + span("White", "б") +
+                   "</text:p>" +
+                   "<table:table><table:table-row><table:table-cell table:style-name=\"DarkCell\"><text:p>" +
+                   span("White", "в") + "</text:p></table:table-cell></table:table-row></table:table>"
+            << looks << QByteArray() << QStringLiteral(u"а\r\nб\r\nв\r\n");
+        QTest::newRow("inherited through common styles")
+            << "<text:p text:style-name=\"P1\">унаследовано " + span("Shown", "открыто") + "</text:p>" +
+                   "<text:p text:style-name=\"Loop\">петля</text:p>"
+            << looks
+            << style("Base", "paragraph", text("text:display=\"none\"")) + style("Child", "paragraph", {}, "Base") +
+                   style("Loop", "paragraph", {}, "Loop")
+            << QStringLiteral(u"[унаследовано ]открыто\r\nпетля\r\n");
+        QTest::newRow("tiny default style") << "<text:p>мелко " + span("Small", "крупно") + "</text:p>" << looks
+                                            << "<style:default-style style:family=\"paragraph\">" +
+                                                   text("fo:font-size=\"1pt\"") + "</style:default-style>"
+                                            << QStringLiteral(u"[мелко ]крупно\r\n");
+        QTest::newRow("dark page")
+            << "<text:p>" + span("Black", "чёрный ") + span("White", "белый") + "</text:p>"
+            << looks + style("Black", "text", text("fo:color=\"#000000\""))
+            << QByteArray("</office:styles><office:automatic-styles><style:page-layout style:name=\"pm1\">"
+                          "<style:page-layout-properties fo:background-color=\"#000000\"/></style:page-layout>"
+                          "</office:automatic-styles><office:master-styles>"
+                          "<style:master-page style:name=\"Standard\" style:page-layout-name=\"pm1\"/>"
+                          "</office:master-styles><office:styles>")
+            << QStringLiteral(u"[чёрный ]белый\r\n");
+        QTest::newRow("hidden section and hidden text")
+            << QByteArray("<text:section text:name=\"s\" text:display=\"none\"><text:p>раздел</text:p>"
+                          "</text:section><text:p>видно <text:hidden-text text:is-hidden=\"true\" "
+                          "text:string-value=\"x\">скрыто</text:hidden-text></text:p>")
+            << looks << QByteArray() << QStringLiteral(u"[раздел]\r\nвидно [скрыто]\r\n");
+    }
+
+    void hidden()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(QByteArray, automaticStyles);
+        QFETCH(QByteArray, styles);
+        QFETCH(QString, expected);
+        const QByteArray stylesXml = "<office:document-styles " + kNamespaces + "><office:styles>" + styles +
+                                     "</office:styles></office:document-styles>";
+        const ParsedDocument doc =
+            OdtReader::Read(ZipBuilder()
+                                .add(QStringLiteral("content.xml"), content(body, automaticStyles))
+                                .add(QStringLiteral("styles.xml"), stylesXml)
+                                .build());
+        QCOMPARE(doc.error, ExtractError::None);
+        QCOMPARE(MarkHidden(doc.stories.value(0), doc.hidden.value(0)), expected);
     }
 
     void notesBecomeStoriesAfterTheBody()

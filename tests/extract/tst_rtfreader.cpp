@@ -1,3 +1,4 @@
+#include "HiddenMarks.h"
 #include "extract/RtfReader.h"
 #include "extract/TextBuilder.h"
 
@@ -44,7 +45,7 @@ private slots:
             << QStringLiteral(u"a\u00A0b\u00ADc-d\te\r\nf—“x”{}\\");
         QTest::newRow("deleted revision dropped")
             << QByteArray("{\\rtf1 keep {\\deleted gone }{\\insrsid1 added}}") << QStringLiteral(u"keep added");
-        // Hidden text is text, as in the other formats.
+        // Hidden text is text (only marked, see hidden()), as in the other formats.
         QTest::newRow("hidden text kept") << QByteArray("{\\rtf1 a{\\v hidden}b}") << QStringLiteral(u"ahiddenb");
         QTest::newRow("table")
             << QByteArray("{\\rtf1\\trowd\\cellx1000\\cellx2000 a\\cell b\\cell\\row\\trowd c\\cell\\cell\\row after}")
@@ -63,6 +64,35 @@ private slots:
         const ParsedDocument doc = RtfReader::Read(rtf);
         QCOMPARE(doc.error, ExtractError::None);
         QCOMPARE(doc.stories.join(QString()), expected);
+    }
+
+    void hidden_data()
+    {
+        QTest::addColumn<QByteArray>("body");  // after a colour table of auto, white, black, near white
+        QTest::addColumn<QString>("expected"); // hidden runs in brackets
+        QTest::newRow("normal") << QByteArray("plain {\\b bold}\\par") << QStringLiteral(u"plain bold\r\n");
+        QTest::newRow("hidden in its group") << QByteArray("a{\\v hid\\tab den{\\v0 shown}\\u1071?}b\\v c\\v0 d")
+                                             << QStringLiteral(u"a[hid\tden]shown[Я]b[c]d");
+        QTest::newRow("white, near white, auto, black, unknown index")
+            << QByteArray("{\\cf1 white}{\\cf3 near}{\\cf0 auto}{\\cf2 black}{\\cf9 nine}")
+            << QStringLiteral(u"[whitenear]autoblacknine");
+        QTest::newRow("white on a dark background")
+            << QByteArray("{\\cf1\\highlight2 a}{\\cf1\\cb2 b}{\\cf1\\chcbpat2 c}{\\cf1\\highlight1 d}"
+                          "\\cbpat2{\\cf1 e}\\pard{\\cf1 f}")
+            << QStringLiteral(u"abc[d]e[f]");
+        QTest::newRow("tiny") << QByteArray("{\\fs4 tiny}{\\fs5 small}{\\fs2\\plain reset}")
+                              << QStringLiteral(u"[tiny]smallreset");
+    }
+
+    void hidden()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(QString, expected);
+        const ParsedDocument doc = RtfReader::Read(
+            "{\\rtf1{\\colortbl;\\red255\\green255\\blue255;\\red0\\green0\\blue0;\\red250\\green250\\blue250;}" +
+            body + "}");
+        QCOMPARE(doc.error, ExtractError::None);
+        QCOMPARE(MarkHidden(doc.stories.value(0), doc.hidden.value(0)), expected);
     }
 
     void footnotesAndEndnotesAreStories()

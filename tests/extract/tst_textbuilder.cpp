@@ -1,3 +1,4 @@
+#include "HiddenMarks.h"
 #include "extract/TextBuilder.h"
 
 #include <QTest>
@@ -70,6 +71,24 @@ private slots:
         QCOMPARE(out.Take(), QStringLiteral(u"x"));
     }
 
+    void hiddenTextIsNotedWithoutTheLayoutAfterIt()
+    {
+        TextBuilder out;
+        out.AddText(u"a");
+        out.SetHidden(true);
+        out.AddText(u"b");
+        out.Tab();
+        out.AddText(u"c");
+        out.ParagraphEnd();
+        out.CellEnd();
+        out.AddText(u"d");
+        out.SetHidden(false);
+        out.AddText(u"e");
+        QList<HiddenSpan> hidden;
+        const QString text = out.Take(&hidden);
+        QCOMPARE(MarkHidden(text, hidden), QStringLiteral(u"a[b\tc]\t[d]e"));
+    }
+
     void growthIsBounded()
     {
         TextBuilder out;
@@ -78,6 +97,15 @@ private slots:
             out.AddText(block);
         QVERIFY(out.Overflowed());
         QVERIFY(out.Size() <= TextBuilder::kMaxUnits);
+
+        TextBuilder alternating;
+        for (qsizetype i = 0; i <= TextBuilder::kMaxHiddenRuns && !alternating.Overflowed(); ++i) {
+            alternating.SetHidden(true);
+            alternating.AddChar(u'h');
+            alternating.SetHidden(false);
+            alternating.AddChar(u'v');
+        }
+        QVERIFY(alternating.Overflowed());
     }
 };
 
