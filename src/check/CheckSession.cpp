@@ -76,6 +76,35 @@ void fillPair(std::span<const NearSentence> original, std::span<const NearSenten
     joinUnit(edited, outcome.editedReading, explanation.editedRelated, text, pair.editedRelated, tricks);
 }
 
+// Both sides of row (exact matches first, then near ones) as written, with their shared
+// words; explanation gets what the match kept and changed. Row must exist.
+SelectedPair pairOf(const CheckOutcome& outcome, qsizetype row, const CheckOptions& options, Stemmer& stemmer,
+                    NearExplanation& explanation)
+{
+    SelectedPair pair;
+    if (row < outcome.matches.size()) {
+        const PhraseMatch& match = outcome.matches.at(row);
+        // The shared words of an exact match are all its words; the same explanation
+        // as for near matches finds them, so both highlight alike.
+        NearStemTable table([&stemmer](const QString& word) { return stemmer.GetStem(word); });
+        const DelimiterSet wordDelimiters(options.Delimiters2);
+        const NearSentence original = table.sentence(match.original, wordDelimiters);
+        const NearSentence edited = table.sentence(match.edited, wordDelimiters);
+        explanation = ExplainNear({&original, 1}, {&edited, 1}, 1.0);
+        fillPair({&original, 1}, {&edited, 1}, explanation, outcome, pair);
+        return pair;
+    }
+    const NearMatch& match = outcome.near.matches.at(row - outcome.matches.size());
+    const std::span<const NearSentence> original =
+        std::span<const NearSentence>(outcome.originalSentences)
+            .subspan(size_t(match.originalFirst), size_t(match.originalCount));
+    const std::span<const NearSentence> edited = std::span<const NearSentence>(outcome.editedSentences)
+                                                     .subspan(size_t(match.editedFirst), size_t(match.editedCount));
+    explanation = ExplainNear(original, edited, match.similarity, &outcome.relations);
+    fillPair(original, edited, explanation, outcome, pair);
+    return pair;
+}
+
 } // namespace
 
 CheckSession::CheckSession(std::unique_ptr<WordProcessor> wordProcessor, Stemmer& stemmer)
@@ -145,12 +174,17 @@ QString CheckSession::EditedShown(qsizetype row) const
 
 QList<CheckSession::MapCell> CheckSession::CopyMap() const
 {
+    return MapOf(m_outcome);
+}
+
+QList<CheckSession::MapCell> CheckSession::MapOf(const CheckOutcome& outcome)
+{
     QList<MapCell> cells;
-    cells.reserve(m_outcome.editedSentences.size());
+    cells.reserve(outcome.editedSentences.size());
     QHash<QString, qsizetype> exactRows; // edited text -> first row listing it
-    for (qsizetype row = m_outcome.matches.size() - 1; row >= 0; --row)
-        exactRows.insert(m_outcome.matches.at(row).edited, row);
-    for (const NearSentence& sentence : m_outcome.editedSentences) {
+    for (qsizetype row = outcome.matches.size() - 1; row >= 0; --row)
+        exactRows.insert(outcome.matches.at(row).edited, row);
+    for (const NearSentence& sentence : outcome.editedSentences) {
         MapCell cell;
         cell.words = qint32(sentence.words.size());
         if (const auto found = exactRows.constFind(sentence.text); found != exactRows.constEnd()) {
@@ -159,11 +193,11 @@ QList<CheckSession::MapCell> CheckSession::CopyMap() const
         }
         cells << cell;
     }
-    for (qsizetype i = 0; i < m_outcome.near.matches.size(); ++i) {
-        const NearMatch& match = m_outcome.near.matches.at(i);
+    for (qsizetype i = 0; i < outcome.near.matches.size(); ++i) {
+        const NearMatch& match = outcome.near.matches.at(i);
         for (qint32 s = match.editedFirst; s < match.editedFirst + match.editedCount && s < cells.size(); ++s) {
             if (s >= 0 && cells.at(s).kind == MapCell::Kind::Original)
-                cells[s] = {cells.at(s).words, MapCell::Kind::Near, m_outcome.matches.size() + i};
+                cells[s] = {cells.at(s).words, MapCell::Kind::Near, outcome.matches.size() + i};
         }
     }
     return cells;
@@ -222,30 +256,24 @@ bool CheckSession::Select(qsizetype index, const CheckOptions& options)
         return false;
     m_selected = index;
     RememberPlace(index);
+    NearExplanation explanation;
+    m_pair = pairOf(m_outcome, index, options, m_stemmer, explanation);
     if (index < m_outcome.matches.size()) {
         const PhraseMatch& match = m_outcome.matches.at(index);
         m_verdict = AnalyseMatch(match.original, match.edited, *m_outcome.dictionary, options, m_stemmer);
         m_nearVerdict.clear();
-        // The shared words of an exact match are all its words; the same explanation
-        // as for near matches finds them, so both highlight alike.
-        NearStemTable table([this](const QString& word) { return m_stemmer.GetStem(word); });
-        const DelimiterSet wordDelimiters(options.Delimiters2);
-        const NearSentence original = table.sentence(match.original, wordDelimiters);
-        const NearSentence edited = table.sentence(match.edited, wordDelimiters);
-        fillPair({&original, 1}, {&edited, 1}, ExplainNear({&original, 1}, {&edited, 1}, 1.0), m_outcome, m_pair);
-        return true;
+    } else {
+        m_verdict = MatchVerdict();
+        m_nearVerdict = NearVerdict(explanation);
     }
-    const NearMatch& match = m_outcome.near.matches.at(index - m_outcome.matches.size());
-    const std::span<const NearSentence> original =
-        std::span<const NearSentence>(m_outcome.originalSentences)
-            .subspan(size_t(match.originalFirst), size_t(match.originalCount));
-    const std::span<const NearSentence> edited = std::span<const NearSentence>(m_outcome.editedSentences)
-                                                     .subspan(size_t(match.editedFirst), size_t(match.editedCount));
-    const NearExplanation explanation = ExplainNear(original, edited, match.similarity, &m_outcome.relations);
-    m_verdict = MatchVerdict();
-    m_nearVerdict = NearVerdict(explanation);
-    fillPair(original, edited, explanation, m_outcome, m_pair);
     return true;
+}
+
+SelectedPair CheckSession::PairOf(const CheckOutcome& outcome, qsizetype row, const CheckOptions& options,
+                                  Stemmer& stemmer)
+{
+    NearExplanation explanation;
+    return pairOf(outcome, row, options, stemmer, explanation);
 }
 
 const PhraseMatch* CheckSession::selectedMatch() const

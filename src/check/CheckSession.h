@@ -66,6 +66,7 @@ public:
     };
     // The copy's sentences in text order, as its map shows them.
     QList<MapCell> CopyMap() const;
+    static QList<MapCell> MapOf(const CheckOutcome& outcome);
     // The edited side of every row as shown, in row order.
     QStringList EditedRows() const;
     // Exact matches, then near ones: the rows Select() takes.
@@ -86,6 +87,10 @@ public:
     // Both sides of the selected match, exact or near, as written, with their shared
     // words and the tricks seen through in them.
     const SelectedPair& selectedPair() const { return m_pair; }
+    // The same for any row of an outcome (exact matches first, then near ones), worked
+    // out with the options and stemmer of its Check. The row must exist.
+    static SelectedPair PairOf(const CheckOutcome& outcome, qsizetype row, const CheckOptions& options,
+                               Stemmer& stemmer);
     // A sentence as shown and searched for: without the white space around it, which
     // the search keeps from the text between sentences.
     static QString Shown(const QString& sentence);
@@ -97,6 +102,8 @@ public:
     void Close();
 
     WordProcessor& wordProcessor() { return *m_wordProcessor; }
+    // The stemmer every Check of the session runs with.
+    Stemmer& stemmer() const { return m_stemmer; }
 
 private:
     // The selected row's edited side as shown, and how many rows before it show the same.

@@ -2,6 +2,7 @@
 
 #include "check/CheckCommand.h"
 #include "check/CheckOptions.h"
+#include "check/HtmlReport.h"
 #include "check/MatchReport.h"
 #include "extract/CDocToText.h"
 #include "extract/DocumentFile.h"
@@ -177,7 +178,10 @@ int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArgu
         QStringLiteral(u"Искать и похожие фразы, сходные не меньше чем на PERCENT процентов (1-100, без значения %1).")
             .arg(CheckOptions::DefaultNearThreshold),
         QStringLiteral("PERCENT"));
-    parser.addOptions({jsonOption, minWordsOption, sentenceOption, wordOption, textOption, nearOption});
+    const QCommandLineOption htmlOption(QStringLiteral("html"),
+                                        QStringLiteral(u"Записать ещё и отчёт в HTML (один файл, UTF-8) в FILE."),
+                                        QStringLiteral("FILE"));
+    parser.addOptions({jsonOption, minWordsOption, sentenceOption, wordOption, textOption, nearOption, htmlOption});
     parser.addPositionalArgument(QStringLiteral("ORIGINAL"), QStringLiteral(u"Оригинальный реферат."));
     parser.addPositionalArgument(QStringLiteral("EDITED"), QStringLiteral(u"Изменённая копия реферата."));
 
@@ -253,6 +257,16 @@ int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArgu
         return Error;
     if (outcome.truncated)
         writeErr(QStringLiteral(u"parafrix-check: совпадений больше %1; показаны первые %1\n").arg(options.MaxMatches));
+
+    if (parser.isSet(htmlOption)) {
+        const QString htmlPath = parser.value(htmlOption);
+        const HtmlReport html(outcome, options, morphology, {paths.at(0), paths.at(1), QDateTime::currentDateTime()});
+        QString error;
+        if (!html.Save(htmlPath, error)) {
+            writeErr(QStringLiteral(u"parafrix-check: не удалось записать отчёт «%1»: %2\n").arg(htmlPath, error));
+            return Error;
+        }
+    }
 
     StandardOutput out;
     const MatchReport report(outcome, options, morphology);

@@ -1,6 +1,7 @@
 #include "window/CParafrixDlg.h"
 
 #include "check/CheckErrorText.h"
+#include "check/HtmlReport.h"
 #include "check/MatchReport.h"
 #include "check/TrickWarnings.h"
 #include "dialogs/CAboutDlg.h"
@@ -219,6 +220,10 @@ void CParafrixDlg::CreateControls()
     m_suspicious->hide();
     auto* thanks =
         MakeDialogButton(this, QStringLiteral(u"Спасибо!"), QStringLiteral("thanksButton"), du.size(101, 14));
+    // Nothing to report until a Check has succeeded.
+    m_saveReport = MakeDialogButton(this, QStringLiteral(u"Сохранить отчёт…"), QStringLiteral("saveReportButton"),
+                                    du.size(101, 14));
+    m_saveReport->setEnabled(false);
 
     // The document rows: title, path, browse button.
     auto* documentsLayout = new QGridLayout(documents);
@@ -263,6 +268,7 @@ void CParafrixDlg::CreateControls()
     auto* bottomRow = new QHBoxLayout;
     bottomRow->addWidget(options);
     bottomRow->addWidget(thanks);
+    bottomRow->addWidget(m_saveReport);
     bottomRow->addStretch();
     bottomRow->addWidget(m_exitButton);
 
@@ -276,9 +282,10 @@ void CParafrixDlg::CreateControls()
     layout->addWidget(m_verdictArea);
     layout->addLayout(bottomRow);
 
-    // The template's order is the tab order.
-    const QList<QWidget*> tabOrder = {m_exitButton,     m_browseOriginal, m_browseEdited, m_matchList,    m_checkButton,
-                                      m_originalPhrase, options,          m_openInWord,   m_editedPhrase, thanks};
+    // The template's order is the tab order; the report button, new since, comes last.
+    const QList<QWidget*> tabOrder = {m_exitButton,   m_browseOriginal, m_browseEdited, m_matchList,
+                                      m_checkButton,  m_originalPhrase, options,        m_openInWord,
+                                      m_editedPhrase, thanks,           m_saveReport};
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder.at(i - 1), tabOrder.at(i));
 
@@ -291,6 +298,7 @@ void CParafrixDlg::CreateControls()
     connect(options, &QPushButton::clicked, this, &CParafrixDlg::OnOptions);
     connect(m_openInWord, &QPushButton::clicked, this, &CParafrixDlg::OnShowPhraseInWord);
     connect(thanks, &QPushButton::clicked, this, &CParafrixDlg::OnThanks);
+    connect(m_saveReport, &QPushButton::clicked, this, &CParafrixDlg::OnSaveReport);
 
     m_watcher = new QFileSystemWatcher(this);
     m_recheckTimer = new QTimer(this);
@@ -438,6 +446,8 @@ bool CParafrixDlg::RunCheck(bool quiet)
         return false;
     }
     WatchDocuments();
+    m_checkedAt = QDateTime::currentDateTime();
+    m_saveReport->setEnabled(true);
     ShowSuspicious();
     ListMatches();
     ListNearMatches();
@@ -518,6 +528,7 @@ void CParafrixDlg::ClearResultWidgets()
     m_originality->clear();
     m_copyMap->setCells({});
     m_openInWord->setEnabled(false);
+    m_saveReport->setEnabled(false);
     m_suspicious->clear();
     m_suspicious->hide();
 }
@@ -610,6 +621,40 @@ QString CParafrixDlg::AskForDocument(bool original)
     if (DialogRunner::Exec(dialog) != QDialog::Accepted)
         return {};
     return dialog.selectedFiles().value(0);
+}
+
+void CParafrixDlg::OnSaveReport()
+{
+    if (!m_session.outcome().ok())
+        return;
+    QFileDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("saveReportDialog"));
+    dialog.setWindowTitle(QStringLiteral(u"Сохранить отчёт"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters({QStringLiteral(u"Отчёт HTML (*.html)")});
+    dialog.setDefaultSuffix(QStringLiteral("html"));
+    // Beside the copy, named after it.
+    const QFileInfo edited(m_session.editedPath());
+    dialog.setDirectory(StartFolder(false));
+    dialog.selectFile(edited.completeBaseName() + QStringLiteral(u" — отчёт.html"));
+    if (DialogRunner::Exec(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString path = dialog.selectedFiles().constFirst();
+    CheckOptions options = AppSettings::Instance().checkOptions();
+    options.Synonyms = &InstalledThesaurus::Instance().thesaurus();
+    QString error;
+    bool saved = false;
+    {
+        const BusyCursor busy;
+        const HtmlReport report(m_session.outcome(), options, m_session.stemmer(),
+                                {QDir::toNativeSeparators(m_session.originalPath()),
+                                 QDir::toNativeSeparators(m_session.editedPath()), m_checkedAt});
+        saved = report.Save(path, error);
+    }
+    if (!saved)
+        ShowMessage(
+            QMessageBox::Warning, QStringLiteral("Parafrix"),
+            QStringLiteral(u"Не удалось сохранить отчёт в файл «%1»: %2").arg(QDir::toNativeSeparators(path), error));
 }
 
 QString CParafrixDlg::StartFolder(bool original) const

@@ -2,6 +2,7 @@
 
 #include "check/CheckSession.h"
 
+#include <QDateTime>
 #include <QDialog>
 #include <QIcon>
 #include <QMessageBox>
@@ -57,6 +58,7 @@ public:
     void OnThanks();
     void OnAbout();
     void OnShowPhraseInWord();
+    void OnSaveReport();
     void OnExit();
 
     // Every way of closing (Esc, the close box, "Выход") ends here.
@@ -115,6 +117,8 @@ private:
     QPushButton* m_browseOriginal = nullptr;
     QPushButton* m_browseEdited = nullptr;
     QPushButton* m_openInWord = nullptr;
+    QPushButton* m_saveReport = nullptr;
+    QDateTime m_checkedAt; // when the shown outcome was checked, for the report
     QFileSystemWatcher* m_watcher = nullptr;
     // Saving writes a file in several steps: the re-check waits for them to settle.
     QTimer* m_recheckTimer = nullptr;

@@ -3,14 +3,17 @@
 #include "NestedScan.h"
 #include "check/CheckCommand.h"
 #include "check/CheckOptions.h"
+#include "check/HtmlReport.h"
 #include "check/MatchReport.h"
 #include "check/TrickWarnings.h"
 #include "compare/ExplainMatch.h"
+#include "compare/NearVerdict.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
+#include <QXmlStreamReader>
 
 // The reports of a Check: the JSON keys and kinds of every verdict, the bound on the
 // number of matches and how both reports say the list was cut, and failed writes.
@@ -293,6 +296,89 @@ private slots:
                                          u"внутри (например, «Сло\u200Bво»)\n"_qs));
         const QJsonObject entry = json(outcome).value(u"suspicious"_qs).toArray().at(0).toObject();
         QCOMPARE(entry.value(u"document"_qs).toString(), u"original"_qs);
+    }
+
+    // The HTML report parses as XML; every row is there with both sides as written
+    // (escaped), the shared words marked and the verdict; the map has a block per
+    // sentence of the copy; the figure and the tricks are given.
+    void htmlReport()
+    {
+        m_options.NearMatches = true;
+        m_options.NearThreshold = 50;
+        const QString original = u"Лиса быстро бежит через широкое поле к лесу. "
+                                 u"Кот & пёс <спят> под \"крышей\" вместе. Совсем другое предложение о погоде."_qs;
+        const QString edited = u"Лиса быстро бежит через поле к тёмному лесу. "
+                               u"Кот & пёс <спят> под \"крышей\" вместе. Здесь напиcано что-то новое автором."_qs;
+        const CheckOutcome outcome = CheckCommand::CheckTexts(original, edited, m_options, m_stemmer);
+        QCOMPARE(outcome.matches.size(), 1);
+        QCOMPARE(outcome.near.matches.size(), 1);
+        QVERIFY(!outcome.editedReading.findings().isEmpty());
+
+        LimitedDevice out(1 << 20);
+        const HtmlReport report(outcome, m_options, m_stemmer, {u"/a/оригинал.docx"_qs, u"/a/b&c.docx"_qs, {}});
+        QVERIFY(report.Write(out));
+
+        struct Row
+        {
+            QString original, edited, verdict, shared;
+        };
+        QList<Row> rows;
+        QStringList cells;
+        QString originality, editedPath;
+        qsizetype trickLines = 0;
+        QStringList open; // class of each open element
+        QXmlStreamReader xml(out.written());
+        while (!xml.atEnd()) {
+            xml.readNext();
+            if (xml.isStartElement()) {
+                const QString cls = xml.attributes().value(u"class"_qs).toString();
+                open << cls;
+                if (xml.name() == u"div" && cls.startsWith(u"match"_qs))
+                    rows.append(Row{});
+                if (cls.startsWith(u"cell "_qs))
+                    cells << cls.mid(5);
+                trickLines += xml.name() == u"li" ? 1 : 0;
+            } else if (xml.isEndElement()) {
+                open.removeLast();
+            } else if (xml.isCharacters() && !open.isEmpty() && !open.contains(u"label"_qs)) {
+                const QString text = xml.text().toString();
+                if (open.contains(u"originality"_qs))
+                    originality += text;
+                if (open.contains(u"edited-path"_qs))
+                    editedPath += text;
+                if (rows.isEmpty())
+                    continue;
+                Row& row = rows.last();
+                if (open.contains(u"side original"_qs))
+                    row.original += text;
+                if (open.contains(u"side edited"_qs))
+                    row.edited += text;
+                if (open.contains(u"side edited"_qs) && open.last() == u"sh")
+                    row.shared += text + u' ';
+                if (open.contains(u"verdict"_qs))
+                    row.verdict += text;
+            }
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QCOMPARE(editedPath, u"/a/b&c.docx"_qs);
+        QCOMPARE(originality, MatchReport::OriginalityText(outcome.originality) +
+                                  QStringLiteral(u" (совпадения %1%, похожие фразы %2% слов)")
+                                      .arg(NearPercent(outcome.exactShare))
+                                      .arg(100 - NearPercent(outcome.originality) - NearPercent(outcome.exactShare)));
+        QCOMPARE(trickLines, outcome.editedReading.findings().size());
+        QCOMPARE(cells, (QStringList{u"near"_qs, u"exact"_qs, u"own"_qs}));
+
+        QCOMPARE(rows.size(), 2);
+        const PhraseMatch& exact = outcome.matches.at(0);
+        QCOMPARE(rows.at(0).original, u"Кот & пёс <спят> под \"крышей\" вместе"_qs);
+        QCOMPARE(rows.at(0).edited, rows.at(0).original);
+        QCOMPARE(
+            rows.at(0).verdict,
+            AnalyseMatch(exact.original, exact.edited, *outcome.dictionary, m_options, m_stemmer).text().trimmed());
+        QCOMPARE(rows.at(1).original, u"Лиса быстро бежит через широкое поле к лесу"_qs);
+        QCOMPARE(rows.at(1).edited, u"Лиса быстро бежит через поле к тёмному лесу"_qs);
+        QCOMPARE(rows.at(1).shared, u"Лиса быстро бежит через поле к лесу "_qs);
+        QCOMPARE(rows.at(1).verdict, NearVerdict(MatchReport::Explain(outcome, outcome.near.matches.at(0))).trimmed());
     }
 
     void failedWritesAreReported_data()

@@ -103,6 +103,37 @@ private slots:
         QVERIFY(!doc.object().value(QStringLiteral("truncated")).toBool());
     }
 
+    // --html writes the report besides the usual output; a report that cannot be
+    // written is an error, with nothing on standard output.
+    void htmlReport_data()
+    {
+        QTest::addColumn<QString>("reportPath");
+        QTest::addColumn<int>("status");
+        QTest::newRow("written") << u"report.html"_qs << 1;
+        QTest::newRow("missing folder") << u"missing/report.html"_qs << 2;
+    }
+    void htmlReport()
+    {
+        QFETCH(QString, reportPath);
+        QFETCH(int, status);
+        const QString edited = write(QStringLiteral("edited.txt"), "Кошка ловила мышь в старом амбаре.");
+        const QString path = m_dir.filePath(reportPath);
+        const Run r = run({QStringLiteral("--html"), path, original(), edited});
+        QCOMPARE(r.status, status);
+        QFile report(path);
+        if (status == 2) {
+            QVERIFY2(r.err.contains(QStringLiteral(u"не удалось записать отчёт «%1»").arg(path)), qPrintable(r.err));
+            QVERIFY(r.out.isEmpty());
+            QVERIFY(!report.exists());
+            return;
+        }
+        QVERIFY(r.out.contains(QStringLiteral(u"Совпадение #1\n")));
+        QVERIFY(report.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(report.readAll());
+        QVERIFY(html.contains(QStringLiteral(u"<h3>Совпадение #1</h3>")));
+        QVERIFY(html.contains(edited));
+    }
+
     void noMatchExitsZero()
     {
         const QString edited = write(QStringLiteral("edited.txt"), "Совсем другое предложение про погоду сегодня.");

@@ -85,6 +85,7 @@ private slots:
     void copyMapShowsTheCopyAndLeadsToRows_data();
     void copyMapShowsTheCopyAndLeadsToRows();
     void disguisedCopyIsWarnedAndShownAsWritten();
+    void reportIsSavedAfterACheck();
 
 private:
     std::unique_ptr<CParafrixDlg> makeWindow();
@@ -433,11 +434,11 @@ void TestCParafrixDlg::startState()
 void TestCParafrixDlg::tabOrderFollowsTemplate()
 {
     auto window = makeWindow();
-    const QStringList expected = {QStringLiteral("exitButton"),         QStringLiteral("browseOriginalButton"),
-                                  QStringLiteral("browseEditedButton"), QStringLiteral("matchList"),
-                                  QStringLiteral("checkButton"),        QStringLiteral("originalPhraseEdit"),
-                                  QStringLiteral("optionsButton"),      QStringLiteral("openInWordButton"),
-                                  QStringLiteral("editedPhraseEdit"),   QStringLiteral("thanksButton")};
+    const QStringList expected = {
+        QStringLiteral("exitButton"),    QStringLiteral("browseOriginalButton"), QStringLiteral("browseEditedButton"),
+        QStringLiteral("matchList"),     QStringLiteral("checkButton"),          QStringLiteral("originalPhraseEdit"),
+        QStringLiteral("optionsButton"), QStringLiteral("openInWordButton"),     QStringLiteral("editedPhraseEdit"),
+        QStringLiteral("thanksButton"),  QStringLiteral("saveReportButton")};
     QStringList order;
     QWidget* widget = child<QPushButton>(*window, QStringLiteral("exitButton"));
     for (int guard = 0; guard < 200 && order.size() < expected.size(); ++guard) {
@@ -979,7 +980,7 @@ void TestCParafrixDlg::everyFocusableControlShowsFocus()
             !widget->objectName().isEmpty() && !widget->objectName().startsWith(QLatin1String("qt_")))
             focusable << widget->objectName();
     }
-    QCOMPARE(focusable.size(), 10);
+    QCOMPARE(focusable.size(), 11);
     auto* elsewhere = child<QPushButton>(*window, QStringLiteral("thanksButton"));
     for (const QString& name : std::as_const(focusable)) {
         QWidget* widget = window->findChild<QWidget*>(name);
@@ -1124,6 +1125,40 @@ void TestCParafrixDlg::openInWordReportsMessage()
     QCOMPARE(m_boxes->count(QStringLiteral("messageBox")), boxesBefore + 1);
     QCOMPARE(m_boxes->shown.last().text, QStringLiteral(u"Текстовый процессор не найден."));
     QCOMPARE(m_boxes->shown.last().icon, int(QMessageBox::Warning));
+    QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+// The report is offered once a Check has succeeded, goes where the file dialog says, and
+// a file that cannot be written is a plain message.
+void TestCParafrixDlg::reportIsSavedAfterACheck()
+{
+    auto window = makeWindow();
+    QVERIFY(!child<QPushButton>(*window, QStringLiteral("saveReportButton"))->isEnabled());
+    window.reset();
+    window = checkedWindow(QStringLiteral(u"Кот <ест> рыбу дома. Собака спит."),
+                           QStringLiteral(u"Кот <ест> рыбу дома. Лиса бежит."));
+    QVERIFY(child<QPushButton>(*window, QStringLiteral("saveReportButton"))->isEnabled());
+
+    const QString path = m_dir->filePath(QStringLiteral("report.html"));
+    m_boxes->queueFile(path);
+    click(*window, QStringLiteral("saveReportButton"));
+    QCOMPARE(m_boxes->shown.last().name, QStringLiteral("saveReportDialog"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(file.readAll());
+    QVERIFY(html.contains(QStringLiteral(u"<h3>Совпадение #1</h3>")));
+    QVERIFY(html.contains(QStringLiteral(u"&lt;<span class=\"sh\">ест</span>&gt;")));
+    QVERIFY(html.contains(QDir::toNativeSeparators(editedPath()).toHtmlEscaped()));
+
+    // A folder where the file should go cannot be written over.
+    const QString folder = m_dir->filePath(QStringLiteral("folder.html"));
+    QVERIFY(QDir().mkpath(folder));
+    const int boxesBefore = m_boxes->count(QStringLiteral("messageBox"));
+    m_boxes->queueFile(folder);
+    click(*window, QStringLiteral("saveReportButton"));
+    QCOMPARE(m_boxes->count(QStringLiteral("messageBox")), boxesBefore + 1);
+    QVERIFY2(m_boxes->shown.last().text.startsWith(QStringLiteral(u"Не удалось сохранить отчёт")),
+             qPrintable(m_boxes->shown.last().text));
     QVERIFY(!QGuiApplication::overrideCursor());
 }
 
