@@ -26,13 +26,16 @@ const char* const style = "body{font-family:sans-serif;max-width:60em;margin:1em
                           "table.docs td{padding:0.1em 0.8em 0.1em 0}"
                           ".originality{font-size:1.1em;font-weight:bold}"
                           ".map{display:flex;height:2.5em;border:1px solid #888;margin:0.5em 0}"
-                          ".cell{display:block;flex:1 1 0;min-width:2px;border-right:1px solid #fff}"
+                          // Widths by words alone, separators drawn inside: a long copy still fits the strip.
+                          ".cell{display:block;flex:1 1 0;min-width:0;box-shadow:inset -1px 0 #fff}"
+                          // The colours are the content: kept when printed.
+                          ".map,.legend span{-webkit-print-color-adjust:exact;print-color-adjust:exact}"
                           ".exact{background:#d63c3c}.near{background:#f0a028}.own{background:#5aaa5a}"
                           ".legend span{display:inline-block;width:1em;height:1em;margin:0 0.3em 0 1em;"
                           "vertical-align:middle}"
                           ".match{border:1px solid #ccc;border-radius:4px;padding:0.5em 1em;margin:1em 0}"
                           ".match h3{font-size:1em;margin:0.2em 0}"
-                          ".side{white-space:pre-wrap;margin:0.3em 0}.label{color:#666}"
+                          ".side{white-space:pre-wrap;overflow-wrap:anywhere;margin:0.3em 0}.label{color:#666}"
                           ".verdict{white-space:pre-wrap;background:#f4f4f4;padding:0.4em;margin-top:0.4em}"
                           ".sh{background:#c8dcf5;font-weight:bold}.tr{background:#ff9e9e}"
                           ".hid{color:#808080;text-decoration:line-through}"

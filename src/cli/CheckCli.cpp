@@ -12,7 +12,9 @@
 #include "word/SameFile.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <cstdio>
 
 #ifndef Q_OS_WIN
@@ -260,7 +262,12 @@ int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArgu
 
     if (parser.isSet(htmlOption)) {
         const QString htmlPath = parser.value(htmlOption);
-        const HtmlReport html(outcome, options, morphology, {paths.at(0), paths.at(1), QDateTime::currentDateTime()});
+        // Full paths: the page is kept and read away from the folder it was made in.
+        const auto shown = [](const QString& path) {
+            return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+        };
+        const HtmlReport html(outcome, options, morphology,
+                              {shown(paths.at(0)), shown(paths.at(1)), QDateTime::currentDateTime()});
         QString error;
         if (!html.Save(htmlPath, error)) {
             writeErr(QStringLiteral(u"parafrix-check: не удалось записать отчёт «%1»: %2\n").arg(htmlPath, error));
