@@ -66,6 +66,7 @@ public:
     };
     // The copy's sentences in text order, as its map shows them.
     QList<MapCell> CopyMap() const;
+    // The same for any outcome.
     static QList<MapCell> MapOf(const CheckOutcome& outcome);
     // The edited side of every row as shown, in row order.
     QStringList EditedRows() const;

@@ -104,6 +104,11 @@ QString HtmlReport::Escape(const QString& text)
             escaped += text.at(++i);
             continue;
         }
+        // Word's line and page breaks show as line breaks; other controls XML cannot carry.
+        if (c == u'\v' || c == u'\f') {
+            escaped += QChar(u'\n');
+            continue;
+        }
         const bool control = c.unicode() < 0x20 && c != u'\t' && c != u'\n' && c != u'\r';
         if (control || c.isSurrogate() || c.unicode() == 0xFFFE || c.unicode() == 0xFFFF)
             escaped += QChar(QChar::ReplacementCharacter);

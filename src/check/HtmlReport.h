@@ -36,8 +36,8 @@ public:
     // Writes the report to path whole or not at all; on failure, error says why.
     bool Save(const QString& path, QString& error) const;
 
-    // Text for element content and attribute values: &<>" escaped, characters XML
-    // cannot carry replaced by U+FFFD.
+    // Text for element content and attribute values: &<>" escaped, vertical tab and
+    // form feed as line feeds, other characters XML cannot carry replaced by U+FFFD.
     static QString Escape(const QString& text);
     // One side of a match as markup: shared words, words replaced by a synonym or a
     // word of the family, and tricks each in its own span, invisible characters shown as "¦".

@@ -381,6 +381,23 @@ private slots:
         QCOMPARE(rows.at(1).verdict, NearVerdict(MatchReport::Explain(outcome, outcome.near.matches.at(0))).trimmed());
     }
 
+    // What XML cannot carry never reaches the page; the rest passes as it is.
+    void htmlEscape_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("escaped");
+        QTest::newRow("markup") << u"a<b>&\"c'"_qs << u"a&lt;b&gt;&amp;&quot;c'"_qs;
+        QTest::newRow("line breaks") << u"a\vb\fc\nd\te"_qs << u"a\nb\nc\nd\te"_qs;
+        QTest::newRow("controls") << u"a\u0001b\u001Fc\uFFFF"_qs << u"a\uFFFDb\uFFFDc\uFFFD"_qs;
+        QTest::newRow("surrogates") << (u"\U0001F600x"_qs + QChar(0xD800) + u"y"_qs) << u"\U0001F600x\uFFFDy"_qs;
+    }
+    void htmlEscape()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, escaped);
+        QCOMPARE(HtmlReport::Escape(text), escaped);
+    }
+
     void failedWritesAreReported_data()
     {
         QTest::addColumn<bool>("asJson");
