@@ -27,7 +27,8 @@ struct CheckOutcome
     QList<NearSentence> editedSentences;
     // Share of the copy's words in no exact or near match, 0..1.
     double originality = 1.0;
-    bool truncated = false; // the lists stopped at CheckOptions::MaxMatches
+    bool truncated = false;       // the lists stopped at CheckOptions::MaxMatches or MaxReportBytes
+    bool truncatedBySize = false; // they stopped at MaxReportBytes
 
     // Exact and near matches together.
     qsizetype matchCount() const { return matches.size() + near.matches.size(); }

@@ -212,7 +212,11 @@ int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArgu
     const bool editedBad = reportUnreadable(paths.at(1), outcome.edited);
     if (originalBad || editedBad)
         return Error;
-    if (outcome.truncated)
+    if (outcome.truncatedBySize)
+        writeErr(QStringLiteral(u"parafrix-check: отчёт вышел бы больше %1 МБ; показаны первые %2 совпадений\n")
+                     .arg(options.MaxReportBytes / (1024 * 1024))
+                     .arg(outcome.matchCount()));
+    else if (outcome.truncated)
         writeErr(QStringLiteral(u"parafrix-check: совпадений больше %1; показаны первые %1\n").arg(options.MaxMatches));
 
     StandardOutput out;
