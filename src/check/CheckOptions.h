@@ -25,6 +25,9 @@ struct CheckOptions
     qsizetype MaxReportBytes = DefaultMaxReportBytes;
 
     static constexpr qint32 DefaultMinWords = 3;
+    // The range of MinWords the options dialog offers and the command line accepts.
+    static constexpr qint32 LowestMinWords = 3;
+    static constexpr qint32 HighestMinWords = 10;
     static constexpr qint32 DefaultNearThreshold = NearOptions::kDefaultThreshold;
     static constexpr qsizetype DefaultMaxMatches = 1000000;
     static constexpr qsizetype DefaultMaxReportBytes = qsizetype(256) * 1024 * 1024;

@@ -178,11 +178,17 @@ int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArgu
 
     // The stored settings apply, read only; the options override them for this run.
     CheckOptions options = AppSettings::Instance().checkOptions();
+    if (const QStringList mended = AppSettings::Instance().mendedValues(); !mended.isEmpty())
+        writeErr(QStringLiteral(u"parafrix-check: в сохранённых настройках неверные значения (%1); взяты значения по "
+                                u"умолчанию\n")
+                     .arg(mended.join(QStringLiteral(", "))));
     if (parser.isSet(minWordsOption)) {
         bool ok = false;
         const int minWords = parser.value(minWordsOption).toInt(&ok);
-        if (!ok)
-            return usageError(parser, QStringLiteral(u"--min-words ждёт целое число"));
+        if (!ok || minWords < CheckOptions::LowestMinWords || minWords > CheckOptions::HighestMinWords)
+            return usageError(parser, QStringLiteral(u"--min-words ждёт целое число от %1 до %2")
+                                          .arg(CheckOptions::LowestMinWords)
+                                          .arg(CheckOptions::HighestMinWords));
         options.MinWords = minWords;
     }
     if (parser.isSet(sentenceOption) && !UnescapeArgument(parser.value(sentenceOption), options.Delimiters1))
