@@ -167,7 +167,7 @@ def distinct_words(outdir, sentences=200000, per_sentence=10):
             n //= len(letters)
             if n == 0:
                 break
-        return "".join(out) + "ость"
+        return "".join(out) + "ка"
 
     lines = []
     for s in range(sentences):
