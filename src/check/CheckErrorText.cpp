@@ -16,7 +16,8 @@ QString unreadableLine(const QString& path, const ExtractResult& result)
     QString reason = result.reason();
     if (reason.isEmpty())
         reason = DescribeExtractError(ExtractError::NoText);
-    return QStringLiteral(u"\nНе удалось прочитать «%1»: %2.").arg(QDir::toNativeSeparators(path), reason);
+    return QStringLiteral(u"\nНе удалось прочитать «%1»: %2.")
+        .arg(EscapeControlCharacters(QDir::toNativeSeparators(path)), reason);
 }
 
 } // namespace

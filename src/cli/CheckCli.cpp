@@ -57,8 +57,8 @@ bool reportUnreadable(const QString& path, const ExtractResult& result)
 {
     if (!result.text.isEmpty())
         return false;
-    writeErr(
-        QStringLiteral(u"parafrix-check: не удалось прочитать текст документа «%1»: %2\n").arg(path, result.reason()));
+    writeErr(QStringLiteral(u"parafrix-check: не удалось прочитать текст документа «%1»: %2\n")
+                 .arg(EscapeControlCharacters(path), EscapeControlCharacters(result.reason())));
     return true;
 }
 
