@@ -3,7 +3,7 @@
 #   <prefix>/bin/parafrix, parafrix-check
 #   <prefix>/lib/parafrix/libmhelper.so, parafrix_lo.so    private: the programs load
 #                                                          them by path, never by search
-#   <prefix>/share/parafrix/mhelper.dat
+#   <prefix>/share/parafrix/mhelper.dat, synonyms.dat
 #   <prefix>/share/applications/<id>.desktop, <prefix>/share/metainfo/<id>.metainfo.xml
 #   <prefix>/share/icons/hicolor/<size>/apps/<id>.png and scalable/apps/<id>.svg
 #   <prefix>/share/man/man1/parafrix.1.gz, parafrix-check.1.gz
@@ -52,7 +52,8 @@ install(TARGETS ${_programs} RUNTIME DESTINATION ${PARAFRIX_INSTALL_BINDIR})
 
 set_target_properties(mhelper PROPERTIES INSTALL_RPATH "")
 install(TARGETS mhelper LIBRARY DESTINATION ${PARAFRIX_INSTALL_PRIVATEDIR} NAMELINK_SKIP)
-install(FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/mhelper.dat DESTINATION ${PARAFRIX_INSTALL_DATADIR})
+install(FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/mhelper.dat ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/synonyms.dat
+    DESTINATION ${PARAFRIX_INSTALL_DATADIR})
 
 if(TARGET parafrix_lo)
     # The module keeps its run path to the office's libraries; install replaces only

@@ -6,7 +6,7 @@
 # BUILD_DIR/host    host build of the tools that run at build time (dictionary
 #                   compiler, artwork renderer)
 # BUILD_DIR/win     the Windows build: bin/ holds the programs and the tests
-# BUILD_DIR/deploy  the runnable folder: programs, DLLs, plugins, mhelper.dat
+# BUILD_DIR/deploy  the runnable folder: programs, DLLs, plugins, mhelper.dat, synonyms.dat
 # BUILD_DIR/win/Parafrix-<version>-win64.{zip,exe}  portable zip and installer
 # MHELPER_DATA_FILE: a prebuilt mhelper.dat to reuse instead of compiling one.
 set -euo pipefail
@@ -29,14 +29,14 @@ for lib in "$DEPS/lib/libstemmer.a" "$DEPS/lib/libzip.dll.a"; do
 done
 export PARAFRIX_WINDOWS_DEPS="$DEPS"
 
-# 1. Host tools: the artwork renderer, and the dictionary unless one is given.
+# 1. Host tools: the artwork renderer, the thesaurus, and the dictionary unless one is given.
 HOST="$BUILD/host"
 host_args=(-DPARAFRIX_BUILD_TESTS=OFF -DPARAFRIX_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Release)
 host_targets=(parafrix-render-artwork)
 if [ -n "${MHELPER_DATA_FILE:-}" ]; then
     host_args+=(-DMHELPER_DATA_FILE="$MHELPER_DATA_FILE")
 fi
-host_targets+=(mhelper_data)
+host_targets+=(mhelper_data mhelper_synonyms)
 cmake -S "$ROOT" -B "$HOST" -G Ninja "${host_args[@]}" >/dev/null
 cmake --build "$HOST" --parallel "$JOBS" --target "${host_targets[@]}"
 "$HOST/bin/parafrix-render-artwork" "$BUILD/artwork"
@@ -50,7 +50,7 @@ cmake -S "$ROOT" -B "$WIN" -G Ninja \
     -DCMAKE_PREFIX_PATH="$DEPS" -DPARAFRIX_WINDOWS_DEPS="$DEPS" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_INSTALL_BINDIR=. -DCMAKE_INSTALL_LIBDIR=lib \
     -DPARAFRIX_WERROR=ON -DPARAFRIX_BUILD_BENCH=OFF \
-    -DMHELPER_DATA_FILE="$HOST/bin/mhelper.dat" \
+    -DMHELPER_DATA_FILE="$HOST/bin/mhelper.dat" -DMHELPER_SYNONYMS_FILE="$HOST/bin/synonyms.dat" \
     -DPARAFRIX_ARTWORK_DIR="$BUILD/artwork"
 cmake --build "$WIN" --parallel "$JOBS"
 

@@ -14,6 +14,8 @@ PACKAGES=(
     libzip-dev libpoppler-private-dev zlib1g-dev
     # morphology: dictionaries and the Snowball stemmer
     libstemmer-dev hunspell-ru hunspell-en-us
+    # the Russian thesaurus synonyms.dat is compiled from
+    mythes-ru
     # fuzzing and sanitizers
     clang libclang-rt-14-dev
     # word processor automation and fixture generation

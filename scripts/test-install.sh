@@ -129,7 +129,7 @@ reference
 step "cmake --install into a temporary prefix"
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for f in bin/parafrix-check lib/parafrix/libmhelper.so share/parafrix/mhelper.dat; do
+for f in bin/parafrix-check lib/parafrix/libmhelper.so share/parafrix/mhelper.dat share/parafrix/synonyms.dat; do
     [ -f "$prefix/$f" ] || fail "install: $f missing"
 done
 if [ "$with_window" = 1 ]; then

@@ -5,9 +5,10 @@
 
 QStringList NearDataSet::lightKinds()
 {
-    return {QStringLiteral("deleted"),        QStringLiteral("added"),         QStringLiteral("forms-replaced"),
-            QStringLiteral("order-replaced"), QStringLiteral("punctuation"),   QStringLiteral("split"),
-            QStringLiteral("joined"),         QStringLiteral("quotes-numbers")};
+    return {QStringLiteral("deleted"),        QStringLiteral("added"),          QStringLiteral("forms-replaced"),
+            QStringLiteral("order-replaced"), QStringLiteral("punctuation"),    QStringLiteral("split"),
+            QStringLiteral("joined"),         QStringLiteral("quotes-numbers"), QStringLiteral("synonyms"),
+            QStringLiteral("family")};
 }
 
 bool NearDataSet::isNegative(const QString& kind)

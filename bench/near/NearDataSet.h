@@ -10,7 +10,9 @@
 //   O: <original text>             starts an original unit
 //   <kind>: <edited text>          a row editing the last original unit
 // Kinds: the light edits deleted, added, forms-replaced, order-replaced, punctuation,
-// split, joined, quotes-numbers, or two of them joined by "+"; the negatives unrelated
+// split, joined, quotes-numbers, synonyms (one or two words replaced by synonyms),
+// family (one or two words replaced by others of their family: развитие → развиваться),
+// or two of them joined by "+"; the negatives unrelated
 // (same topic, not made from any original) and rewrite (an earnest rewrite of the unit).
 struct NearDataRow
 {

@@ -2,7 +2,15 @@
 // recall per kind of light edit, the false-match share of each negative class, and how
 // both move with the threshold.
 //
-//   eval_near [--data FOLDER] [--threshold PERCENT] [--verbose]
+//   eval_near [--data FOLDER] [--threshold PERCENT] [--related-weight W] [--plain] [--verbose]
+//   eval_near --family-sample WORDLIST [N]
+//
+// The second form prints how many pairs the family rule finds among the words of a
+// list (one a line, anything after "/" dropped, as in a spelling dictionary) and N
+// of them at random (default 80, fixed seed), to be judged by hand.
+//
+// Synonyms come from synonyms.dat beside the program; --plain leaves synonyms and
+// family words out, as the search was before it knew them.
 //
 // All originals form one original document, so stem weights are those of a real
 // essay and every edited sentence competes with every original. Rows editing the same
@@ -14,14 +22,18 @@
 #include "NearDataSet.h"
 #include "check/CheckOptions.h"
 #include "compare/NearOptions.h"
+#include "compare/NearRelations.h"
 #include "compare/NearSearch.h"
 #include "compare/NearStemTable.h"
 #include "morph/MorphologyLibrary.h"
+#include "morph/Thesaurus.h"
 #include "phrases/TextOps.h"
 #include "phrases/Tokenizer.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QHash>
+#include <QRandomGenerator>
 #include <QSet>
 #include <algorithm>
 #include <cstdio>
@@ -103,12 +115,17 @@ struct Evaluation
     QList<NearSentence> original;
     QList<Range> unitRange;
     QList<Copy> copies;
+    NearRelations relations;
+    bool plain = false;
+    double relatedWeight = NearOptions::kDefaultRelatedWeight;
 
     QList<Outcome> run(qint32 threshold) const
     {
         QList<Outcome> outcomes(data.rows.size());
         NearOptions options;
         options.threshold = threshold;
+        options.relations = plain ? nullptr : &relations;
+        options.relatedWeight = relatedWeight;
         options.minWords = kMinWords;
         for (const Copy& copy : copies) {
             const NearMatchList found = FindNearMatches(original, copy.edited, copy.exactEdited, options);
@@ -160,14 +177,20 @@ bool inClass(const QString& kind, const QString& cls)
         return kind.contains(QChar(u'+'));
     if (cls == QStringLiteral("all light"))
         return !NearDataSet::isNegative(kind);
+    if (cls == QStringLiteral("light, no syn"))
+        return !NearDataSet::isNegative(kind) && !kind.contains(QStringLiteral("synonyms")) &&
+               !kind.contains(QStringLiteral("family"));
+    if (cls == QStringLiteral("syn/fam+other"))
+        return kind.contains(QChar(u'+')) &&
+               (kind.contains(QStringLiteral("synonyms")) || kind.contains(QStringLiteral("family")));
     return kind == cls;
 }
 
 QStringList classes()
 {
     QStringList list = NearDataSet::lightKinds();
-    list << QStringLiteral("two together") << QStringLiteral("all light") << QStringLiteral("unrelated")
-         << QStringLiteral("rewrite");
+    list << QStringLiteral("two together") << QStringLiteral("syn/fam+other") << QStringLiteral("light, no syn")
+         << QStringLiteral("all light") << QStringLiteral("unrelated") << QStringLiteral("rewrite");
     return list;
 }
 
@@ -319,24 +342,65 @@ void printTable(const Evaluation& evaluation)
     }
 }
 
+int familySample(const QString& path, qsizetype count)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
+        return 1;
+    }
+    QSet<QString> seen;
+    QStringList words;
+    while (!file.atEnd()) {
+        QString word = QString::fromUtf8(file.readLine()).trimmed().section(QChar(u'/'), 0, 0).toLower();
+        word.replace(QChar(u'ё'), QChar(u'е'));
+        if (!word.isEmpty() && !seen.contains(word)) {
+            seen.insert(word);
+            words.append(word);
+        }
+    }
+    const NearRelations relations(words, nullptr);
+    QList<std::pair<qint32, qint32>> pairs;
+    for (qint32 i = 0; i < words.size(); ++i)
+        for (const NearRelations::Link& link : relations.of(i))
+            if (link.stem > i)
+                pairs.append({i, link.stem});
+    print(QStringLiteral("%1 words, %2 family pairs\n").arg(words.size()).arg(pairs.size()));
+    QRandomGenerator random(7);
+    for (qsizetype n = 0; n < count && !pairs.isEmpty(); ++n) {
+        const auto [a, b] = pairs.takeAt(random.bounded(qint32(pairs.size())));
+        print(words.at(a) + QChar(u' ') + words.at(b) + QChar(u'\n'));
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    if (argc >= 3 && app.arguments().at(1) == QStringLiteral("--family-sample"))
+        return familySample(app.arguments().at(2), argc >= 4 ? app.arguments().at(3).toInt() : 80);
     QString folder = QStringLiteral(PARAFRIX_NEAR_DATA_DIR);
     qint32 threshold = NearOptions::kDefaultThreshold;
     bool verbose = false;
+    bool plain = false;
+    double relatedWeight = NearOptions::kDefaultRelatedWeight;
     const QStringList arguments = app.arguments();
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         if (arguments.at(i) == QStringLiteral("--data") && i + 1 < arguments.size())
             folder = arguments.at(++i);
         else if (arguments.at(i) == QStringLiteral("--threshold") && i + 1 < arguments.size())
             threshold = arguments.at(++i).toInt();
+        else if (arguments.at(i) == QStringLiteral("--related-weight") && i + 1 < arguments.size())
+            relatedWeight = arguments.at(++i).toDouble();
+        else if (arguments.at(i) == QStringLiteral("--plain"))
+            plain = true;
         else if (arguments.at(i) == QStringLiteral("--verbose"))
             verbose = true;
         else {
-            std::fprintf(stderr, "usage: eval_near [--data FOLDER] [--threshold PERCENT] [--verbose]\n");
+            std::fprintf(stderr, "usage: eval_near [--data FOLDER] [--threshold PERCENT] [--related-weight W] "
+                                 "[--plain] [--verbose]\n");
             return 2;
         }
     }
@@ -352,11 +416,15 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "warning: the morphology library runs without its dictionary\n");
     NearStemTable table(stem);
     Splitter splitter;
-    Evaluation evaluation{data, {}, {}, {}};
+    Evaluation evaluation{data, {}, {}, {}, {}, plain, relatedWeight};
     if (!buildEvaluation(evaluation, splitter, table, stem, error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }
+    InstalledThesaurus& thesaurus = InstalledThesaurus::Instance();
+    if (!plain && !thesaurus.Load())
+        std::fprintf(stderr, "warning: %s\n", qPrintable(thesaurus.loadProblem()));
+    evaluation.relations = NearRelations(table.stems(), &thesaurus.thesaurus());
     print(QStringLiteral("%1 original units (%2 sentences), %3 rows in %4 edited copies\n\n")
               .arg(data.units.size())
               .arg(evaluation.original.size())

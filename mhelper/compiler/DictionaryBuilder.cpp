@@ -40,6 +40,17 @@ std::string DictionaryBuilder::Normalise(const std::string& utf8)
     return out;
 }
 
+std::string DictionaryBuilder::NormaliseKeepingYo(const std::string& utf8)
+{
+    std::string out = Normalise(utf8);
+    if (out.size() != utf8.size())
+        return out;
+    for (size_t i = 0; i + 1 < utf8.size(); ++i)
+        if (utf8.compare(i, 2, "ё") == 0 || utf8.compare(i, 2, "Ё") == 0)
+            out.replace(i, 2, "ё");
+    return out;
+}
+
 uint32_t DictionaryBuilder::LemmaId(const std::string& lemma)
 {
     auto [it, added] = m_lemmaIds.emplace(lemma, uint32_t(m_lemmas.size()));
@@ -105,15 +116,27 @@ void DictionaryBuilder::AddEntry(const AffixFile& affixes, const std::string& wo
         });
     if (m_verbs.size() < m_lemmas.size())
         m_verbs.resize(m_lemmas.size(), 0);
-    if (verb || (flags.empty() && IsRussianVerb(lemma)))
+    // No noun ends in -ти: such an entry is a verb even when its flags make only an
+    // imperative (вырасти/B).
+    if (verb || (flags.empty() && IsRussianVerb(lemma)) || EndsWith(lemma, "ти") || EndsWith(lemma, "тись"))
         m_verbs[id] = 1;
     const bool adjective = IsAdjective(lemma);
     const std::string adverbO = Cut(lemma, 2) + "о";
     const std::string adverbE = Cut(lemma, 2) + "е";
+    // Adjectives in -ский/-цкий make their adverb in -и (практически, дружески).
+    const std::string adverbI = EndsWith(lemma, "ский") || EndsWith(lemma, "цкий") ? Cut(lemma, 1) : std::string("-");
     const bool cyrillic = !lemma.empty() && (static_cast<unsigned char>(lemma[0]) & 0xE0) == 0xC0;
+    // A proper name (Мира, Марта) is the lemma of its forms only where no common
+    // word makes them: its forms rank below every common word's.
+    const bool proper = cyrillic && word.size() >= 2 && static_cast<unsigned char>(word[0]) == 0xD0 &&
+                        static_cast<unsigned char>(word[1]) <= 0xAF;
+    if (proper && m_properNames.size() < m_lemmas.size())
+        m_properNames.resize(m_lemmas.size(), 0);
+    if (proper)
+        m_properNames[id] = 1;
     if (flags.empty() && cyrillic) {
         MarkPastLike(id, true);
-        m_records.push_back({HashForm(lemma), id, 1, 0});
+        m_records.push_back({HashForm(lemma), id, uint8_t(proper ? 2 : 1), 0, false});
         m_unflagged.push_back(id);
         return;
     }
@@ -126,33 +149,66 @@ void DictionaryBuilder::AddEntry(const AffixFile& affixes, const std::string& wo
         return false;
     });
     MarkPastLike(id, cyrillic && pastLike);
-    // A plural entry (весны/O) beside its singular noun (весна) is that noun's plural.
+    // A plural entry (весны/O) beside its singular noun (весна) is that noun's plural;
+    // an accusative in -у/-ю shows a singular (душа is not душ's plural).
     auto endsAny = [&](std::initializer_list<const char*> endings) {
         return std::any_of(forms.begin() + 1, forms.end(), [&](const AffixFile::Form& f) {
             const std::string form = ToUtf8(f.text);
             return std::any_of(endings.begin(), endings.end(), [&](const char* e) { return EndsWith(form, e); });
         });
     };
-    if (cyrillic && !verb && endsAny({"ами", "ями"}) && !endsAny({"ой", "ом", "ою", "ью", "ем"}))
+    if (cyrillic && !verb && endsAny({"ами", "ями"}) && !endsAny({"ой", "ом", "ою", "ью", "ем", "у", "ю"}))
         m_pluralEntries.push_back(id);
     const bool gerundNoun = !cyrillic && EndsWith(lemma, "ing") && (flags.empty() || flags == "M");
+    const bool adjectiveForms = endsAny({"ого", "его"});
+    // The comparative in -ее/-ей of an adjective that has an adverb in -о joins the
+    // adverb: like it, it does not agree and stands beside verbs and as a predicate
+    // (работать быстрее, стало удобнее), while the adjective keeps its agreeing forms.
+    const bool hasAdverb =
+        adjective && !EndsWith(lemma, "ий") && std::any_of(forms.begin(), forms.end(), [&](const AffixFile::Form& f) {
+            return f.suffixRule && Normalise(ToUtf8(f.text)) == adverbO;
+        });
+    // A noun entry that also carries past tenses (смог: смогла, смогли) is a verb's
+    // past tense as well; which verb is known once every entry is read.
+    const bool mixedPast = cyrillic && !verb && !adjective && endsAny({"ла", "ли"}) && !pastLike;
+    if (mixedPast)
+        m_mixedPast.push_back(id);
     std::vector<std::string> verbForms;
+    bool genitivePlural = false;
     for (const AffixFile::Form& f : forms) {
         const std::string form = Normalise(ToUtf8(f.text));
         if (form.empty())
             continue;
         uint32_t target = id;
-        if (adjective && f.suffixRule && (form == adverbO || form == adverbE))
+        if (adjective && f.suffixRule && (form == adverbO || form == adverbE || form == adverbI))
             target = LemmaId(form); // an adverb or short neuter: a word of its own
+        else if (hasAdverb && f.suffixRule && (form == Cut(lemma, 2) + "ее" || form == Cut(lemma, 2) + "ей"))
+            target = LemmaId(adverbO);
         // A form that is an entry of its own keeps it, but English -ing nouns that
         // have no forms beyond the possessive (walking) join their verb.
-        const uint8_t rank = form == m_lemmas[target] && !gerundNoun ? 1 : 2;
-        m_records.push_back({HashForm(form), target, rank, Preference(m_lemmas[target], verb && target == id, form)});
+        uint8_t rank = form == m_lemmas[target] && !gerundNoun ? 1 : 2;
+        // A noun in -ой (герой, слой) has no adjective's forms: it ranks as a noun. Nouns
+        // in -ий keep the adjective's rank, below the countries their forms meet
+        // (германии: Германия, not германий).
+        const uint8_t preference = target == id && EndsWith(lemma, "ой") && !adjectiveForms
+                                       ? Preference(std::string(), false, form)
+                                       : Preference(m_lemmas[target], verb && target == id, form);
+        if (proper && target == id)
+            rank = 2;
+        const bool past =
+            mixedPast &&
+            (((EndsWith(form, "ла") || EndsWith(form, "ло") || EndsWith(form, "ли")) && Cut(form, 2) == lemma));
+        m_records.push_back({HashForm(form), target, rank, preference, past});
         if (verb)
             verbForms.push_back(form);
         if (cyrillic && target == id)
             IndexStem(form, id);
+        genitivePlural |= form == Cut(lemma, 1) + "й";
     }
+    // Nouns in -ия/-ие whose flags make no genitive plural (экологий, населений).
+    if (cyrillic && !verb && !proper && !genitivePlural && (EndsWith(lemma, "ия") || EndsWith(lemma, "ие")) &&
+        endsAny({"ией", "ием"}))
+        m_records.push_back({HashForm(Cut(lemma, 1) + "й"), id, 2, Preference(lemma, false, lemma), false});
     if (verb)
         CollectVerbDerivatives(id, verbForms);
 }
@@ -249,12 +305,17 @@ void DictionaryBuilder::LinkPresentTenses()
     static const char* const kFirstAndThird[] = {"у", "ут"};
     static const char* const kSecondToThird[] = {"ешь", "ет", "ем", "ете"};
     static const char* const kGive[] = {"м", "шь", "ст", "дим", "дите", "дут"};
+    // Without the first person: заем, наем are the nouns заём, наём spelt without ё.
+    static const char* const kEat[] = {"шь", "ст", "дим", "дите", "дят"};
+    // Without -у: цвету, свету are datives far more often than first persons.
+    static const char* const kPersonalButFirst[] = {"ешь", "ет", "ем", "ете", "ут", "ют", "и", "ите"};
     struct Rule
     {
         const char* stem;
         const char* infinitive;
         const char* const* endings;
         size_t count;
+        size_t prefix = 0; // letters the form must have before the stem (съ-ем, вы-раст-ет)
     };
     static const Rule kRules[] = {
         {"возьм", "взять", kPersonal, std::size(kPersonal)},
@@ -276,6 +337,12 @@ void DictionaryBuilder::LinkPresentTenses()
         {"по", "петь", kPersonal, std::size(kPersonal)},
         {"м", "нять", kPersonal, std::size(kPersonal)},
         {"д", "йти", kPersonal, std::size(kPersonal)},
+        {"пад", "пасть", kPersonal, std::size(kPersonal)},
+        {"крад", "красть", kPersonal, std::size(kPersonal)},
+        {"ст", "сти", kPersonal, std::size(kPersonal), 2},
+        {"т", "сти", kPersonalButFirst, std::size(kPersonalButFirst), 2},
+        {"д", "сти", kPersonal, std::size(kPersonal), 2},
+        {"е", "есть", kEat, std::size(kEat), 2},
         {"бег", "бежать", kFirstAndThird, std::size(kFirstAndThird)},
         {"ляг", "лечь", kFirstAndThird, std::size(kFirstAndThird)},
         {"ляж", "лечь", kSecondToThird, std::size(kSecondToThird)},
@@ -294,7 +361,7 @@ void DictionaryBuilder::LinkPresentTenses()
         for (const Rule& rule : kRules) {
             for (size_t k = 0; k < rule.count && !done; ++k) {
                 const std::string tail = std::string(rule.stem) + rule.endings[k];
-                if (!EndsWith(base, tail.c_str()))
+                if (!EndsWith(base, tail.c_str()) || base.size() < tail.size() + 2 * rule.prefix)
                     continue;
                 std::string verb = base.substr(0, base.size() - tail.size()) + rule.infinitive;
                 if (reflexive)
@@ -354,6 +421,7 @@ uint32_t DictionaryBuilder::FleetingVowelNoun(const std::string& stem, uint32_t 
 
 void DictionaryBuilder::LinkUnflagged()
 {
+    const std::unordered_set<uint64_t> made = FormsMadeByFlags();
     for (uint32_t id : m_unflagged) {
         if (m_links[id] != id)
             continue;
@@ -363,8 +431,8 @@ void DictionaryBuilder::LinkUnflagged()
             continue;
         }
         const std::string& w = m_lemmas[id];
-        if (!HasNominalEnding(w) || m_notDerivative.count(w))
-            continue;
+        if (!HasNominalEnding(w) || m_notDerivative.count(w) || made.count(HashForm(w)))
+            continue; // a form some entry makes is decided among its makers
         const std::string stem = SuffixStem(w);
         if (stem == w || stem.size() < 6) // at least three Cyrillic letters
             continue;
@@ -376,11 +444,14 @@ void DictionaryBuilder::LinkUnflagged()
         }
         // Only nouns, and adjectives for adjective endings, whose own stem is the same:
         // a verb or a longer word with this stem is a neighbour, not the lemma.
+        // A common word joins no proper name (трое is not Троя's), nor a participle.
         const bool adjectiveEnding = HasAdjectiveEnding(w);
+        auto proper = [&](uint32_t lemma) { return lemma < m_properNames.size() && m_properNames[lemma]; };
         uint32_t best = UINT32_MAX, bestCount = 0;
         for (const auto& [lemma, count] : it->second) {
             const std::string& l = m_lemmas[lemma];
-            if (lemma == id || IsVerb(lemma) || (IsAdjective(l) && !adjectiveEnding) || SuffixStem(l) != stem)
+            if (lemma == id || IsVerb(lemma) || (IsAdjective(l) && !adjectiveEnding) || SuffixStem(l) != stem ||
+                m_derivativeOf.count(l) || !IsInflectionOf(w, l) || (proper(lemma) && !proper(id)))
                 continue;
             // An instrumental -ом/-ем is a masculine's (сургучом): not a 1st person plural
             // near a feminine noun (поймем, пойма).
@@ -396,6 +467,91 @@ void DictionaryBuilder::LinkUnflagged()
         if (best != UINT32_MAX)
             m_links[id] = best;
     }
+}
+
+void DictionaryBuilder::LinkUnflaggedNounForms()
+{
+    // A genitive plural without ending that the dictionary lists on its own although a
+    // noun's flags make it too (минут beside минута): the noun's, unless a verb makes
+    // it, which takes it only as a past tense (сел: сесть; устали: устать, whatever the
+    // ending). Words in -м are left alone (тем, навалом).
+    auto zeroEnding = [](const std::string& w) {
+        for (const char* c :
+             {"б", "в", "г", "д", "ж", "з", "к", "л", "н", "п", "р", "с", "т", "ф", "х", "ц", "ч", "ш", "щ"})
+            if (EndsWith(w, c))
+                return true;
+        return false;
+    };
+    std::unordered_map<uint64_t, uint32_t> unflagged;
+    for (uint32_t id : m_unflagged)
+        if (m_links[id] == id && !m_notDerivative.count(m_lemmas[id]) && !IsVerb(id) &&
+            (id >= m_properNames.size() || !m_properNames[id]))
+            unflagged.emplace(HashForm(m_lemmas[id]), id);
+    std::unordered_map<uint32_t, uint32_t> noun; // unflagged -> noun, or UINT32_MAX for none
+    for (const Record& r : m_records) {
+        if (r.rank != 2)
+            continue;
+        auto it = unflagged.find(r.hash);
+        if (it == unflagged.end() || r.lemma == it->second)
+            continue;
+        const bool isNoun = zeroEnding(m_lemmas[it->second]) && !IsVerb(r.lemma) && !IsAdjective(m_lemmas[r.lemma]) &&
+                            r.preference == 20 && (r.lemma >= m_properNames.size() || !m_properNames[r.lemma]);
+        // A verb's past tense decides (сел: сесть, though сёл is село's).
+        const bool past = IsVerb(r.lemma) && r.preference == 30;
+        const uint32_t target = past ? r.lemma : isNoun ? r.lemma : UINT32_MAX;
+        auto [n, added] = noun.emplace(it->second, target);
+        if (added || n->second == target)
+            continue;
+        const bool pastBefore = n->second != UINT32_MAX && IsVerb(n->second);
+        if (past && (!pastBefore || m_lemmas[r.lemma] < m_lemmas[n->second]))
+            n->second = r.lemma;
+        else if (!past && !pastBefore &&
+                 (!isNoun || (n->second != UINT32_MAX && m_lemmas[r.lemma] < m_lemmas[n->second])))
+            n->second = isNoun ? r.lemma : UINT32_MAX;
+    }
+    for (const auto& [form, target] : noun)
+        if (target != UINT32_MAX)
+            m_links[form] = target;
+}
+
+bool DictionaryBuilder::MakesAsForm(const Record& r, const std::string& form) const
+{
+    // Proper names and imperatives (сей of сеять, прочь of прочить) do not count.
+    if (r.rank != 2 || (r.lemma < m_properNames.size() && m_properNames[r.lemma]))
+        return false;
+    const bool verb = IsVerb(r.lemma) || IsRussianVerb(m_lemmas[r.lemma]);
+    return !(verb && (EndsWith(form, "й") || EndsWith(form, "ь") || EndsWith(form, "и")));
+}
+
+std::unordered_set<uint64_t> DictionaryBuilder::FormsMadeByFlags() const
+{
+    std::unordered_map<uint64_t, uint32_t> unflagged;
+    for (uint32_t id : m_unflagged)
+        unflagged.emplace(HashForm(m_lemmas[id]), id);
+    std::unordered_set<uint64_t> made;
+    for (const Record& r : m_records)
+        if (auto it = unflagged.find(r.hash);
+            it != unflagged.end() && r.lemma != it->second && MakesAsForm(r, m_lemmas[it->second]))
+            made.insert(r.hash);
+    return made;
+}
+
+void DictionaryBuilder::DeferUnflaggedForms()
+{
+    // A word listed without flags that another entry's flags make is most often that
+    // entry's form listed once more (готов beside готовый, сохранен beside сохранить),
+    // not a word of its own: it yields to the entries that make it, unless the
+    // irregular list keeps it.
+    const std::unordered_set<uint64_t> made = FormsMadeByFlags();
+    std::vector<uint8_t> unflagged(m_lemmas.size(), 0);
+    for (uint32_t id : m_unflagged)
+        if (m_links[id] == id && !m_notDerivative.count(m_lemmas[id]))
+            unflagged[id] = 1;
+    for (Record& r : m_records)
+        if (r.rank == 1 && unflagged[r.lemma] && made.count(r.hash)) {
+            r.rank = 2;
+            r.preference = 0;
+        }
 }
 
 bool DictionaryBuilder::IsVerb(uint32_t lemma) const
@@ -425,6 +581,7 @@ void DictionaryBuilder::LinkDerivatives()
     LinkPresentTenses();
     LinkUnflagged();
     LinkPluralEntries();
+    LinkUnflaggedNounForms();
     static const char* const kWalk[] = {"шел", "шла", "шло", "шли", "шедший"};
     const size_t count = m_lemmas.size();
     for (uint32_t id = 0; id < count; ++id) {
@@ -457,6 +614,9 @@ void DictionaryBuilder::LinkDerivatives()
         if (!walked && id < m_pastLike.size() && m_pastLike[id] == 1)
             LinkPastTense(id, stem, !reflexive.empty());
     }
+    for (uint32_t id : m_mixedPast)
+        if (const uint32_t verb = PastTenseVerb(id, m_lemmas[id], false); verb != UINT32_MAX && IsVerb(Canonical(verb)))
+            m_pastVerb.emplace(id, verb);
 }
 
 void DictionaryBuilder::MarkPastLike(uint32_t id, bool pastLike)
@@ -469,6 +629,12 @@ void DictionaryBuilder::MarkPastLike(uint32_t id, bool pastLike)
 }
 
 void DictionaryBuilder::LinkPastTense(uint32_t id, std::string past, bool reflexive)
+{
+    if (const uint32_t verb = PastTenseVerb(id, std::move(past), reflexive); verb != UINT32_MAX)
+        m_links[id] = verb;
+}
+
+uint32_t DictionaryBuilder::PastTenseVerb(uint32_t id, std::string past, bool reflexive) const
 {
     // A past tense listed as an entry (мог, помог, нес, умер): its verb ends in -чь,
     // -ти or -еть.
@@ -485,12 +651,10 @@ void DictionaryBuilder::LinkPastTense(uint32_t id, std::string past, bool reflex
     }
     if (EndsWith(past, "ер"))
         verbs.push_back(past + (reflexive ? "еться" : "еть"));
-    for (const std::string& verb : verbs) {
-        if (auto v = m_lemmaIds.find(verb); v != m_lemmaIds.end() && v->second != id) {
-            m_links[id] = v->second;
-            return;
-        }
-    }
+    for (const std::string& verb : verbs)
+        if (auto v = m_lemmaIds.find(verb); v != m_lemmaIds.end() && v->second != id)
+            return v->second;
+    return UINT32_MAX;
 }
 
 bool DictionaryBuilder::AddIrregular(const std::string& path, std::string& error)
@@ -519,8 +683,9 @@ bool DictionaryBuilder::AddIrregularText(const std::string& text, std::string& e
             m_entryLinks.emplace_back(Normalise(b), Normalise(c));
             m_notDerivative.insert(Normalise(c)); // a chosen lemma stays one
         } else if (!b.empty() && c.empty()) {
-            const std::string form = Normalise(a);
-            m_records.push_back({HashForm(form), LemmaId(Normalise(b)), 0, 0});
+            // A form written with ё maps that spelling only (берёг, not берег).
+            const std::string form = NormaliseKeepingYo(a);
+            m_records.push_back({HashForm(form), LemmaId(Normalise(b)), 0, 0, false});
             m_notDerivative.insert(Normalise(b));
         } else {
             error = "irregular list, line " + std::to_string(lineNo) + ": expected \"form lemma\"";
@@ -530,9 +695,34 @@ bool DictionaryBuilder::AddIrregularText(const std::string& text, std::string& e
     return true;
 }
 
+std::string DictionaryBuilder::Explain(const std::string& form) const
+{
+    const uint64_t hash = HashForm(Normalise(form));
+    std::string out;
+    for (const Record& r : m_records) {
+        if (r.hash != hash)
+            continue;
+        const uint32_t lemma = Canonical(r.lemma);
+        out += form + ": " + m_lemmas[r.lemma] + (lemma != r.lemma ? " -> " + m_lemmas[lemma] : std::string()) +
+               " rank " + std::to_string(r.rank) + " preference " + std::to_string(r.preference) + " paradigm " +
+               std::to_string(m_paradigm[lemma]) + "\n";
+    }
+    return out.empty() ? form + ": no entry\n" : out;
+}
+
 bool DictionaryBuilder::Write(const std::string& path, std::string& error)
 {
     LinkDerivatives();
+    for (Record& r : m_records) {
+        if (!r.past)
+            continue;
+        if (auto v = m_pastVerb.find(r.lemma); v != m_pastVerb.end()) {
+            r.lemma = v->second;
+            r.rank = 2;
+            r.preference = Preference(m_lemmas[v->second], true, "л");
+        }
+    }
+    DeferUnflaggedForms();
     m_paradigm.assign(m_lemmas.size(), 0);
     for (const Record& r : m_records)
         ++m_paradigm[Canonical(r.lemma)];
@@ -560,6 +750,16 @@ bool DictionaryBuilder::Write(const std::string& path, std::string& error)
                 continue; // the first irregular entry stands
             if (r.preference != best->preference) {
                 if (r.preference > best->preference) {
+                    best = &r;
+                    bestLemma = lemma;
+                }
+                continue;
+            }
+            // A common word before a proper name (кости: кость, not Костя).
+            const bool proper = lemma < m_properNames.size() && m_properNames[lemma];
+            const bool bestProper = bestLemma < m_properNames.size() && m_properNames[bestLemma];
+            if (proper != bestProper) {
+                if (!proper) {
                     best = &r;
                     bestLemma = lemma;
                 }

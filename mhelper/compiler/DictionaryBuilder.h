@@ -18,19 +18,29 @@ namespace mhelper {
 // then linked to the word they belong to, so that they share its lemma:
 // - participles and gerunds listed as entries join their verb (читающий -> читать);
 // - past and present tenses listed as entries join their verb (пришел -> прийти,
-//   мог -> мочь, возьму -> взять);
+//   мог -> мочь, возьму -> взять, вырастет -> вырасти, съест -> съесть), and so do
+//   the past tenses a noun's entry carries (смогли -> смочь beside смог the noun);
 // - plural entries join their singular noun (весны -> весна);
-// - entries without flags that look like noun or adjective forms join the noun or
-//   adjective whose suffix-rule stem they share (сургучом -> сургуч), or the noun
-//   their stem makes with a fleeting vowel put back (образцов -> образец).
+// - entries without flags join the noun that makes them as a genitive plural without
+//   ending (минут -> минута) or the verb that makes them as a past tense (сел, устали);
+// - entries without flags that are a noun's or adjective's stem plus an ending join
+//   that word (сургучом -> сургуч, образцов -> образец); adverbs and function words
+//   that only share a Snowball stem stay apart (почему, чуть, много).
 // Adjective forms that end in a lone -о/-е in place of the ending (adverbs and short
-// neuters) are words of their own.
+// neuters), and the -и of -ский adjectives (практически), are words of their own; the
+// comparative in -ее joins that adverb (быстрее -> быстро). Nouns in -ия/-ие get the
+// genitive plural their flags lack.
 //
 // A form that several lemmas make gets one lemma, by the first rule that decides:
 // 1. a form listed in the irregular list; 2. the lemma that is the form itself (in
-// Russian; English -ing nouns join their verb); 3. the likelier part of speech: nouns
+// Russian, unless it is a proper name: мира -> мир, or an entry without flags that
+// another entry's flags make other than as an imperative: готов -> готовый; English
+// -ing nouns join their verb); 3. the likelier part of speech: nouns (герой too)
 // before adjectives before verbs, but a past tense goes to the verb (стали -> стать,
-// гости -> гость); 4. the lemma with the larger paradigm; 5. the alphabetically first.
+// гости -> гость); 4. a common word before a proper name (кости -> кость); 5. the
+// lemma with the larger paradigm; 6. the alphabetically first. Irregular forms
+// written with ё are keyed with it (берёг, сёл), and the library looks such a
+// spelling up first.
 //
 // For words the dictionary lacks, the data file also maps each Snowball stem of the
 // dictionary's forms to the lemma that has more than half of the forms with it.
@@ -44,19 +54,24 @@ public:
 
     bool AddHunspell(const std::string& affPath, const std::string& dicPath, std::string& error);
     bool AddHunspellText(const std::string& affText, const std::string& dicText, std::string& error);
-    // Lines: "form lemma" maps one form; "= entry lemma" maps every form of an entry;
+    // Lines: "form lemma" maps one form (a form written with ё that spelling only);
+    // "= entry lemma" maps every form of an entry;
     // "! entry" keeps an entry from being linked to another word; "#" starts a comment.
     // Lemmas the list names are never linked to another word either.
     bool AddIrregular(const std::string& path, std::string& error);
     bool AddIrregularText(const std::string& text, std::string& error);
 
     bool Write(const std::string& path, std::string& error);
+    // After Write: every lemma that makes the form, with what decided between them.
+    std::string Explain(const std::string& form) const;
 
     size_t formCount() const { return m_records.size(); }
     size_t lemmaCount() const { return m_lemmas.size(); }
 
     // Normalises text the way the library normalises words.
     static std::string Normalise(const std::string& utf8);
+    // The same with ё kept: the key of a form whose ё tells it from another word.
+    static std::string NormaliseKeepingYo(const std::string& utf8);
 
 private:
     struct Record
@@ -65,6 +80,7 @@ private:
         uint32_t lemma;
         uint8_t rank; // 0 irregular, 1 the lemma itself, 2 made by a rule
         uint8_t preference;
+        bool past; // a past tense in a noun's entry (смогла in смог)
     };
 
     uint32_t LemmaId(const std::string& lemma);
@@ -74,8 +90,14 @@ private:
     void LinkUnflagged();
     void LinkPresentTenses();
     void LinkPluralEntries();
+    void LinkUnflaggedNounForms();
+    void DeferUnflaggedForms();
+    bool MakesAsForm(const Record& r, const std::string& form) const;
+    // Hashes of the unflagged entries that another entry's flags make.
+    std::unordered_set<uint64_t> FormsMadeByFlags() const;
     uint32_t FleetingVowelNoun(const std::string& stem, uint32_t id) const;
     void LinkPastTense(uint32_t id, std::string past, bool reflexive);
+    uint32_t PastTenseVerb(uint32_t id, std::string past, bool reflexive) const;
     void MarkPastLike(uint32_t id, bool pastLike);
     void IndexStem(const std::string& form, uint32_t lemma);
     std::string SuffixStem(const std::string& word) const;
@@ -100,6 +122,9 @@ private:
     std::vector<uint8_t> m_pastLike;
     std::vector<uint8_t> m_verbs; // by lemma: 1 for a Russian verb
     std::vector<uint32_t> m_pluralEntries;
+    std::vector<uint8_t> m_properNames;                // by lemma: 1 when an entry was capitalised
+    std::vector<uint32_t> m_mixedPast;                 // noun entries that carry past tenses
+    std::unordered_map<uint32_t, uint32_t> m_pastVerb; // such an entry -> its verb
 };
 
 } // namespace mhelper

@@ -18,5 +18,9 @@ uint8_t Preference(const std::string& lemma, bool verb, const std::string& form)
 // Endings of noun and adjective forms that a spelling dictionary lists on their own.
 bool HasNominalEnding(const std::string& w);
 bool HasAdjectiveEnding(const std::string& w);
+// Whether w is the lemma's stem (with a fleeting vowel dropped or not) plus a noun or
+// adjective ending: сургучом of сургуч, словенцем of словенец, but not чуть of чутье
+// nor много of многий.
+bool IsInflectionOf(const std::string& w, const std::string& lemma);
 
 } // namespace mhelper

@@ -27,6 +27,20 @@ bool IsParticle(std::string_view s)
     return false;
 }
 
+// ё or Ё in UTF-8.
+bool IsYo(char a, char b)
+{
+    return (a == '\xD1' && b == '\x91') || (a == '\xD0' && b == '\x81');
+}
+
+bool HasYo(std::string_view s)
+{
+    for (size_t i = 0; i + 1 < s.size(); ++i)
+        if (IsYo(s[i], s[i + 1]))
+            return true;
+    return false;
+}
+
 size_t Copy(std::string_view s, char* out, size_t cap)
 {
     const size_t n = Utf8Prefix(s, cap);
@@ -47,6 +61,17 @@ size_t Morphology::Stem(std::string_view word, char* out, size_t cap) const
     const std::string_view form(norm, len);
     if (truncated || len == 0)
         return Copy(form, out, cap);
+    // A word written with ё is looked up with it first: the dictionary keys the few
+    // spellings whose ё tells one word from another (берёг, сёл).
+    if (script == Script::Cyrillic && HasYo(word) && len == word.size()) {
+        char yo[kMaxWordBytes];
+        std::memcpy(yo, norm, len);
+        for (size_t i = 0; i + 1 < len; ++i)
+            if (IsYo(word[i], word[i + 1]))
+                std::memcpy(yo + i, "ё", 2);
+        if (const std::string_view lemma = m_dictionary.Lookup(std::string_view(yo, len)); !lemma.empty())
+            return Copy(lemma, out, cap);
+    }
     if (const std::string_view lemma = m_dictionary.Lookup(form); !lemma.empty())
         return Copy(lemma, out, cap);
     // A hyphenated word the dictionary lacks: stem the part that inflects and keep the

@@ -134,14 +134,19 @@ void CheckCommand::Search(CheckOutcome& outcome, const CheckOptions& options, St
     refuseBlank(outcome.edited);
     if (outcome.original.text.isEmpty() || outcome.edited.text.isEmpty())
         return;
-    outcome.dictionary = std::make_unique<CStemDictionary>(outcome.original.text, options, stemmer);
-    outcome.truncated = !FindSimilarPhrases(outcome.matches, *outcome.dictionary, outcome.original.text,
-                                            outcome.edited.text, options, stemmer);
+    outcome.originalReading = TextReading(outcome.original.text, outcome.original.hidden, options);
+    outcome.editedReading = TextReading(outcome.edited.text, outcome.edited.hidden, options);
+    const QString& originalText = outcome.originalReading.text();
+    outcome.dictionary = std::make_unique<CStemDictionary>(originalText, options, stemmer);
+    outcome.truncated = !FindSimilarPhrases(outcome.matches, *outcome.dictionary, originalText,
+                                            outcome.editedReading.text(), options, stemmer);
     ReportSize size;
     qsizetype room = options.MaxReportBytes;
     if (!keepWithin(outcome.matches, room, [&size](const PhraseMatch& match) { return size.of(match); }))
         outcome.truncated = outcome.truncatedBySize = true;
     SearchNear(outcome, options, stemmer);
+    outcome.originalReading.IndexSentences(options);
+    outcome.editedReading.IndexSentences(options);
 }
 
 void CheckCommand::SearchNear(CheckOutcome& outcome, const CheckOptions& options, Stemmer& stemmer)
@@ -149,16 +154,18 @@ void CheckCommand::SearchNear(CheckOutcome& outcome, const CheckOptions& options
     if (!options.NearMatches) {
         // Originality alone needs only the words of the copy, not their stems.
         NearStemTable words([](const QString& word) { return word; });
-        const QList<NearSentence> edited = nearSentences(outcome.edited.text, options, words);
+        const QList<NearSentence> edited = nearSentences(outcome.editedReading.text(), options, words);
         outcome.originality = CopyOriginality(edited, exactEditedIndices(outcome.matches, edited), {});
         return;
     }
     NearStemTable table([&stemmer](const QString& word) { return stemmer.GetStem(word); });
-    outcome.originalSentences = nearSentences(outcome.original.text, options, table);
-    outcome.editedSentences = nearSentences(outcome.edited.text, options, table);
+    outcome.originalSentences = nearSentences(outcome.originalReading.text(), options, table);
+    outcome.editedSentences = nearSentences(outcome.editedReading.text(), options, table);
     const QList<qint32> exactEdited = exactEditedIndices(outcome.matches, outcome.editedSentences);
+    outcome.relations = NearRelations(table.stems(), options.Synonyms);
 
     NearOptions nearOptions;
+    nearOptions.relations = &outcome.relations;
     nearOptions.threshold = options.NearThreshold;
     nearOptions.minWords = options.MinWords;
     const qsizetype room = std::max<qsizetype>(options.MaxMatches - outcome.matches.size(), 0);

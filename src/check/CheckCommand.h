@@ -1,5 +1,7 @@
 #pragma once
 
+#include "check/TextReading.h"
+#include "compare/NearRelations.h"
 #include "compare/NearSearch.h"
 #include "compare/NearSentence.h"
 #include "compare/PhraseMatch.h"
@@ -16,8 +18,12 @@ struct CheckOptions;
 // originality of the copy.
 struct CheckOutcome
 {
-    ExtractResult original;                      // text or reason, for the original document
-    ExtractResult edited;                        // text or reason, for the edited copy
+    ExtractResult original; // text or reason, for the original document
+    ExtractResult edited;   // text or reason, for the edited copy
+    // Each text as it was compared, with the tricks seen through in it. The matches and
+    // sentences below are read text; a reading gives each one back as written.
+    TextReading originalReading;
+    TextReading editedReading;
     std::unique_ptr<CStemDictionary> dictionary; // null when a text was empty
     PhraseMatchList matches;
     // Near matches, most similar first; their indices refer to the two sentence lists
@@ -25,6 +31,7 @@ struct CheckOutcome
     NearMatchList near;
     QList<NearSentence> originalSentences;
     QList<NearSentence> editedSentences;
+    NearRelations relations; // synonyms and family words among both lists' stems
     // Share of the copy's words in no exact or near match, 0..1.
     double originality = 1.0;
     bool truncated = false;       // the lists stopped at CheckOptions::MaxMatches or MaxReportBytes
@@ -53,9 +60,10 @@ public:
     // Runs the dictionary and the search on two texts already extracted.
     static CheckOutcome CheckTexts(const QString& originalText, const QString& editedText, const CheckOptions& options,
                                    Stemmer& stemmer);
-    // Runs the dictionary and the search on an outcome whose texts are filled in.
+    // Reads each text of an outcome whose texts (and hidden runs) are filled in, then
+    // runs the dictionary and the search on what was read.
     static void Search(CheckOutcome& outcome, const CheckOptions& options, Stemmer& stemmer);
-    // After the exact search: the near matches (when options ask for them), bounded by
+    // After the exact search, on the texts as read: the near matches (when options ask for them), bounded by
     // what is left of MaxMatches, and the originality of the copy.
     static void SearchNear(CheckOutcome& outcome, const CheckOptions& options, Stemmer& stemmer);
 };

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QtGlobal>
 
+class Thesaurus;
+
 // Everything a Check depends on besides the two texts and the stemmer: how texts
 // split into sentences and words, and what is looked for. The front ends fill it
 // from the stored settings at every Check; the engine never reads settings itself.
@@ -17,6 +19,8 @@ struct CheckOptions
     // Near matches: sentences light edits only disguise, at least this similar (percent).
     bool NearMatches = false;
     qint32 NearThreshold = DefaultNearThreshold;
+    // Synonyms near matches recognise, loaded by the front end; none when null.
+    const Thesaurus* Synonyms = nullptr;
 
     // Matches kept by one Check, exact and near together; the rest are counted as cut off.
     qsizetype MaxMatches = DefaultMaxMatches;

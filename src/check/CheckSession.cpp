@@ -11,38 +11,62 @@
 
 namespace {
 
-// The sentences of one side, each trimmed, joined by a space, and the places of the
-// given words in that text.
-void joinUnit(std::span<const NearSentence> sentences, const QList<NearExplanation::Range>& ranges, QString& text,
-              QList<SelectedPair::Span>& spans)
+// The sentences of one side as written, each trimmed, joined by a space; the places of
+// the given words (found in the read sentences) and of the tricks in that text.
+void joinUnit(std::span<const NearSentence> sentences, const TextReading& reading,
+              const QList<NearExplanation::Range>& ranges, QString& text, QList<SelectedPair::Span>& spans,
+              QList<TrickMark>& tricks)
 {
     text.clear();
     spans.clear();
-    QList<qint32> shift; // added to a sentence's offsets to place them in text
+    tricks.clear();
+    QList<WrittenSentence> written;
+    QList<qint32> shift; // added to a written sentence's offsets to place them in text
     for (const NearSentence& sentence : sentences) {
+        written.append(reading.Written(sentence.text));
+        const QString& shown = written.last().text;
         if (!text.isEmpty())
             text += QChar(u' ');
         qint32 leading = 0;
-        while (leading < sentence.text.size() && sentence.text.at(leading).isSpace())
+        while (leading < shown.size() && shown.at(leading).isSpace())
             ++leading;
+        const qsizetype trimmedLength = shown.trimmed().size();
         shift.append(qint32(text.size()) - leading);
-        text += sentence.text.trimmed();
+        text += shown.trimmed();
+        for (const TrickMark& mark : std::as_const(written.last().marks)) {
+            const qsizetype start = std::max<qsizetype>(mark.start, leading);
+            const qsizetype end = std::min<qsizetype>(mark.start + mark.length, leading + trimmedLength);
+            if (end > start)
+                tricks.append({start + shift.last(), end - start, mark.kind});
+        }
     }
     for (const NearExplanation::Range& range : ranges) {
         if (range.sentence < 0 || range.sentence >= shift.size())
             continue;
-        const qint32 start = std::max<qint32>(range.start + shift.at(range.sentence), 0);
-        const qint32 end = std::min<qint32>(range.start + range.length + shift.at(range.sentence), qint32(text.size()));
+        const WrittenSentence& sentence = written.at(range.sentence);
+        const qsizetype readLength = sentences[size_t(range.sentence)].text.size();
+        const qsizetype readStart = std::clamp<qsizetype>(range.start, 0, readLength);
+        const qsizetype readEnd = std::clamp<qsizetype>(range.start + range.length, readStart, readLength);
+        const qint32 start = std::max<qint32>(qint32(sentence.WrittenOffset(readStart)) + shift.at(range.sentence), 0);
+        const qint32 end =
+            std::min<qint32>(qint32(sentence.WrittenOffset(readEnd)) + shift.at(range.sentence), qint32(text.size()));
         if (end > start)
             spans.append({start, end - start});
     }
 }
 
 void fillPair(std::span<const NearSentence> original, std::span<const NearSentence> edited,
-              const NearExplanation& explanation, SelectedPair& pair)
+              const NearExplanation& explanation, const CheckOutcome& outcome, SelectedPair& pair)
 {
-    joinUnit(original, explanation.originalShared, pair.original, pair.originalShared);
-    joinUnit(edited, explanation.editedShared, pair.edited, pair.editedShared);
+    joinUnit(original, outcome.originalReading, explanation.originalShared, pair.original, pair.originalShared,
+             pair.originalTricks);
+    joinUnit(edited, outcome.editedReading, explanation.editedShared, pair.edited, pair.editedShared,
+             pair.editedTricks);
+    // The related words' spans; the text and tricks are those just made.
+    QString text;
+    QList<TrickMark> tricks;
+    joinUnit(original, outcome.originalReading, explanation.originalRelated, text, pair.originalRelated, tricks);
+    joinUnit(edited, outcome.editedReading, explanation.editedRelated, text, pair.editedRelated, tricks);
 }
 
 } // namespace
@@ -159,7 +183,7 @@ bool CheckSession::Select(qsizetype index, const CheckOptions& options)
         const DelimiterSet wordDelimiters(options.Delimiters2);
         const NearSentence original = table.sentence(match.original, wordDelimiters);
         const NearSentence edited = table.sentence(match.edited, wordDelimiters);
-        fillPair({&original, 1}, {&edited, 1}, ExplainNear({&original, 1}, {&edited, 1}, 1.0), m_pair);
+        fillPair({&original, 1}, {&edited, 1}, ExplainNear({&original, 1}, {&edited, 1}, 1.0), m_outcome, m_pair);
         return true;
     }
     const NearMatch& match = m_outcome.near.matches.at(index - m_outcome.matches.size());
@@ -168,10 +192,10 @@ bool CheckSession::Select(qsizetype index, const CheckOptions& options)
             .subspan(size_t(match.originalFirst), size_t(match.originalCount));
     const std::span<const NearSentence> edited = std::span<const NearSentence>(m_outcome.editedSentences)
                                                      .subspan(size_t(match.editedFirst), size_t(match.editedCount));
-    const NearExplanation explanation = ExplainNear(original, edited, match.similarity);
+    const NearExplanation explanation = ExplainNear(original, edited, match.similarity, &m_outcome.relations);
     m_verdict = MatchVerdict();
     m_nearVerdict = NearVerdict(explanation);
-    fillPair(original, edited, explanation, m_pair);
+    fillPair(original, edited, explanation, m_outcome, m_pair);
     return true;
 }
 
@@ -203,6 +227,8 @@ WordProcessor::Result CheckSession::ShowSelectedInWord()
     else if (const NearMatch* near = selectedNear())
         // A split is searched for by its first sentence.
         phrase = m_outcome.editedSentences.at(near->editedFirst).text;
+    // What is really there: look-alike letters and invisible characters included.
+    phrase = m_outcome.editedReading.Written(phrase).text;
     // Selected with the space before it, typing over the selection would glue the new
     // text to the sentence before.
     return m_wordProcessor->ShowPhraseInWord(Shown(phrase), m_editedPath);

@@ -16,8 +16,8 @@ class Stemmer;
 // outcome of the last Check with its dictionary, the selected match and its verdict,
 // and the word processor with the instances the program started. The window reads
 // the settings, hands a snapshot to each call that splits text, and shows the state.
-// Sentences are held as the search found them; they are shown and searched for in the
-// word processor without the white space around them.
+// Sentences are held as the search found them (as read); they are shown and searched
+// for in the word processor as written, without the white space around them.
 class CheckSession
 {
 public:
@@ -66,7 +66,8 @@ public:
     const NearMatch* selectedNear() const;
     // The verdict on the selected near match; empty for an exact one.
     const QString& selectedNearVerdict() const { return m_nearVerdict; }
-    // Both sides of the selected match, exact or near, with their shared words.
+    // Both sides of the selected match, exact or near, as written, with their shared
+    // words and the tricks seen through in them.
     const SelectedPair& selectedPair() const { return m_pair; }
     // A sentence as shown and searched for: without the white space around it, which
     // the search keeps from the text between sentences.

@@ -2,6 +2,7 @@
 
 #include "check/CheckCommand.h"
 #include "check/CheckOptions.h"
+#include "check/TrickWarnings.h"
 #include "compare/ExplainMatch.h"
 #include "compare/NearExplanation.h"
 #include "compare/NearVerdict.h"
@@ -57,6 +58,33 @@ QJsonArray stringArray(const QStringList& items)
     return array;
 }
 
+// [["original", "edited"], ...]
+QJsonArray pairArray(const QList<NearExplanation::FormChange>& pairs)
+{
+    QJsonArray array;
+    for (const NearExplanation::FormChange& pair : pairs)
+        array.append(QJsonArray{pair.original, pair.edited});
+    return array;
+}
+
+// What each document holds of tricks: {"document", "kind", "count", "samples"}, edited copy first.
+QByteArray suspiciousJson(const CheckOutcome& outcome)
+{
+    QJsonArray entries;
+    for (const bool edited : {true, false}) {
+        const TextReading& reading = edited ? outcome.editedReading : outcome.originalReading;
+        for (const TrickFinding& finding : reading.findings()) {
+            QJsonObject entry;
+            entry.insert(QStringLiteral("document"), edited ? QStringLiteral("edited") : QStringLiteral("original"));
+            entry.insert(QStringLiteral("kind"), TrickKindName(finding.kind));
+            entry.insert(QStringLiteral("count"), double(finding.count));
+            entry.insert(QStringLiteral("samples"), stringArray(finding.samples));
+            entries.append(entry);
+        }
+    }
+    return QJsonDocument(entries).toJson(QJsonDocument::Compact);
+}
+
 QByteArray jsonNumber(double value)
 {
     return QByteArray::number(std::round(value * 10000) / 10000, 'g', 6);
@@ -64,11 +92,11 @@ QByteArray jsonNumber(double value)
 
 } // namespace
 
-QString MatchReport::UnitText(std::span<const NearSentence> sentences)
+QString MatchReport::UnitText(std::span<const NearSentence> sentences, const TextReading& reading)
 {
     QStringList parts;
     for (const NearSentence& sentence : sentences)
-        parts.append(sentence.text.trimmed());
+        parts.append(reading.Written(sentence.text).text.trimmed());
     return parts.join(QChar(u' '));
 }
 
@@ -77,7 +105,8 @@ NearExplanation MatchReport::Explain(const CheckOutcome& outcome, const NearMatc
     const std::span<const NearSentence> original(outcome.originalSentences);
     const std::span<const NearSentence> edited(outcome.editedSentences);
     return ExplainNear(original.subspan(size_t(match.originalFirst), size_t(match.originalCount)),
-                       edited.subspan(size_t(match.editedFirst), size_t(match.editedCount)), match.similarity);
+                       edited.subspan(size_t(match.editedFirst), size_t(match.editedCount)), match.similarity,
+                       &outcome.relations);
 }
 
 QString MatchReport::OriginalityText(double originality)
@@ -99,8 +128,8 @@ bool MatchReport::WriteJson(QIODevice& out) const
             const MatchVerdict verdict =
                 AnalyseMatch(match.original, match.edited, *m_outcome.dictionary, m_options, m_stemmer);
             QJsonObject entry;
-            entry.insert(QStringLiteral("original"), match.original);
-            entry.insert(QStringLiteral("edited"), match.edited);
+            entry.insert(QStringLiteral("original"), m_outcome.originalReading.Written(match.original).text);
+            entry.insert(QStringLiteral("edited"), m_outcome.editedReading.Written(match.edited).text);
             entry.insert(QStringLiteral("verdict"), verdict.text());
             entry.insert(QStringLiteral("kinds"), kindNames(verdict));
             entryBytes = QJsonDocument(entry).toJson(QJsonDocument::Compact);
@@ -119,13 +148,17 @@ bool MatchReport::WriteJson(QIODevice& out) const
             const NearExplanation explanation = Explain(m_outcome, match);
             QJsonObject entry;
             entry.insert(QStringLiteral("original"),
-                         UnitText(original.subspan(size_t(match.originalFirst), size_t(match.originalCount))));
+                         UnitText(original.subspan(size_t(match.originalFirst), size_t(match.originalCount)),
+                                  m_outcome.originalReading));
             entry.insert(QStringLiteral("edited"),
-                         UnitText(edited.subspan(size_t(match.editedFirst), size_t(match.editedCount))));
+                         UnitText(edited.subspan(size_t(match.editedFirst), size_t(match.editedCount)),
+                                  m_outcome.editedReading));
             entry.insert(QStringLiteral("similarity"), match.percent() / 100.0);
             entry.insert(QStringLiteral("verdict"), NearVerdict(explanation));
             entry.insert(QStringLiteral("removed"), stringArray(explanation.removed));
             entry.insert(QStringLiteral("added"), stringArray(explanation.added));
+            entry.insert(QStringLiteral("synonyms"), pairArray(explanation.synonyms));
+            entry.insert(QStringLiteral("family"), pairArray(explanation.family));
             QByteArray bytes = QJsonDocument(entry).toJson(QJsonDocument::Compact);
             if (i > 0)
                 bytes.prepend(',');
@@ -133,22 +166,27 @@ bool MatchReport::WriteJson(QIODevice& out) const
                 return false;
         }
     }
-    const QByteArray tail = QByteArrayLiteral("],\"originality\":") + jsonNumber(m_outcome.originality) +
-                            QByteArrayLiteral(",\"truncated\":") +
-                            (m_outcome.truncated ? QByteArrayLiteral("true") : QByteArrayLiteral("false")) +
-                            QByteArrayLiteral("}\n");
+    const QByteArray tail =
+        QByteArrayLiteral("],\"originality\":") + jsonNumber(m_outcome.originality) +
+        QByteArrayLiteral(",\"suspicious\":") + suspiciousJson(m_outcome) + QByteArrayLiteral(",\"truncated\":") +
+        (m_outcome.truncated ? QByteArrayLiteral("true") : QByteArrayLiteral("false")) + QByteArrayLiteral("}\n");
     return write(out, tail);
 }
 
 bool MatchReport::WriteText(QIODevice& out) const
 {
+    const QString warnings = TrickWarnings::Block(m_outcome);
+    if (!warnings.isEmpty() && !write(out, warnings + QChar(u'\n')))
+        return false;
     const PhraseMatch* previous = nullptr;
     QByteArray body; // everything of an entry after its number
     for (qsizetype i = 0; i < m_outcome.matches.size(); ++i) {
         const PhraseMatch& match = m_outcome.matches.at(i);
         if (!previous || !(match == *previous)) {
-            QString text = QStringLiteral(u"  Оригинал:  ") + printable(match.original) + QChar(u'\n');
-            text += QStringLiteral(u"  Изменено:  ") + printable(match.edited) + QChar(u'\n');
+            QString text = QStringLiteral(u"  Оригинал:  ") +
+                           printable(m_outcome.originalReading.Written(match.original).text) + QChar(u'\n');
+            text += QStringLiteral(u"  Изменено:  ") + printable(m_outcome.editedReading.Written(match.edited).text) +
+                    QChar(u'\n');
             text += QStringLiteral(u"  Почему:\n");
             text += indented(ExplainMatch(match.original, match.edited, *m_outcome.dictionary, m_options, m_stemmer),
                              QStringLiteral("    "));
@@ -165,10 +203,12 @@ bool MatchReport::WriteText(QIODevice& out) const
         const NearMatch& match = m_outcome.near.matches.at(i);
         QString text = QStringLiteral(u"Похожая фраза #%1 (%2%)\n").arg(i + 1).arg(match.percent());
         text += QStringLiteral(u"  Оригинал:  ") +
-                printable(UnitText(original.subspan(size_t(match.originalFirst), size_t(match.originalCount)))) +
+                printable(UnitText(original.subspan(size_t(match.originalFirst), size_t(match.originalCount)),
+                                   m_outcome.originalReading)) +
                 QChar(u'\n');
         text += QStringLiteral(u"  Изменено:  ") +
-                printable(UnitText(edited.subspan(size_t(match.editedFirst), size_t(match.editedCount)))) +
+                printable(UnitText(edited.subspan(size_t(match.editedFirst), size_t(match.editedCount)),
+                                   m_outcome.editedReading)) +
                 QChar(u'\n');
         text += QStringLiteral(u"  Почему:\n");
         text += indented(NearVerdict(Explain(m_outcome, match)), QStringLiteral("    "));

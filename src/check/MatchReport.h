@@ -10,6 +10,7 @@
 
 class QIODevice;
 class Stemmer;
+class TextReading;
 struct CheckOptions;
 struct CheckOutcome;
 
@@ -27,17 +28,20 @@ public:
     // One JSON object in UTF-8 and a line feed:
     // {"matches": [{"edited", "kinds", "original", "verdict"}...],
     //  "near_matches": [{"added", "edited", "original", "removed", "similarity", "verdict"}...]
-    //  (only when the options asked for near matches), "originality": 0..1, "truncated": bool}.
+    //  (only when the options asked for near matches), "originality": 0..1,
+    //  "suspicious": [{"count", "document", "kind", "samples"}...], "truncated": bool}.
+    // Sentences are given as written, verdicts as read.
     // False as soon as a write fails.
     bool WriteJson(QIODevice& out) const;
-    // The matches as numbered Russian paragraphs, then a closing line.
+    // The warnings about tricks seen through, the matches as numbered Russian
+    // paragraphs, then a closing line.
     bool WriteText(QIODevice& out) const;
 
     // The JSON report in memory, for tests and small outcomes.
     QByteArray ToJson() const;
 
-    // The text of a unit of one or two sentences: each trimmed, joined by a space.
-    static QString UnitText(std::span<const NearSentence> sentences);
+    // The text of a unit of one or two sentences as written: each trimmed, joined by a space.
+    static QString UnitText(std::span<const NearSentence> sentences, const TextReading& reading);
     // What a near match of the outcome kept and changed.
     static NearExplanation Explain(const CheckOutcome& outcome, const NearMatch& match);
     // "Оригинальность копии: 63%", whole percent rounded down.

@@ -6,6 +6,7 @@
 #include "extract/CDocToText.h"
 #include "extract/DocumentFile.h"
 #include "morph/MorphologyLibrary.h"
+#include "morph/Thesaurus.h"
 #include "settings/AppSettings.h"
 
 #include <QCommandLineParser>
@@ -210,6 +211,12 @@ int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArgu
     MorphologyLibrary& morphology = MorphologyLibrary::Instance();
     if (!morphology.Load())
         writeErr(QStringLiteral("parafrix-check: ") + morphology.loadProblem() + QChar(u'\n'));
+    if (options.NearMatches) {
+        InstalledThesaurus& thesaurus = InstalledThesaurus::Instance();
+        if (!thesaurus.Load())
+            writeErr(QStringLiteral("parafrix-check: ") + thesaurus.loadProblem() + QChar(u'\n'));
+        options.Synonyms = &thesaurus.thesaurus();
+    }
 
     const QByteArrayList nativePaths = DocumentFile::Match(paths, nativeArguments);
     const CheckOutcome outcome =

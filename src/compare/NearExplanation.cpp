@@ -1,5 +1,7 @@
 #include "compare/NearExplanation.h"
 
+#include "compare/NearRelations.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -53,12 +55,20 @@ public:
     }
 
     // The first word of each stem the other side lacks, in word order.
-    QStringList unmatched(const Side& other) const
+    std::vector<UnitWord> unmatched(const Side& other) const
     {
-        QStringList list;
+        std::vector<UnitWord> list;
         for (const UnitWord& w : m_words)
             if (m_first[size_t(w.position)] && !other.holds(w.stem))
-                list.append(text(w));
+                list.push_back(w);
+        return list;
+    }
+
+    QList<NearExplanation::Range> ranges(qint32 stem) const
+    {
+        QList<NearExplanation::Range> list;
+        for (const UnitWord& w : occurrences(stem))
+            list.append({w.sentence, w.word->start, w.word->length});
         return list;
     }
 
@@ -165,7 +175,7 @@ QList<NearExplanation::FormChange> changedForms(const Side& original, const Side
 } // namespace
 
 NearExplanation ExplainNear(std::span<const NearSentence> original, std::span<const NearSentence> edited,
-                            double similarity)
+                            double similarity, const NearRelations* relations)
 {
     NearExplanation explanation;
     explanation.similarity = similarity;
@@ -174,8 +184,38 @@ NearExplanation ExplainNear(std::span<const NearSentence> original, std::span<co
 
     const Side originalSide(original);
     const Side editedSide(edited);
-    explanation.removed = originalSide.unmatched(editedSide);
-    explanation.added = editedSide.unmatched(originalSide);
+    std::vector<UnitWord> removed = originalSide.unmatched(editedSide);
+    std::vector<UnitWord> added = editedSide.unmatched(originalSide);
+    // Each added stem stands for at least one removed stem related to it, in the
+    // edited unit's word order, as the search counts them.
+    if (relations) {
+        for (auto e = added.begin(); e != added.end();) {
+            NearRelations::Kind kind = NearRelations::Kind::Synonym;
+            auto o = removed.end();
+            for (const NearRelations::Link& link : relations->of(e->stem)) {
+                o = std::find_if(removed.begin(), removed.end(),
+                                 [&link](const UnitWord& w) { return w.stem == link.stem; });
+                if (o != removed.end()) {
+                    kind = link.kind;
+                    break;
+                }
+            }
+            if (o == removed.end()) {
+                ++e;
+                continue;
+            }
+            (kind == NearRelations::Kind::Synonym ? explanation.synonyms : explanation.family)
+                .append({originalSide.text(*o), editedSide.text(*e)});
+            explanation.originalRelated += originalSide.ranges(o->stem);
+            explanation.editedRelated += editedSide.ranges(e->stem);
+            removed.erase(o);
+            e = added.erase(e);
+        }
+    }
+    for (const UnitWord& w : removed)
+        explanation.removed.append(originalSide.text(w));
+    for (const UnitWord& w : added)
+        explanation.added.append(editedSide.text(w));
     const std::vector<qint32> sharedStems = originalSide.sharedOrder(editedSide);
     explanation.changedForms = changedForms(originalSide, editedSide, sharedStems);
     explanation.reordered = sharedStems != editedSide.sharedOrder(originalSide);

@@ -2,6 +2,8 @@
 
 #include "compare/NearSentence.h"
 
+class NearRelations;
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -36,11 +38,19 @@ struct NearExplanation
     bool reordered = false;         // the shared stems come in another order
     QList<Range> originalShared;    // every original word whose stem the edited unit has
     QList<Range> editedShared;      // every edited word whose stem the original unit has
+    // Original words the edited unit lacks, each replaced by a synonym or by a word of
+    // its family the original unit lacks: the original's first word, then the edited
+    // one. Such words are not listed as removed or added.
+    QList<FormChange> synonyms;
+    QList<FormChange> family;
+    QList<Range> originalRelated; // every original word of those stems
+    QList<Range> editedRelated;   // every edited word of those stems
 };
 
 // Explains a match between original and edited sentences (one or two each), given
 // the similarity the search found. Each removed or added stem is listed once, by its
 // first word; letter case and ё/е alone are no change of form. Works for exact matches
-// too, whose ranges highlight the same way.
+// too, whose ranges highlight the same way. With relations, each added word is paired with
+// at most one removed word it is related to (a synonym first), as the search pairs them.
 NearExplanation ExplainNear(std::span<const NearSentence> original, std::span<const NearSentence> edited,
-                            double similarity);
+                            double similarity, const NearRelations* relations = nullptr);

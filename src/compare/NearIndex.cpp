@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-NearIndex::NearIndex(std::span<const NearSentence> original)
+NearIndex::NearIndex(std::span<const NearSentence> original, const std::vector<bool>& sharedNumbers)
 {
     const qint32 count = qint32(original.size());
     m_sentences.resize(size_t(count));
@@ -15,6 +15,9 @@ NearIndex::NearIndex(std::span<const NearSentence> original)
         for (const NearSentence::Word& word : original[size_t(i)].words)
             if (word.stem >= 0)
                 sentenceStems.push_back(word.stem);
+        for (qint32 number : original[size_t(i)].numbers)
+            if (number >= 0 && size_t(number) < sharedNumbers.size() && sharedNumbers[size_t(number)])
+                sentenceStems.push_back(number);
         std::sort(sentenceStems.begin(), sentenceStems.end());
         sentenceStems.erase(std::unique(sentenceStems.begin(), sentenceStems.end()), sentenceStems.end());
         m_stems.insert(m_stems.end(), sentenceStems.begin(), sentenceStems.end());

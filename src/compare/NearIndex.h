@@ -16,7 +16,9 @@
 class NearIndex
 {
 public:
-    explicit NearIndex(std::span<const NearSentence> original);
+    // sharedNumbers: by stem number, the numbers (NearSentence::numbers) both documents
+    // hold; only those enter the sentences' stem sets. Empty: none do.
+    explicit NearIndex(std::span<const NearSentence> original, const std::vector<bool>& sharedNumbers = {});
 
     qint32 sentenceCount() const { return qint32(m_sentences.size()); }
     qint32 wordCount(qint32 sentence) const { return m_sentences[size_t(sentence)].wordCount; }

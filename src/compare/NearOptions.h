@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+class NearRelations;
+
 // What the near-match search looks for and how much of it it lists.
 struct NearOptions
 {
@@ -16,4 +18,15 @@ struct NearOptions
     qint32 minWords = 3;
     // At most this many near matches are listed, the most similar ones.
     qsizetype maxMatches = kDefaultMaxMatches;
+
+    // Synonyms and family words of the stems, or none. An edited word related to an
+    // original word the edited unit lacks counts as shared at this fraction of their
+    // weights (measured in bench/near).
+    const NearRelations* relations = nullptr;
+    static constexpr double kDefaultRelatedWeight = 0.7;
+    double relatedWeight = kDefaultRelatedWeight;
+    // An edited sentence of at least this many words that is not near any original
+    // unit is still listed when at least half of its runs of three adjacent stems
+    // occur in one original sentence: the half of a split sentence moved away.
+    static constexpr qint32 kShingleMinWords = 5;
 };

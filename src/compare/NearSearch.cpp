@@ -1,6 +1,7 @@
 #include "compare/NearSearch.h"
 
 #include "compare/NearIndex.h"
+#include "compare/NearRelations.h"
 #include "compare/NearSeeder.h"
 
 #include <algorithm>
@@ -19,7 +20,7 @@ struct Unit
 class EditedSets
 {
 public:
-    EditedSets(std::span<const NearSentence> edited, const NearIndex& index)
+    EditedSets(std::span<const NearSentence> edited, const NearIndex& index, const std::vector<bool>& sharedNumbers)
     {
         m_start.reserve(edited.size() + 1);
         m_start.push_back(0);
@@ -29,6 +30,9 @@ public:
             for (const NearSentence::Word& word : sentence.words)
                 if (word.stem >= 0)
                     stems.push_back(word.stem);
+            for (qint32 number : sentence.numbers)
+                if (number >= 0 && size_t(number) < sharedNumbers.size() && sharedNumbers[size_t(number)])
+                    stems.push_back(number);
             m_weight.push_back(index.makeStemSet(stems));
             m_stems.insert(m_stems.end(), stems.begin(), stems.end());
             m_start.push_back(qint32(m_stems.size()));
@@ -56,7 +60,11 @@ private:
 class UnitComparer
 {
 public:
-    UnitComparer(const NearIndex& index, qint32 stemCount) : m_index(index), m_marks(size_t(stemCount), 0) {}
+    UnitComparer(const NearIndex& index, qint32 stemCount, const NearOptions& options)
+        : m_index(index), m_marks(size_t(stemCount), 0), m_relations(options.relations),
+          m_relatedWeight(std::clamp(options.relatedWeight, 0.0, 1.0))
+    {
+    }
 
     void setEdited(std::span<const qint32> stems, double weight)
     {
@@ -65,28 +73,72 @@ public:
         ++m_epoch;
         for (qint32 stem : stems)
             m_marks[size_t(stem)] = m_epoch;
+        // The edited stems an original word may stand for, and the most they may add.
+        m_related.clear();
+        m_relatedCeiling = 0;
+        if (!m_relations || m_relatedWeight == 0)
+            return;
+        for (qint32 stem : stems) {
+            double best = 0;
+            for (const NearRelations::Link& link : m_relations->of(stem))
+                if (m_index.frequency(link.stem) > 0 && !marked(link.stem))
+                    best = std::max(best, m_index.weight(link.stem));
+            if (best > 0) {
+                m_related.push_back(stem);
+                m_relatedCeiling += m_relatedWeight * (m_index.weight(stem) + best);
+            }
+        }
     }
 
     double editedWeight() const { return m_weight; }
 
-    double similarity(Unit unit) const
+    double similarity(Unit unit)
     {
         const double total = m_index.unitWeight(unit.first, unit.count) + m_weight;
         // Sums taken in different orders may differ in the last bits; equal sets give 1.
-        return total > 0 ? std::min(1.0, 2 * shared(unit) / total) : 0;
+        return total > 0 ? std::min(1.0, (2 * shared(unit) + related(unit)) / total) : 0;
     }
 
     // The similarity the unit could reach at most if it shared `bound` weight; it
-    // cannot share more than the lighter side weighs.
+    // cannot share more than the lighter side weighs, and related words add at most
+    // their ceiling.
     double ceiling(Unit unit, double bound) const
     {
         const double unitWeight = m_index.unitWeight(unit.first, unit.count);
         const double total = unitWeight + m_weight;
-        return total > 0 ? 2 * std::min({bound, unitWeight, m_weight}) / total : 0;
+        return total > 0 ? (2 * std::min({bound, unitWeight, m_weight}) + m_relatedCeiling) / total : 0;
     }
 
 private:
     bool marked(qint32 stem) const { return size_t(stem) < m_marks.size() && m_marks[size_t(stem)] == m_epoch; }
+
+    // What related words add to twice the shared weight: each edited stem the unit
+    // lacks pairs with at most one related original stem the edited unit lacks, each
+    // original stem with at most one edited stem, both counted at the related weight.
+    double related(Unit unit)
+    {
+        if (m_related.empty())
+            return 0;
+        const std::span<const qint32> a = m_index.stems(unit.first);
+        const std::span<const qint32> b = unit.count == 2 ? m_index.stems(unit.first + 1) : std::span<const qint32>();
+        const auto inUnit = [a, b](qint32 stem) {
+            return std::binary_search(a.begin(), a.end(), stem) || std::binary_search(b.begin(), b.end(), stem);
+        };
+        double total = 0;
+        m_used.clear();
+        for (qint32 stem : m_related) {
+            if (inUnit(stem))
+                continue;
+            for (const NearRelations::Link& link : m_relations->of(stem))
+                if (!marked(link.stem) && std::find(m_used.begin(), m_used.end(), link.stem) == m_used.end() &&
+                    inUnit(link.stem)) {
+                    m_used.push_back(link.stem);
+                    total += m_relatedWeight * (m_index.weight(stem) + m_index.weight(link.stem));
+                    break;
+                }
+        }
+        return total;
+    }
 
     double shared(Unit unit) const
     {
@@ -121,7 +173,36 @@ private:
     quint32 m_epoch = 0;
     std::span<const qint32> m_stems;
     double m_weight = 0;
+    const NearRelations* m_relations;
+    double m_relatedWeight;
+    std::vector<qint32> m_related; // edited stems with a related stem in the original
+    double m_relatedCeiling = 0;
+    std::vector<qint32> m_used;
 };
+
+// An original sentence this many times longer than an edited one is never taken for
+// the sentence it is half of.
+constexpr qint32 kMaxSplitRatio = 4;
+
+// The share of an edited sentence's runs of three adjacent stems that occur in an
+// original sentence.
+double ShingleShare(const NearSentence& edited, const NearSentence& original, std::vector<quint64>& scratch)
+{
+    const auto shingle = [](const QList<NearSentence::Word>& words, qsizetype i) {
+        return (quint64(quint32(words[i].stem)) * 0x9E3779B97F4A7C15ull) ^
+               (quint64(quint32(words[i + 1].stem)) * 0xC2B2AE3D27D4EB4Full) ^ quint64(quint32(words[i + 2].stem));
+    };
+    if (edited.words.size() < 3 || original.words.size() < 3)
+        return 0;
+    scratch.clear();
+    for (qsizetype i = 0; i + 2 < original.words.size(); ++i)
+        scratch.push_back(shingle(original.words, i));
+    std::sort(scratch.begin(), scratch.end());
+    qsizetype found = 0;
+    for (qsizetype i = 0; i + 2 < edited.words.size(); ++i)
+        found += std::binary_search(scratch.begin(), scratch.end(), shingle(edited.words, i));
+    return double(found) / double(edited.words.size() - 2);
+}
 
 // Whether candidate a is taken before b: more similar first; on a tie a single sentence
 // on each side before a split or a join, then in document order.
@@ -153,7 +234,7 @@ class Matcher
 {
 public:
     Matcher(const NearIndex& index, qint32 stemCount, const NearOptions& options)
-        : m_index(index), m_comparer(index, stemCount), m_minWords(options.minWords),
+        : m_index(index), m_comparer(index, stemCount, options), m_minWords(options.minWords),
           // The allowance keeps a similarity of exactly N% from falling short of N through rounding.
           m_threshold(std::clamp(options.threshold, 1, 100) / 100.0 - 1e-9)
     {
@@ -174,6 +255,36 @@ public:
                     bound += seeder.scoreOf(i);
                 found |= consider(unit, bound, best);
             }
+        return found;
+    }
+
+    // An edited sentence no unit is near enough: the half of a split sentence, when most
+    // of its runs of three stems lie in one seed. Its similarity is that share.
+    bool matchShingles(const NearSeeder& seeder, std::span<const NearSentence> original, const NearSentence& edited,
+                       NearMatch& best)
+    {
+        if (edited.words.size() < NearOptions::kShingleMinWords || qint32(edited.words.size()) <= m_minWords)
+            return false;
+        bool found = false;
+        for (qint32 seed : seeder.seeds()) {
+            // A sentence split in two leaves halves of comparable length: a short
+            // sentence is not taken for part of a far longer one, which also bounds
+            // the work per seed.
+            if (m_index.wordCount(seed) <= m_minWords ||
+                m_index.wordCount(seed) > kMaxSplitRatio * qint32(edited.words.size()) + kMaxSplitRatio * 4)
+                continue;
+            const double share = ShingleShare(edited, original[size_t(seed)], m_scratch);
+            if (share < 0.5 || share < m_threshold)
+                continue;
+            NearMatch candidate = best;
+            candidate.originalFirst = seed;
+            candidate.originalCount = 1;
+            candidate.similarity = share;
+            if (best.similarity > 0 && !takenBefore(candidate, best))
+                continue;
+            best = candidate;
+            found = true;
+        }
         return found;
     }
 
@@ -231,6 +342,7 @@ private:
     qint32 m_minWords;
     double m_threshold;
     std::vector<Unit> m_tried;
+    std::vector<quint64> m_scratch;
 };
 
 } // namespace
@@ -241,8 +353,28 @@ NearMatchList FindNearMatches(std::span<const NearSentence> original, std::span<
     NearMatchList result;
     if (original.empty() || edited.empty() || options.maxMatches <= 0)
         return result;
-    const NearIndex index(original);
-    const EditedSets sets(edited, index);
+    // A number counts only where both documents hold it: written otherwise, added or
+    // dropped, it changes nothing.
+    std::vector<bool> sharedNumbers;
+    {
+        std::vector<char> seen;
+        const auto mark = [&seen](std::span<const NearSentence> sentences, char bit) {
+            for (const NearSentence& sentence : sentences)
+                for (qint32 number : sentence.numbers)
+                    if (number >= 0) {
+                        if (size_t(number) >= seen.size())
+                            seen.resize(size_t(number) + 1, 0);
+                        seen[size_t(number)] = char(seen[size_t(number)] | bit);
+                    }
+        };
+        mark(original, 1);
+        mark(edited, 2);
+        sharedNumbers.resize(seen.size());
+        for (size_t i = 0; i < seen.size(); ++i)
+            sharedNumbers[i] = seen[i] == 3;
+    }
+    const NearIndex index(original, sharedNumbers);
+    const EditedSets sets(edited, index, sharedNumbers);
     const qint32 editedCount = qint32(edited.size());
     std::vector<bool> exact(edited.size(), false);
     for (qint32 i : exactEdited)
@@ -265,7 +397,9 @@ NearMatchList FindNearMatches(std::span<const NearSentence> original, std::span<
         // Where the copy of sentence j would stand, for sentences without a rare stem.
         current.score(sets.stems(j), qint32(qint64(j) * index.sentenceCount() / editedCount));
         NearMatch best{0, 1, j, 1, 0};
-        if (sets.wordCount(j) > options.minWords && matcher.matchSentence(current, sets.stems(j), sets.weight(j), best))
+        if (sets.wordCount(j) > options.minWords &&
+            (matcher.matchSentence(current, sets.stems(j), sets.weight(j), best) ||
+             matcher.matchShingles(current, original, edited[size_t(j)], best)))
             candidates.push_back(best);
         if (j > 0 && !exact[size_t(j) - 1] && sets.wordCount(j - 1) + sets.wordCount(j) > options.minWords) {
             const std::span<const qint32> a = sets.stems(j - 1);

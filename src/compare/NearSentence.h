@@ -19,4 +19,8 @@ struct NearSentence
 
     QString text;
     QList<Word> words;
+    // The numbers of the stems of its runs of digits ("70-х" holds 70), which the word
+    // delimiters may drop: a number both documents hold counts towards similarity, but
+    // no number counts as a word.
+    QList<qint32> numbers;
 };

@@ -35,6 +35,14 @@ qint32 NearStemTable::numberOf(const QString& stem)
     return number;
 }
 
+QStringList NearStemTable::stems() const
+{
+    QStringList list(m_numbers.size());
+    for (auto it = m_numbers.cbegin(); it != m_numbers.cend(); ++it)
+        list[*it] = it.key();
+    return list;
+}
+
 qint32 NearStemTable::wordNumber(QStringView word)
 {
     const auto it = m_wordNumbers.constFind(Form{word});
@@ -66,5 +74,15 @@ NearSentence NearStemTable::sentence(const QString& text, const DelimiterSet& wo
         words.append({qint32(tokens.tokenStart() + offset), qint32(trimmed.size()), wordNumber(trimmed)});
     }
     result.words = QList<NearSentence::Word>(words.begin(), words.end());
+    for (qsizetype i = 0; i < text.size();) {
+        if (!text.at(i).isDigit()) {
+            ++i;
+            continue;
+        }
+        const qsizetype start = i;
+        while (i < text.size() && text.at(i).isDigit())
+            ++i;
+        result.numbers.append(numberOf(text.mid(start, i - start)));
+    }
     return result;
 }

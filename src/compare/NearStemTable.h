@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <cstdint>
 #include <functional>
@@ -25,12 +26,15 @@ public:
     // The sentence split at the word delimiters. Symbols around a token's letters and
     // digits (dashes, ellipses) are not part of its word, and a token without a letter
     // or digit is no word: punctuation never changes how similar two sentences are.
+    // Each run of digits is also numbered as a stem of its own, whatever the delimiters.
     NearSentence sentence(const QString& text, const DelimiterSet& wordDelimiters);
 
     // The number of a stem, given a new one when the stem is new.
     qint32 numberOf(const QString& stem);
     // How many distinct stems have numbers.
     qint32 size() const { return qint32(m_numbers.size()); }
+    // Every stem, by its number.
+    QStringList stems() const;
 
     // Words are cached up to this many; the cache is then started afresh.
     static constexpr qsizetype kWordCacheLimit = 200000;

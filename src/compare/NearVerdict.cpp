@@ -45,6 +45,13 @@ QString NearVerdict(const NearExplanation& explanation)
         });
         verdict += QChar(u'.');
     }
+    const auto pairs = [](const NearExplanation::FormChange& change) {
+        return quoted(change.original) + QStringLiteral(u" → ") + quoted(change.edited);
+    };
+    if (!explanation.synonyms.isEmpty())
+        verdict += QStringLiteral(u" Заменены синонимы: ") + listed(explanation.synonyms, pairs) + QChar(u'.');
+    if (!explanation.family.isEmpty())
+        verdict += QStringLiteral(u" Однокоренные слова: ") + listed(explanation.family, pairs) + QChar(u'.');
     if (explanation.reordered)
         verdict += QStringLiteral(u" Изменён порядок слов.");
     verdict += QStringLiteral(u" Замените больше слов или перестройте предложение.");

@@ -156,6 +156,9 @@ public:
         case 0x1E: // non-breaking hyphen
             m_out.AddChar(u'-');
             break;
+        case 0x1F: // optional hyphen, as the other formats give it
+            m_out.AddChar(u'\u00AD');
+            break;
         case 0x09:
             m_out.Tab();
             break;

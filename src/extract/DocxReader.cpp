@@ -112,6 +112,8 @@ void PartWalker::startElement(QStringView name, bool word)
         m_out.LineBreak();
     } else if (name == u"noBreakHyphen") {
         m_out.AddChar(u'-');
+    } else if (name == u"softHyphen") {
+        m_out.AddChar(u'\u00AD'); // as the other formats give it
     }
 }
 

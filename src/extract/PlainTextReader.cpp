@@ -126,11 +126,10 @@ QString PlainTextReader::CanonicalLineBreaks(const QString& text)
                 ++i;
         } else if (c == u'\n') {
             out += QStringLiteral("\r\n");
-        } else if (c == 0x00A0) {
-            out += QChar(u' ');
         } else if (c == 0x2011) {
             out += QChar(u'-');
-        } else if ((c >= 0x20 || c == u'\t') && c != 0x00AD && c != 0xFEFF) {
+        } else if (c >= 0x20 || c == u'\t') {
+            // No-break spaces, soft hyphens and the like stay for the Check to read.
             out += data[i];
         }
     }

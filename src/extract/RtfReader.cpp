@@ -260,10 +260,13 @@ void RtfParser::controlSymbol(char c)
         addByte(c);
         return;
     case '~':
-        addChar(u' ');
+        addChar(u'\u00A0'); // the Check tells typesetting from a disguise
         return;
     case '_':
         addChar(u'-');
+        return;
+    case '-':
+        addChar(u'\u00AD'); // optional hyphen, as the other formats give it
         return;
     case '*':
         m_stack.back().ignorable = true;
@@ -275,7 +278,7 @@ void RtfParser::controlSymbol(char c)
             out()->ParagraphEnd();
         return;
     default:
-        return; // \- (optional hyphen), \: and others carry no text
+        return; // \: and others carry no text
     }
 }
 

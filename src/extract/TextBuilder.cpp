@@ -28,16 +28,9 @@ void TextBuilder::flush()
 
 void TextBuilder::AddChar(char16_t c)
 {
+    // Blanks that are no plain space and characters that print as nothing stay: the
+    // Check reads them as a reader of the page does, and tells a disguise from typesetting.
     switch (c) {
-    case 0x00A0: // no-break space
-    case 0x202F: // narrow no-break space
-    case 0x2007: // figure space
-        c = u' ';
-        break;
-    case 0x00AD: // soft hyphen
-    case 0x200B: // zero-width space
-    case 0xFEFF: // stray byte-order mark
-        return;
     case 0x2011: // non-breaking hyphen
         c = u'-';
         break;

@@ -1,6 +1,7 @@
 #include "window/CParafrixApp.h"
 
 #include "morph/MorphologyLibrary.h"
+#include "morph/Thesaurus.h"
 #include "res/Artwork.h"
 #include "settings/AppSettings.h"
 #include "window/CParafrixDlg.h"
@@ -22,12 +23,17 @@ int CParafrixApp::InitInstance(const QStringList& arguments)
     QApplication::setWindowIcon(Artwork::ProgramIcon());
     MorphologyLibrary& morphology = MorphologyLibrary::Instance();
     const bool morphologyLoaded = morphology.Load();
+    InstalledThesaurus& thesaurus = InstalledThesaurus::Instance();
+    const bool thesaurusLoaded = thesaurus.Load();
     {
         auto window = std::make_unique<CParafrixDlg>();
         if (arguments.size() == 2)
             window->SetDocuments(arguments.at(0), arguments.at(1));
         if (!morphologyLoaded)
             window->ShowNoticeOnStart(QStringLiteral(u"Проверка будет менее точной: ") + morphology.loadProblem() +
+                                      QChar(u'.'));
+        else if (!thesaurusLoaded)
+            window->ShowNoticeOnStart(QStringLiteral(u"Проверка будет менее точной: ") + thesaurus.loadProblem() +
                                       QChar(u'.'));
         // Said once: the mended values are what the window stores when it closes.
         if (const QStringList mended = AppSettings::Instance().mendedValues(); !mended.isEmpty())

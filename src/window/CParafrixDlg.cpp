@@ -2,6 +2,7 @@
 
 #include "check/CheckErrorText.h"
 #include "check/MatchReport.h"
+#include "check/TrickWarnings.h"
 #include "dialogs/CAboutDlg.h"
 #include "dialogs/CDlgFuck.h"
 #include "dialogs/CDlgOptions.h"
@@ -10,6 +11,7 @@
 #include "dialogs/DialogRunner.h"
 #include "dialogs/DialogUnits.h"
 #include "morph/MorphologyLibrary.h"
+#include "morph/Thesaurus.h"
 #include "res/Artwork.h"
 #include "settings/AppSettings.h"
 #include "window/DocumentFileDialog.h"
@@ -169,6 +171,12 @@ void CParafrixDlg::CreateControls()
                             QStringLiteral("checkNoteLabel"), this);
     m_checkNote->setWordWrap(true);
     m_checkNote->hide();
+    // Above the matches: what the copy disguises, which the services would flag.
+    m_suspicious = makeLabel(QString(), QStringLiteral("suspiciousLabel"), this);
+    m_suspicious->setWordWrap(true);
+    m_suspicious->setFrameStyle(QFrame::Box | QFrame::Plain);
+    m_suspicious->setStyleSheet(QStringLiteral("QLabel { background: #fde8e8; color: #8b1a1a; padding: 3px; }"));
+    m_suspicious->hide();
     auto* thanks =
         MakeDialogButton(this, QStringLiteral(u"Спасибо!"), QStringLiteral("thanksButton"), du.size(101, 14));
 
@@ -216,6 +224,7 @@ void CParafrixDlg::CreateControls()
     layout->setSpacing(du.y(3));
     layout->addWidget(documents);
     layout->addLayout(checkRow);
+    layout->addWidget(m_suspicious);
     layout->addWidget(matchesGroup, 1);
     layout->addWidget(m_verdictArea);
     layout->addLayout(bottomRow);
@@ -346,13 +355,16 @@ void CParafrixDlg::OnQuitDecided(QuitStatus status, bool stoppedWaiting)
 void CParafrixDlg::RunCheck()
 {
     std::optional<BusyCursor> busy(std::in_place);
-    const CheckOutcome& outcome = m_session.RunCheck(AppSettings::Instance().checkOptions());
+    CheckOptions options = AppSettings::Instance().checkOptions();
+    options.Synonyms = &InstalledThesaurus::Instance().thesaurus();
+    const CheckOutcome& outcome = m_session.RunCheck(options);
     if (!outcome.ok()) {
         busy.reset();
         ShowMessage(QMessageBox::Warning, CheckErrorCaption(),
                     CheckErrorText(outcome, m_session.originalPath(), m_session.editedPath()));
         return;
     }
+    ShowSuspicious();
     ListMatches();
     ListNearMatches();
     ShowOriginality();
@@ -386,6 +398,15 @@ void CParafrixDlg::ClearResultWidgets()
     m_editedPhrase->clear();
     m_verdict->clear();
     m_originality->clear();
+    m_suspicious->clear();
+    m_suspicious->hide();
+}
+
+void CParafrixDlg::ShowSuspicious()
+{
+    const QString warnings = TrickWarnings::Block(m_session.outcome()).trimmed();
+    m_suspicious->setText(warnings);
+    m_suspicious->setVisible(!warnings.isEmpty());
 }
 
 void CParafrixDlg::ListMatches()
@@ -408,10 +429,16 @@ void CParafrixDlg::ShowSelectedMatch()
     // Both sides as shown, without the white space around the sentences, with the words
     // they share marked.
     const SelectedPair& pair = m_session.selectedPair();
-    PhraseHighlighter::Show(*m_originalPhrase, pair.original, pair.originalShared);
-    PhraseHighlighter::Show(*m_editedPhrase, pair.edited, pair.editedShared);
-    m_verdict->setText(m_session.selectedMatch() ? m_session.selectedVerdict().text()
-                                                 : m_session.selectedNearVerdict());
+    PhraseHighlighter::Show(*m_originalPhrase, pair.original, pair.originalShared, pair.originalTricks,
+                            pair.originalRelated);
+    PhraseHighlighter::Show(*m_editedPhrase, pair.edited, pair.editedShared, pair.editedTricks, pair.editedRelated);
+    QString verdict = m_session.selectedMatch() ? m_session.selectedVerdict().text() : m_session.selectedNearVerdict();
+    if (pair.seenThrough()) {
+        if (!verdict.isEmpty() && !verdict.endsWith(QChar(u'\n')))
+            verdict += QChar(u'\n');
+        verdict += TrickWarnings::SeenThrough() + QChar(u'\n');
+    }
+    m_verdict->setText(verdict);
 }
 
 void CParafrixDlg::ListNearMatches()

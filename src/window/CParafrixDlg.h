@@ -76,6 +76,7 @@ private:
     void ListNearMatches();
     void ShowSelectedMatch();
     void ShowOriginality();
+    void ShowSuspicious();
     void SetCheckNote(bool show);
     QString StartFolder(bool original) const;
     QString AskForDocument(bool original);
@@ -94,6 +95,7 @@ private:
     QuitWaitPanel* m_waitPanel = nullptr;
     QLabel* m_reminder = nullptr;
     QLabel* m_checkNote = nullptr;
+    QLabel* m_suspicious = nullptr;
     QListWidget* m_matchList = nullptr;
     QIcon m_icon;
     PathLabel* m_originalPathLabel = nullptr;

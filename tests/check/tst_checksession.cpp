@@ -90,6 +90,20 @@ private slots:
         m_session = std::make_unique<CheckSession>(std::make_unique<RecordingWordProcessor>(m_word), m_stemmer);
     }
 
+    // Words of one family are marked apart from the shared words, on both sides.
+    void familyWordsAreMarked()
+    {
+        m_options.NearMatches = true;
+        m_session->SetOriginalPath(write(QStringLiteral("original.txt"), "Маленький городок стоял у широкой реки."));
+        m_session->SetEditedPath(write(QStringLiteral("edited.txt"), "Маленький город стоял у реки."));
+        check();
+        QVERIFY(m_session->Select(0, m_options));
+        const SelectedPair& pair = m_session->selectedPair();
+        QCOMPARE(pair.originalRelated, (QList<SelectedPair::Span>{{10, 7}}));
+        QCOMPARE(pair.editedRelated, (QList<SelectedPair::Span>{{10, 5}}));
+        QCOMPARE(pair.editedShared.size(), 4);
+    }
+
     void selectionCoversExactThenNearRows_data()
     {
         QTest::addColumn<qsizetype>("row");
@@ -407,6 +421,35 @@ private slots:
         QCOMPARE(m_session->matchCount(), 1);
         QVERIFY(m_session->selectedNear());
         QCOMPARE(m_session->selectedIndex(), 0);
+    }
+
+    // A near match in a disguised copy: shown and searched for as written, its shared
+    // words placed on the written text, its tricks marked there.
+    void disguisedNearMatchIsShownAsWritten()
+    {
+        m_options.NearMatches = true;
+        m_session->SetOriginalPath(write(QStringLiteral("original.txt"),
+                                         "Лиса быстро бежит через широкое поле к лесу. Мама мыла раму утром."));
+        const QString written = u"Лиca быcтpo бежит через\u200B поле к тёмному лесу"_qs;
+        m_session->SetEditedPath(write(QStringLiteral("edited.txt"), (written + u"."_qs).toUtf8()));
+        check();
+        QVERIFY(m_session->Select(0, m_options));
+        QVERIFY(m_session->selectedNear());
+        const SelectedPair& pair = m_session->selectedPair();
+        QCOMPARE(pair.edited, written);
+        QStringList shared;
+        for (const SelectedPair::Span& span : pair.editedShared)
+            shared << pair.edited.mid(span.start, span.length);
+        QCOMPARE(shared, (QStringList{u"Лиca"_qs, u"быcтpo"_qs, u"бежит"_qs, u"через\u200B"_qs, u"поле"_qs, u"к"_qs,
+                                      u"лесу"_qs}));
+        QStringList tricks;
+        for (const TrickMark& mark : pair.editedTricks)
+            tricks << pair.edited.mid(mark.start, mark.length);
+        QCOMPARE(tricks, (QStringList{u"ca"_qs, u"c"_qs, u"po"_qs, u"\u200B"_qs}));
+        QVERIFY(pair.seenThrough());
+        QVERIFY(pair.originalTricks.isEmpty());
+        m_session->ShowSelectedInWord();
+        QCOMPARE(m_word->phrases, QStringList{written});
     }
 
     void placeSurvivesAFailedCheck()

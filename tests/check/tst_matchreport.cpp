@@ -4,6 +4,7 @@
 #include "check/CheckCommand.h"
 #include "check/CheckOptions.h"
 #include "check/MatchReport.h"
+#include "check/TrickWarnings.h"
 #include "compare/ExplainMatch.h"
 
 #include <QJsonArray>
@@ -79,7 +80,7 @@ private slots:
         const CheckOutcome outcome = CheckCommand::CheckTexts(original, edited, m_options, m_stemmer);
         QCOMPARE(outcome.matches.size(), 1);
         const QJsonObject report = json(outcome);
-        QCOMPARE(report.keys(), (QStringList{u"matches"_qs, u"originality"_qs, u"truncated"_qs}));
+        QCOMPARE(report.keys(), (QStringList{u"matches"_qs, u"originality"_qs, u"suspicious"_qs, u"truncated"_qs}));
         QVERIFY(report.value(u"truncated"_qs).isBool());
         QVERIFY(!report.value(u"truncated"_qs).toBool());
         const QJsonArray matches = report.value(u"matches"_qs).toArray();
@@ -203,7 +204,7 @@ private slots:
 
         const QByteArray bytes = MatchReport(outcome, m_options, m_stemmer).ToJson();
         const QJsonObject report = json(outcome);
-        QStringList keys{u"matches"_qs, u"originality"_qs, u"truncated"_qs};
+        QStringList keys{u"matches"_qs, u"originality"_qs, u"suspicious"_qs, u"truncated"_qs};
         if (near)
             keys.insert(1, u"near_matches"_qs);
         // The root keys come in this order in the bytes written.
@@ -225,8 +226,10 @@ private slots:
         if (nearListed == 0)
             return;
         const QJsonObject match = nearMatches.at(0).toObject();
-        QCOMPARE(match.keys(), (QStringList{u"added"_qs, u"edited"_qs, u"original"_qs, u"removed"_qs, u"similarity"_qs,
-                                            u"verdict"_qs}));
+        QCOMPARE(match.keys(), (QStringList{u"added"_qs, u"edited"_qs, u"family"_qs, u"original"_qs, u"removed"_qs,
+                                            u"similarity"_qs, u"synonyms"_qs, u"verdict"_qs}));
+        QVERIFY(match.value(u"synonyms"_qs).toArray().isEmpty());
+        QVERIFY(match.value(u"family"_qs).toArray().isEmpty());
         QCOMPARE(match.value(u"original"_qs).toString(), u"Лиса быстро бежит через широкое поле к лесу"_qs);
         QCOMPARE(match.value(u"edited"_qs).toString(), u"Лиса быстро бежит через поле к тёмному лесу"_qs);
         QCOMPARE(match.value(u"similarity"_qs).toDouble(), 0.87);
@@ -234,6 +237,88 @@ private slots:
         QCOMPARE(match.value(u"added"_qs).toVariant().toStringList(), QStringList{u"тёмному"_qs});
         QVERIFY2(match.value(u"verdict"_qs).toString().contains(u"«широкое»"_qs),
                  qPrintable(match.value(u"verdict"_qs).toString()));
+    }
+
+    // Words of one family are paired, original first, as written.
+    void familyPairsInJson()
+    {
+        m_options.NearMatches = true;
+        const CheckOutcome outcome =
+            CheckCommand::CheckTexts(u"Маленький городок стоял на берегу широкой реки."_qs,
+                                     u"Маленький Город стоял у широкой реки."_qs, m_options, m_stemmer);
+        const QJsonArray near = json(outcome).value(u"near_matches"_qs).toArray();
+        QCOMPARE(near.size(), 1);
+        const QJsonObject match = near.at(0).toObject();
+        QCOMPARE(match.value(u"family"_qs).toArray(), (QJsonArray{QJsonArray{u"городок"_qs, u"Город"_qs}}));
+        QCOMPARE(match.value(u"removed"_qs).toVariant().toStringList(), (QStringList{u"на"_qs, u"берегу"_qs}));
+    }
+
+    // A copy disguised with Latin letters and a hidden filler: the match is listed as
+    // written, and both reports name the tricks before anything else.
+    void tricksAreReported()
+    {
+        CheckOutcome outcome;
+        outcome.original.text = u"Лиса быстро бежит через поле. Ещё одно предложение тут."_qs;
+        outcome.edited.text = u"Лиca быcтpo бежит чеpез кстати поле. Ещё одно предложение тут."_qs;
+        const qsizetype filler = outcome.edited.text.indexOf(u"кстати "_qs);
+        outcome.edited.hidden = {{filler, 7}};
+        CheckCommand::Search(outcome, m_options, m_stemmer);
+        QCOMPARE(outcome.matches.size(), 2);
+
+        const QJsonObject report = json(outcome);
+        QCOMPARE(report.value(u"matches"_qs).toArray().at(0).toObject().value(u"edited"_qs).toString(),
+                 u"Лиca быcтpo бежит чеpез кстати поле"_qs);
+        const QJsonArray suspicious = report.value(u"suspicious"_qs).toArray();
+        QCOMPARE(suspicious.size(), 2);
+        const QJsonObject letters = suspicious.at(0).toObject();
+        QCOMPARE(letters.value(u"document"_qs).toString(), u"edited"_qs);
+        QCOMPARE(letters.value(u"kind"_qs).toString(), u"mixed_letters"_qs);
+        QCOMPARE(letters.value(u"count"_qs).toInt(), 3);
+        QCOMPARE(letters.value(u"samples"_qs).toVariant().toStringList(),
+                 (QStringList{u"Лиca"_qs, u"быcтpo"_qs, u"чеpез"_qs}));
+        QCOMPARE(suspicious.at(1).toObject().value(u"kind"_qs).toString(), u"hidden_text"_qs);
+        QCOMPARE(suspicious.at(1).toObject().value(u"count"_qs).toInt(), 1);
+
+        QVERIFY2(text(outcome).startsWith(u"Подозрительные приёмы в изменённой копии:\n"
+                                          u"  3 слова с латинскими буквами вместо русских (например, «Лиca»)\n"
+                                          u"  скрытый текст: 1 слово (невидимый, белый или крошечный шрифт)\n"
+                                          u"Сервисы проверки распознают эти приёмы и помечают документ как "
+                                          u"подозрительный.\n\nСовпадение #1\n"_qs),
+                 qPrintable(text(outcome)));
+    }
+
+    void warningLines_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<qsizetype>("count");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("one word") << int(TrickKind::MixedLetters) << qsizetype(1)
+                                  << u"1 слово с латинскими буквами вместо русских (например, «пpимер»)"_qs;
+        QTest::newRow("invisible, 22") << int(TrickKind::Invisible) << qsizetype(22)
+                                       << u"22 слова с невидимыми символами внутри (например, «пpимер»)"_qs;
+        QTest::newRow("odd spaces, 111") << int(TrickKind::OddSpaces) << qsizetype(111)
+                                         << u"111 слов с необычными пробелами вместо обычных (например, «пpимер»)"_qs;
+        QTest::newRow("hidden, 240") << int(TrickKind::HiddenText) << qsizetype(240)
+                                     << u"скрытый текст: 240 слов (невидимый, белый или крошечный шрифт)"_qs;
+    }
+    void warningLines()
+    {
+        QFETCH(int, kind);
+        QFETCH(qsizetype, count);
+        QFETCH(QString, line);
+        QCOMPARE(TrickWarnings::Line({TrickKind(kind), count, {u"пpимер"_qs, u"oн"_qs}}), line);
+    }
+
+    // The original's warnings come after the copy's, under their own heading.
+    void originalWarnedToo()
+    {
+        const CheckOutcome outcome = CheckCommand::CheckTexts(u"Сло\u200Bво одно и два тут. Конец"_qs,
+                                                              u"Слово одно и два тут. Конец"_qs, m_options, m_stemmer);
+        QCOMPARE(outcome.matches.size(), 1);
+        QVERIFY(text(outcome).startsWith(u"Подозрительные приёмы в оригинале:\n  1 слово с невидимыми символами "
+                                         u"внутри (например, «Сло\u200Bво»)\n"_qs));
+        const QJsonObject entry = json(outcome).value(u"suspicious"_qs).toArray().at(0).toObject();
+        QCOMPARE(entry.value(u"document"_qs).toString(), u"original"_qs);
     }
 
     void failedWritesAreReported_data()

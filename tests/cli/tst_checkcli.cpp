@@ -144,7 +144,7 @@ private slots:
         const Run jsonRun = run(QStringList{u"--json"_qs} + options + QStringList{original(), edited});
         QCOMPARE(jsonRun.status, status);
         const QJsonObject report = QJsonDocument::fromJson(jsonRun.out.toUtf8()).object();
-        QStringList keys{u"matches"_qs, u"originality"_qs, u"truncated"_qs};
+        QStringList keys{u"matches"_qs, u"originality"_qs, u"suspicious"_qs, u"truncated"_qs};
         if (nearKey)
             keys.append(u"near_matches"_qs);
         keys.sort();

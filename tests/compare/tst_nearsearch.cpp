@@ -314,6 +314,23 @@ private slots:
         QCOMPARE(std::count(covered.begin(), covered.end(), true), 200);
     }
 
+    // Digits are word delimiters, yet a number both documents hold counts as shared;
+    // a number only one of them holds changes nothing.
+    void numbersBothHoldKeepMatching()
+    {
+        const QString original = u"В 1836 году повесть напечатали в журнале Современник."_qs;
+        const auto similarity = [&original](const QString& edited) {
+            const NearMatchList found = search(original, edited);
+            return found.matches.isEmpty() ? 0.0 : found.matches.first().similarity;
+        };
+        const double same = similarity(u"Повесть напечатали в 1836-м году в журнале."_qs);
+        const double other = similarity(u"Повесть напечатали в 1837-м году в журнале."_qs);
+        QVERIFY(other > 0);
+        QVERIFY(same > other);
+        QCOMPARE(similarity(u"Повесть напечатали в 1837 году в журнале."_qs),
+                 similarity(u"Повесть напечатали в году в журнале."_qs));
+    }
+
     void outOfRangeExactIndicesAreIgnored()
     {
         QCOMPARE(describe(search(kHarbour, QStringLiteral(u"Капитан привёл корабль в гавань ночью."), {-1, 5})),

@@ -78,8 +78,8 @@ private slots:
         QTest::newRow("crlf") << QStringLiteral("a\r\nb") << QStringLiteral("a\r\nb");
         QTest::newRow("blank lines") << QStringLiteral("a\n\r\n\rb") << QStringLiteral("a\r\n\r\n\r\nb");
         QTest::newRow("tab kept, controls dropped") << QStringLiteral(u"a\tb\u0001\u000Cc") << QStringLiteral("a\tbc");
-        QTest::newRow("nbsp, soft and hard hyphens")
-            << QStringLiteral(u"сто\u00A0лет, мяг\u00ADкий, кто\u2011то") << QStringLiteral(u"сто лет, мягкий, кто-то");
+        QTest::newRow("nbsp, soft and hard hyphens") << QStringLiteral(u"сто\u00A0лет, мяг\u00ADкий, кто\u2011то")
+                                                     << QStringLiteral(u"сто\u00A0лет, мяг\u00ADкий, кто-то");
     }
 
     void lineBreaks()

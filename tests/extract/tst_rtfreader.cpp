@@ -47,7 +47,7 @@ private slots:
             << QStringLiteral(u"Page 7 end");
         QTest::newRow("symbols")
             << QByteArray("{\\rtf1 a\\~b\\-c\\_d\\tab e\\line f\\emdash\\ldblquote x\\rdblquote\\{\\}\\\\}")
-            << QStringLiteral(u"a bc-d\te\r\nf—“x”{}\\");
+            << QStringLiteral(u"a\u00A0b\u00ADc-d\te\r\nf—“x”{}\\");
         QTest::newRow("deleted revision dropped")
             << QByteArray("{\\rtf1 keep {\\deleted gone }{\\insrsid1 added}}") << QStringLiteral(u"keep added");
         // Hidden text is text, as in the other formats.

@@ -41,13 +41,14 @@ private slots:
         row("perfective, past participle", u"прочитать прочитал прочитанный прочитанная прочитан прочитав",
             u"прочитать");
         row("reflexive verb", u"учиться учусь учится учились учась учащийся", u"учиться");
-        row("adjective, cases and degrees",
-            u"красивый красивого красивому красивым красивом красивая красивую красивые красивых красив красива "
-            u"красивее",
+        row("adjective, cases and short forms",
+            u"красивый красивого красивому красивым красивом красивая красивую красивые красивых красив красива",
             u"красивый");
+        row("adverb and comparative", u"красиво красивее", u"красиво");
         row("suppletive noun", u"человек человека людей люди людьми", u"человек");
         row("suppletive verb", u"идти иду идёт шёл шла шли", u"идти");
-        row("suppletive comparative", u"хороший хорошего лучше", u"хороший");
+        row("suppletive comparative", u"хорошо лучше", u"хорошо");
+        row("suppletive superlative", u"хороший хорошего лучший лучшего", u"хороший");
         row("past tense listed as an entry", u"мочь мог могла могли", u"мочь");
         row("past tense of a -ти verb", u"нести нес нёс несла", u"нести");
         row("future tense listed as entries", u"взять возьму возьмёт возьмут взял", u"взять");

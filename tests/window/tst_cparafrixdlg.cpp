@@ -2,6 +2,7 @@
 #include "ModalBoxes.h"
 #include "TempSettings.h"
 #include "check/CheckErrorText.h"
+#include "check/TrickWarnings.h"
 #include "compare/ExplainMatch.h"
 #include "morph/Stemmer.h"
 #include "settings/AppSettings.h"
@@ -77,6 +78,7 @@ private slots:
     void selectedMatchHighlightsSharedWords_data();
     void selectedMatchHighlightsSharedWords();
     void openInWordSearchesNearMatch();
+    void disguisedCopyIsWarnedAndShownAsWritten();
 
 private:
     std::unique_ptr<CParafrixDlg> makeWindow();
@@ -317,6 +319,32 @@ void TestCParafrixDlg::openInWordSearchesNearMatch()
     // A split pair is searched for by its first sentence, as the sentence list holds it.
     QCOMPARE(m_word->phrases.last(), u"Лиса быстро бежит через широкое поле"_qs);
     QCOMPARE(m_word->paths.last(), editedPath());
+}
+
+// A copy disguised with Latin letters and a braille blank: the strip above the list
+// warns, the sentence is shown, marked and searched for as written, and the verdict
+// says the disguise does not hide the match. An honest copy hides the strip again.
+void TestCParafrixDlg::disguisedCopyIsWarnedAndShownAsWritten()
+{
+    const QString written = u"Лиca быcтpo бежит через\u2800широкое поле к лесу"_qs;
+    auto window = checkedWindow(kNearOriginal, written + u"."_qs);
+    QCOMPARE(listLabels(*window), QStringList{u"Совпадение #1"_qs});
+    auto* strip = child<QLabel>(*window, QStringLiteral("suspiciousLabel"));
+    QVERIFY(!strip->isHidden());
+    QVERIFY2(strip->text().startsWith(u"Подозрительные приёмы в изменённой копии:"_qs), qPrintable(strip->text()));
+    QCOMPARE(child<QPlainTextEdit>(*window, QStringLiteral("editedPhraseEdit"))->toPlainText(), written);
+    const QStringList marked = highlighted(*window, QStringLiteral("editedPhraseEdit"));
+    for (const QString& odd : {u"ca"_qs, u"c"_qs, u"po"_qs, u"\u2800"_qs})
+        QVERIFY2(marked.contains(odd), qPrintable(marked.join(u'|')));
+    QVERIFY(
+        child<QLabel>(*window, QStringLiteral("verdictLabel"))->text().endsWith(TrickWarnings::SeenThrough() + u'\n'));
+    click(*window, QStringLiteral("openInWordButton"));
+    QCOMPARE(m_word->phrases.last(), written);
+
+    writeFile(QStringLiteral("e.txt"), u"Лиса быстро бежит через широкое поле к лесу."_qs);
+    click(*window, QStringLiteral("checkButton"));
+    QVERIFY(strip->isHidden());
+    QVERIFY(!child<QLabel>(*window, QStringLiteral("verdictLabel"))->text().contains(TrickWarnings::SeenThrough()));
 }
 
 void TestCParafrixDlg::startState()

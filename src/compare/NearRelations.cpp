@@ -1,0 +1,148 @@
+#include "compare/NearRelations.h"
+
+#include "morph/Thesaurus.h"
+
+#include <QHash>
+#include <algorithm>
+#include <array>
+
+namespace {
+
+// Measured on the spelling dictionary's words (bench/near/README.md): 5 letters shared,
+// 4 past a prefix, at most three suffixes and seven letters of rest.
+constexpr qsizetype kSharedLetters = 5;
+constexpr qsizetype kRootLetters = 4;
+constexpr qsizetype kMaxRest = 7;
+constexpr int kMaxSuffixes = 3;
+// Stems compared with each one in sorted order.
+constexpr size_t kFamilyWindow = 64;
+
+// Longest first, so that a prefix is stripped whole.
+constexpr std::array<std::u16string_view, 44> kPrefixes = {
+    u"предо", u"анти", u"пере", u"пред", u"надо", u"подо", u"обо", u"ото", u"пре", u"при", u"про",
+    u"рас",   u"раз",  u"без",  u"бес",  u"вос",  u"воз",  u"низ", u"нис", u"над", u"под", u"дис",
+    u"вз",    u"вс",   u"вы",   u"за",   u"на",   u"об",   u"от",  u"по",  u"со",  u"до",  u"из",
+    u"ис",    u"во",   u"не",   u"ре",   u"де",   u"ин",   u"с",   u"у",   u"в",   u"о",   u"а"};
+
+constexpr std::array<std::u16string_view, 58> kSuffixes = {
+    u"ирова", u"ическ", u"ость", u"тель", u"еньк", u"оньк", u"ыва", u"ива", u"ова", u"ева", u"енн", u"онн",
+    u"ени",   u"ани",   u"ств",  u"чик",  u"щик",  u"ник",  u"ниц", u"ечк", u"очк", u"ичк", u"еск", u"ичн",
+    u"лив",   u"ист",   u"изм",  u"ир",   u"ва",   u"ну",   u"ан",  u"ин",  u"ен",  u"он",  u"ит",  u"ст",
+    u"иц",    u"ец",    u"ок",   u"ек",   u"ик",   u"ск",   u"чн",  u"ов",  u"ев",  u"ац",  u"яц",  u"а",
+    u"и",     u"е",     u"у",    u"н",    u"т",    u"к",    u"л",   u"ь",   u"я",   u"о"};
+
+constexpr std::array<std::u16string_view, 25> kEndings = {
+    u"",   u"ть", u"ться", u"ти", u"тись", u"чь", u"чься", u"ся", u"сь", u"ый", u"ий", u"ой", u"ая",
+    u"ое", u"ие", u"ия",   u"ья", u"ье",   u"ь",  u"а",    u"я",  u"о",  u"е",  u"и",  u"ы"};
+
+bool startsWith(std::u16string_view s, std::u16string_view p)
+{
+    return s.size() >= p.size() && s.substr(0, p.size()) == p;
+}
+
+// Whether the rest of a word is suffixes and an ending.
+bool derivationalRest(std::u16string_view rest, int suffixes)
+{
+    if (std::find(kEndings.begin(), kEndings.end(), rest) != kEndings.end())
+        return true;
+    if (suffixes == kMaxSuffixes)
+        return false;
+    for (std::u16string_view s : kSuffixes)
+        if (startsWith(rest, s) && derivationalRest(rest.substr(s.size()), suffixes + 1))
+            return true;
+    return false;
+}
+
+bool cyrillicLower(QStringView w)
+{
+    return std::all_of(w.begin(), w.end(), [](QChar c) { return c >= u'а' && c <= u'я'; });
+}
+
+} // namespace
+
+bool SameFamily(QStringView a, QStringView b)
+{
+    if (a == b || a.size() < kSharedLetters || b.size() < kSharedLetters || !cyrillicLower(a) || !cyrillicLower(b))
+        return false;
+    qsizetype shared = 0;
+    while (shared < a.size() && shared < b.size() && a[shared] == b[shared])
+        ++shared;
+    if (shared < kSharedLetters || a.size() - shared > kMaxRest || b.size() - shared > kMaxRest)
+        return false;
+    const std::u16string_view common(a.utf16(), size_t(shared));
+    qsizetype root = shared;
+    for (std::u16string_view p : kPrefixes)
+        if (startsWith(common, p)) {
+            root -= qsizetype(p.size());
+            break;
+        }
+    if (root < kRootLetters)
+        return false;
+    return derivationalRest({a.utf16() + shared, size_t(a.size() - shared)}, 0) &&
+           derivationalRest({b.utf16() + shared, size_t(b.size() - shared)}, 0);
+}
+
+NearRelations::NearRelations(const QStringList& stems, const Thesaurus* thesaurus)
+{
+    const qint32 count = qint32(stems.size());
+    std::vector<std::vector<Link>> links(static_cast<size_t>(count));
+    const auto add = [&links](qint32 a, qint32 b, Kind kind) {
+        links[size_t(a)].push_back({b, kind});
+        links[size_t(b)].push_back({a, kind});
+    };
+    if (thesaurus && !thesaurus->isEmpty()) {
+        // The stems the thesaurus holds, by its word index.
+        QHash<qint32, qint32> byWord;
+        for (qint32 s = 0; s < count; ++s) {
+            const qint32 w = thesaurus->find(stems.at(s));
+            if (w >= 0)
+                byWord.insert(w, s);
+        }
+        for (auto it = byWord.cbegin(); it != byWord.cend(); ++it)
+            for (quint32 other : thesaurus->synonyms(it.key())) {
+                const auto found = byWord.constFind(qint32(other));
+                // Each pair once, from its smaller word index.
+                if (found != byWord.cend() && qint32(other) > it.key())
+                    add(it.value(), *found, Kind::Synonym);
+            }
+    }
+    // Family words share their first letters, so in sorted order they lie close
+    // together: each stem is compared with the next few only, which bounds the work
+    // however many stems share a beginning.
+    std::vector<qint32> sorted;
+    for (qint32 s = 0; s < count; ++s)
+        if (stems.at(s).size() >= kSharedLetters)
+            sorted.push_back(s);
+    std::sort(sorted.begin(), sorted.end(), [&stems](qint32 x, qint32 y) { return stems.at(x) < stems.at(y); });
+    for (size_t i = 0; i < sorted.size(); ++i) {
+        const QStringView first = QStringView(stems.at(sorted[i])).first(kSharedLetters);
+        for (size_t j = i + 1; j < sorted.size() && j <= i + kFamilyWindow; ++j) {
+            if (!QStringView(stems.at(sorted[j])).startsWith(first))
+                break;
+            if (SameFamily(stems.at(sorted[i]), stems.at(sorted[j])))
+                add(sorted[i], sorted[j], Kind::Family);
+        }
+    }
+
+    m_start.reserve(size_t(count) + 1);
+    m_start.push_back(0);
+    for (std::vector<Link>& list : links) {
+        std::stable_sort(list.begin(), list.end(), [](const Link& x, const Link& y) { return x.kind < y.kind; });
+        for (const Link& link : list)
+            if (std::none_of(m_links.begin() + m_start.back(), m_links.end(),
+                             [&link](const Link& l) { return l.stem == link.stem; }))
+                m_links.push_back(link);
+        m_start.push_back(qint32(m_links.size()));
+    }
+}
+
+bool NearRelations::related(qint32 a, qint32 b, Kind* kind) const
+{
+    for (const Link& link : of(a))
+        if (link.stem == b) {
+            if (kind)
+                *kind = link.kind;
+            return true;
+        }
+    return false;
+}
