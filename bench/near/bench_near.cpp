@@ -12,6 +12,7 @@
 // memory is the process's high-water mark so far: run one size per call to read it
 // for that size alone. Times are processor time (Linux), not wall time.
 
+#include "CpuTime.h"
 #include "SyntheticWords.h"
 #include "check/CheckOptions.h"
 #include "compare/NearExplanation.h"
@@ -97,26 +98,6 @@ QList<NearSentence> prepare(const QString& text, NearStemTable& table)
     return sentences;
 }
 
-// Milliseconds of processor time this process has used: on a machine shared with
-// other builds, wall time measures the neighbours as much as the search.
-double cpuMilliseconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
-double bestOf(int runs, const std::function<void()>& work)
-{
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        const double start = cpuMilliseconds();
-        work();
-        best = std::min(best, cpuMilliseconds() - start);
-    }
-    return best;
-}
-
 // The process's peak resident memory in MB, from Linux's /proc; -1 elsewhere.
 double peakMegabytes()
 {
@@ -173,15 +154,15 @@ int main(int argc, char* argv[])
         const DocumentPair pair = makePair(size, 20261209);
         QList<NearSentence> original;
         QList<NearSentence> edited;
-        const double prepareMs = bestOf(3, [&] {
+        const double prepareMs = bench::BestOf(3, [&] {
             NearStemTable table(stem);
             original = prepare(pair.original, table);
             edited = prepare(pair.edited, table);
         });
         NearMatchList found;
         // No exact matches are passed: every sentence takes part, the costliest case.
-        const double searchMs = bestOf(3, [&] { found = FindNearMatches(original, edited, {}, NearOptions{}); });
-        const double verdictMs = bestOf(1, [&] {
+        const double searchMs = bench::BestOf(3, [&] { found = FindNearMatches(original, edited, {}, NearOptions{}); });
+        const double verdictMs = bench::BestOf(1, [&] {
             for (const NearMatch& m : found.matches) {
                 const NearExplanation explanation =
                     ExplainNear(std::span(original).subspan(size_t(m.originalFirst), size_t(m.originalCount)),

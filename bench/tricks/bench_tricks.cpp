@@ -12,6 +12,7 @@
 // loaded as the programs do, which makes the Check (and so the share) what users see.
 // Times are processor time (Linux), best of 3.
 
+#include "CpuTime.h"
 #include "SyntheticWords.h"
 #include "check/CheckCommand.h"
 #include "check/CheckOptions.h"
@@ -78,24 +79,6 @@ QString disguise(const QString& text)
     return out;
 }
 
-double cpuMilliseconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
-double bestOf(int runs, const std::function<void()>& work)
-{
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        const double start = cpuMilliseconds();
-        work();
-        best = std::min(best, cpuMilliseconds() - start);
-    }
-    return best;
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -146,13 +129,13 @@ int main(int argc, char* argv[])
             const char* name = entry.first;
             const DocumentPair* pair = entry.second;
             qsizetype found = 0;
-            const double readingMs = bestOf(3, [&] {
+            const double readingMs = bench::BestOf(3, [&] {
                 const TextReading original(pair->original, {}, options);
                 const TextReading edited(pair->edited, {}, options);
                 found = edited.findings().size();
             });
             qsizetype matches = 0;
-            const double checkMs = bestOf(3, [&] {
+            const double checkMs = bench::BestOf(3, [&] {
                 matches = CheckCommand::CheckTexts(pair->original, pair->edited, options, stemmer).matchCount();
             });
             std::printf("%9lld %-9s %10.1f %10.1f %6.1f%% %9lld %8lld\n", qlonglong(size), name, readingMs, checkMs,

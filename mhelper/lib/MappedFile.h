@@ -14,8 +14,8 @@ public:
     MappedFile(const MappedFile&) = delete;
     MappedFile& operator=(const MappedFile&) = delete;
 
-    // Maps the file; false (and nothing mapped) when it cannot be opened, is empty or
-    // is larger than maxSize.
+    // Maps the file; false (and nothing mapped) when it cannot be opened, is no regular
+    // file (a pipe, a device: never waited on), is empty or is larger than maxSize.
     bool Open(const std::string& path, size_t maxSize);
     const unsigned char* data() const { return m_data; }
     size_t size() const { return m_size; }

@@ -15,7 +15,9 @@ MappedFile::~MappedFile()
 
 bool MappedFile::Open(const std::string& path, size_t maxSize)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a pipe waits for a writer that may never come; the
+    // check for a regular file follows.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return false;
     struct stat st

@@ -10,6 +10,7 @@
 #include "phrases/TextOps.h"
 #include "phrases/Tokenizer.h"
 
+#include <QHash>
 #include <QSet>
 #include <algorithm>
 
@@ -76,6 +77,59 @@ QList<qint32> exactEditedIndices(const PhraseMatchList& matches, const QList<Nea
     return indices;
 }
 
+// The bytes a match takes in a report: its sentences in UTF-8 and an allowance for the
+// rest of its entry. A sentence in many matches is one string, measured once.
+class ReportSize
+{
+public:
+    qsizetype of(const PhraseMatch& match)
+    {
+        return CheckOptions::kReportEntryBytes + bytes(match.original) + bytes(match.edited);
+    }
+
+    qsizetype of(const NearMatch& match, const CheckOutcome& outcome)
+    {
+        qsizetype total = CheckOptions::kReportEntryBytes;
+        for (qint32 i = 0; i < match.originalCount; ++i)
+            total += bytes(outcome.originalSentences.at(match.originalFirst + i).text);
+        for (qint32 i = 0; i < match.editedCount; ++i)
+            total += bytes(outcome.editedSentences.at(match.editedFirst + i).text);
+        return total;
+    }
+
+private:
+    qsizetype bytes(const QString& text)
+    {
+        const auto it = m_bytes.constFind(text.constData());
+        if (it != m_bytes.constEnd())
+            return *it;
+        qsizetype total = 0;
+        for (const QChar c : text) {
+            const char16_t u = c.unicode();
+            total += u < 0x80 ? 1 : (u < 0x800 || c.isSurrogate()) ? 2 : 3;
+        }
+        m_bytes.insert(text.constData(), total);
+        return total;
+    }
+
+    QHash<const QChar*, qsizetype> m_bytes;
+};
+
+// Keeps the leading entries that fit in `room` bytes and takes what they use from it;
+// false when some did not fit.
+template <typename List, typename SizeOf> bool keepWithin(List& list, qsizetype& room, SizeOf sizeOf)
+{
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        const qsizetype bytes = sizeOf(list.at(i));
+        if (bytes > room) {
+            list.resize(i);
+            return false;
+        }
+        room -= bytes;
+    }
+    return true;
+}
+
 } // namespace
 
 void CheckCommand::Search(CheckOutcome& outcome, const CheckOptions& options, Stemmer& stemmer)
@@ -90,6 +144,10 @@ void CheckCommand::Search(CheckOutcome& outcome, const CheckOptions& options, St
     outcome.dictionary = std::make_unique<CStemDictionary>(originalText, options, stemmer);
     outcome.truncated = !FindSimilarPhrases(outcome.matches, *outcome.dictionary, originalText,
                                             outcome.editedReading.text(), options, stemmer);
+    ReportSize size;
+    qsizetype room = options.MaxReportBytes;
+    if (!keepWithin(outcome.matches, room, [&size](const PhraseMatch& match) { return size.of(match); }))
+        outcome.truncated = outcome.truncatedBySize = true;
     SearchNear(outcome, options, stemmer);
     outcome.originalReading.IndexSentences(options);
     outcome.editedReading.IndexSentences(options);
@@ -121,10 +179,17 @@ void CheckCommand::SearchNear(CheckOutcome& outcome, const CheckOptions& options
     // bound cut it off.
     nearOptions.maxMatches = std::max<qsizetype>(room, 1);
     outcome.near = FindNearMatches(outcome.originalSentences, outcome.editedSentences, exactEdited, nearOptions);
-    if (room == 0 && !outcome.near.matches.isEmpty()) {
+    if ((room == 0 || outcome.truncatedBySize) && !outcome.near.matches.isEmpty()) {
         outcome.near.matches.clear();
         outcome.near.truncated = true;
     }
+    ReportSize size;
+    qsizetype bytes = options.MaxReportBytes;
+    // The exact matches fit already; the near ones have what they leave.
+    keepWithin(outcome.matches, bytes, [&size](const PhraseMatch& match) { return size.of(match); });
+    if (!keepWithin(outcome.near.matches, bytes,
+                    [&size, &outcome](const NearMatch& match) { return size.of(match, outcome); }))
+        outcome.near.truncated = outcome.truncatedBySize = true;
     outcome.truncated = outcome.truncated || outcome.near.truncated;
     outcome.originality = CopyOriginality(outcome.editedSentences, exactEdited, outcome.near.matches);
     outcome.exactShare = 1.0 - CopyOriginality(outcome.editedSentences, exactEdited, {});

@@ -39,7 +39,8 @@ struct CheckOutcome
     // near matches were not searched for): with originality they make up 1.
     double exactShare = 0.0;
     double nearShare = 0.0;
-    bool truncated = false; // the lists stopped at CheckOptions::MaxMatches
+    bool truncated = false;       // the lists stopped at CheckOptions::MaxMatches or MaxReportBytes
+    bool truncatedBySize = false; // they stopped at MaxReportBytes
 
     // Exact and near matches together.
     qsizetype matchCount() const { return matches.size() + near.matches.size(); }

@@ -19,7 +19,8 @@ QString unreadableLine(const QString& path, const ExtractResult& result, bool& u
         unknown = true;
         reason = DescribeExtractError(ExtractError::NoText);
     }
-    return QStringLiteral(u"Не удалось прочитать «%1»: %2.").arg(QDir::toNativeSeparators(path), reason);
+    return QStringLiteral(u"Не удалось прочитать «%1»: %2.")
+        .arg(EscapeControlCharacters(QDir::toNativeSeparators(path)), reason);
 }
 
 } // namespace

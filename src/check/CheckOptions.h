@@ -24,10 +24,18 @@ struct CheckOptions
 
     // Matches kept by one Check, exact and near together; the rest are counted as cut off.
     qsizetype MaxMatches = DefaultMaxMatches;
+    // The same in bytes of report: the matches kept, exact first, are those whose
+    // sentences (in UTF-8) and a kReportEntryBytes allowance each fit in this many.
+    qsizetype MaxReportBytes = DefaultMaxReportBytes;
 
     static constexpr qint32 DefaultMinWords = 3;
+    // The range of MinWords the options dialog offers and the command line accepts.
+    static constexpr qint32 LowestMinWords = 3;
+    static constexpr qint32 HighestMinWords = 10;
     static constexpr qint32 DefaultNearThreshold = NearOptions::kDefaultThreshold;
     static constexpr qsizetype DefaultMaxMatches = 1000000;
+    static constexpr qsizetype DefaultMaxReportBytes = qsizetype(256) * 1024 * 1024;
+    static constexpr qsizetype kReportEntryBytes = 256;
 
     static QString DefaultDelimiters1() { return QStringLiteral(".!?"); }
     // The 40-character word delimiter set, ending with a tab.

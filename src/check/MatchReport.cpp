@@ -226,7 +226,7 @@ bool MatchReport::WriteText(QIODevice& out) const
         closing += QStringLiteral(u"Найдено похожих фраз: %1.\n").arg(m_outcome.near.matches.size());
     closing += OriginalityText(m_outcome.originality) + QChar(u'\n');
     if (m_outcome.truncated)
-        closing += QStringLiteral(u"Список обрезан: показаны первые %1 совпадений.\n").arg(m_options.MaxMatches);
+        closing += QStringLiteral(u"Список обрезан: показаны первые %1 совпадений.\n").arg(m_outcome.matchCount());
     return write(out, closing);
 }
 

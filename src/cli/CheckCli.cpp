@@ -66,8 +66,8 @@ bool reportUnreadable(const QString& path, const ExtractResult& result)
 {
     if (!result.text.isEmpty())
         return false;
-    writeErr(
-        QStringLiteral(u"parafrix-check: не удалось прочитать текст документа «%1»: %2\n").arg(path, result.reason()));
+    writeErr(QStringLiteral(u"parafrix-check: не удалось прочитать текст документа «%1»: %2\n")
+                 .arg(EscapeControlCharacters(path), EscapeControlCharacters(result.reason())));
     return true;
 }
 
@@ -217,11 +217,17 @@ int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArgu
 
     // The stored settings apply, read only; the options override them for this run.
     CheckOptions options = AppSettings::Instance().checkOptions();
+    if (const QStringList mended = AppSettings::Instance().mendedValues(); !mended.isEmpty())
+        writeErr(QStringLiteral(u"parafrix-check: в сохранённых настройках неверные значения (%1); взяты значения по "
+                                u"умолчанию\n")
+                     .arg(mended.join(QStringLiteral(", "))));
     if (parser.isSet(minWordsOption)) {
         bool ok = false;
         const int minWords = parser.value(minWordsOption).toInt(&ok);
-        if (!ok)
-            return usageError(parser, QStringLiteral(u"--min-words ждёт целое число"));
+        if (!ok || minWords < CheckOptions::LowestMinWords || minWords > CheckOptions::HighestMinWords)
+            return usageError(parser, QStringLiteral(u"--min-words ждёт целое число от %1 до %2")
+                                          .arg(CheckOptions::LowestMinWords)
+                                          .arg(CheckOptions::HighestMinWords));
         options.MinWords = minWords;
     }
     if (parser.isSet(sentenceOption) && !UnescapeArgument(parser.value(sentenceOption), options.Delimiters1))
@@ -257,7 +263,11 @@ int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArgu
     const bool editedBad = reportUnreadable(paths.at(1), outcome.edited);
     if (originalBad || editedBad)
         return Error;
-    if (outcome.truncated)
+    if (outcome.truncatedBySize)
+        writeErr(QStringLiteral(u"parafrix-check: отчёт вышел бы больше %1 МБ; показаны первые %2 совпадений\n")
+                     .arg(options.MaxReportBytes / (1024 * 1024))
+                     .arg(outcome.matchCount()));
+    else if (outcome.truncated)
         writeErr(QStringLiteral(u"parafrix-check: совпадений больше %1; показаны первые %1\n").arg(options.MaxMatches));
 
     if (parser.isSet(htmlOption)) {

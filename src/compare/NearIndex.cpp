@@ -55,12 +55,12 @@ NearIndex::NearIndex(std::span<const NearSentence> original, const std::vector<b
         m_sentences[size_t(i)].pairWeight = m_sentences[size_t(i)].weight + m_sentences[size_t(i) + 1].weight - shared;
     }
 
-    // Postings of the stems rare enough to seed candidates, sentences ascending.
-    const qint32 limit = commonLimit(count);
+    // Postings of every stem, sentences ascending; seeding reads those of the rare ones.
+    m_commonLimit = commonLimit(count);
     qint32 start = 0;
     for (Stem& info : m_stemInfo) {
         info.postingStart = start;
-        start += info.frequency <= limit ? info.frequency : 0;
+        start += info.frequency;
     }
     m_postings.resize(size_t(start));
     std::vector<qint32> fill(static_cast<size_t>(stemCount));
@@ -68,8 +68,7 @@ NearIndex::NearIndex(std::span<const NearSentence> original, const std::vector<b
         fill[size_t(stem)] = m_stemInfo[size_t(stem)].postingStart;
     for (qint32 i = 0; i < count; ++i)
         for (qint32 stem : stems(i))
-            if (m_stemInfo[size_t(stem)].frequency <= limit)
-                m_postings[size_t(fill[size_t(stem)]++)] = i;
+            m_postings[size_t(fill[size_t(stem)]++)] = i;
 }
 
 qint32 NearIndex::commonLimit(qint32 sentenceCount)
@@ -90,6 +89,13 @@ std::span<const double> NearIndex::stemWeights(qint32 sentence) const
 }
 
 std::span<const qint32> NearIndex::sentencesWith(qint32 stem) const
+{
+    if (!known(stem) || m_stemInfo[size_t(stem)].frequency > m_commonLimit)
+        return {};
+    return allSentencesWith(stem);
+}
+
+std::span<const qint32> NearIndex::allSentencesWith(qint32 stem) const
 {
     if (!known(stem))
         return {};

@@ -6,9 +6,8 @@
 #include <vector>
 
 // The original document's side of the near-match search. Holds each sentence's set of
-// stems, the weight of every stem, and for each stem that is rare enough the sentences
-// that contain it, so that candidates come from shared rare stems rather than from
-// comparing all pairs.
+// stems, the weight of every stem, and for each stem the sentences that contain it, so
+// that candidates come from shared rare stems rather than from comparing all pairs.
 //
 // A stem's weight is ln(1 + N / df): N original sentences, df of them contain the
 // stem. Function words, found in most sentences, weigh little; a stem the original
@@ -30,6 +29,8 @@ public:
     // The sentences holding a stem, ascending; empty for stems too common to seed
     // candidates (and for stems the original lacks).
     std::span<const qint32> sentencesWith(qint32 stem) const;
+    // The same for every stem the original has, however common.
+    std::span<const qint32> allSentencesWith(qint32 stem) const;
 
     // A sentence's signature: one bit of 64 for each of its stems (stemBit). A stem
     // whose bit is clear is certainly not in the sentence.
@@ -74,6 +75,8 @@ private:
     };
 
     bool known(qint32 stem) const { return stem >= 0 && size_t(stem) + 1 < m_stemInfo.size(); }
+
+    qint32 m_commonLimit = 0;
 
     std::vector<Sentence> m_sentences;
     std::vector<qint32> m_stemStart; // sentence i's stems are m_stems[m_stemStart[i] .. m_stemStart[i + 1])

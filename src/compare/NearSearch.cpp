@@ -394,7 +394,8 @@ NearMatchList FindNearMatches(std::span<const NearSentence> original, std::span<
             current.clear();
             continue;
         }
-        current.score(sets.stems(j));
+        // Where the copy of sentence j would stand, for sentences without a rare stem.
+        current.score(sets.stems(j), qint32(qint64(j) * index.sentenceCount() / editedCount));
         NearMatch best{0, 1, j, 1, 0};
         if (sets.wordCount(j) > options.minWords &&
             (matcher.matchSentence(current, sets.stems(j), sets.weight(j), best) ||

@@ -34,7 +34,43 @@ double NearSeeder::unread(quint64 signature) const
     return total;
 }
 
-void NearSeeder::score(std::span<const qint32> stems)
+void NearSeeder::add(qint32 sentence, double weight)
+{
+    const quint32 slot = slotOf(sentence);
+    if (m_slots[slot].sentence == -1) {
+        m_slots[slot].sentence = sentence;
+        m_used.push_back(slot);
+    }
+    m_slots[slot].score += weight;
+}
+
+void NearSeeder::scoreCommon(std::span<const qint32> stems, qint32 near)
+{
+    m_rarest.clear();
+    for (qint32 stem : stems)
+        if (m_index.frequency(stem) > 0)
+            m_rarest.push_back({m_index.frequency(stem), stem});
+    std::sort(m_rarest.begin(), m_rarest.end());
+    // Only part of each stem's sentences is read: none is known absent from the rest, so
+    // every stem stays in the bound on what a sentence could share.
+    for (const auto& [n, stem] : m_rarest)
+        m_unread.push_back(stem);
+    const qsizetype window = kBudget / kCommonStemsRead;
+    const qsizetype stemsRead = std::min<qsizetype>(kCommonStemsRead, qsizetype(m_rarest.size()));
+    for (qsizetype k = 0; k < stemsRead; ++k) {
+        const qint32 stem = m_rarest[size_t(k)].second;
+        const std::span<const qint32> all = m_index.allSentencesWith(stem);
+        const qsizetype at = std::lower_bound(all.begin(), all.end(), near) - all.begin();
+        const qsizetype begin =
+            std::clamp<qsizetype>(at - window / 2, 0, std::max<qsizetype>(0, qsizetype(all.size()) - window));
+        const qsizetype end = std::min<qsizetype>(begin + window, qsizetype(all.size()));
+        const double weight = m_index.weight(stem);
+        for (qsizetype i = begin; i < end; ++i)
+            add(all[size_t(i)], weight);
+    }
+}
+
+void NearSeeder::score(std::span<const qint32> stems, qint32 near)
 {
     clear();
     m_rarest.clear();
@@ -54,14 +90,12 @@ void NearSeeder::score(std::span<const qint32> stems)
         }
         read += n;
         const double weight = m_index.weight(stem);
-        for (qint32 sentence : m_index.sentencesWith(stem)) {
-            const quint32 slot = slotOf(sentence);
-            if (m_slots[slot].sentence == -1) {
-                m_slots[slot].sentence = sentence;
-                m_used.push_back(slot);
-            }
-            m_slots[slot].score += weight;
-        }
+        for (qint32 sentence : m_index.sentencesWith(stem))
+            add(sentence, weight);
+    }
+    if (m_rarest.empty()) {
+        m_unread.clear();
+        scoreCommon(stems, near);
     }
 
     // The best seeds: highest score first, then in sentence order.

@@ -9,7 +9,10 @@
 // Picks the original sentences worth comparing with one edited sentence: those that
 // share the most weight of its rarest stems. Reads the postings of the rarest stems
 // first and stops at a budget, so the work per sentence stays constant however long
-// the original is. The scores stay readable until the next call of score().
+// the original is. A sentence whose stems are all too common to seed reads, within
+// the same budget, the sentences around the place its copy would keep in the original
+// that hold its least common stems. The scores stay readable until the next call of
+// score().
 class NearSeeder
 {
 public:
@@ -19,11 +22,14 @@ public:
     // is always read whole.
     static constexpr qsizetype kBudget = 256;
     static_assert(NearIndex::kMaxCommonLimit <= kBudget);
+    // Common stems read around the expected place when no stem seeds.
+    static constexpr qsizetype kCommonStemsRead = 4;
 
     explicit NearSeeder(const NearIndex& index) : m_index(index) {}
 
-    // Scores the original sentences against an edited sentence's stems (sorted, distinct).
-    void score(std::span<const qint32> stems);
+    // Scores the original sentences against an edited sentence's stems (sorted,
+    // distinct); `near` is the original sentence where its copy would stand.
+    void score(std::span<const qint32> stems, qint32 near = 0);
     // Forgets the last scores, as if an edited sentence without stems had been scored.
     void clear();
 
@@ -49,6 +55,8 @@ private:
     };
 
     quint32 slotOf(qint32 sentence) const;
+    void add(qint32 sentence, double weight);
+    void scoreCommon(std::span<const qint32> stems, qint32 near);
 
     const NearIndex& m_index;
     std::array<Slot, 1 << kSlotBits> m_slots{};

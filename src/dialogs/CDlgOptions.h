@@ -1,5 +1,7 @@
 #pragma once
 
+#include "check/CheckOptions.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -19,8 +21,8 @@ class CDlgOptions : public QDialog
 public:
     explicit CDlgOptions(QWidget* parent = nullptr);
 
-    static constexpr int kMinWordsLowest = 3;
-    static constexpr int kMinWordsHighest = 10;
+    static constexpr int kMinWordsLowest = CheckOptions::LowestMinWords;
+    static constexpr int kMinWordsHighest = CheckOptions::HighestMinWords;
 
     void accept() override;
 

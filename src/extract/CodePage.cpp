@@ -50,15 +50,34 @@ QString CodePage::Decode(const QByteArray& bytes, int codePage)
     }
     if (codePage == 65001)
         return QString::fromUtf8(bytes);
+    QString text;
+    if (!IsKnown(codePage) || !SystemCodePage::Decode(bytes, codePage, text))
+        return Decode(bytes, 1252);
+    return text;
+}
+
+bool CodePage::IsKnown(int codePage)
+{
     // Only code pages documents really name go to the platform's decoder.
     static const int kKnown[] = {437,  737,   775,   850,   852,   855,   857,   862,  866,  874,
                                  932,  936,   949,   950,   1250,  1253,  1254,  1255, 1256, 1257,
                                  1258, 10000, 20866, 21866, 28591, 28592, 28595, 28597};
-    QString text;
-    if (std::find(std::begin(kKnown), std::end(kKnown), codePage) == std::end(kKnown) ||
-        !SystemCodePage::Decode(bytes, codePage, text))
-        return Decode(bytes, 1252);
-    return text;
+    return codePage == 1251 || codePage == 1252 || codePage == 65001 ||
+           std::find(std::begin(kKnown), std::end(kKnown), codePage) != std::end(kKnown);
+}
+
+bool CodePage::IsLeadByte(unsigned char byte, int codePage)
+{
+    switch (codePage) {
+    case 932:
+        return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    case 936:
+    case 949:
+    case 950:
+        return byte >= 0x81 && byte <= 0xFE;
+    default:
+        return false;
+    }
 }
 
 int CodePage::FromName(QByteArrayView name)

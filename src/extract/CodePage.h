@@ -15,6 +15,10 @@ public:
     static int FromName(QByteArrayView name);
     // The code page an RTF font character set stands for, 0 when it has none.
     static int FromCharset(int charset);
+    // Whether Decode reads this code page as itself rather than as 1252.
+    static bool IsKnown(int codePage);
+    // Whether the byte starts a two-byte character in this code page (932, 936, 949, 950).
+    static bool IsLeadByte(unsigned char byte, int codePage);
     static char16_t From1251(unsigned char byte);
     static char16_t From1252(unsigned char byte);
 };

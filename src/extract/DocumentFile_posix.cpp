@@ -21,8 +21,9 @@ ExtractError fromErrno(int error)
     switch (error) {
     case ENOENT:
     case ENOTDIR:
-    case ENAMETOOLONG:
         return ExtractError::FileMissing;
+    case ENAMETOOLONG:
+        return ExtractError::PathTooLong;
     case ELOOP:
         return ExtractError::LinkLoop;
     case EACCES:

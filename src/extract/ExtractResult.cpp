@@ -7,6 +7,8 @@ QString DescribeExtractError(ExtractError error)
         return {};
     case ExtractError::FileMissing:
         return QStringLiteral(u"файл не найден");
+    case ExtractError::PathTooLong:
+        return QStringLiteral(u"путь к файлу слишком длинный");
     case ExtractError::NoPermission:
         return QStringLiteral(u"нет прав на чтение файла");
     case ExtractError::IsFolder:
@@ -37,4 +39,26 @@ QString ExtractResult::reason() const
     if (!detail.isEmpty() && error != ExtractError::None)
         description += QStringLiteral(u" (") + detail + QChar(u')');
     return description;
+}
+
+QString EscapeControlCharacters(const QString& text)
+{
+    QString escaped;
+    escaped.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'\n')
+            escaped += QStringLiteral("\\n");
+        else if (u == u'\r')
+            escaped += QStringLiteral("\\r");
+        else if (u == u'\t')
+            escaped += QStringLiteral("\\t");
+        else if (u < 0x20 || (u >= 0x7F && u < 0xA0))
+            escaped += QStringLiteral("\\x%1").arg(int(u), 2, 16, QChar(u'0'));
+        else if (u == 0x2028 || u == 0x2029)
+            escaped += QStringLiteral("\\u%1").arg(int(u), 4, 16, QChar(u'0'));
+        else
+            escaped += c;
+    }
+    return escaped;
 }

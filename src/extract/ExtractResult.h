@@ -8,6 +8,7 @@ enum class ExtractError
 {
     None,
     FileMissing,
+    PathTooLong, // longer than the system takes, the file there or not
     NoPermission,
     IsFolder,       // the name is a folder's
     NotRegularFile, // a pipe, socket or device: nothing to read a document from
@@ -44,3 +45,6 @@ struct ExtractResult
 
 // The user-visible description of an extraction error.
 QString DescribeExtractError(ExtractError error);
+// Text for a one-line message: control characters shown as escapes (\n, \t, \r,
+// \xHH, \u2028), so that a file name holding a line break stays on its line.
+QString EscapeControlCharacters(const QString& text);

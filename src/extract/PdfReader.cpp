@@ -5,12 +5,16 @@
 #include <Error.h>
 #include <GlobalParams.h>
 #include <PDFDoc.h>
+#include <Page.h>
 #include <Stream.h>
 #include <TextOutputDev.h>
 
 #include <algorithm>
 #include <memory>
 #include <mutex>
+#include <set>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -38,6 +42,84 @@ void initPoppler()
         setErrorCallback(silence);
     });
 }
+
+// The text device with the reader's budget. poppler asks the abort callback about
+// every eleventh content operator of a stream, and the device about every use of a
+// form and every glyph, so nested forms and long streams both spend it. Once it is
+// spent, forms are no longer entered, glyphs no longer kept and every content
+// stream stops at its next check.
+class BudgetedTextDevice : public TextOutputDev
+{
+public:
+    BudgetedTextDevice() : TextOutputDev(nullptr, false, 0, false, false) {}
+
+    static bool AbortCheck(void* device)
+    {
+        // Called once every eleven operators.
+        return !static_cast<BudgetedTextDevice*>(device)->spend(11);
+    }
+
+    bool exhausted() const { return m_exhausted; }
+    bool pageTooFull() const
+    {
+        return m_pageGlyphs > PdfReader::kMaxPageGlyphs || qint64(m_pageFonts.size()) > PdfReader::kMaxPageFonts;
+    }
+
+    void startPage(int pageNum, GfxState* state, XRef* xref) override
+    {
+        m_pageGlyphs = 0;
+        m_pageFonts.clear();
+        TextOutputDev::startPage(pageNum, state, xref);
+    }
+
+    // A form brings its own copy of its fonts each time it is used, and the page keeps
+    // every font it met and searches them whenever a font is set.
+    void updateFont(GfxState* state) override
+    {
+        if (const GfxFont* font = state->getFont().get(); font && m_pageFonts.insert(font).second) {
+            if (qint64(m_pageFonts.size()) > PdfReader::kMaxPageFonts)
+                m_exhausted = true;
+            spend(kNewFontWork);
+        }
+        if (spend(1 + qint64(m_pageFonts.size()) / kFontsPerWork))
+            TextOutputDev::updateFont(state);
+    }
+
+    // True means the device draws the form itself, which it does by not drawing it.
+    bool useDrawForm() override { return !spend(kFormWork); }
+
+    void drawChar(GfxState* state, double x, double y, double dx, double dy, double originX, double originY, CharCode c,
+                  int nBytes, const Unicode* u, int uLen) override
+    {
+        // The words of a page live until it ends: the page's own bound keeps them few.
+        if (++m_pageGlyphs > PdfReader::kMaxPageGlyphs)
+            m_exhausted = true;
+        if (spend(kGlyphWork))
+            TextOutputDev::drawChar(state, x, y, dx, dy, originX, originY, c, nBytes, u, uLen);
+    }
+
+private:
+    // Work in content operators' worth, as measured with poppler 22: a glyph costs about
+    // two operators, a use of a form forty, a font new to the page fifty, and setting a
+    // font one more for every 64 fonts the page has met.
+    static constexpr qint64 kGlyphWork = 2;
+    static constexpr qint64 kFormWork = 40;
+    static constexpr qint64 kNewFontWork = 50;
+    static constexpr qint64 kFontsPerWork = 64;
+
+    bool spend(qint64 work)
+    {
+        m_work += work;
+        if (m_work > PdfReader::kMaxWork)
+            m_exhausted = true;
+        return !m_exhausted;
+    }
+
+    qint64 m_work = 0;
+    qint64 m_pageGlyphs = 0;
+    std::unordered_set<const GfxFont*> m_pageFonts;
+    bool m_exhausted = false;
+};
 
 QString wordText(const TextWord& word)
 {
@@ -153,13 +235,31 @@ ParsedDocument PdfReader::Read(const QByteArray& bytes)
     }
     // One text device for every page, and the document's cross-reference table shared by
     // all of them: the time grows with the pages, not with their square.
-    TextOutputDev device(nullptr, false, 0, false, false);
+    BudgetedTextDevice device;
     if (!device.isOk())
         return ParsedDocument::Failure(ExtractError::Damaged, QStringLiteral(u"не удалось прочитать текст PDF"));
     TextBuilder out;
     const int pages = doc->getNumPages();
+    std::set<std::pair<int, int>> seen;
     for (int i = 1; i <= pages && !out.Overflowed(); ++i) {
-        doc->displayPage(&device, i, 72, 72, 0, false, false, false);
+        // The device would hand out the previous page's words again for a page it never saw.
+        Page* page = doc->getPage(i);
+        if (!page)
+            return ParsedDocument::Failure(ExtractError::Damaged,
+                                           QStringLiteral(u"в PDF нет страницы %1 из %2").arg(i).arg(pages));
+        if (!seen.insert({page->getRef().num, page->getRef().gen}).second)
+            continue;
+        doc->displayPage(&device, i, 72, 72, 0, false, false, false, BudgetedTextDevice::AbortCheck, &device);
+        if (device.pageTooFull())
+            return ParsedDocument::Failure(ExtractError::TooLarge,
+                                           QStringLiteral(u"на странице %1 PDF больше %2 знаков или %3 шрифтов")
+                                               .arg(i)
+                                               .arg(PdfReader::kMaxPageGlyphs)
+                                               .arg(PdfReader::kMaxPageFonts));
+        if (device.exhausted())
+            return ParsedDocument::Failure(ExtractError::TooLarge,
+                                           QStringLiteral(u"страницы PDF требуют больше %1 млн операций рисования")
+                                               .arg(PdfReader::kMaxWork / 1'000'000));
         writePage(pageLines(device), out);
     }
     if (out.Overflowed())

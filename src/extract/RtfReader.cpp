@@ -156,6 +156,7 @@ private:
     int colorAt(int index) const;
     bool characterLook(QByteArrayView word, bool hasParam, int value);
     void flushBytes();
+    void flushWholeCharacters();
     void addByte(char b);
     void addChar(char16_t c);
     void controlWord(QByteArrayView word, bool hasParam, long long param);
@@ -258,6 +259,25 @@ void RtfParser::flushBytes()
     m_pending.clear();
 }
 
+void RtfParser::flushWholeCharacters()
+{
+    // The run starts at a character boundary: walk it to find where the last one ends.
+    const int cp = m_pendingCodePage > 0 ? m_pendingCodePage : m_defaultCodePage;
+    qsizetype end = 0;
+    for (qsizetype i = 0; i < m_pending.size(); ++i) {
+        if (CodePage::IsLeadByte(static_cast<unsigned char>(m_pending.at(i)), cp)) {
+            if (i + 1 == m_pending.size())
+                break;
+            ++i;
+        }
+        end = i + 1;
+    }
+    const QByteArray rest = m_pending.sliced(end);
+    m_pending.truncate(end);
+    flushBytes();
+    m_pending = rest;
+}
+
 void RtfParser::addByte(char b)
 {
     if (m_skipUnits > 0) {
@@ -281,9 +301,11 @@ void RtfParser::addByte(char b)
     m_pending.append(b);
     // Decode as the text goes, so that the text's own limit is checked while reading.
     // A byte below 0x80 never leads a double-byte character, so cutting after it is
-    // safe in every code page.
-    if (m_pending.size() >= kFlushBytes && (static_cast<unsigned char>(b) < 0x80 || m_pending.size() >= kMaxPending))
+    // safe in every code page; an unbroken double-byte run is cut at a character's end.
+    if (m_pending.size() >= kFlushBytes && static_cast<unsigned char>(b) < 0x80)
         flushBytes();
+    else if (m_pending.size() >= kMaxPending)
+        flushWholeCharacters();
 }
 
 void RtfParser::addChar(char16_t c)
@@ -345,7 +367,7 @@ void RtfParser::controlWord(QByteArrayView word, bool hasParam, long long param)
             m_tableFont = value;
         else if (word == "fcharset" && CodePage::FromCharset(value) > 0)
             m_fontCodePages.insert(m_tableFont, CodePage::FromCharset(value));
-        else if (word == "cpg" && value > 0)
+        else if (word == "cpg" && CodePage::IsKnown(value))
             m_fontCodePages.insert(m_tableFont, value);
         return;
     }

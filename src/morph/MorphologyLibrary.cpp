@@ -3,6 +3,7 @@
 #include "install/InstallLayout.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -60,7 +61,16 @@ bool MorphologyLibrary::LoadFrom(const QStringList& libraryCandidates, const QSt
                         .arg(file));
     }
     const QString existingData = InstallLayout::firstExisting(dataCandidates);
-    m_dataPath = existingData.isEmpty() ? dataCandidates.value(0) : existingData;
+    // A candidate that is there but is no regular file (a pipe, a device, a folder) is
+    // never handed to the library: opening a pipe could wait for a writer forever.
+    QString notAFile;
+    for (const QString& path : dataCandidates) {
+        if (QFileInfo::exists(path) && !QFileInfo(path).isFile()) {
+            notAFile = path;
+            break;
+        }
+    }
+    m_dataPath = !existingData.isEmpty() ? existingData : notAFile.isEmpty() ? dataCandidates.value(0) : QString();
     m_handle = m_open(QFile::encodeName(m_dataPath).constData());
     if (m_handle == 0) {
         const QString file = m_library.fileName();
@@ -76,6 +86,10 @@ bool MorphologyLibrary::LoadFrom(const QStringList& libraryCandidates, const QSt
     int32_t size = kStemMaxLength;
     m_hasDictionary = m_calc(m_handle, "", probe, &size) == 1;
     m_cache.clear();
+    if (!m_hasDictionary && existingData.isEmpty() && !notAFile.isEmpty())
+        return Fail(QStringLiteral(u"словарь морфологии %1 — не обычный файл; основы строятся только по правилам "
+                                   u"окончаний")
+                        .arg(QDir::toNativeSeparators(notAFile)));
     if (!m_hasDictionary && existingData.isEmpty())
         return Fail(QStringLiteral(u"словарь морфологии не найден (искали: %1); основы строятся только по правилам "
                                    u"окончаний")

@@ -80,33 +80,35 @@ void AppSettings::Load()
     QString delimiters1;
     QString delimiters2;
     qint32 minWords = 0;
-    // Delimiters1 decides: when it reads, all three take what was read (a missing
-    // Delimiters2 leaves an empty set, a missing MinWords 0); otherwise all default.
+    // Delimiters1 decides: when it is missing, this is a first run and all three take
+    // their defaults. Otherwise each of the other two that is missing, or that the
+    // options dialog could not have stored, takes its default and is named as mended.
     const bool haveDelimiters1 =
         store->LoadStringSetting(QStringLiteral("Delimiters1"), delimiters1, kStringValueBytes);
-    store->LoadStringSetting(QStringLiteral("Delimiters2"), delimiters2, kStringValueBytes);
-    store->LoadMinWords(minWords);
-    if (haveDelimiters1) {
-        Delimiters1 = delimiters1;
-        Delimiters2 = delimiters2;
-        MinWords = minWords;
-    } else {
-        Delimiters1 = DefaultDelimiters1();
-        Delimiters2 = DefaultDelimiters2();
-        MinWords = DefaultMinWords;
-    }
-    // The near-match values stand on their own: each one missing or out of range
-    // takes its default.
+    const bool haveDelimiters2 =
+        store->LoadStringSetting(QStringLiteral("Delimiters2"), delimiters2, kStringValueBytes);
+    const bool haveMinWords = store->LoadMinWords(minWords) && minWords >= CheckOptions::LowestMinWords &&
+                              minWords <= CheckOptions::HighestMinWords;
+    Delimiters1 = haveDelimiters1 ? delimiters1 : DefaultDelimiters1();
+    Delimiters2 = haveDelimiters1 && haveDelimiters2 ? delimiters2 : DefaultDelimiters2();
+    MinWords = haveDelimiters1 && haveMinWords ? minWords : DefaultMinWords;
+    if (haveDelimiters1 && !haveDelimiters2)
+        m_mended.append(QStringLiteral("Delimiters2"));
+    if (haveDelimiters1 && !haveMinWords)
+        m_mended.append(QStringLiteral("MinWords"));
+    // The near-match values stand on their own: each one missing takes its default (it
+    // is missing from settings written before there were near matches), and so does
+    // each one out of range, named as mended.
     qint32 nearMatches = -1;
-    NearMatches =
-        store->LoadNumberSetting(QStringLiteral("NearMatches"), nearMatches) && (nearMatches == 0 || nearMatches == 1)
-            ? nearMatches == 1
-            : DefaultNearMatches;
+    const bool storedNear = store->LoadNumberSetting(QStringLiteral("NearMatches"), nearMatches);
+    NearMatches = storedNear && (nearMatches == 0 || nearMatches == 1) ? nearMatches == 1 : DefaultNearMatches;
+    if (storedNear && nearMatches != 0 && nearMatches != 1)
+        m_mended.append(QStringLiteral("NearMatches"));
     qint32 threshold = 0;
-    NearThreshold =
-        store->LoadNumberSetting(QStringLiteral("NearThreshold"), threshold) && threshold >= 1 && threshold <= 100
-            ? threshold
-            : DefaultNearThreshold;
+    const bool storedThreshold = store->LoadNumberSetting(QStringLiteral("NearThreshold"), threshold);
+    NearThreshold = storedThreshold && threshold >= 1 && threshold <= 100 ? threshold : DefaultNearThreshold;
+    if (storedThreshold && (threshold < 1 || threshold > 100))
+        m_mended.append(QStringLiteral("NearThreshold"));
     qint32 recheck = -1;
     RecheckOnSave = store->LoadNumberSetting(QStringLiteral("RecheckOnSave"), recheck) && (recheck == 0 || recheck == 1)
                         ? recheck == 1

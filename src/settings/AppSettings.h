@@ -3,6 +3,7 @@
 #include "check/CheckOptions.h"
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <functional>
 #include <memory>
@@ -43,6 +44,9 @@ public:
 
     // A snapshot of the values for one Check.
     CheckOptions checkOptions() const;
+    // The names of the stored values that were missing or that the options dialog could
+    // not have stored, and were loaded as their defaults; empty when all were sound.
+    QStringList mendedValues() const { return m_mended; }
 
     // Chooses the storage every later record is loaded from and saved to. Tests and
     // the command-line check's overrides use it; by default the user's store is used.
@@ -52,4 +56,6 @@ public:
 private:
     AppSettings() = default;
     void Load();
+
+    QStringList m_mended;
 };

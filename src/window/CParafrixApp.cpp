@@ -3,6 +3,7 @@
 #include "morph/MorphologyLibrary.h"
 #include "morph/Thesaurus.h"
 #include "res/Artwork.h"
+#include "settings/AppSettings.h"
 #include "window/CParafrixDlg.h"
 #include "window/RussianInterface.h"
 
@@ -38,6 +39,12 @@ int CParafrixApp::InitInstance(const QStringList& arguments)
         else if (!thesaurusLoaded)
             window->ShowNoticeOnStart(QStringLiteral(u"Проверка будет менее точной: ") + thesaurus.loadProblem() +
                                       QChar(u'.'));
+        // Said once: the mended values are what the window stores when it closes.
+        if (const QStringList mended = AppSettings::Instance().mendedValues(); !mended.isEmpty())
+            window->ShowNoticeOnStart(
+                QStringLiteral(u"В сохранённых настройках были значения, которых программа не записывает (%1): "
+                               u"взяты значения по умолчанию, и при выходе настройки будут сохранены исправленными.")
+                    .arg(mended.join(QStringLiteral(", "))));
         window->exec();
     }
     MorphologyLibrary::Instance().Unload();

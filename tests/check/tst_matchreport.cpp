@@ -102,23 +102,40 @@ private slots:
     void boundedList_data()
     {
         QTest::addColumn<qsizetype>("maxMatches");
+        QTest::addColumn<qsizetype>("maxBytes");
         QTest::addColumn<qsizetype>("listed");
         QTest::addColumn<bool>("truncated");
+        const qsizetype bytes = CheckOptions::DefaultMaxReportBytes;
         // Four originals times three copies: twelve matches in all.
-        QTest::newRow("one") << qsizetype(1) << qsizetype(1) << true;
-        QTest::newRow("within the first copy") << qsizetype(3) << qsizetype(3) << true;
-        QTest::newRow("into the second copy") << qsizetype(5) << qsizetype(5) << true;
-        QTest::newRow("one short") << qsizetype(11) << qsizetype(11) << true;
-        QTest::newRow("exactly all") << qsizetype(12) << qsizetype(12) << false;
-        QTest::newRow("more than all") << qsizetype(13) << qsizetype(12) << false;
-        QTest::newRow("default") << CheckOptions::DefaultMaxMatches << qsizetype(12) << false;
+        QTest::newRow("one") << qsizetype(1) << bytes << qsizetype(1) << true;
+        QTest::newRow("within the first copy") << qsizetype(3) << bytes << qsizetype(3) << true;
+        QTest::newRow("into the second copy") << qsizetype(5) << bytes << qsizetype(5) << true;
+        QTest::newRow("one short") << qsizetype(11) << bytes << qsizetype(11) << true;
+        QTest::newRow("exactly all") << qsizetype(12) << bytes << qsizetype(12) << false;
+        QTest::newRow("more than all") << qsizetype(13) << bytes << qsizetype(12) << false;
+        QTest::newRow("default") << CheckOptions::DefaultMaxMatches << bytes << qsizetype(12) << false;
+        // An entry takes its two sentences in UTF-8 and the allowance.
+        const CheckOutcome all = CheckCommand::CheckTexts(repeatedOriginal(), repeatedEdited(), m_options, m_stemmer);
+        const auto firstEntries = [&all](qsizetype n) {
+            qsizetype total = 0;
+            for (const PhraseMatch& match : all.matches.first(n))
+                total +=
+                    CheckOptions::kReportEntryBytes + match.original.toUtf8().size() + match.edited.toUtf8().size();
+            return total;
+        };
+        const qsizetype count = CheckOptions::DefaultMaxMatches;
+        QTest::newRow("bytes of five entries") << count << firstEntries(5) << qsizetype(5) << true;
+        QTest::newRow("a byte short of five") << count << firstEntries(5) - 1 << qsizetype(4) << true;
+        QTest::newRow("bytes of all twelve") << count << firstEntries(12) << qsizetype(12) << false;
     }
     void boundedList()
     {
         QFETCH(qsizetype, maxMatches);
+        QFETCH(qsizetype, maxBytes);
         QFETCH(qsizetype, listed);
         QFETCH(bool, truncated);
         m_options.MaxMatches = maxMatches;
+        m_options.MaxReportBytes = maxBytes;
         const CheckOutcome outcome =
             CheckCommand::CheckTexts(repeatedOriginal(), repeatedEdited(), m_options, m_stemmer);
         QVERIFY(outcome.ok());
@@ -136,7 +153,7 @@ private slots:
 
         const QString closing = text(outcome).section(u'\n', -4);
         QVERIFY2(closing.contains(QStringLiteral(u"Найдено совпадений: %1.\n").arg(listed)), qPrintable(closing));
-        const QString cut = QStringLiteral(u"Список обрезан: показаны первые %1 совпадений.\n").arg(maxMatches);
+        const QString cut = QStringLiteral(u"Список обрезан: показаны первые %1 совпадений.\n").arg(listed);
         QCOMPARE(closing.endsWith(cut), truncated);
     }
 
@@ -145,30 +162,39 @@ private slots:
         QTest::addColumn<bool>("near");
         QTest::addColumn<int>("threshold");
         QTest::addColumn<qsizetype>("maxMatches");
+        QTest::addColumn<qsizetype>("maxBytes");
         QTest::addColumn<int>("nearListed");
         QTest::addColumn<double>("originality");
         QTest::addColumn<bool>("truncated");
+        const qsizetype bytes = CheckOptions::DefaultMaxReportBytes;
         // The copy: a near match (8 words, 7 shared with its original's 8: 87%), an exact
         // one (7 words) and a new sentence (8 words).
-        QTest::newRow("near off") << false << 50 << CheckOptions::DefaultMaxMatches << 0 << 0.6957 << false;
-        QTest::newRow("near on") << true << 50 << CheckOptions::DefaultMaxMatches << 1 << 0.3478 << false;
+        QTest::newRow("near off") << false << 50 << CheckOptions::DefaultMaxMatches << bytes << 0 << 0.6957 << false;
+        QTest::newRow("near on") << true << 50 << CheckOptions::DefaultMaxMatches << bytes << 1 << 0.3478 << false;
         QTest::newRow("threshold at the similarity")
-            << true << 87 << CheckOptions::DefaultMaxMatches << 1 << 0.3478 << false;
-        QTest::newRow("threshold above it") << true << 88 << CheckOptions::DefaultMaxMatches << 0 << 0.6957 << false;
-        QTest::newRow("bound taken by the exact match") << true << 50 << qsizetype(1) << 0 << 0.6957 << true;
-        QTest::newRow("bound just enough") << true << 50 << qsizetype(2) << 1 << 0.3478 << false;
+            << true << 87 << CheckOptions::DefaultMaxMatches << bytes << 1 << 0.3478 << false;
+        QTest::newRow("threshold above it")
+            << true << 88 << CheckOptions::DefaultMaxMatches << bytes << 0 << 0.6957 << false;
+        QTest::newRow("bound taken by the exact match") << true << 50 << qsizetype(1) << bytes << 0 << 0.6957 << true;
+        QTest::newRow("bound just enough") << true << 50 << qsizetype(2) << bytes << 1 << 0.3478 << false;
+        // About 450 bytes of entry each: room for the exact match only.
+        QTest::newRow("bytes taken by the exact match")
+            << true << 50 << CheckOptions::DefaultMaxMatches << qsizetype(600) << 0 << 0.6957 << true;
     }
+
     void nearMatches()
     {
         QFETCH(bool, near);
         QFETCH(int, threshold);
         QFETCH(qsizetype, maxMatches);
+        QFETCH(qsizetype, maxBytes);
         QFETCH(int, nearListed);
         QFETCH(double, originality);
         QFETCH(bool, truncated);
         m_options.NearMatches = near;
         m_options.NearThreshold = threshold;
         m_options.MaxMatches = maxMatches;
+        m_options.MaxReportBytes = maxBytes;
         const QString original = u"Лиса быстро бежит через широкое поле к лесу. "
                                  u"Совсем другое предложение о погоде сегодня утром."_qs;
         const QString edited = u"Лиса быстро бежит через поле к тёмному лесу. "

@@ -245,6 +245,14 @@ private slots:
         QTest::newRow("unknown option") << QStringList{u"--frobnicate"_qs, u"a"_qs, u"b"_qs} << u"frobnicate"_qs;
         QTest::newRow("bad number") << QStringList{u"--min-words"_qs, u"много"_qs, u"a"_qs, u"b"_qs}
                                     << u"--min-words"_qs;
+        QTest::newRow("min words -1") << QStringList{u"--min-words"_qs, u"-1"_qs, u"a"_qs, u"b"_qs}
+                                      << u"--min-words"_qs;
+        QTest::newRow("min words 2, below the options' range")
+            << QStringList{u"--min-words"_qs, u"2"_qs, u"a"_qs, u"b"_qs} << u"--min-words"_qs;
+        QTest::newRow("min words 11, above it")
+            << QStringList{u"--min-words"_qs, u"11"_qs, u"a"_qs, u"b"_qs} << u"--min-words"_qs;
+        QTest::newRow("line break in a missing name stays on the line")
+            << QStringList{u"нет\nфайла.txt"_qs, u"b"_qs} << u"«нет\\nфайла.txt»: файл не найден"_qs;
         QTest::newRow("near threshold 0") << QStringList{u"--near=0"_qs, u"a"_qs, u"b"_qs} << u"--near"_qs;
         QTest::newRow("near threshold 101") << QStringList{u"--near=101"_qs, u"a"_qs, u"b"_qs} << u"--near"_qs;
         QTest::newRow("near threshold not a number")

@@ -1,7 +1,9 @@
 #include "NearTestText.h"
+#include "compare/NearIndex.h"
 #include "compare/NearSearch.h"
 
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -276,6 +278,40 @@ private slots:
         const NearMatchList found = FindNearMatches(original, text.sentences(edited), {}, NearOptions{});
         QCOMPARE(describe(found), u"o0-e2000"_qs);
         QVERIFY(found.matches.first().similarity > 0.99);
+    }
+
+    void sentencesOfCommonStemsOnly()
+    {
+        // 200 sentences of twelve words from a vocabulary of twelve: every stem is in far
+        // more sentences than seed candidates. Each copy changes one word, and each is
+        // still found near its original.
+        const QStringList vocabulary =
+            QStringLiteral(u"дом лес река поле город сад мост луг берег холм гора дорога").split(QChar(u' '));
+        quint32 random = 7;
+        const auto next = [&random](int n) {
+            random = random * 1103515245u + 12345u;
+            return int((random >> 16) % quint32(n));
+        };
+        QString original;
+        QString edited;
+        for (int i = 0; i < 200; ++i) {
+            QStringList words;
+            for (int k = 0; k < 12; ++k)
+                words.append(vocabulary.at(next(12)));
+            original += words.join(QChar(u' ')) + u". "_qs;
+            const int changed = next(12);
+            words[changed] = vocabulary.at((vocabulary.indexOf(words.at(changed)) + 1 + next(11)) % 12);
+            edited += words.join(QChar(u' ')) + u". "_qs;
+        }
+        NearTestText text;
+        const QList<NearSentence> originals = text.sentences(original);
+        QVERIFY(NearIndex::commonLimit(qint32(originals.size())) < 100);
+        const NearMatchList found = FindNearMatches(originals, text.sentences(edited), {}, NearOptions{});
+        std::vector<bool> covered(200, false);
+        for (const NearMatch& match : found.matches)
+            for (qint32 j = match.editedFirst; j < match.editedFirst + match.editedCount; ++j)
+                covered[size_t(j)] = true;
+        QCOMPARE(std::count(covered.begin(), covered.end(), true), 200);
     }
 
     // Digits are word delimiters, yet a number both documents hold counts as shared;

@@ -31,6 +31,8 @@ class TestDocumentFile : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    static constexpr int kDeepFolders = 20;
+    inline static const QByteArray kDeepName = QByteArray(250, 'd');
 
     QByteArray native(const char* name) const { return QFile::encodeName(m_dir.path()) + '/' + name; }
 
@@ -50,6 +52,40 @@ private slots:
         // Larger than any document read, without using the disk: a sparse file.
         QVERIFY(writeNative(native("huge.txt"), "x"));
         QVERIFY(::truncate(native("huge.txt").constData(), DocumentFile::kMaxBytes + 1) == 0);
+        // A file there, at a path longer than PATH_MAX: made one folder at a time.
+        int folder = ::open(m_dir.path().toLocal8Bit().constData(), O_RDONLY | O_DIRECTORY);
+        for (int i = 0; i < kDeepFolders; ++i) {
+            QVERIFY(::mkdirat(folder, kDeepName.constData(), 0755) == 0);
+            const int inner = ::openat(folder, kDeepName.constData(), O_RDONLY | O_DIRECTORY);
+            ::close(folder);
+            folder = inner;
+            QVERIFY(folder >= 0);
+        }
+        const int file = ::openat(folder, "essay.txt", O_WRONLY | O_CREAT, 0644);
+        QVERIFY(file >= 0 && ::write(file, "text", 4) == 4);
+        ::close(file);
+        ::close(folder);
+    }
+
+    void cleanupTestCase()
+    {
+        // QTemporaryDir cannot name the undecodable file either: remove it by its bytes.
+        ::unlink(native("\xD0\xE5\xF4\xE5\xF0\xE0\xF2.txt").constData());
+        // Undone from the inside out, one folder at a time, as no path can name the inside.
+        for (int i = kDeepFolders; i >= 0; --i) {
+            const int parent = ::open(m_dir.path().toLocal8Bit().constData(), O_RDONLY | O_DIRECTORY);
+            int at = parent;
+            for (int k = 0; k < i; ++k) {
+                const int inner = ::openat(at, kDeepName.constData(), O_RDONLY | O_DIRECTORY);
+                ::close(at);
+                at = inner;
+            }
+            if (i == kDeepFolders)
+                ::unlinkat(at, "essay.txt", 0);
+            else
+                ::unlinkat(at, kDeepName.constData(), AT_REMOVEDIR);
+            ::close(at);
+        }
     }
 
     void kindsOfNames_data()
@@ -69,6 +105,12 @@ private slots:
         QTest::newRow("empty name") << QByteArray() << int(ExtractError::FileMissing);
         QTest::newRow("empty file") << native("empty.txt") << int(ExtractError::NoText);
         QTest::newRow("too large") << native("huge.txt") << int(ExtractError::TooLarge);
+        QTest::newRow("name longer than the system takes")
+            << native(QByteArray(300, 'x').constData()) << int(ExtractError::PathTooLong);
+        QByteArray deep = native("");
+        for (int i = 0; i < kDeepFolders; ++i)
+            deep += kDeepName + '/';
+        QTest::newRow("file at a path longer than PATH_MAX") << deep + "essay.txt" << int(ExtractError::PathTooLong);
     }
 
     void kindsOfNames()
@@ -125,9 +167,6 @@ private slots:
         // Through the decoded name the file cannot be found: that is why bytes are kept.
         QCOMPARE(CDocToText().Extract(shown).error, ExtractError::FileMissing);
     }
-
-    // QTemporaryDir cannot name the undecodable file either: remove it by its bytes.
-    void cleanupTestCase() { ::unlink(native("\xD0\xE5\xF4\xE5\xF0\xE0\xF2.txt").constData()); }
 
     void matchArguments_data()
     {

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QTest>
 
+Q_DECLARE_METATYPE(ExtractError)
+
 namespace {
 
 // A PDF of the given objects (object n is objects[n - 1], the catalog first), with
@@ -56,6 +58,63 @@ QByteArray makePages(int pages)
         objects.append("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents " +
                        QByteArray::number(page + 1) + " 0 R /Resources << /Font << /F1 3 0 R >> >> >>");
         objects.append(stream("BT /F1 12 Tf 72 700 Td (Page " + QByteArray::number(i + 1) + ".) Tj ET\n"));
+    }
+    objects[1] = "<< /Type /Pages /Kids [" + kids + "] /Count " + QByteArray::number(pages) + " >>";
+    return assemble(objects);
+}
+
+const QByteArray kCatalog = "<< /Type /Catalog /Pages 2 0 R >>";
+const QByteArray kFont = "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>";
+
+QByteArray page(int contents, const QByteArray& resources = "/Font << /F1 3 0 R >>")
+{
+    return "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents " + QByteArray::number(contents) +
+           " 0 R /Resources << " + resources + " >> >>";
+}
+
+// A page tree of the given kids (catalog 1, tree 2, font 3, then a page and its
+// contents for each text), padded with spare objects: poppler believes a /Count only
+// up to the number of objects.
+QByteArray makeTree(const QByteArray& kids, int count, const QList<QByteArray>& texts)
+{
+    QList<QByteArray> objects = {
+        kCatalog, "<< /Type /Pages /Kids [" + kids + "] /Count " + QByteArray::number(count) + " >>", kFont};
+    for (const QByteArray& text : texts) {
+        objects.append(page(int(objects.size()) + 2));
+        objects.append(stream("BT /F1 12 Tf 72 700 Td (" + text + ") Tj ET"));
+    }
+    while (objects.size() < count + 4)
+        objects.append("<< >>");
+    return assemble(objects);
+}
+
+// One page that uses form 5 + depth, each form using the one before it `fanout` times
+// and the first drawing what `leaf` draws.
+QByteArray makeNestedForms(int depth, int fanout, const QByteArray& leaf)
+{
+    QList<QByteArray> objects = {kCatalog, "<< /Type /Pages /Kids [4 0 R] /Count 1 >>", kFont,
+                                 page(6 + depth, "/XObject << /X " + QByteArray::number(5 + depth) + " 0 R >>")};
+    for (int k = 0; k <= depth; ++k) {
+        const QByteArray resources =
+            k == 0 ? "/Font << /F1 3 0 R >>" : "/XObject << /Y " + QByteArray::number(4 + k) + " 0 R >>";
+        const QByteArray content = k == 0 ? leaf : QByteArray("/Y Do ").repeated(fanout);
+        objects.append("<< /Type /XObject /Subtype /Form /BBox [0 0 612 792] /Resources << " + resources +
+                       " >> /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content + "endstream");
+    }
+    objects.append(stream("/X Do"));
+    return assemble(objects);
+}
+
+// Pages that share one content stream (object 4): one string of glyphs, drawn beside
+// the page where they are not kept.
+QByteArray makeGlyphPages(int pages, int glyphs)
+{
+    QList<QByteArray> objects = {
+        kCatalog, {}, kFont, stream("BT /F1 12 Tf -900 -900 Td (" + QByteArray(glyphs, 'a') + ") Tj ET")};
+    QByteArray kids;
+    for (int i = 0; i < pages; ++i) {
+        kids += QByteArray::number(objects.size() + 1) + " 0 R ";
+        objects.append(page(4));
     }
     objects[1] = "<< /Type /Pages /Kids [" + kids + "] /Count " + QByteArray::number(pages) + " >>";
     return assemble(objects);
@@ -129,6 +188,43 @@ private slots:
             makePdf({{700, "secret"}}, "/Encrypt << /Filter /Standard /V 1 /R 2 /O <" + key.toHex() + "> /U <" +
                                            key.toHex() + "> /P -4 >> /ID [" + id + " " + id + "]");
         QCOMPARE(PdfReader::Read(pdf).error, ExtractError::PasswordProtected);
+    }
+
+    // A page the tree lists but the file lacks is damage, never the previous page again;
+    // a page listed again is read once. Drawing is bounded per page and per document.
+    void pageTreesAndBudgets_data()
+    {
+        QTest::addColumn<QByteArray>("pdf");
+        QTest::addColumn<ExtractError>("error");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("count beyond the pages")
+            << makeTree("4 0 R", 4, {"Only page."}) << ExtractError::Damaged << QString();
+        QTest::newRow("null among the kids")
+            << makeTree("4 0 R null 6 0 R", 3, {"One.", "Two."}) << ExtractError::Damaged << QString();
+        QTest::newRow("one page listed three times") << makeTree("4 0 R 6 0 R 4 0 R 4 0 R", 4, {"One.", "Two."})
+                                                     << ExtractError::None << QStringLiteral(u"One.\r\nTwo.\r\n");
+        QTest::newRow("a glyph drawn through forms 10^8 times")
+            << makeNestedForms(8, 10, "BT /F1 12 Tf 72 700 Td (a) Tj ET") << ExtractError::TooLarge << QString();
+        QTest::newRow("forms within the budget") << makeNestedForms(2, 10, "BT /F1 12 Tf 72 700 Td (a) Tj ET")
+                                                 << ExtractError::None << QStringLiteral(u"a\r\n");
+        QTest::newRow("too many glyphs on a page")
+            << makeGlyphPages(1, int(PdfReader::kMaxPageGlyphs) + 1) << ExtractError::TooLarge << QString();
+        // Each page within its own bound, all of them past the document's.
+        const int pages = int(PdfReader::kMaxWork / PdfReader::kMaxPageGlyphs);
+        QTest::newRow("glyphs past the document's budget")
+            << makeGlyphPages(pages, int(PdfReader::kMaxPageGlyphs)) << ExtractError::TooLarge << QString();
+        QTest::newRow("glyphs within it")
+            << makeGlyphPages(2, int(PdfReader::kMaxPageGlyphs)) << ExtractError::None << QString();
+    }
+
+    void pageTreesAndBudgets()
+    {
+        QFETCH(QByteArray, pdf);
+        QFETCH(ExtractError, error);
+        QFETCH(QString, text);
+        const ParsedDocument doc = PdfReader::Read(pdf);
+        QCOMPARE(doc.error, error);
+        QCOMPARE(doc.stories.join(QString()), text);
     }
 
     void badInput_data()

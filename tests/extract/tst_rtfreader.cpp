@@ -31,6 +31,12 @@ private slots:
             << QByteArray("{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fcharset161 A;}{\\f1\\fcharset238 B;}}"
                           "{\\f0 \\'e1\\'e5}{\\f1 \\'9a}\\'e0}")
             << QStringLiteral(u"αεšа");
+        QTest::newRow("unknown cpg falls back to the document's code page")
+            << QByteArray("{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\cpg99999 A;}}\\f0 \\'cf\\'f0\\'e8}")
+            << QStringLiteral(u"При");
+        QTest::newRow("unknown cpg keeps the font's charset")
+            << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset204\\cpg77 A;}}\\f0 \\'cf\\'f0\\'e8}")
+            << QStringLiteral(u"При");
         QTest::newRow("skipped destinations")
             << QByteArray("{\\rtf1{\\fonttbl{\\f0 Times;}}{\\colortbl;\\red0\\green0\\blue0;}"
                           "{\\stylesheet{\\s0 Normal;}}{\\info{\\title Заголовок}{\\author Автор}}"
@@ -133,6 +139,11 @@ private slots:
                                                     .repeated(50000) +
                                                 "}"
                                          << QStringLiteral(u"你a").repeated(50000);
+        // No byte below 0x80 for 1.2 MB, and an odd start: the cut at the 1 MiB bound
+        // must keep a dangling lead byte for the next batch.
+        QTest::newRow("unbroken gbk past the bound")
+            << "{\\rtf1\\ansi\\ansicpg936 a" + QByteArray("\xC4\xE3").repeated(600000) + "}"
+            << QStringLiteral(u"a") + QStringLiteral(u"你").repeated(600000);
     }
 
     void longEightBitRuns()

@@ -3,10 +3,12 @@
 #include "mhelper.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QList>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -73,6 +75,20 @@ private slots:
         QVERIFY(nullPath != 0);
         QCOMPARE(Stem(nullPath, "tables"), QByteArray("tabl"));
         QCOMPARE(CloseMorphology(nullPath), 1);
+    }
+
+    // A data file that is a pipe is refused at once rather than waited on.
+    void pipeAsDataFile()
+    {
+        QTemporaryDir dir;
+        const QByteArray pipe = QFile::encodeName(dir.filePath(QStringLiteral("mhelper.dat")));
+        QVERIFY(::mkfifo(pipe.constData(), 0644) == 0);
+        const uint32_t handle = OpenMorphology(pipe.constData());
+        QVERIFY(handle != 0);
+        char out[kMax + 1];
+        int32_t size = kMax;
+        QCOMPARE(CalcStem(handle, "", out, &size), 0); // no dictionary
+        QCOMPARE(CloseMorphology(handle), 1);
     }
 
     void badHandles_data()

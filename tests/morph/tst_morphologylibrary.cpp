@@ -4,12 +4,14 @@
 #include "phrases/TextOps.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
 #include <cstdio>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -135,6 +137,43 @@ private slots:
         QVERIFY2(m.loadProblem().contains(QDir::toNativeSeparators(absent)), qPrintable(m.loadProblem()));
         QCOMPARE(m.dataPath(), absent);
         QCOMPARE(m.GetStem(QStringLiteral(u"книгами")), QStringLiteral(u"книг"));
+    }
+
+    // A data candidate that is there but is no regular file is never opened: a pipe
+    // would wait for a writer forever. The next candidate is used, else the rules alone.
+    void dataThatIsNoFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("fallback");
+        QTest::newRow("folder") << u"folder"_qs << false;
+        QTest::newRow("folder, then the data file") << u"folder"_qs << true;
+#ifndef Q_OS_WIN
+        QTest::newRow("pipe") << u"pipe"_qs << false;
+        QTest::newRow("pipe, then the data file") << u"pipe"_qs << true;
+#endif
+    }
+    void dataThatIsNoFile()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, fallback);
+        QTemporaryDir dir;
+        const QString odd = dir.filePath(QStringLiteral("mhelper.dat"));
+#ifndef Q_OS_WIN
+        if (kind == u"pipe"_qs)
+            QVERIFY(::mkfifo(QFile::encodeName(odd).constData(), 0644) == 0);
+#endif
+        if (kind == u"folder"_qs)
+            QVERIFY(QDir().mkdir(odd));
+        MorphologyLibrary& m = MorphologyLibrary::Instance();
+        QStringList candidates{odd};
+        if (fallback)
+            candidates << kData;
+        QCOMPARE(m.LoadFrom({kLibrary}, candidates), fallback);
+        QVERIFY(m.isLoaded());
+        QCOMPARE(m.hasDictionary(), fallback);
+        QCOMPARE(m.dataPath(), fallback ? kData : QString());
+        if (!fallback)
+            QVERIFY2(m.loadProblem().contains(QDir::toNativeSeparators(odd)), qPrintable(m.loadProblem()));
     }
 
     void wordsTooLongForTheStemBufferAreTheirOwnStems()
