@@ -180,7 +180,7 @@ bool HtmlReport::WriteHead(QIODevice& out) const
                            u"ни точно, ни как похожая фраза.</p>\n");
     if (m_outcome.truncated)
         head += QStringLiteral(u"<p class=\"truncated\">Показаны не все совпадения: список обрезан на %1.</p>\n")
-                    .arg(m_options.MaxMatches);
+                    .arg(m_outcome.matchCount());
     // The tricks seen through, each document's warning as a list.
     for (const bool edited : {true, false}) {
         const TextReading& reading = edited ? m_outcome.editedReading : m_outcome.originalReading;
@@ -243,6 +243,7 @@ bool HtmlReport::WriteMatches(QIODevice& out) const
     // Runs of equal exact matches (a sentence repeated on both sides) share one body.
     const PhraseMatch* previous = nullptr;
     QString body;
+    qint64 written = 0;
     for (qsizetype row = 0; row < m_outcome.matchCount(); ++row) {
         const bool exact = row < exactCount;
         const PhraseMatch* match = exact ? &m_outcome.matches.at(row) : nullptr;
@@ -275,7 +276,20 @@ bool HtmlReport::WriteMatches(QIODevice& out) const
                   : QStringLiteral(u"<div class=\"match near\" id=\"n%1\">\n<h3>Похожая фраза #%1 (%2%)</h3>\n")
                         .arg(row - exactCount + 1)
                         .arg(m_outcome.near.matches.at(row - exactCount).percent());
-        if (!write(out, heading + body + QStringLiteral("</div>\n")))
+        const QByteArray bytes = (heading + body + QStringLiteral("</div>\n")).toUtf8();
+        // The markup around each word makes a page larger than the other reports: it
+        // stops at their bound, and says so.
+        written += bytes.size();
+        if (written > m_options.MaxReportBytes) {
+            if (!write(out, QStringLiteral(u"<p class=\"truncated\">Отчёт обрезан: показано строк — %1 из %2; полный "
+                                           u"вышел бы больше %3 МБ.</p>\n")
+                                .arg(row)
+                                .arg(m_outcome.matchCount())
+                                .arg(m_options.MaxReportBytes / (1024 * 1024))))
+                return false;
+            break;
+        }
+        if (out.write(bytes) != bytes.size())
             return false;
     }
     return write(out, QStringLiteral("</body>\n</html>\n"));

@@ -15,7 +15,8 @@ struct CheckOutcome;
 // HTML file in UTF-8 (styles inline, no scripts, nothing fetched) with the documents,
 // the originality and its breakdown, a map of the copy, every match with both sides
 // marked as the window marks them and its verdict, and the tricks seen through. The
-// markup is also well-formed XML. Written match by match, like the other reports.
+// markup is also well-formed XML. Written match by match, like the other reports; the
+// rows stop, with a note, once they would pass the reports' byte bound.
 class HtmlReport
 {
 public:

@@ -405,6 +405,18 @@ private slots:
         QCOMPARE(rows.at(1).edited, u"Лиса быстро бежит через поле к тёмному лесу"_qs);
         QCOMPARE(rows.at(1).shared, u"Лиса быстро бежит через поле к лесу "_qs);
         QCOMPARE(rows.at(1).verdict, NearVerdict(MatchReport::Explain(outcome, outcome.near.matches.at(0))).trimmed());
+
+        // Past the byte bound of the reports the rows stop after a whole one, and the page says so.
+        CheckOptions bounded = m_options;
+        const QByteArray whole = out.written();
+        bounded.MaxReportBytes =
+            whole.indexOf("<div class=\"match near\"") - whole.indexOf("<div class=\"match exact\"");
+        LimitedDevice cut(1 << 20);
+        QVERIFY(HtmlReport(outcome, bounded, m_stemmer, {}).Write(cut));
+        const QString page = QString::fromUtf8(cut.written());
+        QVERIFY2(page.contains(u"Отчёт обрезан: показано строк — 1 из 2;"_qs), qPrintable(page));
+        QVERIFY(!page.contains(u"id=\"n1\""_qs));
+        QVERIFY(page.endsWith(u"</html>\n"_qs));
     }
 
     // What XML cannot carry never reaches the page; the rest passes as it is.
