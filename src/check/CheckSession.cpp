@@ -153,6 +153,8 @@ QList<CheckSession::MapCell> CheckSession::CopyMap() const
     for (const NearSentence& sentence : m_outcome.editedSentences) {
         MapCell cell;
         cell.words = qint32(sentence.words.size());
+        cell.tricked =
+            !m_outcome.editedReading.untouched() && !m_outcome.editedReading.Written(sentence.text).marks.isEmpty();
         if (const auto found = exactRows.constFind(sentence.text); found != exactRows.constEnd()) {
             cell.kind = MapCell::Kind::Exact;
             cell.row = found.value();
@@ -163,7 +165,7 @@ QList<CheckSession::MapCell> CheckSession::CopyMap() const
         const NearMatch& match = m_outcome.near.matches.at(i);
         for (qint32 s = match.editedFirst; s < match.editedFirst + match.editedCount && s < cells.size(); ++s) {
             if (s >= 0 && cells.at(s).kind == MapCell::Kind::Original)
-                cells[s] = {cells.at(s).words, MapCell::Kind::Near, m_outcome.matches.size() + i};
+                cells[s] = {cells.at(s).words, MapCell::Kind::Near, m_outcome.matches.size() + i, cells.at(s).tricked};
         }
     }
     return cells;
