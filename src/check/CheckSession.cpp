@@ -187,6 +187,8 @@ QList<CheckSession::MapCell> CheckSession::MapOf(const CheckOutcome& outcome)
     for (const NearSentence& sentence : outcome.editedSentences) {
         MapCell cell;
         cell.words = qint32(sentence.words.size());
+        cell.tricked =
+            !outcome.editedReading.untouched() && !outcome.editedReading.Written(sentence.text).marks.isEmpty();
         if (const auto found = exactRows.constFind(sentence.text); found != exactRows.constEnd()) {
             cell.kind = MapCell::Kind::Exact;
             cell.row = found.value();
@@ -197,7 +199,7 @@ QList<CheckSession::MapCell> CheckSession::MapOf(const CheckOutcome& outcome)
         const NearMatch& match = outcome.near.matches.at(i);
         for (qint32 s = match.editedFirst; s < match.editedFirst + match.editedCount && s < cells.size(); ++s) {
             if (s >= 0 && cells.at(s).kind == MapCell::Kind::Original)
-                cells[s] = {cells.at(s).words, MapCell::Kind::Near, outcome.matches.size() + i};
+                cells[s] = {cells.at(s).words, MapCell::Kind::Near, outcome.matches.size() + i, cells.at(s).tricked};
         }
     }
     return cells;

@@ -63,6 +63,7 @@ public:
         qint32 words = 0;
         Kind kind = Kind::Original;
         qsizetype row = -1;
+        bool tricked = false; // the sentence as written holds a disguise the reading saw through
     };
     // The copy's sentences in text order, as its map shows them.
     QList<MapCell> CopyMap() const;

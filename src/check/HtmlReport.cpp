@@ -31,6 +31,9 @@ const char* const style = "body{font-family:sans-serif;max-width:60em;margin:1em
                           // The colours are the content: kept when printed.
                           ".map,.legend span{-webkit-print-color-adjust:exact;print-color-adjust:exact}"
                           ".exact{background:#d63c3c}.near{background:#f0a028}.own{background:#5aaa5a}"
+                          // A disguise seen through: a stripe along the block, over whatever it is.
+                          ".map .tricked{box-shadow:inset -1px 0 #fff,inset 0 -0.8em #8e44ad}"
+                          ".legend .tricked{background:#8e44ad}"
                           ".legend span{display:inline-block;width:1em;height:1em;margin:0 0.3em 0 1em;"
                           "vertical-align:middle}"
                           ".match{border:1px solid #ccc;border-radius:4px;padding:0.5em 1em;margin:1em 0}"
@@ -196,9 +199,11 @@ bool HtmlReport::WriteHead(QIODevice& out) const
 
 bool HtmlReport::WriteMap(QIODevice& out) const
 {
-    QString text = QStringLiteral(u"<h2>Карта копии</h2>\n<p class=\"legend\">Предложения копии по порядку текста:"
-                                  u"<span class=\"exact\"></span>совпадение<span class=\"near\"></span>похожая фраза"
-                                  u"<span class=\"own\"></span>свой текст</p>\n<div class=\"map\">\n");
+    QString text =
+        QStringLiteral(u"<h2>Карта копии</h2>\n<p class=\"legend\">Предложения копии по порядку текста:"
+                       u"<span class=\"exact\"></span>совпадение<span class=\"near\"></span>похожая фраза"
+                       u"<span class=\"own\"></span>свой текст<span class=\"tricked\"></span>приёмы маскировки"
+                       u"</p>\n<div class=\"map\">\n");
     const QList<CheckSession::MapCell> cells = CheckSession::MapOf(m_outcome);
     const qsizetype exactCount = m_outcome.matches.size();
     for (qsizetype i = 0; i < cells.size(); ++i) {
@@ -214,6 +219,10 @@ bool HtmlReport::WriteMap(QIODevice& out) const
             kind = QStringLiteral("near");
             what = QStringLiteral(u"похожая фраза #%1").arg(cell.row - exactCount + 1);
             link = QStringLiteral(" href=\"#n%1\"").arg(cell.row - exactCount + 1);
+        }
+        if (cell.tricked) {
+            kind += QStringLiteral(" tricked");
+            what += QStringLiteral(u", приёмы маскировки");
         }
         text += QStringLiteral(u"<a class=\"cell %1\"%2 style=\"flex-grow:%3\" title=\"Предложение %4: %5\"></a>\n")
                     .arg(kind, link)

@@ -8,6 +8,7 @@ CopyMap::CopyMap(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("copyMap"));
     setToolTip(QStringLiteral(u"Карта копии: предложения по порядку текста, высота — по числу слов.\n"
                               u"Красные совпадают с оригиналом, оранжевые — похожие фразы, зелёные — свои.\n"
+                              u"Фиолетовая полоса — в предложении найден приём маскировки.\n"
                               u"Оригинальность — доля слов в зелёных предложениях. Щелчок показывает фразу."));
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
 }
@@ -28,6 +29,11 @@ QColor CopyMap::colour(CheckSession::MapCell::Kind kind)
         break;
     }
     return QColor(0x5a, 0xaa, 0x5a);
+}
+
+QColor CopyMap::TrickColour()
+{
+    return QColor(0x8e, 0x44, 0xad);
 }
 
 void CopyMap::setCells(QList<CheckSession::MapCell> cells)
@@ -72,6 +78,9 @@ void CopyMap::paintEvent(QPaintEvent*)
         const int top = edges.at(i);
         const int bottom = std::max(edges.at(i + 1), top + 1);
         painter.fillRect(QRect(0, top, width(), bottom - top), colour(m_cells.at(i).kind));
+        // A disguise found in the sentence: a stripe on the right, over whatever it is.
+        if (m_cells.at(i).tricked)
+            painter.fillRect(QRect(width() - width() / 3, top, width() / 3, bottom - top), TrickColour());
     }
     painter.setPen(palette().color(QPalette::Dark));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));

@@ -7,7 +7,7 @@
 
 // A map of the copy: a strip with its sentences from top to bottom in text order, each
 // as tall as its share of the words and coloured by what it is (matched exactly, near
-// match, the copy's own). Clicking a matched sentence asks for its row.
+// match, the copy's own), striped where a disguise was found. Clicking a matched sentence asks for its row.
 class CopyMap : public QWidget
 {
     Q_OBJECT
@@ -20,6 +20,8 @@ public:
     qsizetype cellAt(int y) const;
 
     static QColor colour(CheckSession::MapCell::Kind kind);
+    // The stripe over a sentence that holds a disguise.
+    static QColor TrickColour();
 
     QSize sizeHint() const override;
 

@@ -444,6 +444,9 @@ private slots:
         QCOMPARE(tricks, (QStringList{u"ca"_qs, u"c"_qs, u"po"_qs, u"\u200B"_qs}));
         QVERIFY(pair.seenThrough());
         QVERIFY(pair.originalTricks.isEmpty());
+        const QList<CheckSession::MapCell> map = m_session->CopyMap();
+        QCOMPARE(map.size(), 1);
+        QVERIFY(map.first().tricked);
         m_session->ShowSelectedInWord();
         QCOMPARE(m_word->phrases, QStringList{written});
     }

@@ -392,7 +392,7 @@ private slots:
                                       .arg(NearPercent(outcome.exactShare))
                                       .arg(100 - NearPercent(outcome.originality) - NearPercent(outcome.exactShare)));
         QCOMPARE(trickLines, outcome.editedReading.findings().size());
-        QCOMPARE(cells, (QStringList{u"near"_qs, u"exact"_qs, u"own"_qs}));
+        QCOMPARE(cells, (QStringList{u"near"_qs, u"exact"_qs, u"own tricked"_qs}));
 
         QCOMPARE(rows.size(), 2);
         const PhraseMatch& exact = outcome.matches.at(0);
