@@ -39,7 +39,7 @@ bad() { failed=$((failed + 1)); failures+=("$1"); echo "FAIL $1"; }
 # Test programs written for the Linux build that fail on Windows for reasons of the
 # platform (docs/windows.md, "Test results under wine"): run and reported, but
 # counted as skipped until they learn about Windows.
-KNOWN_PLATFORM_FAILURES=" tst_dictionarycompiler tst_mhelperdata "
+KNOWN_PLATFORM_FAILURES=" tst_dictionarycompiler tst_mhelperdata tst_mhelperstem "
 
 # A display of our own: Qt's Windows platform plugin needs one under wine.
 for n in $(seq 90 140); do
