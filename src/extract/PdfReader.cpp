@@ -30,16 +30,17 @@ struct Line
     double height() const { return bottom - top; }
 };
 
-void silence(ErrorCategory, Goffset, const char*) {}
+void countError(ErrorCategory, Goffset, const char*);
 
-// poppler's settings, made once for the process; its error messages go nowhere.
+// poppler's settings, made once for the process; its error messages are not shown,
+// only counted against the budget of the document being read.
 void initPoppler()
 {
     static std::once_flag once;
     std::call_once(once, [] {
         if (!globalParams)
             globalParams = std::make_unique<GlobalParams>();
-        setErrorCallback(silence);
+        setErrorCallback(countError);
     });
 }
 
@@ -60,6 +61,9 @@ public:
     }
 
     bool exhausted() const { return m_exhausted; }
+    // A damaged object costs its parse each time it is used, with nothing drawn that the
+    // other counts would see (a form that is no stream, asked for a million times).
+    void spendOnError() { spend(kErrorWork); }
     bool pageTooFull() const
     {
         return m_pageGlyphs > PdfReader::kMaxPageGlyphs || qint64(m_pageFonts.size()) > PdfReader::kMaxPageFonts;
@@ -106,6 +110,7 @@ private:
     static constexpr qint64 kFormWork = 40;
     static constexpr qint64 kNewFontWork = 50;
     static constexpr qint64 kFontsPerWork = 64;
+    static constexpr qint64 kErrorWork = 100;
 
     bool spend(qint64 work)
     {
@@ -119,6 +124,26 @@ private:
     qint64 m_pageGlyphs = 0;
     std::unordered_set<const GfxFont*> m_pageFonts;
     bool m_exhausted = false;
+};
+
+// The device of the page this thread is drawing, for the error callback, which poppler
+// gives no data of ours.
+thread_local BudgetedTextDevice* t_drawing = nullptr;
+
+void countError(ErrorCategory, Goffset, const char*)
+{
+    if (t_drawing)
+        t_drawing->spendOnError();
+}
+
+// Names the device for the error callback while a page is drawn.
+class DrawingScope
+{
+public:
+    explicit DrawingScope(BudgetedTextDevice& device) { t_drawing = &device; }
+    ~DrawingScope() { t_drawing = nullptr; }
+    DrawingScope(const DrawingScope&) = delete;
+    DrawingScope& operator=(const DrawingScope&) = delete;
 };
 
 QString wordText(const TextWord& word)
@@ -249,7 +274,10 @@ ParsedDocument PdfReader::Read(const QByteArray& bytes)
                                            QStringLiteral(u"в PDF нет страницы %1 из %2").arg(i).arg(pages));
         if (!seen.insert({page->getRef().num, page->getRef().gen}).second)
             continue;
-        doc->displayPage(&device, i, 72, 72, 0, false, false, false, BudgetedTextDevice::AbortCheck, &device);
+        {
+            const DrawingScope drawing(device);
+            doc->displayPage(&device, i, 72, 72, 0, false, false, false, BudgetedTextDevice::AbortCheck, &device);
+        }
         if (device.pageTooFull())
             return ParsedDocument::Failure(ExtractError::TooLarge,
                                            QStringLiteral(u"на странице %1 PDF больше %2 знаков или %3 шрифтов")

@@ -10,7 +10,7 @@
 // Each page object is read once, however often the page tree lists it; a page the
 // tree names but the file lacks makes the document damaged. The work of drawing is
 // bounded: past kMaxWork content operators' worth of drawing in all (glyphs, uses of
-// forms and fonts weighed by what they cost), or kMaxPageGlyphs glyphs or
+// forms, fonts and damaged objects weighed by what they cost), or kMaxPageGlyphs glyphs or
 // kMaxPageFonts fonts on one page, the document is refused as too large.
 class PdfReader
 {

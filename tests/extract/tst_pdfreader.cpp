@@ -205,6 +205,9 @@ private slots:
                                                      << ExtractError::None << QStringLiteral(u"One.\r\nTwo.\r\n");
         QTest::newRow("a glyph drawn through forms 10^8 times")
             << makeNestedForms(8, 10, "BT /F1 12 Tf 72 700 Td (a) Tj ET") << ExtractError::TooLarge << QString();
+        // Nothing drawn, but a complaint about each of 10^6 uses of a form that is not there.
+        QTest::newRow("a missing form asked for 10^6 times")
+            << makeNestedForms(5, 10, QByteArray("/Z Do ").repeated(10)) << ExtractError::TooLarge << QString();
         QTest::newRow("forms within the budget") << makeNestedForms(2, 10, "BT /F1 12 Tf 72 700 Td (a) Tj ET")
                                                  << ExtractError::None << QStringLiteral(u"a\r\n");
         QTest::newRow("too many glyphs on a page")
