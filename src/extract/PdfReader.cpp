@@ -10,6 +10,7 @@
 #include <TextOutputDev.h>
 
 #include <algorithm>
+#include <ctime>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -57,13 +58,22 @@ public:
     static bool AbortCheck(void* device)
     {
         // Called once every eleven operators.
-        return !static_cast<BudgetedTextDevice*>(device)->spend(11);
+        auto* self = static_cast<BudgetedTextDevice*>(device);
+        if (threadSeconds() - self->m_pageStart > PdfReader::kMaxPageSeconds) {
+            self->m_slowPage = true;
+            self->m_exhausted = true;
+        }
+        return !self->spend(11);
     }
 
     bool exhausted() const { return m_exhausted; }
     // A damaged object costs its parse each time it is used, with nothing drawn that the
     // other counts would see (a form that is no stream, asked for a million times).
     void spendOnError() { spend(kErrorWork); }
+    // The page took more processor time than any honest page does: an object poppler
+    // looks up again and again at a cost no count above sees (a form that is missing
+    // or damaged in a way it does not complain about).
+    bool pageTooSlow() const { return m_slowPage; }
     bool pageTooFull() const
     {
         return m_pageGlyphs > PdfReader::kMaxPageGlyphs || qint64(m_pageFonts.size()) > PdfReader::kMaxPageFonts;
@@ -73,6 +83,7 @@ public:
     {
         m_pageGlyphs = 0;
         m_pageFonts.clear();
+        m_pageStart = threadSeconds();
         TextOutputDev::startPage(pageNum, state, xref);
     }
 
@@ -112,6 +123,13 @@ private:
     static constexpr qint64 kFontsPerWork = 64;
     static constexpr qint64 kErrorWork = 100;
 
+    static double threadSeconds()
+    {
+        timespec now{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+        return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+    }
+
     bool spend(qint64 work)
     {
         m_work += work;
@@ -124,6 +142,8 @@ private:
     qint64 m_pageGlyphs = 0;
     std::unordered_set<const GfxFont*> m_pageFonts;
     bool m_exhausted = false;
+    bool m_slowPage = false;
+    double m_pageStart = 0;
 };
 
 // The device of the page this thread is drawing, for the error callback, which poppler
@@ -278,6 +298,11 @@ ParsedDocument PdfReader::Read(const QByteArray& bytes)
             const DrawingScope drawing(device);
             doc->displayPage(&device, i, 72, 72, 0, false, false, false, BudgetedTextDevice::AbortCheck, &device);
         }
+        if (device.pageTooSlow())
+            return ParsedDocument::Failure(
+                ExtractError::Damaged, QStringLiteral(u"страница %1 PDF рисуется дольше %2 с: её объекты повреждены")
+                                           .arg(i)
+                                           .arg(PdfReader::kMaxPageSeconds));
         if (device.pageTooFull())
             return ParsedDocument::Failure(ExtractError::TooLarge,
                                            QStringLiteral(u"на странице %1 PDF больше %2 знаков или %3 шрифтов")

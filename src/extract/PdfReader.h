@@ -11,13 +11,16 @@
 // tree names but the file lacks makes the document damaged. The work of drawing is
 // bounded: past kMaxWork content operators' worth of drawing in all (glyphs, uses of
 // forms, fonts and damaged objects weighed by what they cost), or kMaxPageGlyphs glyphs or
-// kMaxPageFonts fonts on one page, the document is refused as too large.
+// kMaxPageFonts fonts on one page, the document is refused as too large. A page that
+// still takes kMaxPageSeconds of processor time is refused as damaged: its cost lies
+// in looking up broken objects, which no count sees.
 class PdfReader
 {
 public:
     static constexpr qint64 kMaxWork = 25'000'000;
     static constexpr qint64 kMaxPageGlyphs = 200'000;
     static constexpr qint64 kMaxPageFonts = 2'000;
+    static constexpr int kMaxPageSeconds = 2;
 
     static ParsedDocument Read(const QByteArray& bytes);
 };
