@@ -12,6 +12,7 @@
 // loaded as the programs do, which makes the Check (and so the share) what users see.
 // Times are processor time (Linux), best of 3.
 
+#include "BenchArguments.h"
 #include "CpuTime.h"
 #include "SyntheticWords.h"
 #include "check/CheckCommand.h"
@@ -84,18 +85,11 @@ QString disguise(const QString& text)
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    QStringList arguments = app.arguments().mid(1);
-    const bool useLibrary = arguments.removeAll(QStringLiteral("--library")) > 0;
-    QString writeDir;
-    if (const qsizetype at = arguments.indexOf(QStringLiteral("--write")); at >= 0 && at + 1 < arguments.size()) {
-        writeDir = arguments.at(at + 1);
-        arguments.remove(at, 2);
-    }
-    QList<qsizetype> sizes;
-    for (const QString& argument : arguments)
-        sizes.append(argument.toLongLong());
-    if (sizes.isEmpty())
-        sizes = {200000};
+    // Plain names, not a structured binding: lambdas below capture them.
+    const bench::BenchArguments parsed = bench::ParseBenchArguments(app.arguments().mid(1), {200000});
+    const bool useLibrary = parsed.useLibrary;
+    const QString& writeDir = parsed.writeDir;
+    const QList<qsizetype>& sizes = parsed.sizes;
     if (!writeDir.isEmpty()) {
         for (qsizetype size : sizes) {
             const DocumentPair pair = makePair(size, 20261209);
