@@ -197,27 +197,31 @@ private slots:
         QTest::addColumn<QByteArray>("pdf");
         QTest::addColumn<ExtractError>("error");
         QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("orTooSlow");
         QTest::newRow("count beyond the pages")
-            << makeTree("4 0 R", 4, {"Only page."}) << ExtractError::Damaged << QString();
+            << makeTree("4 0 R", 4, {"Only page."}) << ExtractError::Damaged << QString() << false;
         QTest::newRow("null among the kids")
-            << makeTree("4 0 R null 6 0 R", 3, {"One.", "Two."}) << ExtractError::Damaged << QString();
-        QTest::newRow("one page listed three times") << makeTree("4 0 R 6 0 R 4 0 R 4 0 R", 4, {"One.", "Two."})
-                                                     << ExtractError::None << QStringLiteral(u"One.\r\nTwo.\r\n");
+            << makeTree("4 0 R null 6 0 R", 3, {"One.", "Two."}) << ExtractError::Damaged << QString() << false;
+        QTest::newRow("one page listed three times")
+            << makeTree("4 0 R 6 0 R 4 0 R 4 0 R", 4, {"One.", "Two."}) << ExtractError::None
+            << QStringLiteral(u"One.\r\nTwo.\r\n") << false;
         QTest::newRow("a glyph drawn through forms 10^8 times")
-            << makeNestedForms(8, 10, "BT /F1 12 Tf 72 700 Td (a) Tj ET") << ExtractError::TooLarge << QString();
+            << makeNestedForms(8, 10, "BT /F1 12 Tf 72 700 Td (a) Tj ET") << ExtractError::TooLarge << QString()
+            << false;
         // Nothing drawn, but a complaint about each of 10^6 uses of a form that is not there.
+        // On a slow build (sanitizers) the page's processor-time bound may trip first.
         QTest::newRow("a missing form asked for 10^6 times")
-            << makeNestedForms(5, 10, QByteArray("/Z Do ").repeated(10)) << ExtractError::TooLarge << QString();
+            << makeNestedForms(5, 10, QByteArray("/Z Do ").repeated(10)) << ExtractError::TooLarge << QString() << true;
         QTest::newRow("forms within the budget") << makeNestedForms(2, 10, "BT /F1 12 Tf 72 700 Td (a) Tj ET")
-                                                 << ExtractError::None << QStringLiteral(u"a\r\n");
+                                                 << ExtractError::None << QStringLiteral(u"a\r\n") << false;
         QTest::newRow("too many glyphs on a page")
-            << makeGlyphPages(1, int(PdfReader::kMaxPageGlyphs) + 1) << ExtractError::TooLarge << QString();
+            << makeGlyphPages(1, int(PdfReader::kMaxPageGlyphs) + 1) << ExtractError::TooLarge << QString() << false;
         // Each page within its own bound, all of them past the document's.
         const int pages = int(PdfReader::kMaxWork / PdfReader::kMaxPageGlyphs);
         QTest::newRow("glyphs past the document's budget")
-            << makeGlyphPages(pages, int(PdfReader::kMaxPageGlyphs)) << ExtractError::TooLarge << QString();
+            << makeGlyphPages(pages, int(PdfReader::kMaxPageGlyphs)) << ExtractError::TooLarge << QString() << false;
         QTest::newRow("glyphs within it")
-            << makeGlyphPages(2, int(PdfReader::kMaxPageGlyphs)) << ExtractError::None << QString();
+            << makeGlyphPages(2, int(PdfReader::kMaxPageGlyphs)) << ExtractError::None << QString() << false;
     }
 
     void pageTreesAndBudgets()
@@ -225,8 +229,10 @@ private slots:
         QFETCH(QByteArray, pdf);
         QFETCH(ExtractError, error);
         QFETCH(QString, text);
+        QFETCH(bool, orTooSlow);
         const ParsedDocument doc = PdfReader::Read(pdf);
-        QCOMPARE(doc.error, error);
+        if (!(orTooSlow && doc.error == ExtractError::Damaged))
+            QCOMPARE(doc.error, error);
         QCOMPARE(doc.stories.join(QString()), text);
     }
 
