@@ -1,5 +1,6 @@
 #pragma once
 
+#include "check/SourceCheck.h"
 #include "check/TextReading.h"
 #include "compare/NearRelations.h"
 #include "compare/NearSearch.h"
@@ -41,6 +42,8 @@ struct CheckOutcome
     double nearShare = 0.0;
     bool truncated = false;       // the lists stopped at CheckOptions::MaxMatches or MaxReportBytes
     bool truncatedBySize = false; // they stopped at MaxReportBytes
+    // With several originals: the source of each match and each source's share.
+    SourceAttribution sources;
 
     // Exact and near matches together.
     qsizetype matchCount() const { return matches.size() + near.matches.size(); }

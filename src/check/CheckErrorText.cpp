@@ -33,6 +33,12 @@ QString CheckErrorCaption()
 QString CheckErrorText(const CheckOutcome& outcome, const QString& originalPath, const QString& editedPath,
                        CheckErrorStyle style)
 {
+    return CheckSourcesErrorText(outcome, QStringList{originalPath}, editedPath, style);
+}
+
+QString CheckSourcesErrorText(const CheckOutcome& outcome, const QStringList& sourcePaths, const QString& editedPath,
+                              CheckErrorStyle style)
+{
     const bool originalEmpty = outcome.original.text.isEmpty();
     const bool editedEmpty = outcome.edited.text.isEmpty();
     if (!originalEmpty && !editedEmpty)
@@ -42,8 +48,12 @@ QString CheckErrorText(const CheckOutcome& outcome, const QString& originalPath,
     // The reason first: the general sentence only where the reader did not say why.
     bool unknown = false;
     QStringList lines;
-    if (originalEmpty)
-        lines << unreadableLine(originalPath, outcome.original, unknown);
+    if (!outcome.sources.unread.isEmpty()) {
+        for (const SourceAttribution::Unread& unread : outcome.sources.unread)
+            lines << unreadableLine(sourcePaths.value(unread.source), unread.result, unknown);
+    } else if (originalEmpty) {
+        lines << unreadableLine(sourcePaths.value(0), outcome.original, unknown);
+    }
     if (editedEmpty)
         lines << unreadableLine(editedPath, outcome.edited, unknown);
     if (unknown)

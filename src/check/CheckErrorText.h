@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 struct CheckOutcome;
 
@@ -21,3 +22,6 @@ QString CheckErrorCaption();
 // documents gave text.
 QString CheckErrorText(const CheckOutcome& outcome, const QString& originalPath, const QString& editedPath,
                        CheckErrorStyle style = DefaultCheckErrorStyle());
+// The same after a Check against several sources: each unreadable one is named.
+QString CheckSourcesErrorText(const CheckOutcome& outcome, const QStringList& sourcePaths, const QString& editedPath,
+                              CheckErrorStyle style = DefaultCheckErrorStyle());

@@ -116,7 +116,15 @@ CheckSession::~CheckSession() = default;
 
 void CheckSession::SetOriginalPath(const QString& path)
 {
-    SetPath(m_originalPath, path);
+    SetSourcePaths(path.isEmpty() ? QStringList() : QStringList{path});
+}
+
+void CheckSession::SetSourcePaths(const QStringList& paths)
+{
+    if (m_sourcePaths == paths)
+        return;
+    m_sourcePaths = paths;
+    ClearResults();
 }
 
 void CheckSession::SetEditedPath(const QString& path)
@@ -136,7 +144,7 @@ void CheckSession::SetPath(QString& path, const QString& chosen)
 QStringList CheckSession::UnsavedDocuments()
 {
     QStringList paths;
-    for (const QString& path : {m_originalPath, m_editedPath}) {
+    for (const QString& path : m_sourcePaths + QStringList{m_editedPath}) {
         if (!path.isEmpty() && !paths.contains(path))
             paths << path;
     }
@@ -152,7 +160,9 @@ const CheckOutcome& CheckSession::RunCheck(const CheckOptions& options)
 {
     // The student's place survives the Checks of the same pair, failed ones too.
     ForgetMatches();
-    m_outcome = CheckCommand::CheckDocuments(m_originalPath, m_editedPath, options, m_stemmer);
+    m_outcome = SourceCheck::CheckDocuments(m_sourcePaths, m_editedPath, options, m_stemmer);
+    if (m_outcome.sources.several())
+        m_outcome.sources.paths = m_sourcePaths;
     const qsizetype index = m_place ? IndexOf(*m_place) : -1;
     Select(index >= 0 ? index : 0, options);
     return m_outcome;

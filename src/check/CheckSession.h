@@ -7,6 +7,7 @@
 #include "word/WordProcessor.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 
@@ -26,16 +27,20 @@ public:
     CheckSession(const CheckSession&) = delete;
     CheckSession& operator=(const CheckSession&) = delete;
 
-    // Choosing another document drops the results of the previous pair.
+    // Choosing another document drops the results of the previous pair. The copy is
+    // checked against every source at once; one original is a list of one.
     void SetOriginalPath(const QString& path);
+    void SetSourcePaths(const QStringList& paths);
     void SetEditedPath(const QString& path);
-    const QString& originalPath() const { return m_originalPath; }
+    // The first source, or nothing.
+    QString originalPath() const { return m_sourcePaths.value(0); }
+    const QStringList& sourcePaths() const { return m_sourcePaths; }
     const QString& editedPath() const { return m_editedPath; }
-    // Both documents are chosen.
-    bool canCheck() const { return !m_originalPath.isEmpty() && !m_editedPath.isEmpty(); }
+    // A source and the copy are chosen.
+    bool canCheck() const { return !m_sourcePaths.isEmpty() && !m_editedPath.isEmpty(); }
 
-    // Before a Check: which of the two documents the running word processor holds with
-    // changes not saved yet (they would not be read), in the order original, edited. The
+    // Before a Check: which of the documents the running word processor holds with
+    // changes not saved yet (they would not be read), in the order sources, edited. The
     // word processor is otherwise left alone: the student may have other work open in it.
     QStringList UnsavedDocuments();
     // Saves those documents in the word processor, so that the Check reads what is on screen.
@@ -124,7 +129,7 @@ private:
 
     std::unique_ptr<WordProcessor> m_wordProcessor;
     Stemmer& m_stemmer;
-    QString m_originalPath;
+    QStringList m_sourcePaths;
     QString m_editedPath;
     CheckOutcome m_outcome;
     qsizetype m_selected = -1;

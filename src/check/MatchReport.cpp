@@ -8,6 +8,7 @@
 #include "compare/NearVerdict.h"
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -90,6 +91,31 @@ QByteArray jsonNumber(double value)
     return QByteArray::number(std::round(value * 10000) / 10000, 'g', 6);
 }
 
+// [{"matched_words", "path"}, ...] in the order the sources were given.
+QByteArray sourcesJson(const SourceAttribution& sources)
+{
+    QJsonArray entries;
+    for (qsizetype i = 0; i < sources.shares.size(); ++i) {
+        QJsonObject entry;
+        entry.insert(QStringLiteral("path"), sources.paths.value(i));
+        entry.insert(QStringLiteral("matched_words"), std::round(sources.shares.at(i) * 10000) / 10000);
+        entries.append(entry);
+    }
+    return QJsonDocument(entries).toJson(QJsonDocument::Compact);
+}
+
+QString sourceName(const SourceAttribution& sources, qint32 source)
+{
+    const QString path = sources.paths.value(source);
+    const QString name = QFileInfo(path).fileName();
+    return EscapeControlCharacters(name.isEmpty() ? QString::number(source + 1) : name);
+}
+
+QString sourceLine(const SourceAttribution& sources, qint32 source)
+{
+    return QStringLiteral(u"  Источник:  ") + sourceName(sources, source) + QChar(u'\n');
+}
+
 } // namespace
 
 QString MatchReport::UnitText(std::span<const NearSentence> sentences, const TextReading& reading)
@@ -120,11 +146,14 @@ bool MatchReport::WriteJson(QIODevice& out) const
         return false;
     // A sentence repeated on both sides gives runs of equal matches: the entry of the
     // previous match is written again rather than worked out anew.
+    const SourceAttribution& sources = m_outcome.sources;
     const PhraseMatch* previous = nullptr;
+    qint32 previousSource = -1;
     QByteArray entryBytes;
     for (qsizetype i = 0; i < m_outcome.matches.size(); ++i) {
         const PhraseMatch& match = m_outcome.matches.at(i);
-        if (!previous || !(match == *previous)) {
+        const qint32 source = sources.several() ? sources.exact.at(i) : -1;
+        if (!previous || !(match == *previous) || source != previousSource) {
             const MatchVerdict verdict =
                 AnalyseMatch(match.original, match.edited, *m_outcome.dictionary, m_options, m_stemmer);
             QJsonObject entry;
@@ -132,8 +161,11 @@ bool MatchReport::WriteJson(QIODevice& out) const
             entry.insert(QStringLiteral("edited"), m_outcome.editedReading.Written(match.edited).text);
             entry.insert(QStringLiteral("verdict"), verdict.text());
             entry.insert(QStringLiteral("kinds"), kindNames(verdict));
+            if (source >= 0)
+                entry.insert(QStringLiteral("source"), source);
             entryBytes = QJsonDocument(entry).toJson(QJsonDocument::Compact);
             previous = &match;
+            previousSource = source;
         }
         if ((i > 0 && !write(out, QByteArrayLiteral(","))) || !write(out, entryBytes))
             return false;
@@ -159,6 +191,8 @@ bool MatchReport::WriteJson(QIODevice& out) const
             entry.insert(QStringLiteral("added"), stringArray(explanation.added));
             entry.insert(QStringLiteral("synonyms"), pairArray(explanation.synonyms));
             entry.insert(QStringLiteral("family"), pairArray(explanation.family));
+            if (sources.several())
+                entry.insert(QStringLiteral("source"), sources.near.at(i));
             QByteArray bytes = QJsonDocument(entry).toJson(QJsonDocument::Compact);
             if (i > 0)
                 bytes.prepend(',');
@@ -168,6 +202,7 @@ bool MatchReport::WriteJson(QIODevice& out) const
     }
     const QByteArray tail =
         QByteArrayLiteral("],\"originality\":") + jsonNumber(m_outcome.originality) +
+        (sources.several() ? QByteArrayLiteral(",\"sources\":") + sourcesJson(sources) : QByteArray()) +
         QByteArrayLiteral(",\"suspicious\":") + suspiciousJson(m_outcome) + QByteArrayLiteral(",\"truncated\":") +
         (m_outcome.truncated ? QByteArrayLiteral("true") : QByteArrayLiteral("false")) + QByteArrayLiteral("}\n");
     return write(out, tail);
@@ -178,13 +213,17 @@ bool MatchReport::WriteText(QIODevice& out) const
     const QString warnings = TrickWarnings::Block(m_outcome);
     if (!warnings.isEmpty() && !write(out, warnings + QChar(u'\n')))
         return false;
+    const SourceAttribution& sources = m_outcome.sources;
     const PhraseMatch* previous = nullptr;
+    qint32 previousSource = -1;
     QByteArray body; // everything of an entry after its number
     for (qsizetype i = 0; i < m_outcome.matches.size(); ++i) {
         const PhraseMatch& match = m_outcome.matches.at(i);
-        if (!previous || !(match == *previous)) {
-            QString text = QStringLiteral(u"  Оригинал:  ") +
-                           printable(m_outcome.originalReading.Written(match.original).text) + QChar(u'\n');
+        const qint32 source = sources.several() ? sources.exact.at(i) : -1;
+        if (!previous || !(match == *previous) || source != previousSource) {
+            QString text = source >= 0 ? sourceLine(sources, source) : QString();
+            text += QStringLiteral(u"  Оригинал:  ") +
+                    printable(m_outcome.originalReading.Written(match.original).text) + QChar(u'\n');
             text += QStringLiteral(u"  Изменено:  ") + printable(m_outcome.editedReading.Written(match.edited).text) +
                     QChar(u'\n');
             text += QStringLiteral(u"  Почему:\n");
@@ -193,6 +232,7 @@ bool MatchReport::WriteText(QIODevice& out) const
             text += QStringLiteral("\n\n");
             body = text.toUtf8();
             previous = &match;
+            previousSource = source;
         }
         if (!write(out, QStringLiteral(u"Совпадение #%1\n").arg(i + 1)) || !write(out, body))
             return false;
@@ -202,6 +242,8 @@ bool MatchReport::WriteText(QIODevice& out) const
     for (qsizetype i = 0; i < m_outcome.near.matches.size(); ++i) {
         const NearMatch& match = m_outcome.near.matches.at(i);
         QString text = QStringLiteral(u"Похожая фраза #%1 (%2%)\n").arg(i + 1).arg(match.percent());
+        if (sources.several())
+            text += sourceLine(sources, sources.near.at(i));
         text += QStringLiteral(u"  Оригинал:  ") +
                 printable(UnitText(original.subspan(size_t(match.originalFirst), size_t(match.originalCount)),
                                    m_outcome.originalReading)) +
@@ -224,6 +266,10 @@ bool MatchReport::WriteText(QIODevice& out) const
         closing = QStringLiteral(u"Найдено совпадений: %1.\n").arg(m_outcome.matches.size());
     if (!m_outcome.near.matches.isEmpty())
         closing += QStringLiteral(u"Найдено похожих фраз: %1.\n").arg(m_outcome.near.matches.size());
+    for (qsizetype s = 0; sources.several() && s < sources.shares.size(); ++s)
+        closing += QStringLiteral(u"Совпадает с источником «%1»: %2% копии\n")
+                       .arg(sourceName(sources, qint32(s)))
+                       .arg(NearPercent(sources.shares.at(s)));
     closing += OriginalityText(m_outcome.originality) + QChar(u'\n');
     if (m_outcome.truncated)
         closing += QStringLiteral(u"Список обрезан: показаны первые %1 совпадений.\n").arg(m_outcome.matchCount());

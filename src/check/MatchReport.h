@@ -30,11 +30,14 @@ public:
     //  "near_matches": [{"added", "edited", "original", "removed", "similarity", "verdict"}...]
     //  (only when the options asked for near matches), "originality": 0..1,
     //  "suspicious": [{"count", "document", "kind", "samples"}...], "truncated": bool}.
+    // After a Check against several originals, every match also has "source" (an index)
+    // and the object "sources": [{"matched_words", "path"}...].
     // Sentences are given as written, verdicts as read.
     // False as soon as a write fails.
     bool WriteJson(QIODevice& out) const;
     // The warnings about tricks seen through, the matches as numbered Russian
-    // paragraphs, then a closing line.
+    // paragraphs (each naming its source when there are several), then the closing
+    // lines with the share of each source.
     bool WriteText(QIODevice& out) const;
 
     // The JSON report in memory, for tests and small outcomes.

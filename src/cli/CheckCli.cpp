@@ -4,18 +4,20 @@
 #include "check/CheckOptions.h"
 #include "check/HtmlReport.h"
 #include "check/MatchReport.h"
+#include "check/SourceCheck.h"
 #include "extract/CDocToText.h"
 #include "extract/DocumentFile.h"
 #include "morph/MorphologyLibrary.h"
 #include "morph/Thesaurus.h"
 #include "settings/AppSettings.h"
-#include "word/SameFile.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <cstdio>
+#include <memory>
 
 #ifndef Q_OS_WIN
 #include <sys/stat.h>
@@ -81,25 +83,63 @@ int printDocumentText(const QString& path, const QByteArray& nativePath)
     return out.finish(out.write(result.text), NoMatch);
 }
 
-// Whether the two documents are one file. By the names the system uses: two names that
-// show alike (undecodable bytes) may still be two files.
-bool sameFile(const QStringList& paths, const QByteArrayList& native)
+// What tells one file from another: device and file number where the system has them
+// (two names of one file read alike), else the full path. By the names the system
+// uses: two names that show alike (undecodable bytes) may still be two files.
+QByteArray fileIdentity(const QString& path, const QByteArray& native)
 {
 #ifdef Q_OS_WIN
     Q_UNUSED(native);
-    return SameDocumentFile(paths.at(0), paths.at(1));
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return (canonical.isEmpty() ? info.absoluteFilePath() : canonical).toCaseFolded().toUtf8();
 #else
-    Q_UNUSED(paths);
-    struct stat first
+    Q_UNUSED(path);
+    struct stat status
     {
     };
-    struct stat second
-    {
-    };
-    if (::stat(native.at(0).constData(), &first) != 0 || ::stat(native.at(1).constData(), &second) != 0)
-        return native.at(0) == native.at(1);
-    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    if (::stat(native.constData(), &status) != 0)
+        return QByteArrayLiteral("name:") + native;
+    return QByteArrayLiteral("file:") + QByteArray::number(quint64(status.st_dev)) + ':' +
+           QByteArray::number(quint64(status.st_ino));
 #endif
+}
+
+// A document to check against, as named on the command line or found in a folder.
+struct SourceFile
+{
+    QString path;
+    QByteArray native;
+    qsizetype folder = -1; // the index of the folder it was found in, else -1
+};
+
+// The originals with each folder replaced by the files in it (not its subfolders),
+// sorted by name. False, with the reason, for a folder that cannot be listed.
+bool expandFolders(const QStringList& paths, const QByteArrayList& natives, QList<SourceFile>& sources,
+                   QStringList& folders, QString& error)
+{
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const QFileInfo info(paths.at(i));
+        if (!info.isDir()) {
+            sources.append({paths.at(i), natives.at(i), -1});
+            continue;
+        }
+        QDir folder(paths.at(i));
+        if (!folder.isReadable()) {
+            error = QStringLiteral(u"не удалось открыть папку «%1»").arg(EscapeControlCharacters(paths.at(i)));
+            return false;
+        }
+        folders.append(paths.at(i));
+        const QStringList names = folder.entryList(QDir::Files | QDir::Hidden, QDir::Name);
+        for (const QString& name : names) {
+            const QString path = folder.filePath(name);
+            sources.append({path, DocumentFile::NativeName(path), folders.size() - 1});
+            // More than the bound already: stop listing a huge folder.
+            if (sources.size() > SourceCheck::MaxSources)
+                return true;
+        }
+    }
+    return true;
 }
 
 int usageError(const QCommandLineParser& parser, const QString& message)
@@ -157,8 +197,8 @@ int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArgu
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral(u"Сравнивает оригинал реферата с изменённой копией и перечисляет предложения копии, которые "
-                       u"всё ещё совпадают с оригиналом.\n"
+        QStringLiteral(u"Сравнивает оригинал реферата (или несколько источников) с изменённой копией и перечисляет "
+                       u"предложения копии, которые всё ещё совпадают с оригиналом.\n"
                        u"Код выхода: 0 - совпадений нет, 1 - есть совпадения, 2 - ошибка."));
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
@@ -184,7 +224,9 @@ int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArgu
                                         QStringLiteral(u"Записать ещё и отчёт в HTML (один файл, UTF-8) в FILE."),
                                         QStringLiteral("FILE"));
     parser.addOptions({jsonOption, minWordsOption, sentenceOption, wordOption, textOption, nearOption, htmlOption});
-    parser.addPositionalArgument(QStringLiteral("ORIGINAL"), QStringLiteral(u"Оригинальный реферат."));
+    parser.addPositionalArgument(QStringLiteral("ORIGINAL"),
+                                 QStringLiteral(u"Оригинал (один или несколько; папка - все документы в ней)."),
+                                 QStringLiteral("ORIGINAL..."));
     parser.addPositionalArgument(QStringLiteral("EDITED"), QStringLiteral(u"Изменённая копия реферата."));
 
     if (!parser.parse(WithNearDefault(arguments)))
@@ -205,14 +247,51 @@ int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArgu
         return printDocumentText(path, DocumentFile::Match({path}, nativeArguments).constFirst());
     }
 
-    const QStringList paths = parser.positionalArguments();
-    if (paths.size() != 2)
-        return usageError(parser, QStringLiteral(u"нужны два документа: ORIGINAL и EDITED"));
-    // A file compared with itself matches everywhere: nothing to check.
-    if (sameFile(paths, DocumentFile::Match(paths, nativeArguments))) {
-        writeErr(
-            QStringLiteral(u"parafrix-check: ORIGINAL и EDITED — один и тот же файл; укажите изменяемую копию.\n"));
+    const QStringList documents = parser.positionalArguments();
+    if (documents.size() < 2)
+        return usageError(parser, QStringLiteral(u"нужны хотя бы два документа: ORIGINAL... и EDITED"));
+    const QByteArrayList nativeArgs = DocumentFile::Match(documents, nativeArguments);
+    const QString editedPath = documents.last();
+    const QByteArray editedNative = nativeArgs.last();
+    QList<SourceFile> sourceFiles;
+    QStringList folders;
+    QString folderError;
+    if (!expandFolders(documents.first(documents.size() - 1), nativeArgs.first(nativeArgs.size() - 1), sourceFiles,
+                       folders, folderError)) {
+        writeErr(QStringLiteral("parafrix-check: ") + folderError + QChar(u'\n'));
         return Error;
+    }
+    if (sourceFiles.size() > SourceCheck::MaxSources) {
+        writeErr(QStringLiteral(u"parafrix-check: слишком много оригиналов: не больше %1 за одну проверку\n")
+                     .arg(SourceCheck::MaxSources));
+        return Error;
+    }
+    // A file compared with itself matches everywhere, and one source given twice counts
+    // twice: nothing to check.
+    {
+        const QByteArray editedIdentity = fileIdentity(editedPath, editedNative);
+        QHash<QByteArray, qsizetype> seen;
+        for (qsizetype i = 0; i < sourceFiles.size(); ++i) {
+            const QByteArray identity = fileIdentity(sourceFiles.at(i).path, sourceFiles.at(i).native);
+            if (identity == editedIdentity) {
+                writeErr(sourceFiles.size() == 1 && sourceFiles.at(i).folder < 0
+                             ? QStringLiteral(u"parafrix-check: ORIGINAL и EDITED — один и тот же файл; укажите "
+                                              u"изменяемую копию.\n")
+                             : QStringLiteral(u"parafrix-check: изменяемая копия «%1» есть и среди оригиналов; "
+                                              u"проверка не выполнена.\n")
+                                   .arg(EscapeControlCharacters(editedPath)));
+                return Error;
+            }
+            const auto it = seen.constFind(identity);
+            if (it != seen.constEnd()) {
+                writeErr(QStringLiteral(u"parafrix-check: оригинал «%1» указан дважды (и как «%2»); проверка не "
+                                        u"выполнена.\n")
+                             .arg(EscapeControlCharacters(sourceFiles.at(i).path),
+                                  EscapeControlCharacters(sourceFiles.at(*it).path)));
+                return Error;
+            }
+            seen.insert(identity, i);
+        }
     }
 
     // The stored settings apply, read only; the options override them for this run.
@@ -256,13 +335,50 @@ int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArgu
         options.Synonyms = &thesaurus.thesaurus();
     }
 
-    const QByteArrayList nativePaths = DocumentFile::Match(paths, nativeArguments);
-    const CheckOutcome outcome =
-        CheckCommand::CheckDocuments(nativePaths.at(0), nativePaths.at(1), options, morphology);
-    const bool originalBad = reportUnreadable(paths.at(0), outcome.original);
-    const bool editedBad = reportUnreadable(paths.at(1), outcome.edited);
+    // Every document is read, so that each unreadable one is named; a file of a folder
+    // that gives no text is skipped, a folder without a document is an error.
+    QList<ExtractResult> originals;
+    QStringList sourcePaths;
+    ExtractResult editedResult;
+    bool unreadable = false;
+    {
+        auto extractor = std::make_shared<CDocToText>();
+        QList<qsizetype> documentsInFolder(folders.size(), 0);
+        for (const SourceFile& file : std::as_const(sourceFiles)) {
+            ExtractResult result = extractor->ExtractNative(file.native);
+            if (file.folder >= 0) {
+                if (!result.ok() || result.text.isEmpty()) {
+                    writeErr(QStringLiteral(u"parafrix-check: пропущен «%1»: %2\n")
+                                 .arg(EscapeControlCharacters(file.path), EscapeControlCharacters(result.reason())));
+                    continue;
+                }
+                ++documentsInFolder[file.folder];
+            }
+            originals.append(std::move(result));
+            sourcePaths.append(file.path);
+        }
+        editedResult = extractor->ExtractNative(editedNative);
+        for (qsizetype i = 0; i < folders.size(); ++i) {
+            if (documentsInFolder.at(i) == 0) {
+                writeErr(QStringLiteral(u"parafrix-check: в папке «%1» нет ни одного документа\n")
+                             .arg(EscapeControlCharacters(folders.at(i))));
+                unreadable = true;
+            }
+        }
+    }
+    if (unreadable)
+        return Error;
+    CheckOutcome outcome = SourceCheck::CheckResults(originals, editedResult, options, morphology);
+    originals.clear();
+    bool originalBad = false;
+    if (sourcePaths.size() == 1)
+        originalBad = reportUnreadable(sourcePaths.constFirst(), outcome.original);
+    for (const SourceAttribution::Unread& unread : std::as_const(outcome.sources.unread))
+        originalBad = reportUnreadable(sourcePaths.at(unread.source), unread.result) || originalBad;
+    const bool editedBad = reportUnreadable(editedPath, outcome.edited);
     if (originalBad || editedBad)
         return Error;
+    outcome.sources.paths = sourcePaths;
     if (outcome.truncatedBySize)
         writeErr(QStringLiteral(u"parafrix-check: отчёт вышел бы больше %1 МБ; показаны первые %2 совпадений\n")
                      .arg(options.MaxReportBytes / (1024 * 1024))
@@ -276,8 +392,12 @@ int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArgu
         const auto shown = [](const QString& path) {
             return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
         };
-        const HtmlReport html(outcome, options, morphology,
-                              {shown(paths.at(0)), shown(paths.at(1)), QDateTime::currentDateTime()});
+        QStringList shownSources;
+        for (const QString& path : std::as_const(sourcePaths))
+            shownSources.append(shown(path));
+        const HtmlReport html(
+            outcome, options, morphology,
+            {shownSources.join(QStringLiteral(", ")), shown(editedPath), QDateTime::currentDateTime()});
         QString error;
         if (!html.Save(htmlPath, error)) {
             writeErr(QStringLiteral(u"parafrix-check: не удалось записать отчёт «%1»: %2\n").arg(htmlPath, error));

@@ -1,4 +1,5 @@
 #include "FakeStemmer.h"
+#include "GoldenCase.h"
 #include "check/CheckCommand.h"
 #include "check/CheckOptions.h"
 #include "check/MatchReport.h"
@@ -24,28 +25,6 @@ class TestCheckCommand : public QObject
 
     static QString goldenDir() { return QStringLiteral(PARAFRIX_TEST_DATA_DIR "/golden"); }
 
-    // Reads "form<TAB>stem" lines (forms in lower case, as the stemmer is asked for
-    // them). A missing file is no map; a line of another shape fails the case.
-    static bool readStems(const QString& path, QHash<QString, QString>& stems)
-    {
-        QFile file(path);
-        if (!file.exists())
-            return true;
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-            return false;
-        const QStringList lines = QString::fromUtf8(file.readAll()).split(QChar(u'\n'), Qt::SkipEmptyParts);
-        for (const QString& line : lines) {
-            const QStringList fields = line.split(QChar(u'\t'));
-            if (fields.size() != 2 || fields.at(0).isEmpty() || fields.at(1).isEmpty() ||
-                fields.at(0) != LowerCaseWord(fields.at(0))) {
-                qWarning().noquote() << "bad stem line:" << line;
-                return false;
-            }
-            stems.insert(fields.at(0), fields.at(1));
-        }
-        return true;
-    }
-
 private slots:
     void init()
     {
@@ -68,20 +47,9 @@ private slots:
     {
         QFETCH(QString, name);
         const QString base = goldenDir() + QChar(u'/') + name;
-        // <case>.options.json, when present, sets the options of its case.
-        QFile optionsFile(base + QStringLiteral(".options.json"));
-        if (optionsFile.open(QIODevice::ReadOnly)) {
-            QJsonParseError error;
-            const QJsonObject options = QJsonDocument::fromJson(optionsFile.readAll(), &error).object();
-            QCOMPARE(error.error, QJsonParseError::NoError);
-            m_options.Delimiters1 = options.value(QStringLiteral("Delimiters1")).toString(m_options.Delimiters1);
-            m_options.Delimiters2 = options.value(QStringLiteral("Delimiters2")).toString(m_options.Delimiters2);
-            m_options.MinWords = options.value(QStringLiteral("MinWords")).toInt(m_options.MinWords);
-            m_options.MaxMatches = options.value(QStringLiteral("MaxMatches")).toInt(int(m_options.MaxMatches));
-        }
-        // <case>.stems.txt, when present, gives stems to the word forms it lists.
+        QVERIFY(GoldenCase::ReadOptions(base, m_options));
         QHash<QString, QString> stems;
-        QVERIFY(readStems(base + QStringLiteral(".stems.txt"), stems));
+        QVERIFY(GoldenCase::ReadStems(base, stems));
         if (!stems.isEmpty())
             m_stemmer.set([stems](const QString& word) { return stems.value(word, word); });
         const CheckOutcome outcome = CheckCommand::CheckDocuments(

@@ -243,7 +243,15 @@ private slots:
         QTest::addColumn<QString>("stderrContains");
         QTest::newRow("no documents") << QStringList{} << u"ORIGINAL"_qs;
         QTest::newRow("one document") << QStringList{u"a.txt"_qs} << u"ORIGINAL"_qs;
-        QTest::newRow("three documents") << QStringList{u"a"_qs, u"b"_qs, u"c"_qs} << u"ORIGINAL"_qs;
+        QTest::newRow("two missing sources, both named")
+            << QStringList{u"a"_qs, u"b"_qs, u"c"_qs} << u"«b»: файл не найден"_qs;
+        QTest::newRow("one source twice") << QStringList{u"a"_qs, u"b"_qs, u"a"_qs, u"c"_qs} << u"«a» указан дважды"_qs;
+        QTest::newRow("the copy among the sources")
+            << QStringList{u"a"_qs, u"b"_qs, u"b"_qs} << u"копия «b» есть и среди оригиналов"_qs;
+        QStringList tooMany;
+        for (int i = 0; i <= 1001; ++i)
+            tooMany.append(QString::number(i));
+        QTest::newRow("1001 sources") << tooMany << u"не больше 1000"_qs;
         QTest::newRow("unknown option") << QStringList{u"--frobnicate"_qs, u"a"_qs, u"b"_qs} << u"frobnicate"_qs;
         QTest::newRow("bad number") << QStringList{u"--min-words"_qs, u"много"_qs, u"a"_qs, u"b"_qs}
                                     << u"--min-words"_qs;
@@ -270,6 +278,35 @@ private slots:
         QCOMPARE(r.status, 2);
         QVERIFY2(r.err.contains(stderrContains), qPrintable(r.err));
         QVERIFY(r.out.isEmpty());
+    }
+
+    void foldersStandForTheirDocuments()
+    {
+        QDir(m_dir.path()).mkpath(QStringLiteral("sources/inner"));
+        QDir(m_dir.path()).mkpath(QStringLiteral("nothing"));
+        write(QStringLiteral("sources/b.txt"), "Собака громко лаяла на почтальона у калитки.");
+        write(QStringLiteral("sources/a.txt"), "Кошка ловила мышь в старом амбаре.");
+        write(QStringLiteral("sources/c.bin"), QByteArray("\x01\x02\x00\x03", 4));
+        write(QStringLiteral("sources/inner/d.txt"), "Кошка ловила мышь в старом амбаре.");
+        const QString edited = write(QStringLiteral("edited.txt"),
+                                     "Кошка ловила мышь в старом амбаре. Лошадь щипала траву на зелёном лугу.");
+        const Run r = run({QStringLiteral("--json"), m_dir.filePath(QStringLiteral("sources")), edited});
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains(QStringLiteral("c.bin")), qPrintable(r.err));
+        const QJsonObject json = QJsonDocument::fromJson(r.out.toUtf8()).object();
+        const QJsonArray sources = json.value(QStringLiteral("sources")).toArray();
+        QCOMPARE(sources.size(), 2);
+        QVERIFY(sources.at(0).toObject().value(QStringLiteral("path")).toString().endsWith(u"a.txt"));
+        QVERIFY(sources.at(1).toObject().value(QStringLiteral("path")).toString().endsWith(u"b.txt"));
+        QCOMPARE(sources.at(0).toObject().value(QStringLiteral("matched_words")).toDouble(), 0.5);
+        const QJsonArray matches = json.value(QStringLiteral("matches")).toArray();
+        QCOMPARE(matches.size(), 1);
+        QCOMPARE(matches.at(0).toObject().value(QStringLiteral("source")).toInt(-1), 0);
+
+        const Run empty =
+            run({m_dir.filePath(QStringLiteral("nothing")), m_dir.filePath(QStringLiteral("sources/a.txt")), edited});
+        QCOMPARE(empty.status, 2);
+        QVERIFY2(empty.err.contains(QStringLiteral(u"нет ни одного документа")), qPrintable(empty.err));
     }
 
     void oneFileTwiceIsRefused()
