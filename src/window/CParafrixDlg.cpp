@@ -26,6 +26,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
@@ -36,14 +38,17 @@
 #include <QHash>
 #include <QLabel>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QTime>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -120,6 +125,38 @@ QPlainTextEdit* makePhraseBox(const QString& name, const DialogUnits& du, QWidge
     return box;
 }
 
+// What the originality label explains under the pointer.
+QString OriginalityTip()
+{
+    return QStringLiteral(u"Оригинальность — доля слов копии в предложениях, которые не совпадают "
+                          u"с предложениями оригинала и не похожи на них.");
+}
+
+// " — a.txt": the source a row of the match list came from.
+QString sourceSuffix(const SourceAttribution& sources, qint32 source)
+{
+    return QStringLiteral(u" — ") + QFileInfo(sources.paths.value(source)).fileName();
+}
+
+// The documents of a folder a source list takes: the files the readers' patterns
+// name, not those of its subfolders, sorted by name.
+QStringList documentsIn(const QString& folder)
+{
+    QStringList paths;
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList(DocumentFileDialog::ReadablePatterns(), QDir::Files, QDir::Name))
+        paths << dir.absoluteFilePath(name);
+    return paths;
+}
+
+QString shownSources(const QStringList& paths)
+{
+    QStringList shown;
+    for (const QString& path : paths)
+        shown << QDir::toNativeSeparators(path);
+    return shown.join(QStringLiteral(", "));
+}
+
 } // namespace
 
 CParafrixDlg::CParafrixDlg(std::unique_ptr<WordProcessor> wordProcessor, Stemmer* stemmer, QWidget* parent)
@@ -160,6 +197,21 @@ void CParafrixDlg::CreateControls()
         MakeDialogButton(this, QStringLiteral("..."), QStringLiteral("browseEditedButton"), du.size(18, 15));
     m_browseOriginal->setFixedWidth(du.x(18));
     m_browseEdited->setFixedWidth(du.x(18));
+    // An essay made of several sources is checked against all of them at once.
+    m_sourceList = new QListWidget(this);
+    m_sourceList->setObjectName(QStringLiteral("sourceList"));
+    m_sourceList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_sourceList->setFixedHeight(du.y(30));
+    showFocusByFrame(m_sourceList, "QListWidget");
+    m_sourceList->hide();
+    m_addSourceFiles = MakeDialogButton(this, QStringLiteral(u"Добавить источники…"),
+                                        QStringLiteral("addSourceFilesButton"), du.size(80, 13));
+    m_addSourceFolder = MakeDialogButton(this, QStringLiteral(u"Добавить папку…"),
+                                         QStringLiteral("addSourceFolderButton"), du.size(70, 13));
+    m_removeSource =
+        MakeDialogButton(this, QStringLiteral(u"Убрать"), QStringLiteral("removeSourceButton"), du.size(40, 13));
+    m_removeSource->setEnabled(false);
+    setAcceptDrops(true);
 
     auto* matchesGroup = new QGroupBox(QStringLiteral(u"Похожие фразы"), this);
     matchesGroup->setObjectName(QStringLiteral("matchesGroup"));
@@ -198,8 +250,7 @@ void CParafrixDlg::CreateControls()
     m_verdictArea->setFocusPolicy(Qt::NoFocus);
     m_verdictArea->setFixedHeight(du.y(37));
     m_originality = makeLabel(QString(), QStringLiteral("originalityLabel"), this);
-    m_originality->setToolTip(QStringLiteral(u"Оригинальность — доля слов копии в предложениях, которые не совпадают "
-                                             u"с предложениями оригинала и не похожи на них."));
+    m_originality->setToolTip(OriginalityTip());
     m_openInWord = MakeDialogButton(this, QStringLiteral(u"Открыть изменяемый документ"),
                                     QStringLiteral("openInWordButton"), du.size(120, 13));
     // Nothing to open until a match is shown.
@@ -232,9 +283,16 @@ void CParafrixDlg::CreateControls()
     documentsLayout->addWidget(originalTitle, 0, 0);
     documentsLayout->addWidget(m_originalPathLabel, 0, 1);
     documentsLayout->addWidget(m_browseOriginal, 0, 2);
-    documentsLayout->addWidget(editedTitle, 1, 0);
-    documentsLayout->addWidget(m_editedPathLabel, 1, 1);
-    documentsLayout->addWidget(m_browseEdited, 1, 2);
+    auto* sourceButtons = new QHBoxLayout;
+    sourceButtons->addWidget(m_addSourceFiles);
+    sourceButtons->addWidget(m_addSourceFolder);
+    sourceButtons->addWidget(m_removeSource);
+    sourceButtons->addStretch(1);
+    documentsLayout->addWidget(m_sourceList, 1, 1);
+    documentsLayout->addLayout(sourceButtons, 2, 1);
+    documentsLayout->addWidget(editedTitle, 3, 0);
+    documentsLayout->addWidget(m_editedPathLabel, 3, 1);
+    documentsLayout->addWidget(m_browseEdited, 3, 2);
     documentsLayout->setColumnStretch(1, 1);
 
     auto* checkRow = new QHBoxLayout;
@@ -283,15 +341,21 @@ void CParafrixDlg::CreateControls()
     layout->addLayout(bottomRow);
 
     // The template's order is the tab order; the report button, new since, comes last.
-    const QList<QWidget*> tabOrder = {m_exitButton,   m_browseOriginal, m_browseEdited, m_matchList,
-                                      m_checkButton,  m_originalPhrase, options,        m_openInWord,
-                                      m_editedPhrase, thanks,           m_saveReport};
+    const QList<QWidget*> tabOrder = {m_exitButton,      m_browseOriginal, m_sourceList,   m_addSourceFiles,
+                                      m_addSourceFolder, m_removeSource,   m_browseEdited, m_matchList,
+                                      m_checkButton,     m_originalPhrase, options,        m_openInWord,
+                                      m_editedPhrase,    thanks,           m_saveReport};
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder.at(i - 1), tabOrder.at(i));
 
     connect(m_exitButton, &QPushButton::clicked, this, &CParafrixDlg::reject);
     connect(m_browseOriginal, &QPushButton::clicked, this, &CParafrixDlg::OnBrowseOriginal);
     connect(m_browseEdited, &QPushButton::clicked, this, &CParafrixDlg::OnBrowseEdited);
+    connect(m_addSourceFiles, &QPushButton::clicked, this, &CParafrixDlg::OnAddSourceFiles);
+    connect(m_addSourceFolder, &QPushButton::clicked, this, &CParafrixDlg::OnAddSourceFolder);
+    connect(m_removeSource, &QPushButton::clicked, this, &CParafrixDlg::OnRemoveSource);
+    connect(m_sourceList, &QListWidget::itemSelectionChanged, this,
+            [this] { m_removeSource->setEnabled(!m_sourceList->selectedItems().isEmpty()); });
     connect(m_checkButton, &QPushButton::clicked, this, &CParafrixDlg::OnCheck);
     connect(m_matchList, &QListWidget::currentRowChanged, this, &CParafrixDlg::OnSelchangeMatchList);
     connect(m_copyMap, &CopyMap::rowClicked, this, [this](qsizetype row) { m_matchList->setCurrentRow(int(row)); });
@@ -371,9 +435,14 @@ void CParafrixDlg::OnCheck()
 {
     if (!m_session.canCheck())
         return;
-    // As given on the command line: a file compared with itself matches everywhere.
-    if (SameDocumentFile(m_session.originalPath(), m_session.editedPath())) {
+    // As given on the command line: a file compared with itself matches everywhere, and
+    // a source given twice counts twice.
+    if (m_session.sourcePaths().size() == 1 && SameDocumentFile(m_session.originalPath(), m_session.editedPath())) {
         ShowSameFileMessage();
+        return;
+    }
+    if (const QString problem = SourcesProblem(m_session.sourcePaths(), m_session.editedPath()); !problem.isEmpty()) {
+        ShowMessage(QMessageBox::Information, QStringLiteral("Parafrix"), problem);
         return;
     }
     QStringList unsaved;
@@ -441,7 +510,7 @@ bool CParafrixDlg::RunCheck(bool quiet)
         if (!quiet) {
             WatchDocuments();
             ShowMessage(QMessageBox::Warning, CheckErrorCaption(),
-                        CheckErrorText(outcome, m_session.originalPath(), m_session.editedPath()));
+                        CheckSourcesErrorText(outcome, m_session.sourcePaths(), m_session.editedPath()));
         }
         return false;
     }
@@ -483,7 +552,7 @@ void CParafrixDlg::WatchDocuments()
         m_watcher->removePaths(m_watcher->files());
     if (!AppSettings::Instance().RecheckOnSave || !m_session.hasStemDictionary())
         return;
-    for (const QString& path : {m_session.originalPath(), m_session.editedPath()}) {
+    for (const QString& path : m_session.sourcePaths() + QStringList{m_session.editedPath()}) {
         if (QFileInfo::exists(path))
             m_watcher->addPath(path);
     }
@@ -513,7 +582,7 @@ void CParafrixDlg::RecheckWhenIdle()
     if (RunCheck(true))
         SetCheckNote(RecheckNote(before, m_session.EditedRows()));
     else
-        SetCheckNote(CheckErrorText(m_session.outcome(), m_session.originalPath(), m_session.editedPath()));
+        SetCheckNote(CheckSourcesErrorText(m_session.outcome(), m_session.sourcePaths(), m_session.editedPath()));
 }
 
 void CParafrixDlg::ClearResultWidgets()
@@ -543,8 +612,10 @@ void CParafrixDlg::ShowSuspicious()
 void CParafrixDlg::ListMatches()
 {
     const QSignalBlocker blocker(m_matchList);
+    const SourceAttribution& sources = m_session.outcome().sources;
     for (qsizetype i = 1; i <= m_session.matches().size(); ++i)
-        m_matchList->addItem(QStringLiteral(u"Совпадение #%1").arg(i));
+        m_matchList->addItem(QStringLiteral(u"Совпадение #%1").arg(i) +
+                             (sources.several() ? sourceSuffix(sources, sources.exact.at(i - 1)) : QString()));
 }
 
 void CParafrixDlg::OnSelchangeMatchList()
@@ -577,8 +648,10 @@ void CParafrixDlg::ListNearMatches()
 {
     const QSignalBlocker blocker(m_matchList);
     const QList<NearMatch>& near = m_session.outcome().near.matches;
+    const SourceAttribution& sources = m_session.outcome().sources;
     for (qsizetype i = 0; i < near.size(); ++i)
-        m_matchList->addItem(QStringLiteral(u"Похожая фраза #%1 (%2%)").arg(i + 1).arg(near.at(i).percent()));
+        m_matchList->addItem(QStringLiteral(u"Похожая фраза #%1 (%2%)").arg(i + 1).arg(near.at(i).percent()) +
+                             (sources.several() ? sourceSuffix(sources, sources.near.at(i)) : QString()));
 }
 
 void CParafrixDlg::ShowOriginality()
@@ -598,6 +671,15 @@ void CParafrixDlg::ShowOriginality()
     if (m_session.outcome().truncated)
         text += QStringLiteral(u"\nПоказаны не все совпадения: список обрезан.");
     m_originality->setText(text);
+    // The share of each source on demand, under the pointer: the label stays one figure.
+    QString tip = OriginalityTip();
+    const SourceAttribution& sources = outcome.sources;
+    for (qsizetype i = 0; sources.several() && i < sources.shares.size(); ++i)
+        tip += (i == 0 ? QStringLiteral(u"\n\nДоля копии по источникам:") : QString()) +
+               QStringLiteral(u"\n%1: %2%")
+                   .arg(QFileInfo(sources.paths.value(i)).fileName())
+                   .arg(NearPercent(sources.shares.at(i)));
+    m_originality->setToolTip(tip);
 }
 
 void CParafrixDlg::OnBrowseOriginal()
@@ -646,9 +728,9 @@ void CParafrixDlg::OnSaveReport()
     bool saved = false;
     {
         const BusyCursor busy;
-        const HtmlReport report(m_session.outcome(), options, m_session.stemmer(),
-                                {QDir::toNativeSeparators(m_session.originalPath()),
-                                 QDir::toNativeSeparators(m_session.editedPath()), m_checkedAt});
+        const HtmlReport report(
+            m_session.outcome(), options, m_session.stemmer(),
+            {shownSources(m_session.sourcePaths()), QDir::toNativeSeparators(m_session.editedPath()), m_checkedAt});
         saved = report.Save(path, error);
     }
     if (!saved)
@@ -690,11 +772,12 @@ void CParafrixDlg::ChooseDocument(bool original)
 
 void CParafrixDlg::SetPath(bool original, const QString& chosen)
 {
-    const bool changed = chosen != (original ? m_session.originalPath() : m_session.editedPath());
     if (original) {
-        m_session.SetOriginalPath(chosen);
-        m_originalPathLabel->setPath(chosen);
-    } else {
+        SetSources(chosen.isEmpty() ? QStringList() : QStringList{chosen});
+        return;
+    }
+    const bool changed = chosen != m_session.editedPath();
+    {
         m_session.SetEditedPath(chosen);
         m_editedPathLabel->setPath(chosen);
     }
@@ -704,6 +787,129 @@ void CParafrixDlg::SetPath(bool original, const QString& chosen)
         SetCheckNote({});
         WatchDocuments();
     }
+}
+
+void CParafrixDlg::SetSources(const QStringList& paths)
+{
+    const bool changed = paths != m_session.sourcePaths();
+    m_session.SetSourcePaths(paths);
+    // One source reads as before: its path. Several: how many, and the list.
+    if (paths.size() <= 1)
+        m_originalPathLabel->setPath(paths.value(0));
+    else
+        m_originalPathLabel->setText(QStringLiteral(u"Источников: %1").arg(paths.size()));
+    m_sourceList->clear();
+    for (const QString& path : paths) {
+        auto* item = new QListWidgetItem(QFileInfo(path).fileName(), m_sourceList);
+        item->setToolTip(QDir::toNativeSeparators(path));
+    }
+    m_sourceList->setVisible(paths.size() > 1);
+    m_removeSource->setEnabled(false);
+    if (changed) {
+        ClearResultWidgets();
+        SetCheckNote({});
+        WatchDocuments();
+    }
+    UpdateCheckButton();
+}
+
+QString CParafrixDlg::SourcesProblem(const QStringList& sources, const QString& edited) const
+{
+    for (qsizetype i = 0; i < sources.size(); ++i) {
+        if (SameDocumentFile(sources.at(i), edited))
+            return QStringLiteral(u"Изменяемая копия «%1» есть и среди оригиналов. Уберите её из списка источников.")
+                .arg(QFileInfo(edited).fileName());
+        for (qsizetype j = 0; j < i; ++j) {
+            if (SameDocumentFile(sources.at(i), sources.at(j)))
+                return QStringLiteral(u"Источник «%1» указан дважды.").arg(QFileInfo(sources.at(i)).fileName());
+        }
+    }
+    return {};
+}
+
+void CParafrixDlg::AddSources(const QStringList& paths)
+{
+    QStringList sources = m_session.sourcePaths();
+    QStringList problems;
+    for (const QString& chosen : paths) {
+        QStringList found;
+        if (QFileInfo(chosen).isDir()) {
+            found = documentsIn(chosen);
+            if (found.isEmpty())
+                problems << QStringLiteral(u"В папке «%1» нет документов.").arg(QDir::toNativeSeparators(chosen));
+        } else {
+            found = {QFileInfo(chosen).absoluteFilePath()};
+        }
+        for (const QString& path : std::as_const(found)) {
+            const QString problem = SourcesProblem(sources + QStringList{path}, m_session.editedPath());
+            if (!problem.isEmpty())
+                problems << problem;
+            else if (sources.size() >= SourceCheck::MaxSources)
+                problems << QStringLiteral(u"Источников не может быть больше %1.").arg(SourceCheck::MaxSources);
+            else
+                sources << path;
+        }
+    }
+    problems.removeDuplicates();
+    SetSources(sources);
+    if (!problems.isEmpty())
+        ShowMessage(QMessageBox::Information, QStringLiteral("Parafrix"), problems.join(QChar(u'\n')));
+}
+
+void CParafrixDlg::OnAddSourceFiles()
+{
+    QFileDialog dialog(this);
+    DocumentFileDialog::Configure(dialog);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setDirectory(StartFolder(true));
+    if (DialogRunner::Exec(dialog) == QDialog::Accepted)
+        AddSources(dialog.selectedFiles());
+}
+
+void CParafrixDlg::OnAddSourceFolder()
+{
+    QFileDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("sourceFolderDialog"));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setDirectory(StartFolder(true));
+    if (DialogRunner::Exec(dialog) == QDialog::Accepted)
+        AddSources(dialog.selectedFiles().mid(0, 1));
+}
+
+void CParafrixDlg::OnRemoveSource()
+{
+    QStringList sources = m_session.sourcePaths();
+    QList<int> rows;
+    for (const QListWidgetItem* item : m_sourceList->selectedItems())
+        rows << m_sourceList->row(item);
+    std::sort(rows.begin(), rows.end(), std::greater<>());
+    for (const int row : std::as_const(rows))
+        sources.removeAt(row);
+    SetSources(sources);
+}
+
+void CParafrixDlg::dragEnterEvent(QDragEnterEvent* event)
+{
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            event->acceptProposedAction();
+            return;
+        }
+    }
+}
+
+void CParafrixDlg::dropEvent(QDropEvent* event)
+{
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    }
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    AddSources(paths);
 }
 
 void CParafrixDlg::ShowSameFileMessage()

@@ -45,6 +45,11 @@ public:
     void ShowNoticeOnStart(const QString& text);
 
     QString originalPath() const { return m_session.originalPath(); }
+    // Every original the copy is checked against, in the order of the source list.
+    QStringList sourcePaths() const { return m_session.sourcePaths(); }
+    // Adds documents (a folder: the documents in it) to the sources, as dropping them
+    // on the window does. A file already there or the copy itself is refused with a word.
+    void AddSources(const QStringList& paths);
     QString editedPath() const { return m_session.editedPath(); }
     const PhraseMatchList& matches() const { return m_session.matches(); }
     bool hasStemDictionary() const { return m_session.hasStemDictionary(); }
@@ -54,6 +59,9 @@ public:
     void OnSelchangeMatchList();
     void OnBrowseOriginal();
     void OnBrowseEdited();
+    void OnAddSourceFiles();
+    void OnAddSourceFolder();
+    void OnRemoveSource();
     void OnOptions();
     void OnThanks();
     void OnAbout();
@@ -66,6 +74,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 
 private:
@@ -94,6 +104,11 @@ private:
     QString AskForDocument(bool original);
     void ChooseDocument(bool original);
     void SetPath(bool original, const QString& chosen);
+    // Makes paths the sources: the session, the path label and the source list follow.
+    void SetSources(const QStringList& paths);
+    // Why the sources and the copy cannot be checked together (a file twice, the copy
+    // among the sources); empty when they can.
+    QString SourcesProblem(const QStringList& sources, const QString& edited) const;
     void ShowSameFileMessage();
     void UpdateCheckButton();
     void ShowMessage(QMessageBox::Icon icon, const QString& caption, const QString& text);
@@ -111,6 +126,10 @@ private:
     CopyMap* m_copyMap = nullptr;
     QIcon m_icon;
     PathLabel* m_originalPathLabel = nullptr;
+    QListWidget* m_sourceList = nullptr; // shown once there is more than one source
+    QPushButton* m_addSourceFiles = nullptr;
+    QPushButton* m_addSourceFolder = nullptr;
+    QPushButton* m_removeSource = nullptr;
     PathLabel* m_editedPathLabel = nullptr;
     QPushButton* m_checkButton = nullptr;
     QPushButton* m_exitButton = nullptr;

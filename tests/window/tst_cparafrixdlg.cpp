@@ -16,6 +16,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -25,6 +26,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QUrl>
 
 namespace {
 
@@ -86,6 +88,8 @@ private slots:
     void copyMapShowsTheCopyAndLeadsToRows();
     void disguisedCopyIsWarnedAndShownAsWritten();
     void reportIsSavedAfterACheck();
+    void severalSourcesAreListedAndCheckedAtOnce();
+    void sourceListRefusesTheCopyAndRepeats();
 
 private:
     std::unique_ptr<CParafrixDlg> makeWindow();
@@ -434,11 +438,20 @@ void TestCParafrixDlg::startState()
 void TestCParafrixDlg::tabOrderFollowsTemplate()
 {
     auto window = makeWindow();
-    const QStringList expected = {
-        QStringLiteral("exitButton"),    QStringLiteral("browseOriginalButton"), QStringLiteral("browseEditedButton"),
-        QStringLiteral("matchList"),     QStringLiteral("checkButton"),          QStringLiteral("originalPhraseEdit"),
-        QStringLiteral("optionsButton"), QStringLiteral("openInWordButton"),     QStringLiteral("editedPhraseEdit"),
-        QStringLiteral("thanksButton"),  QStringLiteral("saveReportButton")};
+    const QStringList expected = {QStringLiteral("exitButton"),
+                                  QStringLiteral("browseOriginalButton"),
+                                  QStringLiteral("addSourceFilesButton"),
+                                  QStringLiteral("addSourceFolderButton"),
+                                  QStringLiteral("removeSourceButton"),
+                                  QStringLiteral("browseEditedButton"),
+                                  QStringLiteral("matchList"),
+                                  QStringLiteral("checkButton"),
+                                  QStringLiteral("originalPhraseEdit"),
+                                  QStringLiteral("optionsButton"),
+                                  QStringLiteral("openInWordButton"),
+                                  QStringLiteral("editedPhraseEdit"),
+                                  QStringLiteral("thanksButton"),
+                                  QStringLiteral("saveReportButton")};
     QStringList order;
     QWidget* widget = child<QPushButton>(*window, QStringLiteral("exitButton"));
     for (int guard = 0; guard < 200 && order.size() < expected.size(); ++guard) {
@@ -976,11 +989,12 @@ void TestCParafrixDlg::everyFocusableControlShowsFocus()
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
     QStringList focusable;
     for (QWidget* widget : window->findChildren<QWidget*>()) {
-        if ((widget->focusPolicy() & Qt::TabFocus) && widget->isVisibleTo(window.get()) &&
+        if ((widget->focusPolicy() & Qt::TabFocus) && widget->isVisibleTo(window.get()) && widget->isEnabled() &&
             !widget->objectName().isEmpty() && !widget->objectName().startsWith(QLatin1String("qt_")))
             focusable << widget->objectName();
     }
-    QCOMPARE(focusable.size(), 11);
+    // All but the source list's remove button, which waits for a selected source.
+    QCOMPARE(focusable.size(), 13);
     auto* elsewhere = child<QPushButton>(*window, QStringLiteral("thanksButton"));
     for (const QString& name : std::as_const(focusable)) {
         QWidget* widget = window->findChild<QWidget*>(name);
@@ -1160,6 +1174,58 @@ void TestCParafrixDlg::reportIsSavedAfterACheck()
     QVERIFY2(m_boxes->shown.last().text.startsWith(QStringLiteral(u"Не удалось сохранить отчёт")),
              qPrintable(m_boxes->shown.last().text));
     QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void TestCParafrixDlg::severalSourcesAreListedAndCheckedAtOnce()
+{
+    const QString first = writeFile(QStringLiteral("o.txt"), QStringLiteral(u"Кот ест свежую рыбу дома вечером."));
+    QDir(m_dir->path()).mkpath(QStringLiteral("web"));
+    writeFile(QStringLiteral("web/b.txt"), QStringLiteral(u"Пёс спит тихо в будке днём."));
+    writeFile(QStringLiteral("web/a.txt"), QStringLiteral(u"Птица поёт громко на ветке утром."));
+    writeFile(QStringLiteral("web/notes.bin"), QStringLiteral(u"Не документ."));
+    const QString edited = writeFile(QStringLiteral("e.txt"), QStringLiteral(u"Пёс спит тихо в будке днём. "
+                                                                             u"Кот ест свежую рыбу дома вечером."));
+    auto window = makeWindow();
+    window->SetDocuments(first, edited);
+    auto* list = child<QListWidget>(*window, QStringLiteral("sourceList"));
+    QVERIFY(list->isHidden());
+
+    // A folder stands for its documents, by name; as dropped on the window.
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(m_dir->filePath(QStringLiteral("web")))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &drop);
+    QCOMPARE(window->sourcePaths().size(), 3);
+    QVERIFY(list->isVisibleTo(window.get()));
+    QCOMPARE(list->item(1)->text(), QStringLiteral("a.txt"));
+    QCOMPARE(list->item(2)->text(), QStringLiteral("b.txt"));
+
+    click(*window, QStringLiteral("checkButton"));
+    QCOMPARE(listLabels(*window),
+             (QStringList{QStringLiteral(u"Совпадение #1 — b.txt"), QStringLiteral(u"Совпадение #2 — o.txt")}));
+    const QString tip = child<QLabel>(*window, QStringLiteral("originalityLabel"))->toolTip();
+    QVERIFY2(tip.contains(QStringLiteral(u"o.txt: 50%\na.txt: 0%\nb.txt: 50%")), qPrintable(tip));
+
+    list->item(1)->setSelected(true);
+    click(*window, QStringLiteral("removeSourceButton"));
+    QCOMPARE(window->sourcePaths().size(), 2);
+    QVERIFY(window->matches().isEmpty()); // another set of sources: the results are gone
+}
+
+void TestCParafrixDlg::sourceListRefusesTheCopyAndRepeats()
+{
+    const QString original = writeFile(QStringLiteral("o.txt"), QStringLiteral(u"Кот ест рыбу дома."));
+    const QString edited = writeFile(QStringLiteral("e.txt"), QStringLiteral(u"Кот ест рыбу дома."));
+    auto window = makeWindow();
+    window->SetDocuments(original, edited);
+    window->AddSources({m_dir->path() + QStringLiteral("/./o.txt"), edited});
+    QCOMPARE(window->sourcePaths(), QStringList{original});
+    const QString text = m_boxes->shown.last().text;
+    QVERIFY2(text.contains(QStringLiteral(u"«o.txt» указан дважды")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral(u"копия «e.txt» есть и среди оригиналов")), qPrintable(text));
 }
 
 QTEST_MAIN(TestCParafrixDlg)
