@@ -6,6 +6,8 @@ namespace {
 
 // Scratch buffer size of one string value: 1024 bytes, terminator included.
 constexpr int kStringValueBytes = 1024;
+// The most sources a Check takes, and so the most the record keeps.
+constexpr qint32 kMaxSources = 1000;
 
 std::unique_ptr<AppSettings>& record()
 {
@@ -113,6 +115,17 @@ void AppSettings::Load()
     RecheckOnSave = store->LoadNumberSetting(QStringLiteral("RecheckOnSave"), recheck) && (recheck == 0 || recheck == 1)
                         ? recheck == 1
                         : DefaultRecheckOnSave;
+    // The documents of the last session; none in a record written before there were
+    // several sources. A count out of range keeps none.
+    store->LoadStringSetting(QStringLiteral("EditedDocument"), EditedDocument, kStringValueBytes);
+    qint32 sources = 0;
+    if (store->LoadNumberSetting(QStringLiteral("SourceCount"), sources) && sources >= 0 && sources <= kMaxSources) {
+        for (qint32 i = 1; i <= sources; ++i) {
+            QString path;
+            if (store->LoadStringSetting(QStringLiteral("Source%1").arg(i), path, kStringValueBytes) && !path.isEmpty())
+                Sources.append(path);
+        }
+    }
 }
 
 void AppSettings::Save()
@@ -124,4 +137,14 @@ void AppSettings::Save()
     store->SaveNumberSetting(NearMatches ? 1 : 0, QStringLiteral("NearMatches"));
     store->SaveNumberSetting(NearThreshold, QStringLiteral("NearThreshold"));
     store->SaveNumberSetting(RecheckOnSave ? 1 : 0, QStringLiteral("RecheckOnSave"));
+    const auto fits = [](const QString& path) { return !path.isEmpty() && (path.size() + 1) * 2 <= kStringValueBytes; };
+    store->SaveStringSetting(fits(EditedDocument) ? EditedDocument : QString(), QStringLiteral("EditedDocument"));
+    QStringList kept;
+    for (const QString& path : std::as_const(Sources)) {
+        if (fits(path) && kept.size() < kMaxSources)
+            kept.append(path);
+    }
+    store->SaveNumberSetting(qint32(kept.size()), QStringLiteral("SourceCount"));
+    for (qsizetype i = 0; i < kept.size(); ++i)
+        store->SaveStringSetting(kept.at(i), QStringLiteral("Source%1").arg(i + 1));
 }

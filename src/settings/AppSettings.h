@@ -23,12 +23,16 @@ public:
     bool NearMatches = DefaultNearMatches;       // the window lists near matches
     qint32 NearThreshold = DefaultNearThreshold; // their lowest similarity, 1..100 percent
     bool RecheckOnSave = DefaultRecheckOnSave;   // the window checks again when a document is saved
+    // The documents the window had chosen when it closed: the sources in list order and
+    // the copy. Paths longer than a stored string takes are not kept.
+    QStringList Sources;
+    QString EditedDocument;
 
     static AppSettings& Instance();
     // Destroys the record; the next Instance() loads it again.
     static void Destroy();
     // Writes the values in the order Delimiters1, Delimiters2, MinWords, NearMatches,
-    // NearThreshold, RecheckOnSave.
+    // NearThreshold, RecheckOnSave, EditedDocument, SourceCount, Source1, Source2...
     // Failures are ignored; the record in memory is unaffected.
     void Save();
 

@@ -33,6 +33,8 @@ int CParafrixApp::InitInstance(const QStringList& arguments)
             window->SetDocuments(arguments.at(0), arguments.at(1));
         else if (arguments.size() == 1)
             window->SetDocuments(QString(), arguments.at(0));
+        else
+            window->RestoreDocuments();
         if (!morphologyLoaded)
             window->ShowNoticeOnStart(QStringLiteral(u"Проверка будет менее точной: ") + morphology.loadProblem() +
                                       QChar(u'.'));

@@ -426,6 +426,39 @@ void CParafrixDlg::SetDocuments(const QString& originalPath, const QString& edit
         (m_session.originalPath().isEmpty() ? m_browseOriginal : m_browseEdited)->setFocus();
 }
 
+void CParafrixDlg::RestoreDocuments()
+{
+    const AppSettings& settings = AppSettings::Instance();
+    QStringList sources;
+    QStringList missing;
+    for (const QString& path : settings.Sources)
+        (QFileInfo(path).isFile() ? sources : missing) << path;
+    QString edited = settings.EditedDocument;
+    if (!edited.isEmpty() && !QFileInfo(edited).isFile()) {
+        missing << edited;
+        edited.clear();
+    }
+    // A record edited by hand may repeat a file or list the copy: those are left out too.
+    QStringList kept;
+    for (const QString& path : std::as_const(sources)) {
+        if (SourcesProblem(kept + QStringList{path}, edited).isEmpty())
+            kept << path;
+    }
+    SetSources(kept);
+    if (!edited.isEmpty())
+        SetPath(false, edited);
+    UpdateCheckButton();
+    if (m_checkButton->isEnabled())
+        m_checkButton->setFocus();
+    if (!missing.isEmpty()) {
+        QStringList names;
+        for (const QString& path : std::as_const(missing))
+            names << QDir::toNativeSeparators(path);
+        ShowNoticeOnStart(QStringLiteral(u"Документы прошлого сеанса больше не найдены и убраны из списка:\n") +
+                          names.join(QChar(u'\n')));
+    }
+}
+
 void CParafrixDlg::ShowNoticeOnStart(const QString& text)
 {
     QTimer::singleShot(0, this, [this, text] { ShowMessage(QMessageBox::Warning, QStringLiteral("Parafrix"), text); });
@@ -968,7 +1001,10 @@ void CParafrixDlg::reject()
 void CParafrixDlg::OnExit()
 {
     QDialog::reject();
-    AppSettings::Instance().Save();
+    AppSettings& settings = AppSettings::Instance();
+    settings.Sources = m_session.sourcePaths();
+    settings.EditedDocument = m_session.editedPath();
+    settings.Save();
     AppSettings::Destroy();
     const BusyCursor busy;
     m_session.Close();

@@ -275,9 +275,26 @@ private slots:
         QStringList written;
         AppSettings::SetStoreFactory([&written] { return std::make_unique<RecordingStore>(&written); });
         reload().Save();
-        QCOMPARE(written, (QStringList{u"Delimiters1"_qs, u"Delimiters2"_qs, u"MinWords"_qs, u"NearMatches"_qs,
-                                       u"NearThreshold"_qs, u"RecheckOnSave"_qs}));
+        QCOMPARE(written,
+                 (QStringList{u"Delimiters1"_qs, u"Delimiters2"_qs, u"MinWords"_qs, u"NearMatches"_qs,
+                              u"NearThreshold"_qs, u"RecheckOnSave"_qs, u"EditedDocument"_qs, u"SourceCount"_qs}));
         AppSettings::Destroy();
+    }
+
+    void documentsOfTheLastSessionAreKept()
+    {
+        // A record written before there were several sources has none.
+        QVERIFY(reload().Sources.isEmpty());
+        QVERIFY(reload().EditedDocument.isEmpty());
+        AppSettings& settings = reload();
+        const QString tooLong = QStringLiteral("/") + QString(600, u'д');
+        settings.Sources = {u"/a/один.docx"_qs, tooLong, u"/b/два.pdf"_qs};
+        settings.EditedDocument = u"/c/копия.docx"_qs;
+        settings.Save();
+        QCOMPARE(reload().Sources, (QStringList{u"/a/один.docx"_qs, u"/b/два.pdf"_qs}));
+        QCOMPARE(reload().EditedDocument, u"/c/копия.docx"_qs);
+        raw().setValue(QStringLiteral("SourceCount"), 1001);
+        QVERIFY(reload().Sources.isEmpty());
     }
 
     void recheckOnSaveDefaultsOnAndKeepsAnOff_data()

@@ -90,6 +90,7 @@ private slots:
     void reportIsSavedAfterACheck();
     void severalSourcesAreListedAndCheckedAtOnce();
     void sourceListRefusesTheCopyAndRepeats();
+    void documentsOfTheLastSessionAreRestored();
 
 private:
     std::unique_ptr<CParafrixDlg> makeWindow();
@@ -1226,6 +1227,28 @@ void TestCParafrixDlg::sourceListRefusesTheCopyAndRepeats()
     const QString text = m_boxes->shown.last().text;
     QVERIFY2(text.contains(QStringLiteral(u"«o.txt» указан дважды")), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral(u"копия «e.txt» есть и среди оригиналов")), qPrintable(text));
+}
+
+void TestCParafrixDlg::documentsOfTheLastSessionAreRestored()
+{
+    const QString first = writeFile(QStringLiteral("o.txt"), QStringLiteral(u"Кот ест рыбу дома."));
+    const QString second = writeFile(QStringLiteral("p.txt"), QStringLiteral(u"Пёс спит в будке днём."));
+    const QString edited = writeFile(QStringLiteral("e.txt"), QStringLiteral(u"Кот ест рыбу дома."));
+    {
+        auto window = makeWindow();
+        window->SetDocuments(first, edited);
+        window->AddSources({second});
+        click(*window, QStringLiteral("exitButton"));
+    }
+    QVERIFY(QFile::remove(second));
+    auto window = makeWindow();
+    window->RestoreDocuments();
+    QCOMPARE(window->sourcePaths(), QStringList{first});
+    QCOMPARE(window->editedPath(), edited);
+    QVERIFY(child<QPushButton>(*window, QStringLiteral("checkButton"))->isEnabled());
+    QTRY_COMPARE(m_boxes->count(QStringLiteral("messageBox")), 1);
+    QVERIFY2(m_boxes->shown.last().text.contains(QDir::toNativeSeparators(second)),
+             qPrintable(m_boxes->shown.last().text));
 }
 
 QTEST_MAIN(TestCParafrixDlg)
