@@ -25,7 +25,6 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
 
@@ -92,11 +91,17 @@ QStringList writeDocuments(const QString& dir, const QStringList& documents)
     return paths;
 }
 
+// The process's peak resident memory in MB, from Linux's /proc; -1 elsewhere.
 double peakMegabytes()
 {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+    }
+    return -1;
 }
 
 } // namespace
