@@ -3,6 +3,7 @@
 #include "check/CheckCommand.h"
 #include "check/CheckOptions.h"
 #include "check/MatchReport.h"
+#include "morph/Thesaurus.h"
 #include "phrases/TextOps.h"
 
 #include <QDir>
@@ -14,8 +15,8 @@
 #include <QTest>
 
 // The Check end to end on golden cases (<case>.original.txt, <case>.edited.txt,
-// <case>.expected.json under data/golden, with optional <case>.options.json and
-// <case>.stems.txt), and its handling of unreadable files.
+// <case>.expected.json under data/golden, with optional <case>.options.json,
+// <case>.stems.txt and <case>.synonyms.txt), and its handling of unreadable files.
 class TestCheckCommand : public QObject
 {
     Q_OBJECT
@@ -52,6 +53,10 @@ private slots:
         QVERIFY(GoldenCase::ReadStems(base, stems));
         if (!stems.isEmpty())
             m_stemmer.set([stems](const QString& word) { return stems.value(word, word); });
+        // <case>.synonyms.txt, when present, is the thesaurus of its case.
+        Thesaurus synonyms;
+        QVERIFY(GoldenCase::ReadSynonyms(base, synonyms));
+        m_options.Synonyms = &synonyms;
         const CheckOutcome outcome = CheckCommand::CheckDocuments(
             base + QStringLiteral(".original.txt"), base + QStringLiteral(".edited.txt"), m_options, m_stemmer);
         QVERIFY(outcome.ok());

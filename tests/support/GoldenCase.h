@@ -1,6 +1,8 @@
 #pragma once
 
+#include "ThesaurusBytes.h"
 #include "check/CheckOptions.h"
+#include "morph/Thesaurus.h"
 #include "phrases/TextOps.h"
 
 #include <QDebug>
@@ -28,6 +30,8 @@ inline bool ReadOptions(const QString& base, CheckOptions& options)
     options.Delimiters2 = object.value(QStringLiteral("Delimiters2")).toString(options.Delimiters2);
     options.MinWords = object.value(QStringLiteral("MinWords")).toInt(options.MinWords);
     options.MaxMatches = object.value(QStringLiteral("MaxMatches")).toInt(int(options.MaxMatches));
+    options.NearMatches = object.value(QStringLiteral("NearMatches")).toBool(options.NearMatches);
+    options.NearThreshold = object.value(QStringLiteral("NearThreshold")).toInt(options.NearThreshold);
     return true;
 }
 
@@ -51,6 +55,28 @@ inline bool ReadStems(const QString& base, QHash<QString, QString>& stems)
         stems.insert(fields.at(0), fields.at(1));
     }
     return true;
+}
+
+// Reads "lemma<TAB>lemma" lines of <case>.synonyms.txt into a thesaurus. A missing
+// file is none.
+inline bool ReadSynonyms(const QString& base, Thesaurus& thesaurus)
+{
+    QFile file(base + QStringLiteral(".synonyms.txt"));
+    if (!file.exists())
+        return true;
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+    QList<std::pair<QString, QString>> pairs;
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QChar(u'\n'), Qt::SkipEmptyParts);
+    for (const QString& line : lines) {
+        const QStringList fields = line.split(QChar(u'\t'));
+        if (fields.size() != 2 || fields.at(0).isEmpty() || fields.at(1).isEmpty())
+            return false;
+        pairs.append({fields.at(0), fields.at(1)});
+    }
+    QString problem;
+    thesaurus = Thesaurus::FromData(ThesaurusBytes(pairs), &problem);
+    return problem.isEmpty() && !thesaurus.isEmpty();
 }
 
 } // namespace GoldenCase
