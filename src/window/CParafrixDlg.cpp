@@ -42,6 +42,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSet>
 #include <QSignalBlocker>
 #include <QTime>
 #include <QTimer>
@@ -148,6 +149,45 @@ QStringList documentsIn(const QString& folder)
         paths << dir.absoluteFilePath(name);
     return paths;
 }
+
+// A file as SameDocumentFile tells files apart, in one lookup: the file behind links
+// and other spellings, else the full path.
+QString documentKey(const QString& path)
+{
+    const QFileInfo info(path);
+    QString key = info.canonicalFilePath();
+    if (key.isEmpty())
+        key = info.absoluteFilePath();
+#ifdef Q_OS_WIN
+    key = key.toCaseFolded();
+#endif
+    return key;
+}
+
+// The files of a source list so far, to refuse the copy and a file given twice.
+class SourceKeys
+{
+public:
+    explicit SourceKeys(const QString& edited) : m_edited(edited), m_editedKey(documentKey(edited)) {}
+
+    // Why path cannot be one more source; empty when it can, and then it is one.
+    QString add(const QString& path)
+    {
+        const QString key = documentKey(path);
+        if (!m_edited.isEmpty() && key == m_editedKey)
+            return QStringLiteral(u"Изменяемая копия «%1» есть и среди оригиналов. Уберите её из списка источников.")
+                .arg(QFileInfo(m_edited).fileName());
+        if (m_keys.contains(key))
+            return QStringLiteral(u"Источник «%1» указан дважды.").arg(QFileInfo(path).fileName());
+        m_keys.insert(key);
+        return {};
+    }
+
+private:
+    QString m_edited;
+    QString m_editedKey;
+    QSet<QString> m_keys;
+};
 
 QString shownSources(const QStringList& paths)
 {
@@ -440,8 +480,9 @@ void CParafrixDlg::RestoreDocuments()
     }
     // A record edited by hand may repeat a file or list the copy: those are left out too.
     QStringList kept;
+    SourceKeys keys(edited);
     for (const QString& path : std::as_const(sources)) {
-        if (SourcesProblem(kept + QStringList{path}, edited).isEmpty())
+        if (keys.add(path).isEmpty())
             kept << path;
     }
     SetSources(kept);
@@ -848,14 +889,10 @@ void CParafrixDlg::SetSources(const QStringList& paths)
 
 QString CParafrixDlg::SourcesProblem(const QStringList& sources, const QString& edited) const
 {
-    for (qsizetype i = 0; i < sources.size(); ++i) {
-        if (SameDocumentFile(sources.at(i), edited))
-            return QStringLiteral(u"Изменяемая копия «%1» есть и среди оригиналов. Уберите её из списка источников.")
-                .arg(QFileInfo(edited).fileName());
-        for (qsizetype j = 0; j < i; ++j) {
-            if (SameDocumentFile(sources.at(i), sources.at(j)))
-                return QStringLiteral(u"Источник «%1» указан дважды.").arg(QFileInfo(sources.at(i)).fileName());
-        }
+    SourceKeys keys(edited);
+    for (const QString& path : sources) {
+        if (const QString problem = keys.add(path); !problem.isEmpty())
+            return problem;
     }
     return {};
 }
@@ -863,6 +900,9 @@ QString CParafrixDlg::SourcesProblem(const QStringList& sources, const QString& 
 void CParafrixDlg::AddSources(const QStringList& paths)
 {
     QStringList sources = m_session.sourcePaths();
+    SourceKeys keys(m_session.editedPath());
+    for (const QString& path : std::as_const(sources))
+        keys.add(path);
     QStringList problems;
     for (const QString& chosen : paths) {
         QStringList found;
@@ -874,11 +914,12 @@ void CParafrixDlg::AddSources(const QStringList& paths)
             found = {QFileInfo(chosen).absoluteFilePath()};
         }
         for (const QString& path : std::as_const(found)) {
-            const QString problem = SourcesProblem(sources + QStringList{path}, m_session.editedPath());
-            if (!problem.isEmpty())
-                problems << problem;
-            else if (sources.size() >= SourceCheck::MaxSources)
+            if (sources.size() >= SourceCheck::MaxSources) {
                 problems << QStringLiteral(u"Источников не может быть больше %1.").arg(SourceCheck::MaxSources);
+                break;
+            }
+            if (const QString problem = keys.add(path); !problem.isEmpty())
+                problems << problem;
             else
                 sources << path;
         }
