@@ -9,6 +9,7 @@
 #include "compare/NearMatch.h"
 #include "compare/NearVerdict.h"
 
+#include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
 
@@ -181,6 +182,15 @@ bool HtmlReport::WriteHead(QIODevice& out) const
             .arg(Escape(MatchReport::OriginalityText(m_outcome.originality) + percentBreakdown(m_outcome, m_options)));
     head += QStringLiteral(u"<p>Оригинальность — доля слов копии в предложениях, которые не совпадают с оригиналом "
                            u"ни точно, ни как похожая фраза.</p>\n");
+    const SourceAttribution& sources = m_outcome.sources;
+    if (sources.several()) {
+        head += QStringLiteral(u"<p>Доля копии по источникам:</p>\n<ul class=\"sources\">\n");
+        for (qsizetype i = 0; i < sources.shares.size(); ++i)
+            head += QStringLiteral("<li>%1: %2%</li>\n")
+                        .arg(Escape(QFileInfo(sources.paths.value(i)).fileName()))
+                        .arg(NearPercent(sources.shares.at(i)));
+        head += QStringLiteral("</ul>\n");
+    }
     if (m_outcome.truncated)
         head += QStringLiteral(u"<p class=\"truncated\">Показаны не все совпадения: список обрезан на %1.</p>\n")
                     .arg(m_outcome.matchCount());
@@ -285,7 +295,15 @@ bool HtmlReport::WriteMatches(QIODevice& out) const
                   : QStringLiteral(u"<div class=\"match near\" id=\"n%1\">\n<h3>Похожая фраза #%1 (%2%)</h3>\n")
                         .arg(row - exactCount + 1)
                         .arg(m_outcome.near.matches.at(row - exactCount).percent());
-        const QByteArray bytes = (heading + body + QStringLiteral("</div>\n")).toUtf8();
+        const SourceAttribution& sources = m_outcome.sources;
+        const QString source =
+            sources.several()
+                ? QStringLiteral(u"<p class=\"source\">Источник: %1</p>\n")
+                      .arg(Escape(QFileInfo(sources.paths.value(exact ? sources.exact.at(row)
+                                                                      : sources.near.at(row - exactCount)))
+                                      .fileName()))
+                : QString();
+        const QByteArray bytes = (heading + source + body + QStringLiteral("</div>\n")).toUtf8();
         // The markup around each word makes a page larger than the other reports: it
         // stops at their bound, and says so.
         written += bytes.size();

@@ -2,6 +2,7 @@
 #include "GoldenCase.h"
 #include "check/CheckCommand.h"
 #include "check/CheckOptions.h"
+#include "check/HtmlReport.h"
 #include "check/MatchReport.h"
 #include "check/SourceCheck.h"
 #include "extract/CDocToText.h"
@@ -171,6 +172,13 @@ private slots:
         QVERIFY(shown.contains(QStringLiteral(u"Совпадает с источником «first.txt»: 0% копии\n"
                                               u"Совпадает с источником «second.txt»: 100% копии\n"
                                               u"Оригинальность копии: 0%")));
+
+        QBuffer page;
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        QVERIFY(HtmlReport(outcome, options, m_stemmer, {}).Write(page));
+        const QString html = QString::fromUtf8(page.data());
+        QVERIFY(html.contains(QStringLiteral(u"<li>first.txt: 0%</li>\n<li>second.txt: 100%</li>")));
+        QCOMPARE(html.count(QStringLiteral(u"<p class=\"source\">Источник: second.txt</p>")), 2);
     }
 
     void oneOriginalIsTheTwoDocumentCheck()
