@@ -116,6 +116,35 @@ QStringList keptSentences(const QString& readText, const CheckOptions& options)
     return sentences;
 }
 
+// The stems of a sentence.
+QSet<qint32> stemsOf(const NearSentence& sentence)
+{
+    QSet<qint32> stems;
+    for (const NearSentence::Word& word : sentence.words)
+        stems.insert(word.stem);
+    return stems;
+}
+
+// The source of a near match: its original sentence's. A pair of original sentences
+// from two sources (the last of one and the first of the next, joined in the copy)
+// goes to the one that shares more stems with the copy, the first on a tie.
+qint32 nearSource(const CheckOutcome& outcome, const QList<qint32>& sentenceSource, const NearMatch& match)
+{
+    const qint32 first = sentenceSource.value(match.originalFirst);
+    if (match.originalCount < 2)
+        return first;
+    const qint32 second = sentenceSource.value(match.originalFirst + 1);
+    if (second == first)
+        return first;
+    QSet<qint32> edited;
+    for (qint32 i = match.editedFirst; i < match.editedFirst + match.editedCount; ++i)
+        edited.unite(stemsOf(outcome.editedSentences.at(i)));
+    const auto shared = [&](qint32 index) {
+        return stemsOf(outcome.originalSentences.at(index)).intersect(edited).size();
+    };
+    return shared(match.originalFirst + 1) > shared(match.originalFirst) ? second : first;
+}
+
 void attribute(CheckOutcome& outcome, qsizetype sourceCount, QChar separator, const CheckOptions& joinedOptions)
 {
     SourceAttribution& sources = outcome.sources;
@@ -124,7 +153,7 @@ void attribute(CheckOutcome& outcome, qsizetype sourceCount, QChar separator, co
     sources.exact = exactSources(outcome.matches, keptSentences(text, joinedOptions), sources.sentences);
     sources.near.reserve(outcome.near.matches.size());
     for (const NearMatch& match : outcome.near.matches)
-        sources.near.append(sources.sentences.value(match.originalFirst));
+        sources.near.append(nearSource(outcome, sources.sentences, match));
     if (!joinedOptions.NearMatches)
         sources.sentences.clear();
     // A break is where its original's text ended: no sentence of the document ends there.

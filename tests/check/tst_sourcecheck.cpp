@@ -144,6 +144,23 @@ private slots:
         QVERIFY(outcome.originalSentences.first().end.isNull());
     }
 
+    void sentenceJoinedFromTwoSourcesGoesToTheCloserOne()
+    {
+        const QString first = QStringLiteral(u"Весной лёд тает очень быстро. Зимой озеро покрывается льдом.");
+        const QString second =
+            QStringLiteral(u"Рыбаки сверлят во льду глубокие лунки и ловят крупных окуней. Летом все купаются.");
+        const QString copy =
+            QStringLiteral(u"Зимой озеро покрывается льдом, и рыбаки сверлят во льду глубокие лунки и ловят крупных "
+                           u"окуней.");
+        CheckOptions options;
+        options.NearMatches = true;
+        const CheckOutcome outcome = SourceCheck::CheckTexts({first, second}, copy, options, m_stemmer);
+        QCOMPARE(outcome.near.matches.size(), 1);
+        QCOMPARE(outcome.near.matches.first().originalCount, 2);
+        QCOMPARE(outcome.sources.sentences.value(outcome.near.matches.first().originalFirst), 0);
+        QCOMPARE(outcome.sources.near, QList<qint32>{1});
+    }
+
     void reportsNameTheSources()
     {
         const QString first = sentences(QStringLiteral(u"Закон сохранения энергии"), 1, 2);
