@@ -51,6 +51,9 @@ QString CheckSourcesErrorText(const CheckOutcome& outcome, const QStringList& so
     if (!outcome.sources.unread.isEmpty()) {
         for (const SourceAttribution::Unread& unread : outcome.sources.unread)
             lines << unreadableLine(sourcePaths.value(unread.source), unread.result, unknown);
+    } else if (originalEmpty && sourcePaths.size() > 1) {
+        lines << QStringLiteral(u"Оригиналы вместе слишком велики: больше %1 млн знаков.")
+                     .arg(SourceCheck::MaxJoinedUnits / (1024 * 1024));
     } else if (originalEmpty) {
         lines << unreadableLine(sourcePaths.value(0), outcome.original, unknown);
     }

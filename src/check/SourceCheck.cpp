@@ -216,7 +216,10 @@ CheckOutcome SourceCheck::CheckResults(QList<ExtractResult> originals, ExtractRe
         return outcome;
     }
 
-    const QChar separator = unusedCodeUnit(originals, outcome.edited.text, options);
+    qsizetype total = 0;
+    for (const ExtractResult& original : std::as_const(originals))
+        total += original.text.size() + 1;
+    const QChar separator = total > MaxJoinedUnits ? QChar() : unusedCodeUnit(originals, outcome.edited.text, options);
     if (separator.isNull()) {
         outcome.original.error = ExtractError::TooLarge;
         return outcome;
@@ -224,9 +227,6 @@ CheckOutcome SourceCheck::CheckResults(QList<ExtractResult> originals, ExtractRe
     CheckOptions joinedOptions = options;
     joinedOptions.Delimiters1 += separator;
     joinedOptions.Delimiters2 += separator;
-    qsizetype total = 0;
-    for (const ExtractResult& original : std::as_const(originals))
-        total += original.text.size() + 1;
     ExtractResult& joined = outcome.original;
     joined.text.reserve(total);
     for (qsizetype i = 0; i < originals.size(); ++i) {

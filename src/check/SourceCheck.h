@@ -46,6 +46,9 @@ class SourceCheck
 {
 public:
     static constexpr qsizetype MaxSources = 1000;
+    // The originals together, in UTF-16 code units: four documents at their own bound.
+    // Beyond it the Check does not run and outcome.original says the text is too large.
+    static constexpr qsizetype MaxJoinedUnits = qsizetype(128) * 1024 * 1024;
 
     // Reads every original, then the copy (all of them, so that each unreadable one can
     // be named), and runs the Check when all gave text. An original without text stops

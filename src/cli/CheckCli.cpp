@@ -375,6 +375,11 @@ int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArgu
         originalBad = reportUnreadable(sourcePaths.constFirst(), outcome.original);
     for (const SourceAttribution::Unread& unread : std::as_const(outcome.sources.unread))
         originalBad = reportUnreadable(sourcePaths.at(unread.source), unread.result) || originalBad;
+    if (sourcePaths.size() > 1 && outcome.sources.unread.isEmpty() && outcome.original.text.isEmpty()) {
+        writeErr(QStringLiteral(u"parafrix-check: оригиналы вместе слишком велики: больше %1 млн знаков\n")
+                     .arg(SourceCheck::MaxJoinedUnits / (1024 * 1024)));
+        originalBad = true;
+    }
     const bool editedBad = reportUnreadable(editedPath, outcome.edited);
     if (originalBad || editedBad)
         return Error;
