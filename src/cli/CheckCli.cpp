@@ -113,8 +113,9 @@ struct SourceFile
     qsizetype folder = -1; // the index of the folder it was found in, else -1
 };
 
-// The originals with each folder replaced by the files in it (not its subfolders),
-// sorted by name. False, with the reason, for a folder that cannot be listed.
+// The originals with each folder replaced by the files in it (not its subfolders nor
+// hidden files, such as an office's lock files), sorted by name. False, with the reason, for a folder that cannot be
+// listed.
 bool expandFolders(const QStringList& paths, const QByteArrayList& natives, QList<SourceFile>& sources,
                    QStringList& folders, QString& error)
 {
@@ -130,7 +131,7 @@ bool expandFolders(const QStringList& paths, const QByteArrayList& natives, QLis
             return false;
         }
         folders.append(paths.at(i));
-        const QStringList names = folder.entryList(QDir::Files | QDir::Hidden, QDir::Name);
+        const QStringList names = folder.entryList(QDir::Files, QDir::Name);
         for (const QString& name : names) {
             const QString path = folder.filePath(name);
             sources.append({path, DocumentFile::NativeName(path), folders.size() - 1});
