@@ -133,7 +133,8 @@ bool expandFolders(const QStringList& paths, const QByteArrayList& natives, QLis
         folders.append(paths.at(i));
         const QStringList names = folder.entryList(QDir::Files, QDir::Name);
         for (const QString& name : names) {
-            const QString path = folder.filePath(name);
+            // As the system writes paths: they are shown on stderr and in the report.
+            const QString path = QDir::toNativeSeparators(folder.filePath(name));
             sources.append({path, DocumentFile::NativeName(path), folders.size() - 1});
             // More than the bound already: stop listing a huge folder.
             if (sources.size() > SourceCheck::MaxSources)
