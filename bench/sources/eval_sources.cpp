@@ -6,8 +6,9 @@
 //   eval_sources [--lower-case]
 //
 // A fragment counts as attributed when the best match of its sentence (exact first,
-// then the most similar near match) names its source, as wrong when it is matched
-// to other sources only, and as missed when nothing matches it.
+// then the most similar near match) names its source, as wrong when that match names
+// another source, and as missed when nothing matches it; a fragment some match of
+// another source lists as well is counted apart.
 
 #include "check/CheckCommand.h"
 #include "check/CheckOptions.h"
@@ -18,6 +19,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <cstdio>
 
 namespace {
@@ -81,12 +83,15 @@ int main(int argc, char* argv[])
     if (!outcome.ok())
         qFatal("the Check did not run");
 
-    int attributed = 0, wrong = 0, missed = 0;
+    int attributed = 0, wrong = 0, missed = 0, alsoOther = 0;
     for (const Fragment& fragment : std::as_const(fragments)) {
         const QString sentence = fragment.text.chopped(1); // as split: without its full stop
+        QSet<qint32> named;                                // every source a match of the sentence names
         qint32 best = -1;
         int bestScore = -1; // 101 for an exact match, else the near match's percent
         for (qsizetype i = 0; i < outcome.matches.size(); ++i) {
+            if (outcome.matches.at(i).edited.trimmed() == sentence)
+                named.insert(outcome.sources.exact.at(i));
             if (outcome.matches.at(i).edited.trimmed() == sentence && bestScore < 101) {
                 best = outcome.sources.exact.at(i);
                 bestScore = 101;
@@ -95,6 +100,8 @@ int main(int argc, char* argv[])
         for (qsizetype i = 0; i < outcome.near.matches.size(); ++i) {
             const NearMatch& match = outcome.near.matches.at(i);
             for (qint32 e = match.editedFirst; e < match.editedFirst + match.editedCount; ++e) {
+                if (outcome.editedSentences.at(e).text.trimmed() == sentence)
+                    named.insert(outcome.sources.near.at(i));
                 if (outcome.editedSentences.at(e).text.trimmed() == sentence && match.percent() > bestScore) {
                     best = outcome.sources.near.at(i);
                     bestScore = match.percent();
@@ -105,12 +112,14 @@ int main(int argc, char* argv[])
         attributed += best == fragment.source;
         wrong += best >= 0 && best != fragment.source;
         missed += best < 0;
+        alsoOther += named.size() > 1;
         std::printf("%-6s source %d -> %d  %s\n", mark, fragment.source + 1, best + 1, qPrintable(fragment.text));
     }
     const double total = fragments.size();
-    std::printf("stems: %s; %lld fragments: attributed %.0f%%, wrong %.0f%%, missed %.0f%%\n",
+    std::printf("stems: %s; %lld fragments: attributed %.0f%%, wrong %.0f%%, missed %.0f%%; "
+                "matched in another source as well %.0f%%\n",
                 useLibrary ? "morphology library" : "lower-cased words", qlonglong(fragments.size()),
-                100 * attributed / total, 100 * wrong / total, 100 * missed / total);
+                100 * attributed / total, 100 * wrong / total, 100 * missed / total, 100 * alsoOther / total);
     if (useLibrary)
         MorphologyLibrary::Instance().Unload();
     return 0;
