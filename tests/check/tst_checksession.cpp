@@ -451,6 +451,46 @@ private slots:
         QCOMPARE(m_word->phrases, QStringList{written});
     }
 
+    // The copy's sentences in text order, each with its kind and the row that lists it:
+    // the fox (near, 87 %), the fisherman (near, 93 %), the cat (exact), snow (own).
+    void copyMapFollowsTheCopy_data()
+    {
+        QTest::addColumn<bool>("near");
+        QTest::addColumn<QList<int>>("kinds");
+        QTest::addColumn<QList<qsizetype>>("rows");
+        const int own = int(CheckSession::MapCell::Kind::Original);
+        const int exact = int(CheckSession::MapCell::Kind::Exact);
+        const int near = int(CheckSession::MapCell::Kind::Near);
+        QTest::newRow("near matches") << true << QList<int>{near, near, exact, own} << QList<qsizetype>{2, 1, 0, -1};
+        QTest::newRow("near matches off")
+            << false << QList<int>{own, own, exact, own} << QList<qsizetype>{-1, -1, 0, -1};
+    }
+    void copyMapFollowsTheCopy()
+    {
+        QFETCH(bool, near);
+        QFETCH(QList<int>, kinds);
+        QFETCH(QList<qsizetype>, rows);
+        m_options.NearMatches = near;
+        m_session->SetOriginalPath(write(QStringLiteral("original.txt"),
+                                         "Кот ест рыбу дома каждый вечер. Лиса быстро бежит через широкое поле к лесу. "
+                                         "Старый рыбак чинит сети на берегу реки утром."));
+        m_session->SetEditedPath(write(QStringLiteral("edited.txt"),
+                                       "Лиса быстро бежит через поле к тёмному лесу. Старый рыбак чинит сети на берегу "
+                                       "утром. Кот ест рыбу дома каждый вечер. Зимой в горах часто идёт густой снег."));
+        check();
+        QList<int> gotKinds;
+        QList<qsizetype> gotRows;
+        QList<qint32> words;
+        for (const CheckSession::MapCell& cell : m_session->CopyMap()) {
+            gotKinds << int(cell.kind);
+            gotRows << cell.row;
+            words << cell.words;
+        }
+        QCOMPARE(gotKinds, kinds);
+        QCOMPARE(gotRows, rows);
+        QCOMPARE(words, (QList<qint32>{8, 7, 6, 7}));
+    }
+
     void placeSurvivesAFailedCheck()
     {
         checkFiveKinds();
