@@ -256,7 +256,7 @@ private:
     void endElement(QStringView name, bool word);
     void property(QStringView name);
     void endProperties();
-    void updateHidden();
+    void UpdateHidden();
     bool codeHidden() const;
 
     GuardedXmlReader& m_reader;
@@ -325,7 +325,7 @@ void PartWalker::startElement(QStringView name, bool word)
     }
     if (name == u"r") {
         m_runs.emplace_back();
-        updateHidden();
+        UpdateHidden();
         return;
     }
     if (name == u"tc") {
@@ -388,7 +388,7 @@ void PartWalker::endElement(QStringView name, bool word)
     } else if (name == u"r") {
         if (!m_runs.empty())
             m_runs.pop_back();
-        updateHidden();
+        UpdateHidden();
     } else if (name == u"p") {
         if (!m_paragraphs.empty())
             m_paragraphs.pop_back();
@@ -436,11 +436,11 @@ void PartWalker::endProperties()
         if (paragraph.ownShading != RunLook::kUnset)
             paragraph.shading = paragraph.ownShading;
     } else if (m_properties == Properties::Run) {
-        updateHidden();
+        UpdateHidden();
     }
 }
 
-void PartWalker::updateHidden()
+void PartWalker::UpdateHidden()
 {
     if (m_runs.empty()) {
         m_out.SetHidden(false);
