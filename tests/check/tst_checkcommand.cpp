@@ -13,6 +13,7 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
+#include <utility>
 
 // The Check end to end on golden cases (<case>.original.txt, <case>.edited.txt,
 // <case>.expected.json under data/golden, with optional <case>.options.json,
@@ -62,7 +63,7 @@ class TestCheckCommand : public QObject
             const QStringList fields = line.split(QChar(u'\t'));
             if (fields.size() != 2 || fields.at(0).isEmpty() || fields.at(1).isEmpty())
                 return false;
-            pairs.append({fields.at(0), fields.at(1)});
+            pairs.append(std::make_pair(fields.at(0), fields.at(1)));
         }
         QString problem;
         thesaurus = Thesaurus::FromData(ThesaurusBytes(pairs), &problem);
