@@ -335,6 +335,23 @@ private slots:
         QCOMPARE(result.message, m_word->nextResult.message);
     }
 
+    // Found with the space and tab after the previous full stop, shown and searched for
+    // without them.
+    void sentenceIsShownWithoutSurroundingSpace()
+    {
+        const QByteArray text = "Кот ест рыбу дома. \tПёс грызёт кость во дворе.  ";
+        m_session->SetOriginalPath(write(QStringLiteral("original.txt"), text));
+        m_session->SetEditedPath(write(QStringLiteral("edited.txt"), text));
+        check();
+        QVERIFY(m_session->Select(1, m_options));
+        QVERIFY(m_session->selectedMatch()->edited.startsWith(u" \t"_qs));
+        const QString shown = u"Пёс грызёт кость во дворе"_qs;
+        QCOMPARE(m_session->selectedPair().original, shown);
+        QCOMPARE(m_session->selectedPair().edited, shown);
+        m_session->ShowSelectedInWord();
+        QCOMPARE(m_word->phrases.last(), shown);
+    }
+
     void nothingSelectedShowsNothing()
     {
         QVERIFY(m_session->ShowSelectedInWord().ok);
