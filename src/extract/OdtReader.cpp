@@ -210,9 +210,9 @@ public:
 
 private:
     TextBuilder& out() { return m_notes.empty() ? m_body : *m_notes.back(); }
-    void startElement();
-    void endElement();
-    void characters(QStringView text);
+    void OnStartElement();
+    void OnEndElement();
+    void OnCharacters(QStringView text);
     // Opens what sets the look of the text inside an element, closed by its end tag.
     void PushLook(const RunLook& look, int shading, bool hidden);
     void UpdateHidden();
@@ -258,7 +258,7 @@ void ContentWalker::UpdateHidden()
     out().SetHidden(look.hidden || look.look.Invisible(look.shading != RunLook::kUnset ? look.shading : m_page));
 }
 
-void ContentWalker::startElement()
+void ContentWalker::OnStartElement()
 {
     const QStringView ns = m_xml.namespaceUri();
     const QStringView name = m_xml.name();
@@ -325,7 +325,7 @@ void ContentWalker::startElement()
     }
 }
 
-void ContentWalker::endElement()
+void ContentWalker::OnEndElement()
 {
     const QStringView ns = m_xml.namespaceUri();
     const QStringView name = m_xml.name();
@@ -357,7 +357,7 @@ void ContentWalker::endElement()
     }
 }
 
-void ContentWalker::characters(QStringView text)
+void ContentWalker::OnCharacters(QStringView text)
 {
     if (m_paragraphDepth <= 0)
         return;
@@ -380,12 +380,12 @@ bool ContentWalker::Walk(QString& why)
         switch (m_xml.tokenType()) {
         case QXmlStreamReader::StartElement:
             if (m_skipDepth < 0 && m_bodyDepth != -2)
-                startElement();
+                OnStartElement();
             break;
         case QXmlStreamReader::EndElement:
             if (m_skipDepth < 0) {
                 if (m_bodyDepth >= 0)
-                    endElement();
+                    OnEndElement();
                 else if (m_bodyDepth == -1)
                     m_styles.End(m_reader.Depth());
             } else if (m_skipDepth == m_reader.Depth()) {
@@ -394,7 +394,7 @@ bool ContentWalker::Walk(QString& why)
             break;
         case QXmlStreamReader::Characters:
             if (m_skipDepth < 0 && m_bodyDepth >= 0)
-                characters(m_xml.text());
+                OnCharacters(m_xml.text());
             break;
         default:
             break;
