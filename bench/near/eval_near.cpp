@@ -21,6 +21,7 @@
 
 #include "NearDataSet.h"
 #include "check/CheckOptions.h"
+#include "compare/NearIndex.h"
 #include "compare/NearOptions.h"
 #include "compare/NearRelations.h"
 #include "compare/NearSearch.h"
@@ -98,6 +99,8 @@ struct Outcome
     bool structure = false; // a split or join caught as one match of the whole
     bool elsewhere = false; // a light row matched with another original only
     double similarity = 0;  // of the match that caught it (1 for exact)
+    NearMatch match;        // that match, when near
+    qint32 copy = -1;       // the edited copy the row is in
 };
 
 struct Copy
@@ -118,6 +121,42 @@ struct Evaluation
     NearRelations relations;
     bool plain = false;
     double relatedWeight = NearOptions::kDefaultRelatedWeight;
+    QStringList stemNames;
+
+    // Why a near match was found: the stems both units hold, those of one side only,
+    // each with its weight, and the related pairs.
+    QString describe(const Outcome& outcome) const
+    {
+        if (!outcome.caught || outcome.exact || outcome.copy < 0)
+            return {};
+        const NearIndex index(original);
+        const NearMatch& m = outcome.match;
+        QSet<qint32> a;
+        QSet<qint32> b;
+        for (qint32 i = m.originalFirst; i < m.originalFirst + m.originalCount; ++i)
+            for (const NearSentence::Word& w : original.at(i).words)
+                a.insert(w.stem);
+        for (qint32 i = m.editedFirst; i < m.editedFirst + m.editedCount; ++i)
+            for (const NearSentence::Word& w : copies.at(outcome.copy).edited.at(i).words)
+                b.insert(w.stem);
+        const auto list = [&](const QSet<qint32>& set) {
+            QList<qint32> sorted(set.begin(), set.end());
+            std::sort(sorted.begin(), sorted.end(),
+                      [&](qint32 x, qint32 y) { return index.weight(x) > index.weight(y); });
+            QStringList out;
+            for (qint32 stem : sorted)
+                out << QStringLiteral("%1 %2").arg(stemNames.value(stem)).arg(index.weight(stem), 0, 'f', 1);
+            return out.join(QStringLiteral(", "));
+        };
+        QStringList related;
+        if (!plain)
+            for (qint32 x : a - b)
+                for (qint32 y : b - a)
+                    if (relations.related(x, y))
+                        related << stemNames.value(x) + QStringLiteral("~") + stemNames.value(y);
+        return QStringLiteral("      shared: %1\n      original only: %2\n      edited only: %3\n      related: %4\n")
+            .arg(list(a & b), list(a - b), list(b - a), related.join(QStringLiteral(", ")));
+    }
 
     QList<Outcome> run(qint32 threshold) const
     {
@@ -129,8 +168,10 @@ struct Evaluation
         options.minWords = kMinWords;
         for (const Copy& copy : copies) {
             const NearMatchList found = FindNearMatches(original, copy.edited, copy.exactEdited, options);
-            for (qint32 row : copy.rows)
+            for (qint32 row : copy.rows) {
                 outcomes[row] = judge(row, copy, found);
+                outcomes[row].copy = qint32(&copy - copies.data());
+            }
         }
         return outcomes;
     }
@@ -158,8 +199,10 @@ struct Evaluation
                 outcome.elsewhere = true;
                 continue;
             }
-            if (!outcome.caught || m.similarity > outcome.similarity)
+            if (!outcome.caught || m.similarity > outcome.similarity) {
                 outcome.similarity = m.similarity;
+                outcome.match = m;
+            }
             outcome.caught = true;
             if (edited.covers(m.editedFirst, m.editedCount) && unit.covers(m.originalFirst, m.originalCount))
                 outcome.structure = true;
@@ -322,7 +365,8 @@ void printDefault(const Evaluation& evaluation, qint32 threshold, bool verbose)
             print(QStringLiteral("  %1 %2 %3: %4\n")
                       .arg(r.where, r.kind)
                       .arg(outcomes.at(i).similarity, 0, 'f', 3)
-                      .arg(r.edited));
+                      .arg(r.edited) +
+                  evaluation.describe(outcomes.at(i)));
     }
 }
 
@@ -416,7 +460,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "warning: the morphology library runs without its dictionary\n");
     NearStemTable table(stem);
     Splitter splitter;
-    Evaluation evaluation{data, {}, {}, {}, {}, plain, relatedWeight};
+    Evaluation evaluation{data, {}, {}, {}, {}, plain, relatedWeight, {}};
     if (!buildEvaluation(evaluation, splitter, table, stem, error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
@@ -425,6 +469,7 @@ int main(int argc, char* argv[])
     if (!plain && !thesaurus.Load())
         std::fprintf(stderr, "warning: %s\n", qPrintable(thesaurus.loadProblem()));
     evaluation.relations = NearRelations(table.stems(), &thesaurus.thesaurus());
+    evaluation.stemNames = table.stems();
     print(QStringLiteral("%1 original units (%2 sentences), %3 rows in %4 edited copies\n\n")
               .arg(data.units.size())
               .arg(evaluation.original.size())

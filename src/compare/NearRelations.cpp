@@ -14,6 +14,9 @@ constexpr qsizetype kSharedLetters = 5;
 constexpr qsizetype kRootLetters = 4;
 constexpr qsizetype kMaxRest = 7;
 constexpr int kMaxSuffixes = 3;
+// A root this short past a prefix (раз-ви-тие, от-кры-вать) is taken only between
+// forms of one verb: its infinitive, its other aspect or voice, its verbal noun.
+constexpr qsizetype kShortRootLetters = 2;
 // Stems compared with each one in sorted order.
 constexpr size_t kFamilyWindow = 64;
 
@@ -35,6 +38,29 @@ constexpr std::array<std::u16string_view, 25> kEndings = {
     u"",   u"ть", u"ться", u"ти", u"тись", u"чь", u"чься", u"ся", u"сь", u"ый", u"ий", u"ой", u"ая",
     u"ое", u"ие", u"ия",   u"ья", u"ье",   u"ь",  u"а",    u"я",  u"о",  u"е",  u"и",  u"ы"};
 
+// The rests a verb with a short root ends in: a stem suffix and a verb ending. Which
+// suffixes stand for one verb's aspects (раскатать, раскатывать; развить, развивать)
+// is listed, as letters shared by chance pair others (раскалить, раскалывать).
+constexpr std::array<std::u16string_view, 10> kVerbSuffixes = {u"",  u"ва", u"ыва", u"ива", u"ова",
+                                                               u"а", u"и",  u"е",   u"я",   u"ну"};
+constexpr std::array<std::u16string_view, 4> kVerbEndings = {u"ть", u"ться", u"ти", u"тись"};
+constexpr std::array<std::pair<std::u16string_view, std::u16string_view>, 12> kAspectSuffixes = {{
+    {u"", u"ва"},
+    {u"е", u"ва"},
+    {u"а", u"ва"},
+    {u"а", u"ыва"},
+    {u"а", u"ива"},
+    {u"я", u"ыва"},
+    {u"я", u"ива"},
+    {u"и", u"а"},
+    {u"и", u"я"},
+    {u"ну", u"а"},
+    {u"ну", u"ыва"},
+    {u"ну", u"ива"},
+}};
+// Nouns made from such verbs.
+constexpr std::array<std::u16string_view, 4> kVerbalNouns = {u"тие", u"ние", u"ение", u"ание"};
+
 bool startsWith(std::u16string_view s, std::u16string_view p)
 {
     return s.size() >= p.size() && s.substr(0, p.size()) == p;
@@ -51,6 +77,42 @@ bool derivationalRest(std::u16string_view rest, int suffixes)
         if (startsWith(rest, s) && derivationalRest(rest.substr(s.size()), suffixes + 1))
             return true;
     return false;
+}
+
+bool isVowel(char16_t c)
+{
+    return std::u16string_view(u"аеиоуыэюя").find(c) != std::u16string_view::npos;
+}
+
+// The stem suffix of a verb's rest after the shared letters, or false when the rest
+// is no verb's. A verb without a suffix ends its shared letters with a vowel (разви-ть).
+bool verbSuffix(std::u16string_view shared, std::u16string_view rest, std::u16string_view* suffix)
+{
+    for (std::u16string_view s : kVerbSuffixes)
+        for (std::u16string_view e : kVerbEndings)
+            if (rest.size() == s.size() + e.size() && startsWith(rest, s) && rest.substr(s.size()) == e &&
+                (!s.empty() || isVowel(shared.back()))) {
+                *suffix = s;
+                return true;
+            }
+    return false;
+}
+
+// Two rests of one short root: two voices or aspects of a verb, or a verb and its noun.
+bool verbForms(std::u16string_view shared, std::u16string_view a, std::u16string_view b)
+{
+    std::u16string_view sa;
+    std::u16string_view sb;
+    const bool verbA = verbSuffix(shared, a, &sa);
+    const bool verbB = verbSuffix(shared, b, &sb);
+    if (verbA && verbB)
+        return sa == sb || std::any_of(kAspectSuffixes.begin(), kAspectSuffixes.end(), [sa, sb](const auto& p) {
+                   return (p.first == sa && p.second == sb) || (p.first == sb && p.second == sa);
+               });
+    const auto noun = [](std::u16string_view rest) {
+        return std::find(kVerbalNouns.begin(), kVerbalNouns.end(), rest) != kVerbalNouns.end();
+    };
+    return (verbA && noun(b)) || (noun(a) && verbB);
 }
 
 bool cyrillicLower(QStringView w)
@@ -76,10 +138,11 @@ bool SameFamily(QStringView a, QStringView b)
             root -= qsizetype(p.size());
             break;
         }
+    const std::u16string_view restA(a.utf16() + shared, size_t(a.size() - shared));
+    const std::u16string_view restB(b.utf16() + shared, size_t(b.size() - shared));
     if (root < kRootLetters)
-        return false;
-    return derivationalRest({a.utf16() + shared, size_t(a.size() - shared)}, 0) &&
-           derivationalRest({b.utf16() + shared, size_t(b.size() - shared)}, 0);
+        return root >= kShortRootLetters && root < shared && verbForms(common, restA, restB);
+    return derivationalRest(restA, 0) && derivationalRest(restB, 0);
 }
 
 NearRelations::NearRelations(const QStringList& stems, const Thesaurus* thesaurus)

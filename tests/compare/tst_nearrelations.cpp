@@ -121,7 +121,12 @@ private slots:
         QTest::newRow("aspect") << u"выполнять"_qs << u"выполнить"_qs << true;
         QTest::newRow("shared prefix only") << u"передать"_qs << u"передний"_qs << false;
         QTest::newRow("root cut short by a prefix") << u"простой"_qs << u"простить"_qs << false;
-        QTest::newRow("short root") << u"решать"_qs << u"решить"_qs << false;
+        QTest::newRow("short root: too few letters shared") << u"решать"_qs << u"решить"_qs << false;
+        QTest::newRow("short root: verb and its noun") << u"развитие"_qs << u"развиваться"_qs << true;
+        QTest::newRow("short root: two aspects") << u"раскатать"_qs << u"раскатывать"_qs << true;
+        QTest::newRow("short root: suffixes of two verbs") << u"раскалить"_qs << u"раскалывать"_qs << false;
+        QTest::newRow("short root: noun in -ть") << u"повесть"_qs << u"повеситься"_qs << false;
+        QTest::newRow("short root: not a verb") << u"застой"_qs << u"застолье"_qs << false;
         QTest::newRow("rest is no suffix") << u"корабль"_qs << u"корабельщик"_qs << false;
         QTest::newRow("equal") << u"город"_qs << u"город"_qs << false;
         QTest::newRow("latin") << u"stemming"_qs << u"stemmer"_qs << false;
