@@ -2,12 +2,14 @@
 // recall per kind of light edit, the false-match share of each negative class, and how
 // both move with the threshold.
 //
-//   eval_near [--data FOLDER] [--threshold PERCENT] [--related-weight W] [--plain] [--verbose]
+//   eval_near [--data FOLDER] [--threshold PERCENT] [--related-weight W] [--plain] [--verbose] [--rows]
 //   eval_near --family-sample WORDLIST [N]
 //
 // The second form prints how many pairs the family rule finds among the words of a
 // list (one a line, anything after "/" dropped, as in a spelling dictionary) and N
 // of them at random (default 80, fixed seed), to be judged by hand.
+//
+// --rows prints every row with the similarity it was caught at (0 when not at all).
 //
 // Synonyms come from synonyms.dat beside the program; --plain leaves synonyms and
 // family words out, as the search was before it knew them.
@@ -370,6 +372,20 @@ void printDefault(const Evaluation& evaluation, qint32 threshold, bool verbose)
     }
 }
 
+// Every row with the similarity of the match that caught it, at a threshold low enough
+// to catch nearly all, so that the margins show.
+void printRows(const Evaluation& evaluation)
+{
+    const QList<Outcome> outcomes = evaluation.run(1);
+    for (qsizetype i = 0; i < evaluation.data.rows.size(); ++i) {
+        const NearDataRow& r = evaluation.data.rows.at(i);
+        print(QStringLiteral("%1 %2 %3 %4\n")
+                  .arg(r.where, r.kind)
+                  .arg(outcomes.at(i).similarity, 0, 'f', 3)
+                  .arg(r.edited));
+    }
+}
+
 void printTable(const Evaluation& evaluation)
 {
     print(QStringLiteral("\nShare flagged (%) by threshold:\n  thr"));
@@ -428,6 +444,7 @@ int main(int argc, char* argv[])
     QString folder = QStringLiteral(PARAFRIX_NEAR_DATA_DIR);
     qint32 threshold = NearOptions::kDefaultThreshold;
     bool verbose = false;
+    bool rows = false;
     bool plain = false;
     double relatedWeight = NearOptions::kDefaultRelatedWeight;
     const QStringList arguments = app.arguments();
@@ -442,9 +459,11 @@ int main(int argc, char* argv[])
             plain = true;
         else if (arguments.at(i) == QStringLiteral("--verbose"))
             verbose = true;
+        else if (arguments.at(i) == QStringLiteral("--rows"))
+            rows = true;
         else {
             std::fprintf(stderr, "usage: eval_near [--data FOLDER] [--threshold PERCENT] [--related-weight W] "
-                                 "[--plain] [--verbose]\n");
+                                 "[--plain] [--verbose] [--rows]\n");
             return 2;
         }
     }
@@ -475,6 +494,11 @@ int main(int argc, char* argv[])
               .arg(evaluation.original.size())
               .arg(data.rows.size())
               .arg(evaluation.copies.size()));
+    if (rows) {
+        printRows(evaluation);
+        MorphologyLibrary::Instance().Unload();
+        return 0;
+    }
     printDefault(evaluation, threshold, verbose);
     printTable(evaluation);
     MorphologyLibrary::Instance().Unload();

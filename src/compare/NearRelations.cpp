@@ -14,9 +14,11 @@ constexpr qsizetype kSharedLetters = 5;
 constexpr qsizetype kRootLetters = 4;
 constexpr qsizetype kMaxRest = 7;
 constexpr int kMaxSuffixes = 3;
-// A root this short past a prefix (раз-ви-тие, от-кры-вать) is taken only between
-// forms of one verb: its infinitive, its other aspect or voice, its verbal noun.
+// A root this short past a prefix (раз-ви-тие, от-кры-вать), or a beginning this short
+// (изуч-ение, изуч-ать), is taken only between forms of one verb: its infinitive, its
+// other aspect or voice, its verbal noun.
 constexpr qsizetype kShortRootLetters = 2;
+constexpr qsizetype kVerbSharedLetters = 4;
 // Stems compared with each one in sorted order.
 constexpr size_t kFamilyWindow = 64;
 
@@ -44,7 +46,15 @@ constexpr std::array<std::u16string_view, 25> kEndings = {
 constexpr std::array<std::u16string_view, 10> kVerbSuffixes = {u"",  u"ва", u"ыва", u"ива", u"ова",
                                                                u"а", u"и",  u"е",   u"я",   u"ну"};
 constexpr std::array<std::u16string_view, 4> kVerbEndings = {u"ть", u"ться", u"ти", u"тись"};
-constexpr std::array<std::pair<std::u16string_view, std::u16string_view>, 12> kAspectSuffixes = {{
+struct SuffixPair
+{
+    std::u16string_view a;
+    std::u16string_view b;
+    // Only with a beginning of kSharedLetters: on fewer letters the pair more often
+    // joins two verbs (старить, стараться).
+    bool longOnly = false;
+};
+constexpr std::array<SuffixPair, 12> kAspectSuffixes = {{
     {u"", u"ва"},
     {u"е", u"ва"},
     {u"а", u"ва"},
@@ -52,14 +62,28 @@ constexpr std::array<std::pair<std::u16string_view, std::u16string_view>, 12> kA
     {u"а", u"ива"},
     {u"я", u"ыва"},
     {u"я", u"ива"},
-    {u"и", u"а"},
-    {u"и", u"я"},
+    {u"и", u"а", true},
+    {u"и", u"я", true},
     {u"ну", u"а"},
     {u"ну", u"ыва"},
     {u"ну", u"ива"},
 }};
-// Nouns made from such verbs.
-constexpr std::array<std::u16string_view, 4> kVerbalNouns = {u"тие", u"ние", u"ение", u"ание"};
+// Nouns made from such verbs, each with the verb suffixes it is made from (раз-ви-тие
+// from раз-ви-ть, опис-ание from опис-ыва-ть, уменьш-ение from уменьш-а-ть).
+constexpr std::array<SuffixPair, 12> kVerbalNouns = {{
+    {u"тие", u""},
+    {u"тие", u"ва"},
+    {u"ние", u""},
+    {u"ние", u"ва"},
+    {u"ение", u"и"},
+    {u"ение", u"е"},
+    {u"ение", u"я"},
+    {u"ение", u"а"},
+    {u"ание", u"а"},
+    {u"ание", u"я"},
+    {u"ание", u"ыва"},
+    {u"ание", u"ива"},
+}};
 
 bool startsWith(std::u16string_view s, std::u16string_view p)
 {
@@ -105,14 +129,16 @@ bool verbForms(std::u16string_view shared, std::u16string_view a, std::u16string
     std::u16string_view sb;
     const bool verbA = verbSuffix(shared, a, &sa);
     const bool verbB = verbSuffix(shared, b, &sb);
+    const bool longShared = qsizetype(shared.size()) >= kSharedLetters;
     if (verbA && verbB)
-        return sa == sb || std::any_of(kAspectSuffixes.begin(), kAspectSuffixes.end(), [sa, sb](const auto& p) {
-                   return (p.first == sa && p.second == sb) || (p.first == sb && p.second == sa);
+        return sa == sb || std::any_of(kAspectSuffixes.begin(), kAspectSuffixes.end(), [&](const SuffixPair& p) {
+                   return (!p.longOnly || longShared) && ((p.a == sa && p.b == sb) || (p.a == sb && p.b == sa));
                });
-    const auto noun = [](std::u16string_view rest) {
-        return std::find(kVerbalNouns.begin(), kVerbalNouns.end(), rest) != kVerbalNouns.end();
+    const auto nounOf = [](std::u16string_view noun, std::u16string_view verbSuffix) {
+        return std::any_of(kVerbalNouns.begin(), kVerbalNouns.end(),
+                           [&](const SuffixPair& p) { return p.a == noun && p.b == verbSuffix; });
     };
-    return (verbA && noun(b)) || (noun(a) && verbB);
+    return (verbA && nounOf(b, sa)) || (verbB && nounOf(a, sb));
 }
 
 bool cyrillicLower(QStringView w)
@@ -124,12 +150,13 @@ bool cyrillicLower(QStringView w)
 
 bool SameFamily(QStringView a, QStringView b)
 {
-    if (a == b || a.size() < kSharedLetters || b.size() < kSharedLetters || !cyrillicLower(a) || !cyrillicLower(b))
+    if (a == b || a.size() < kVerbSharedLetters || b.size() < kVerbSharedLetters || !cyrillicLower(a) ||
+        !cyrillicLower(b))
         return false;
     qsizetype shared = 0;
     while (shared < a.size() && shared < b.size() && a[shared] == b[shared])
         ++shared;
-    if (shared < kSharedLetters || a.size() - shared > kMaxRest || b.size() - shared > kMaxRest)
+    if (shared < kVerbSharedLetters || a.size() - shared > kMaxRest || b.size() - shared > kMaxRest)
         return false;
     const std::u16string_view common(a.utf16(), size_t(shared));
     qsizetype root = shared;
@@ -140,8 +167,8 @@ bool SameFamily(QStringView a, QStringView b)
         }
     const std::u16string_view restA(a.utf16() + shared, size_t(a.size() - shared));
     const std::u16string_view restB(b.utf16() + shared, size_t(b.size() - shared));
-    if (root < kRootLetters)
-        return root >= kShortRootLetters && root < shared && verbForms(common, restA, restB);
+    if (shared < kSharedLetters || root < kRootLetters)
+        return root >= kShortRootLetters && verbForms(common, restA, restB);
     return derivationalRest(restA, 0) && derivationalRest(restB, 0);
 }
 
@@ -174,11 +201,11 @@ NearRelations::NearRelations(const QStringList& stems, const Thesaurus* thesauru
     // however many stems share a beginning.
     std::vector<qint32> sorted;
     for (qint32 s = 0; s < count; ++s)
-        if (stems.at(s).size() >= kSharedLetters)
+        if (stems.at(s).size() >= kVerbSharedLetters)
             sorted.push_back(s);
     std::sort(sorted.begin(), sorted.end(), [&stems](qint32 x, qint32 y) { return stems.at(x) < stems.at(y); });
     for (size_t i = 0; i < sorted.size(); ++i) {
-        const QStringView first = QStringView(stems.at(sorted[i])).first(kSharedLetters);
+        const QStringView first = QStringView(stems.at(sorted[i])).first(kVerbSharedLetters);
         for (size_t j = i + 1; j < sorted.size() && j <= i + kFamilyWindow; ++j) {
             if (!QStringView(stems.at(sorted[j])).startsWith(first))
                 break;

@@ -126,6 +126,8 @@ private slots:
         QTest::newRow("short root: two aspects") << u"раскатать"_qs << u"раскатывать"_qs << true;
         QTest::newRow("short root: suffixes of two verbs") << u"раскалить"_qs << u"раскалывать"_qs << false;
         QTest::newRow("short root: noun in -ть") << u"повесть"_qs << u"повеситься"_qs << false;
+        QTest::newRow("four letters: verb and its noun") << u"изучение"_qs << u"изучать"_qs << true;
+        QTest::newRow("four letters: two verbs") << u"старить"_qs << u"стараться"_qs << false;
         QTest::newRow("short root: not a verb") << u"застой"_qs << u"застолье"_qs << false;
         QTest::newRow("rest is no suffix") << u"корабль"_qs << u"корабельщик"_qs << false;
         QTest::newRow("equal") << u"город"_qs << u"город"_qs << false;
