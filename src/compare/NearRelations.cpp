@@ -52,37 +52,37 @@ struct SuffixPair
     std::u16string_view b;
     // Only with a beginning of kSharedLetters: on fewer letters the pair more often
     // joins two verbs (старить, стараться).
-    bool longOnly = false;
+    bool longOnly;
 };
 constexpr std::array<SuffixPair, 12> kAspectSuffixes = {{
-    {u"", u"ва"},
-    {u"е", u"ва"},
-    {u"а", u"ва"},
-    {u"а", u"ыва"},
-    {u"а", u"ива"},
-    {u"я", u"ыва"},
-    {u"я", u"ива"},
+    {u"", u"ва", false},
+    {u"е", u"ва", false},
+    {u"а", u"ва", false},
+    {u"а", u"ыва", false},
+    {u"а", u"ива", false},
+    {u"я", u"ыва", false},
+    {u"я", u"ива", false},
     {u"и", u"а", true},
     {u"и", u"я", true},
-    {u"ну", u"а"},
-    {u"ну", u"ыва"},
-    {u"ну", u"ива"},
+    {u"ну", u"а", false},
+    {u"ну", u"ыва", false},
+    {u"ну", u"ива", false},
 }};
 // Nouns made from such verbs, each with the verb suffixes it is made from (раз-ви-тие
 // from раз-ви-ть, опис-ание from опис-ыва-ть, уменьш-ение from уменьш-а-ть).
 constexpr std::array<SuffixPair, 12> kVerbalNouns = {{
-    {u"тие", u""},
-    {u"тие", u"ва"},
-    {u"ние", u""},
-    {u"ние", u"ва"},
-    {u"ение", u"и"},
-    {u"ение", u"е"},
-    {u"ение", u"я"},
-    {u"ение", u"а"},
-    {u"ание", u"а"},
-    {u"ание", u"я"},
-    {u"ание", u"ыва"},
-    {u"ание", u"ива"},
+    {u"тие", u"", false},
+    {u"тие", u"ва", false},
+    {u"ние", u"", false},
+    {u"ние", u"ва", false},
+    {u"ение", u"и", false},
+    {u"ение", u"е", false},
+    {u"ение", u"я", false},
+    {u"ение", u"а", false},
+    {u"ание", u"а", false},
+    {u"ание", u"я", false},
+    {u"ание", u"ыва", false},
+    {u"ание", u"ива", false},
 }};
 
 bool startsWith(std::u16string_view s, std::u16string_view p)
@@ -134,9 +134,9 @@ bool verbForms(std::u16string_view shared, std::u16string_view a, std::u16string
         return sa == sb || std::any_of(kAspectSuffixes.begin(), kAspectSuffixes.end(), [&](const SuffixPair& p) {
                    return (!p.longOnly || longShared) && ((p.a == sa && p.b == sb) || (p.a == sb && p.b == sa));
                });
-    const auto nounOf = [](std::u16string_view noun, std::u16string_view verbSuffix) {
+    const auto nounOf = [](std::u16string_view noun, std::u16string_view suffix) {
         return std::any_of(kVerbalNouns.begin(), kVerbalNouns.end(),
-                           [&](const SuffixPair& p) { return p.a == noun && p.b == verbSuffix; });
+                           [&](const SuffixPair& p) { return p.a == noun && p.b == suffix; });
     };
     return (verbA && nounOf(b, sa)) || (verbB && nounOf(a, sb));
 }
