@@ -18,6 +18,7 @@
 #include <QHash>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #ifndef Q_OS_WIN
 #include <sys/stat.h>
@@ -32,7 +33,7 @@ enum ExitStatus
     Error = 2,
 };
 
-void writeErr(const QString& text)
+void WriteError(const QString& text)
 {
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
@@ -45,18 +46,18 @@ class StandardOutput
 public:
     StandardOutput() { m_file.open(stdout, QIODevice::WriteOnly, QFileDevice::DontCloseHandle); }
     QIODevice& device() { return m_file; }
-    bool write(const QString& text)
+    bool Write(const QString& text)
     {
         const QByteArray bytes = text.toUtf8();
         return m_file.write(bytes) == bytes.size();
     }
     // Flushes; on failure says so on stderr and gives the error status.
-    int finish(bool written, int status)
+    int Finish(bool written, int status)
     {
         if (written && m_file.flush() && std::fflush(stdout) == 0 && !std::ferror(stdout))
             return status;
-        writeErr(QStringLiteral(u"parafrix-check: не удалось записать результат (%1)\n")
-                     .arg(m_file.errorString().isEmpty() ? QStringLiteral(u"ошибка вывода") : m_file.errorString()));
+        WriteError(QStringLiteral(u"parafrix-check: не удалось записать результат (%1)\n")
+                       .arg(m_file.errorString().isEmpty() ? QStringLiteral(u"ошибка вывода") : m_file.errorString()));
         return Error;
     }
 
@@ -64,29 +65,29 @@ private:
     QFile m_file;
 };
 
-bool reportUnreadable(const QString& path, const ExtractResult& result)
+bool ReportUnreadable(const QString& path, const ExtractResult& result)
 {
     if (!result.text.isEmpty())
         return false;
-    writeErr(QStringLiteral(u"parafrix-check: не удалось прочитать текст документа «%1»: %2\n")
-                 .arg(EscapeControlCharacters(path), EscapeControlCharacters(result.reason())));
+    WriteError(QStringLiteral(u"parafrix-check: не удалось прочитать текст документа «%1»: %2\n")
+                   .arg(EscapeControlCharacters(path), EscapeControlCharacters(result.reason())));
     return true;
 }
 
-int printDocumentText(const QString& path, const QByteArray& nativePath)
+int PrintDocumentText(const QString& path, const QByteArray& nativePath)
 {
     CDocToText extractor;
     const ExtractResult result = extractor.ExtractNative(nativePath);
-    if (reportUnreadable(path, result))
+    if (ReportUnreadable(path, result))
         return Error;
     StandardOutput out;
-    return out.finish(out.write(result.text), NoMatch);
+    return out.Finish(out.Write(result.text), NoMatch);
 }
 
 // What tells one file from another: device and file number where the system has them
 // (two names of one file read alike), else the full path. By the names the system
 // uses: two names that show alike (undecodable bytes) may still be two files.
-QByteArray fileIdentity(const QString& path, const QByteArray& native)
+QByteArray FileIdentity(const QString& path, const QByteArray& native)
 {
 #ifdef Q_OS_WIN
     Q_UNUSED(native);
@@ -114,9 +115,9 @@ struct SourceFile
 };
 
 // The originals with each folder replaced by the files in it (not its subfolders nor
-// hidden files, such as an office's lock files), sorted by name. False, with the reason, for a folder that cannot be
-// listed.
-bool expandFolders(const QStringList& paths, const QByteArrayList& natives, QList<SourceFile>& sources,
+// hidden files, such as an office's lock files), sorted by name. False, with the
+// reason, for a folder that cannot be listed.
+bool ExpandFolders(const QStringList& paths, const QByteArrayList& natives, QList<SourceFile>& sources,
                    QStringList& folders, QString& error)
 {
     for (qsizetype i = 0; i < paths.size(); ++i) {
@@ -144,9 +145,32 @@ bool expandFolders(const QStringList& paths, const QByteArrayList& natives, QLis
     return true;
 }
 
-int usageError(const QCommandLineParser& parser, const QString& message)
+// Why the sources and the copy cannot be checked together: the copy among the sources,
+// or a source given twice (one source would count twice). Empty when they can.
+QString DocumentsProblem(const QList<SourceFile>& sources, const QString& editedPath, const QByteArray& editedNative)
 {
-    writeErr(QStringLiteral("parafrix-check: ") + message + QStringLiteral("\n\n") + parser.helpText());
+    const QByteArray editedIdentity = FileIdentity(editedPath, editedNative);
+    QHash<QByteArray, qsizetype> seen;
+    for (qsizetype i = 0; i < sources.size(); ++i) {
+        const QByteArray identity = FileIdentity(sources.at(i).path, sources.at(i).native);
+        if (identity == editedIdentity) {
+            if (sources.size() == 1 && sources.at(i).folder < 0)
+                return QStringLiteral(u"ORIGINAL и EDITED — один и тот же файл; укажите изменяемую копию.");
+            return QStringLiteral(u"изменяемая копия «%1» есть и среди оригиналов; проверка не выполнена.")
+                .arg(EscapeControlCharacters(editedPath));
+        }
+        const auto it = seen.constFind(identity);
+        if (it != seen.constEnd())
+            return QStringLiteral(u"оригинал «%1» указан дважды (и как «%2»); проверка не выполнена.")
+                .arg(EscapeControlCharacters(sources.at(i).path), EscapeControlCharacters(sources.at(*it).path));
+        seen.insert(identity, i);
+    }
+    return {};
+}
+
+int UsageError(const QString& helpText, const QString& message)
+{
+    WriteError(QStringLiteral("parafrix-check: ") + message + QStringLiteral("\n\n") + helpText);
     return Error;
 }
 
@@ -195,7 +219,33 @@ QStringList CheckCli::WithNearDefault(QStringList arguments)
     return arguments;
 }
 
-int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArguments)
+namespace {
+
+// What one run of the command line asks for, its values checked.
+struct CliRequest
+{
+    enum class Action
+    {
+        Check,
+        Help,
+        Version,
+        PrintText,
+    };
+    Action action = Action::Check;
+    QString helpText;
+    QString textPath;  // --text
+    QStringList paths; // ORIGINAL... and EDITED
+    bool json = false;
+    std::optional<QString> htmlPath; // --html
+    std::optional<qint32> minWords;
+    std::optional<QString> sentenceDelimiters;
+    std::optional<QString> wordDelimiters;
+    qint32 nearThreshold = 0; // 0: no near matches
+};
+
+// Reads the arguments into a request. On a usage error gives false, with the
+// message in error and the help text in request.helpText.
+bool ParseArguments(const QStringList& arguments, CliRequest& request, QString& error)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -230,190 +280,264 @@ int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArgu
                                  QStringLiteral(u"Оригинал (один или несколько; папка - все документы в ней)."),
                                  QStringLiteral("ORIGINAL..."));
     parser.addPositionalArgument(QStringLiteral("EDITED"), QStringLiteral(u"Изменённая копия реферата."));
+    request.helpText = parser.helpText();
 
-    if (!parser.parse(WithNearDefault(arguments)))
-        return usageError(parser, parser.errorText());
+    if (!parser.parse(CheckCli::WithNearDefault(arguments))) {
+        error = parser.errorText();
+        return false;
+    }
     if (parser.isSet(helpOption)) {
-        StandardOutput out;
-        return out.finish(out.write(parser.helpText()), NoMatch);
+        request.action = CliRequest::Action::Help;
+        return true;
     }
     if (parser.isSet(versionOption)) {
-        StandardOutput out;
-        return out.finish(out.write(QStringLiteral("parafrix-check %1\n").arg(QStringLiteral(PARAFRIX_VERSION))),
-                          NoMatch);
+        request.action = CliRequest::Action::Version;
+        return true;
     }
+    request.paths = parser.positionalArguments();
     if (parser.isSet(textOption)) {
-        if (!parser.positionalArguments().isEmpty())
-            return usageError(parser, QStringLiteral(u"--text принимает один документ"));
-        const QString path = parser.value(textOption);
-        return printDocumentText(path, DocumentFile::Match({path}, nativeArguments).constFirst());
-    }
-
-    const QStringList documents = parser.positionalArguments();
-    if (documents.size() < 2)
-        return usageError(parser, QStringLiteral(u"нужны хотя бы два документа: ORIGINAL... и EDITED"));
-    const QByteArrayList nativeArgs = DocumentFile::Match(documents, nativeArguments);
-    const QString editedPath = documents.last();
-    const QByteArray editedNative = nativeArgs.last();
-    QList<SourceFile> sourceFiles;
-    QStringList folders;
-    QString folderError;
-    if (!expandFolders(documents.first(documents.size() - 1), nativeArgs.first(nativeArgs.size() - 1), sourceFiles,
-                       folders, folderError)) {
-        writeErr(QStringLiteral("parafrix-check: ") + folderError + QChar(u'\n'));
-        return Error;
-    }
-    if (sourceFiles.size() > SourceCheck::MaxSources) {
-        writeErr(QStringLiteral(u"parafrix-check: слишком много оригиналов: не больше %1 за одну проверку\n")
-                     .arg(SourceCheck::MaxSources));
-        return Error;
-    }
-    // A file compared with itself matches everywhere, and one source given twice counts
-    // twice: nothing to check.
-    {
-        const QByteArray editedIdentity = fileIdentity(editedPath, editedNative);
-        QHash<QByteArray, qsizetype> seen;
-        for (qsizetype i = 0; i < sourceFiles.size(); ++i) {
-            const QByteArray identity = fileIdentity(sourceFiles.at(i).path, sourceFiles.at(i).native);
-            if (identity == editedIdentity) {
-                writeErr(sourceFiles.size() == 1 && sourceFiles.at(i).folder < 0
-                             ? QStringLiteral(u"parafrix-check: ORIGINAL и EDITED — один и тот же файл; укажите "
-                                              u"изменяемую копию.\n")
-                             : QStringLiteral(u"parafrix-check: изменяемая копия «%1» есть и среди оригиналов; "
-                                              u"проверка не выполнена.\n")
-                                   .arg(EscapeControlCharacters(editedPath)));
-                return Error;
-            }
-            const auto it = seen.constFind(identity);
-            if (it != seen.constEnd()) {
-                writeErr(QStringLiteral(u"parafrix-check: оригинал «%1» указан дважды (и как «%2»); проверка не "
-                                        u"выполнена.\n")
-                             .arg(EscapeControlCharacters(sourceFiles.at(i).path),
-                                  EscapeControlCharacters(sourceFiles.at(*it).path)));
-                return Error;
-            }
-            seen.insert(identity, i);
+        request.action = CliRequest::Action::PrintText;
+        request.textPath = parser.value(textOption);
+        if (!request.paths.isEmpty()) {
+            error = QStringLiteral(u"--text принимает один документ");
+            return false;
         }
+        return true;
     }
-
-    // The stored settings apply, read only; the options override them for this run.
-    CheckOptions options = AppSettings::Instance().checkOptions();
-    if (const QStringList mended = AppSettings::Instance().mendedValues(); !mended.isEmpty())
-        writeErr(QStringLiteral(u"parafrix-check: в сохранённых настройках неверные значения (%1); взяты значения по "
-                                u"умолчанию\n")
-                     .arg(mended.join(QStringLiteral(", "))));
+    if (request.paths.size() < 2) {
+        error = QStringLiteral(u"нужны хотя бы два документа: ORIGINAL... и EDITED");
+        return false;
+    }
+    request.json = parser.isSet(jsonOption);
+    if (parser.isSet(htmlOption))
+        request.htmlPath = parser.value(htmlOption);
     if (parser.isSet(minWordsOption)) {
         bool ok = false;
         const int minWords = parser.value(minWordsOption).toInt(&ok);
-        if (!ok || minWords < CheckOptions::LowestMinWords || minWords > CheckOptions::HighestMinWords)
-            return usageError(parser, QStringLiteral(u"--min-words ждёт целое число от %1 до %2")
-                                          .arg(CheckOptions::LowestMinWords)
-                                          .arg(CheckOptions::HighestMinWords));
-        options.MinWords = minWords;
+        if (!ok || minWords < CheckOptions::LowestMinWords || minWords > CheckOptions::HighestMinWords) {
+            error = QStringLiteral(u"--min-words ждёт целое число от %1 до %2")
+                        .arg(CheckOptions::LowestMinWords)
+                        .arg(CheckOptions::HighestMinWords);
+            return false;
+        }
+        request.minWords = minWords;
     }
-    if (parser.isSet(sentenceOption) && !UnescapeArgument(parser.value(sentenceOption), options.Delimiters1))
-        return usageError(parser, QStringLiteral(u"неизвестная escape-последовательность в --sentence-delimiters"));
-    if (parser.isSet(wordOption) && !UnescapeArgument(parser.value(wordOption), options.Delimiters2))
-        return usageError(parser, QStringLiteral(u"неизвестная escape-последовательность в --word-delimiters"));
+    const auto unescaped = [&](const QCommandLineOption& option, std::optional<QString>& value) {
+        if (!parser.isSet(option))
+            return true;
+        QString text;
+        if (!CheckCli::UnescapeArgument(parser.value(option), text)) {
+            error = QStringLiteral(u"неизвестная escape-последовательность в --%1").arg(option.names().constFirst());
+            return false;
+        }
+        value = text;
+        return true;
+    };
+    if (!unescaped(sentenceOption, request.sentenceDelimiters) || !unescaped(wordOption, request.wordDelimiters))
+        return false;
+    if (parser.isSet(nearOption)) {
+        bool ok = false;
+        request.nearThreshold = parser.value(nearOption).toInt(&ok);
+        if (!ok || request.nearThreshold < 1 || request.nearThreshold > 100) {
+            error = QStringLiteral(u"--near ждёт процент от 1 до 100");
+            return false;
+        }
+    }
+    return true;
+}
 
+// The stored settings, read only, with the request's values over them.
+CheckOptions ReadOptions(const CliRequest& request)
+{
+    CheckOptions options = AppSettings::Instance().checkOptions();
+    if (const QStringList mended = AppSettings::Instance().mendedValues(); !mended.isEmpty())
+        WriteError(QStringLiteral(u"parafrix-check: в сохранённых настройках неверные значения (%1); взяты значения по "
+                                  u"умолчанию\n")
+                       .arg(mended.join(QStringLiteral(", "))));
+    options.MinWords = request.minWords.value_or(options.MinWords);
+    options.Delimiters1 = request.sentenceDelimiters.value_or(options.Delimiters1);
+    options.Delimiters2 = request.wordDelimiters.value_or(options.Delimiters2);
     // Near matches come only from the command line: scripts keep their output whatever
     // the window's stored choice is.
-    options.NearMatches = parser.isSet(nearOption);
-    if (options.NearMatches) {
-        bool ok = false;
-        const int threshold = parser.value(nearOption).toInt(&ok);
-        if (!ok || threshold < 1 || threshold > 100)
-            return usageError(parser, QStringLiteral(u"--near ждёт процент от 1 до 100"));
-        options.NearThreshold = threshold;
-    }
+    options.NearMatches = request.nearThreshold > 0;
+    if (options.NearMatches)
+        options.NearThreshold = request.nearThreshold;
+    return options;
+}
 
-    MorphologyLibrary& morphology = MorphologyLibrary::Instance();
+// The documents of one Check: the originals, folders expanded, and the copy.
+struct CheckFiles
+{
+    QList<SourceFile> sources;
+    QStringList folders;
+    QString editedPath;
+    QByteArray editedNative;
+    QStringList sourcePaths; // the originals that were read, in order
+};
+
+// Finds the documents the request names. False, with the reason on stderr, when a
+// folder cannot be listed, there are too many originals, or one file is given twice.
+bool FindDocuments(const CliRequest& request, const QByteArrayList& nativeArguments, CheckFiles& documents)
+{
+    const QByteArrayList natives = DocumentFile::Match(request.paths, nativeArguments);
+    documents.editedPath = request.paths.last();
+    documents.editedNative = natives.last();
+    QString error;
+    if (!ExpandFolders(request.paths.first(request.paths.size() - 1), natives.first(natives.size() - 1),
+                       documents.sources, documents.folders, error)) {
+        WriteError(QStringLiteral("parafrix-check: ") + error + QChar(u'\n'));
+        return false;
+    }
+    if (documents.sources.size() > SourceCheck::MaxSources) {
+        WriteError(QStringLiteral(u"parafrix-check: слишком много оригиналов: не больше %1 за одну проверку\n")
+                       .arg(SourceCheck::MaxSources));
+        return false;
+    }
+    if (const QString problem = DocumentsProblem(documents.sources, documents.editedPath, documents.editedNative);
+        !problem.isEmpty()) {
+        WriteError(QStringLiteral("parafrix-check: ") + problem + QChar(u'\n'));
+        return false;
+    }
+    return true;
+}
+
+// Loads the morphology (and the thesaurus for near matches), reads every document and
+// runs the Check. Without them the Check still runs, on the words as written; the
+// reason is on stderr. A file of a folder that gives no text is named and skipped; a
+// folder without a document stops the Check (false).
+bool RunCheck(CheckFiles& documents, CheckOptions& options, MorphologyLibrary& morphology, CheckOutcome& outcome)
+{
     if (!morphology.Load())
-        writeErr(QStringLiteral("parafrix-check: ") + morphology.loadProblem() + QChar(u'\n'));
+        WriteError(QStringLiteral("parafrix-check: ") + morphology.loadProblem() + QChar(u'\n'));
     if (options.NearMatches) {
         InstalledThesaurus& thesaurus = InstalledThesaurus::Instance();
         if (!thesaurus.Load())
-            writeErr(QStringLiteral("parafrix-check: ") + thesaurus.loadProblem() + QChar(u'\n'));
+            WriteError(QStringLiteral("parafrix-check: ") + thesaurus.loadProblem() + QChar(u'\n'));
         options.Synonyms = &thesaurus.thesaurus();
     }
-
-    // Every document is read, so that each unreadable one is named; a file of a folder
-    // that gives no text is skipped, a folder without a document is an error.
     QList<ExtractResult> originals;
-    QStringList sourcePaths;
-    ExtractResult editedResult;
-    bool unreadable = false;
+    ExtractResult edited;
+    QList<qsizetype> documentsInFolder(documents.folders.size(), 0);
     {
         auto extractor = std::make_shared<CDocToText>();
-        QList<qsizetype> documentsInFolder(folders.size(), 0);
-        for (const SourceFile& file : std::as_const(sourceFiles)) {
+        for (const SourceFile& file : std::as_const(documents.sources)) {
             ExtractResult result = extractor->ExtractNative(file.native);
             if (file.folder >= 0) {
                 if (!result.ok() || result.text.isEmpty()) {
-                    writeErr(QStringLiteral(u"parafrix-check: пропущен «%1»: %2\n")
-                                 .arg(EscapeControlCharacters(file.path), EscapeControlCharacters(result.reason())));
+                    WriteError(QStringLiteral(u"parafrix-check: пропущен «%1»: %2\n")
+                                   .arg(EscapeControlCharacters(file.path), EscapeControlCharacters(result.reason())));
                     continue;
                 }
                 ++documentsInFolder[file.folder];
             }
             originals.append(std::move(result));
-            sourcePaths.append(file.path);
+            documents.sourcePaths.append(file.path);
         }
-        editedResult = extractor->ExtractNative(editedNative);
-        for (qsizetype i = 0; i < folders.size(); ++i) {
-            if (documentsInFolder.at(i) == 0) {
-                writeErr(QStringLiteral(u"parafrix-check: в папке «%1» нет ни одного документа\n")
-                             .arg(EscapeControlCharacters(folders.at(i))));
-                unreadable = true;
-            }
+        edited = extractor->ExtractNative(documents.editedNative);
+    }
+    bool found = true;
+    for (qsizetype i = 0; i < documents.folders.size(); ++i) {
+        if (documentsInFolder.at(i) == 0) {
+            WriteError(QStringLiteral(u"parafrix-check: в папке «%1» нет ни одного документа\n")
+                           .arg(EscapeControlCharacters(documents.folders.at(i))));
+            found = false;
         }
     }
-    if (unreadable)
-        return Error;
-    CheckOutcome outcome = SourceCheck::CheckResults(originals, editedResult, options, morphology);
-    originals.clear();
+    if (!found)
+        return false;
+    outcome = SourceCheck::CheckResults(std::move(originals), std::move(edited), options, morphology);
+    outcome.sources.paths = documents.sourcePaths;
+    return true;
+}
+
+// Names each unreadable document, and says when the list was cut short. False when a
+// document could not be read.
+bool ReportReading(const CheckFiles& documents, const CheckOutcome& outcome, const CheckOptions& options)
+{
     bool originalBad = false;
-    if (sourcePaths.size() == 1)
-        originalBad = reportUnreadable(sourcePaths.constFirst(), outcome.original);
-    for (const SourceAttribution::Unread& unread : std::as_const(outcome.sources.unread))
-        originalBad = reportUnreadable(sourcePaths.at(unread.source), unread.result) || originalBad;
-    if (sourcePaths.size() > 1 && outcome.sources.unread.isEmpty() && outcome.original.text.isEmpty()) {
-        writeErr(QStringLiteral(u"parafrix-check: оригиналы вместе слишком велики: больше %1 млн знаков\n")
-                     .arg(SourceCheck::MaxJoinedUnits / (1024 * 1024)));
+    if (documents.sourcePaths.size() == 1)
+        originalBad = ReportUnreadable(documents.sourcePaths.constFirst(), outcome.original);
+    for (const SourceAttribution::Unread& unread : outcome.sources.unread)
+        originalBad = ReportUnreadable(documents.sourcePaths.at(unread.source), unread.result) || originalBad;
+    if (documents.sourcePaths.size() > 1 && outcome.sources.unread.isEmpty() && outcome.original.text.isEmpty()) {
+        WriteError(QStringLiteral(u"parafrix-check: оригиналы вместе слишком велики: больше %1 млн знаков\n")
+                       .arg(SourceCheck::MaxJoinedUnits / (1024 * 1024)));
         originalBad = true;
     }
-    const bool editedBad = reportUnreadable(editedPath, outcome.edited);
+    const bool editedBad = ReportUnreadable(documents.editedPath, outcome.edited);
     if (originalBad || editedBad)
-        return Error;
-    outcome.sources.paths = sourcePaths;
+        return false;
     if (outcome.truncatedBySize)
-        writeErr(QStringLiteral(u"parafrix-check: отчёт вышел бы больше %1 МБ; показаны первые %2 совпадений\n")
-                     .arg(options.MaxReportBytes / (1024 * 1024))
-                     .arg(outcome.matchCount()));
+        WriteError(QStringLiteral(u"parafrix-check: отчёт вышел бы больше %1 МБ; показаны первые %2 совпадений\n")
+                       .arg(options.MaxReportBytes / (1024 * 1024))
+                       .arg(outcome.matchCount()));
     else if (outcome.truncated)
-        writeErr(QStringLiteral(u"parafrix-check: совпадений больше %1; показаны первые %1\n").arg(options.MaxMatches));
+        WriteError(
+            QStringLiteral(u"parafrix-check: совпадений больше %1; показаны первые %1\n").arg(options.MaxMatches));
+    return true;
+}
 
-    if (parser.isSet(htmlOption)) {
-        const QString htmlPath = parser.value(htmlOption);
+// Writes the HTML report when asked for, then the text or JSON one to standard output.
+int WriteReports(const CliRequest& request, const CheckFiles& documents, const CheckOutcome& outcome,
+                 const CheckOptions& options, Stemmer& stemmer)
+{
+    if (request.htmlPath) {
         // Full paths: the page is kept and read away from the folder it was made in.
         const auto shown = [](const QString& path) {
             return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
         };
-        QStringList shownSources;
-        for (const QString& path : std::as_const(sourcePaths))
-            shownSources.append(shown(path));
+        QStringList sources;
+        for (const QString& path : documents.sourcePaths)
+            sources.append(shown(path));
         const HtmlReport html(
-            outcome, options, morphology,
-            {shownSources.join(QStringLiteral(", ")), shown(editedPath), QDateTime::currentDateTime()});
+            outcome, options, stemmer,
+            {sources.join(QStringLiteral(", ")), shown(documents.editedPath), QDateTime::currentDateTime()});
         QString error;
-        if (!html.Save(htmlPath, error)) {
-            writeErr(QStringLiteral(u"parafrix-check: не удалось записать отчёт «%1»: %2\n").arg(htmlPath, error));
+        if (!html.Save(*request.htmlPath, error)) {
+            WriteError(
+                QStringLiteral(u"parafrix-check: не удалось записать отчёт «%1»: %2\n").arg(*request.htmlPath, error));
             return Error;
         }
     }
-
     StandardOutput out;
-    const MatchReport report(outcome, options, morphology);
-    const bool written = parser.isSet(jsonOption) ? report.WriteJson(out.device()) : report.WriteText(out.device());
-    return out.finish(written, outcome.matchCount() == 0 ? NoMatch : Matches);
+    const MatchReport report(outcome, options, stemmer);
+    const bool written = request.json ? report.WriteJson(out.device()) : report.WriteText(out.device());
+    return out.Finish(written, outcome.matchCount() == 0 ? NoMatch : Matches);
+}
+
+} // namespace
+
+int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArguments)
+{
+    CliRequest request;
+    QString error;
+    if (!ParseArguments(arguments, request, error))
+        return UsageError(request.helpText, error);
+    switch (request.action) {
+    case CliRequest::Action::Help: {
+        StandardOutput out;
+        return out.Finish(out.Write(request.helpText), NoMatch);
+    }
+    case CliRequest::Action::Version: {
+        StandardOutput out;
+        return out.Finish(out.Write(QStringLiteral("parafrix-check %1\n").arg(QStringLiteral(PARAFRIX_VERSION))),
+                          NoMatch);
+    }
+    case CliRequest::Action::PrintText:
+        return PrintDocumentText(request.textPath,
+                                 DocumentFile::Match({request.textPath}, nativeArguments).constFirst());
+    case CliRequest::Action::Check:
+        break;
+    }
+    // A file compared with itself matches everywhere, and one given twice counts twice:
+    // nothing to check.
+    CheckFiles documents;
+    if (!FindDocuments(request, nativeArguments, documents))
+        return Error;
+    CheckOptions options = ReadOptions(request);
+    MorphologyLibrary& morphology = MorphologyLibrary::Instance();
+    CheckOutcome outcome;
+    if (!RunCheck(documents, options, morphology, outcome) || !ReportReading(documents, outcome, options))
+        return Error;
+    return WriteReports(request, documents, outcome, options, morphology);
 }

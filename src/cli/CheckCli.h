@@ -6,8 +6,9 @@
 
 // The command-line check: parses arguments, reads the stored settings once, loads
 // the morphology library, runs the Check of the last document against the others (or
-// the documents in the folders named) and prints the matches as text or JSON. Returns the process exit status: 0 no
-// match, 1 at least one match, 2 error (a usage error, an unreadable document, or output that could not be written).
+// the documents in the folders named) and prints the matches as text or JSON.
+// Returns the process exit status: 0 no match, 1 at least one match, 2 error (a usage
+// error, an unreadable document, or output that could not be written).
 class CheckCli
 {
 public:

@@ -13,6 +13,7 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
+#include <utility>
 
 // The Check end to end on golden cases (<case>.original.txt, <case>.edited.txt,
 // <case>.expected.json under data/golden, with optional <case>.options.json,

@@ -69,7 +69,17 @@ private slots:
         QTest::newRow("aspect") << u"выполнять"_qs << u"выполнить"_qs << true;
         QTest::newRow("shared prefix only") << u"передать"_qs << u"передний"_qs << false;
         QTest::newRow("root cut short by a prefix") << u"простой"_qs << u"простить"_qs << false;
-        QTest::newRow("short root") << u"решать"_qs << u"решить"_qs << false;
+        QTest::newRow("short root: too few letters shared") << u"решать"_qs << u"решить"_qs << false;
+        QTest::newRow("short root: verb and its noun") << u"развитие"_qs << u"развиваться"_qs << true;
+        QTest::newRow("short root: two aspects") << u"раскатать"_qs << u"раскатывать"_qs << true;
+        QTest::newRow("short root: suffixes of two verbs") << u"раскалить"_qs << u"раскалывать"_qs << false;
+        QTest::newRow("short root: noun in -ть") << u"повесть"_qs << u"повеситься"_qs << false;
+        QTest::newRow("four letters: verb and its noun") << u"изучение"_qs << u"изучать"_qs << true;
+        QTest::newRow("four letters: two verbs") << u"старить"_qs << u"стараться"_qs << false;
+        QTest::newRow("five letters: -и- and -а-") << u"разрушить"_qs << u"разрушать"_qs << true;
+        QTest::newRow("four letters: -и- and -а-") << u"вручить"_qs << u"вручать"_qs << false;
+        QTest::newRow("noun of another verb suffix") << u"толкание"_qs << u"толковать"_qs << false;
+        QTest::newRow("short root: not a verb") << u"застой"_qs << u"застолье"_qs << false;
         QTest::newRow("rest is no suffix") << u"корабль"_qs << u"корабельщик"_qs << false;
         QTest::newRow("equal") << u"город"_qs << u"город"_qs << false;
         QTest::newRow("latin") << u"stemming"_qs << u"stemmer"_qs << false;
@@ -160,6 +170,18 @@ private slots:
         QCOMPARE(e.editedRelated.size(), 3);
         QVERIFY(NearVerdict(e).contains(
             u"Заменены синонимы: «Результат» → «Итог», «смелый» → «храбрый», «применять» → «использовать»."_qs));
+    }
+
+    // Stems are compared in sorted order within a shared beginning: one of four letters
+    // must keep изучать and изучение together across изучающий.
+    void familyAcrossSortedStems()
+    {
+        const NearRelations relations({u"изучение"_qs, u"изучать"_qs, u"изучающий"_qs, u"город"_qs}, nullptr);
+        NearRelations::Kind kind = NearRelations::Kind::Synonym;
+        QVERIFY(relations.related(0, 1, &kind));
+        QCOMPARE(kind, NearRelations::Kind::Family);
+        QVERIFY(!relations.related(1, 2));
+        QVERIFY(relations.of(3).empty());
     }
 
     void familyWordsWithoutThesaurus()

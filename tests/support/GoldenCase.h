@@ -72,7 +72,7 @@ inline bool ReadSynonyms(const QString& base, Thesaurus& thesaurus)
         const QStringList fields = line.split(QChar(u'\t'));
         if (fields.size() != 2 || fields.at(0).isEmpty() || fields.at(1).isEmpty())
             return false;
-        pairs.append({fields.at(0), fields.at(1)});
+        pairs.append(std::make_pair(fields.at(0), fields.at(1)));
     }
     QString problem;
     thesaurus = Thesaurus::FromData(ThesaurusBytes(pairs), &problem);
