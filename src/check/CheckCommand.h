@@ -1,17 +1,20 @@
 #pragma once
 
 #include "check/TextReading.h"
+#include "compare/MatchVerdict.h"
 #include "compare/NearRelations.h"
 #include "compare/NearSearch.h"
 #include "compare/NearSentence.h"
 #include "compare/PhraseMatch.h"
 #include "extract/ExtractResult.h"
 #include "phrases/CStemDictionary.h"
+#include "phrases/TextWords.h"
 
 #include <memory>
 
 class Stemmer;
 struct CheckOptions;
+struct SplitOptions;
 
 // The outcome of one Check: what each document gave, the stem dictionary of the
 // original, the ordered exact matches, the near matches (when asked for) and the
@@ -25,6 +28,11 @@ struct CheckOutcome
     TextReading originalReading;
     TextReading editedReading;
     std::unique_ptr<CStemDictionary> dictionary; // null when a text was empty
+    // Both read texts split once into sentences and word forms, which every search
+    // and verdict reads; the forms stem through the stemmer the Check ran with.
+    std::unique_ptr<WordForms> forms;
+    TextWords originalWords;
+    TextWords editedWords;
     PhraseMatchList matches;
     // Near matches, most similar first; their indices refer to the two sentence lists
     // below. The copy's list is always filled (with stems only when near matches were
@@ -47,6 +55,10 @@ struct CheckOutcome
 
     // True when both texts were read and the search ran.
     bool ok() const { return dictionary != nullptr; }
+
+    // The verdict on exact match `row`, from the split texts when the match came from
+    // them, so that no word is split or stemmed again.
+    MatchVerdict Verdict(qsizetype row, const SplitOptions& options, Stemmer& stemmer) const;
 };
 
 // The Check without a window: from two documents (or their texts) to the stem

@@ -5,7 +5,6 @@
 #include "check/CheckSession.h"
 #include "check/MatchReport.h"
 #include "check/TrickWarnings.h"
-#include "compare/ExplainMatch.h"
 #include "compare/NearMatch.h"
 #include "compare/NearVerdict.h"
 
@@ -260,8 +259,7 @@ bool HtmlReport::WriteMatches(QIODevice& out) const
             const SelectedPair pair = CheckSession::PairOf(m_outcome, row, m_options, m_stemmer);
             QString verdict;
             if (exact) {
-                verdict =
-                    AnalyseMatch(match->original, match->edited, *m_outcome.dictionary, m_options, m_stemmer).text();
+                verdict = m_outcome.Verdict(row, m_options, m_stemmer).text();
             } else {
                 verdict = NearVerdict(MatchReport::Explain(m_outcome, m_outcome.near.matches.at(row - exactCount)));
             }

@@ -3,7 +3,6 @@
 #include "check/CheckCommand.h"
 #include "check/CheckOptions.h"
 #include "check/TrickWarnings.h"
-#include "compare/ExplainMatch.h"
 #include "compare/NearExplanation.h"
 #include "compare/NearVerdict.h"
 
@@ -125,8 +124,7 @@ bool MatchReport::WriteJson(QIODevice& out) const
     for (qsizetype i = 0; i < m_outcome.matches.size(); ++i) {
         const PhraseMatch& match = m_outcome.matches.at(i);
         if (!previous || !(match == *previous)) {
-            const MatchVerdict verdict =
-                AnalyseMatch(match.original, match.edited, *m_outcome.dictionary, m_options, m_stemmer);
+            const MatchVerdict verdict = m_outcome.Verdict(i, m_options, m_stemmer);
             QJsonObject entry;
             entry.insert(QStringLiteral("original"), m_outcome.originalReading.Written(match.original).text);
             entry.insert(QStringLiteral("edited"), m_outcome.editedReading.Written(match.edited).text);
@@ -188,8 +186,7 @@ bool MatchReport::WriteText(QIODevice& out) const
             text += QStringLiteral(u"  Изменено:  ") + printable(m_outcome.editedReading.Written(match.edited).text) +
                     QChar(u'\n');
             text += QStringLiteral(u"  Почему:\n");
-            text += indented(ExplainMatch(match.original, match.edited, *m_outcome.dictionary, m_options, m_stemmer),
-                             QStringLiteral("    "));
+            text += indented(m_outcome.Verdict(i, m_options, m_stemmer).text(), QStringLiteral("    "));
             text += QStringLiteral("\n\n");
             body = text.toUtf8();
             previous = &match;

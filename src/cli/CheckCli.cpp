@@ -243,7 +243,7 @@ int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArgu
         const int threshold = parser.value(nearOption).toInt(&ok);
         if (!ok || threshold < 1 || threshold > 100)
             return usageError(parser, QStringLiteral(u"--near ждёт процент от 1 до 100"));
-        options.NearThreshold = threshold;
+        options.Near.threshold = threshold;
     }
 
     MorphologyLibrary& morphology = MorphologyLibrary::Instance();

@@ -1,29 +1,24 @@
 #include "phrases/CStemDictionary.h"
 
-#include "check/CheckOptions.h"
-#include "phrases/CFrazes.h"
-#include "phrases/TextOps.h"
-#include "phrases/Tokenizer.h"
+#include "phrases/TextWords.h"
 
-#include <QSet>
-
-CStemDictionary::CStemDictionary(const QString& originalText, const CheckOptions& options, Stemmer& stemmer)
+CStemDictionary::CStemDictionary(const QString& originalText, const SplitOptions& options, Stemmer& stemmer)
 {
-    const CFrazes phrases(NormalizeLineBreaks(originalText), options);
-    const DelimiterSet wordDelimiters(options.Delimiters2);
-    qint32 counter = 0;
-    // A word form already met has its stem numbered already; only new forms are stemmed.
-    QSet<QStringView> formsSeen;
-    for (const QString& phrase : phrases.phrases()) {
-        Tokenizer words(phrase, wordDelimiters);
-        QStringView word;
-        while (words.next(word)) {
-            if (formsSeen.contains(word))
+    WordForms forms(stemmer);
+    *this = CStemDictionary(TextWords(originalText, options, forms), forms);
+}
+
+CStemDictionary::CStemDictionary(const TextWords& original, WordForms& forms)
+{
+    // Forms already met have their stems numbered already.
+    std::vector<bool> seen;
+    for (qsizetype i = 0; i < original.size(); ++i)
+        for (const qint32 form : original.forms(i)) {
+            if (size_t(form) >= seen.size())
+                seen.resize(size_t(form) + 1 + seen.size() / 2, false);
+            if (seen[size_t(form)])
                 continue;
-            formsSeen.insert(word);
-            const QString stem = NormalizeWord(word.toString(), stemmer);
-            if (!m_numbers.contains(stem))
-                m_numbers.insert(stem, counter++);
+            seen[size_t(form)] = true;
+            m_numbers.intern(forms.stems().at(forms.stemOf(form)));
         }
-    }
 }

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QStringView>
+#include <QtGlobal>
+#include <cstdint>
+#include <vector>
+
+// Distinct strings numbered 0, 1, 2 ... in order of first interning, their characters
+// in one buffer: no allocation per string, and a number is all a caller keeps.
+class StringPool
+{
+public:
+    // The string's number, given the next one when it is new.
+    qint32 intern(QStringView text);
+    // The string's number, or -1 when it was never interned.
+    qint32 find(QStringView text) const;
+    QStringView at(qint32 number) const
+    {
+        const size_t n = size_t(number);
+        return QStringView(m_chars.data() + m_start[n], qsizetype(m_start[n + 1] - m_start[n]));
+    }
+    qint32 size() const { return qint32(m_start.size() - 1); }
+
+    // Strings are short: a plain FNV-1a over the code units hashes them fastest.
+    static quint64 hash(QStringView text)
+    {
+        uint64_t h = 14695981039346656037ull;
+        for (const QChar c : text) {
+            h ^= c.unicode();
+            h *= 1099511628211ull;
+        }
+        return h;
+    }
+
+private:
+    qsizetype slotOf(QStringView text, quint64 h) const;
+    void grow();
+
+    std::vector<char16_t> m_chars;
+    std::vector<qsizetype> m_start{0}; // string i is m_chars[m_start[i] .. m_start[i + 1])
+    std::vector<quint64> m_hashes;     // by number, to regrow and to reject most probes
+    std::vector<qint32> m_slots;       // open addressing, -1 empty, never more than half full
+};
