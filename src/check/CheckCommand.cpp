@@ -96,7 +96,8 @@ private:
     {
         const QString& text = sentence.text;
         const auto isDigit = [](QChar c) {
-            return c.unicode() < 0x80 ? (c.unicode() >= u'0' && c.unicode() <= u'9') : c.isDigit();
+            // No digit lies between the ASCII ones and the Arabic-Indic ones (U+0660).
+            return c.unicode() < 0x660 ? (c.unicode() >= u'0' && c.unicode() <= u'9') : c.isDigit();
         };
         for (qsizetype i = 0; i < text.size();) {
             if (!isDigit(text.at(i))) {

@@ -2,6 +2,7 @@
 
 #include "check/CheckCommand.h"
 #include "check/CheckOptions.h"
+#include "check/JsonText.h"
 #include "check/TrickWarnings.h"
 #include "compare/NearExplanation.h"
 #include "compare/NearVerdict.h"
@@ -41,9 +42,9 @@ QString printable(QString sentence)
     return sentence;
 }
 
-QJsonArray kindNames(const MatchVerdict& verdict)
+QStringList kindNames(const MatchVerdict& verdict)
 {
-    QJsonArray kinds;
+    QStringList kinds;
     for (VerdictKind kind : verdict.kinds)
         kinds.append(VerdictKindName(kind));
     return kinds;
@@ -58,12 +59,17 @@ QJsonArray stringArray(const QStringList& items)
 }
 
 // [["original", "edited"], ...]
-QJsonArray pairArray(const QList<NearExplanation::FormChange>& pairs)
+void appendPairs(QByteArray& out, const QList<NearExplanation::FormChange>& pairs)
 {
-    QJsonArray array;
-    for (const NearExplanation::FormChange& pair : pairs)
-        array.append(QJsonArray{pair.original, pair.edited});
-    return array;
+    out.append('[');
+    for (qsizetype i = 0; i < pairs.size(); ++i) {
+        out.append(i > 0 ? ",[" : "[");
+        JsonText::AppendString(out, pairs.at(i).original);
+        out.append(',');
+        JsonText::AppendString(out, pairs.at(i).edited);
+        out.append(']');
+    }
+    out.append(']');
 }
 
 // What each document holds of tricks: {"document", "kind", "count", "samples"}, edited copy first.
@@ -125,12 +131,17 @@ bool MatchReport::WriteJson(QIODevice& out) const
         const PhraseMatch& match = m_outcome.matches.at(i);
         if (!previous || !(match == *previous)) {
             const MatchVerdict verdict = m_outcome.Verdict(i, m_options, m_stemmer);
-            QJsonObject entry;
-            entry.insert(QStringLiteral("original"), m_outcome.originalReading.Written(match.original).text);
-            entry.insert(QStringLiteral("edited"), m_outcome.editedReading.Written(match.edited).text);
-            entry.insert(QStringLiteral("verdict"), verdict.text());
-            entry.insert(QStringLiteral("kinds"), kindNames(verdict));
-            entryBytes = QJsonDocument(entry).toJson(QJsonDocument::Compact);
+            // Keys in the order a JSON object sorts them.
+            entryBytes.clear();
+            entryBytes.append("{\"edited\":");
+            JsonText::AppendString(entryBytes, m_outcome.editedReading.Written(match.edited).text);
+            entryBytes.append(",\"kinds\":");
+            JsonText::AppendStrings(entryBytes, kindNames(verdict));
+            entryBytes.append(",\"original\":");
+            JsonText::AppendString(entryBytes, m_outcome.originalReading.Written(match.original).text);
+            entryBytes.append(",\"verdict\":");
+            JsonText::AppendString(entryBytes, verdict.text());
+            entryBytes.append('}');
             previous = &match;
         }
         if ((i > 0 && !write(out, QByteArrayLiteral(","))) || !write(out, entryBytes))
@@ -144,20 +155,27 @@ bool MatchReport::WriteJson(QIODevice& out) const
         for (qsizetype i = 0; i < m_outcome.near.matches.size(); ++i) {
             const NearMatch& match = m_outcome.near.matches.at(i);
             const NearExplanation explanation = Explain(m_outcome, match);
-            QJsonObject entry;
-            entry.insert(QStringLiteral("original"),
-                         UnitText(original.subspan(size_t(match.originalFirst), size_t(match.originalCount)),
-                                  m_outcome.originalReading));
-            entry.insert(QStringLiteral("edited"),
-                         UnitText(edited.subspan(size_t(match.editedFirst), size_t(match.editedCount)),
-                                  m_outcome.editedReading));
-            entry.insert(QStringLiteral("similarity"), match.percent() / 100.0);
-            entry.insert(QStringLiteral("verdict"), NearVerdict(explanation));
-            entry.insert(QStringLiteral("removed"), stringArray(explanation.removed));
-            entry.insert(QStringLiteral("added"), stringArray(explanation.added));
-            entry.insert(QStringLiteral("synonyms"), pairArray(explanation.synonyms));
-            entry.insert(QStringLiteral("family"), pairArray(explanation.family));
-            QByteArray bytes = QJsonDocument(entry).toJson(QJsonDocument::Compact);
+            QByteArray bytes;
+            bytes.append("{\"added\":");
+            JsonText::AppendStrings(bytes, explanation.added);
+            bytes.append(",\"edited\":");
+            JsonText::AppendString(bytes, UnitText(edited.subspan(size_t(match.editedFirst), size_t(match.editedCount)),
+                                                   m_outcome.editedReading));
+            bytes.append(",\"family\":");
+            appendPairs(bytes, explanation.family);
+            bytes.append(",\"original\":");
+            JsonText::AppendString(bytes,
+                                   UnitText(original.subspan(size_t(match.originalFirst), size_t(match.originalCount)),
+                                            m_outcome.originalReading));
+            bytes.append(",\"removed\":");
+            JsonText::AppendStrings(bytes, explanation.removed);
+            bytes.append(",\"similarity\":");
+            JsonText::AppendNumber(bytes, match.percent() / 100.0);
+            bytes.append(",\"synonyms\":");
+            appendPairs(bytes, explanation.synonyms);
+            bytes.append(",\"verdict\":");
+            JsonText::AppendString(bytes, NearVerdict(explanation));
+            bytes.append('}');
             if (i > 0)
                 bytes.prepend(',');
             if (!write(out, bytes))

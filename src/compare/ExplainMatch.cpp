@@ -114,6 +114,8 @@ MatchVerdict AnalyseMatch(std::span<const qint32> originalForms, std::span<const
     for (qsizetype k = 0; k < common && !changed; ++k) {
         // The stored keys are normalised once more before the lookup, as the
         // dictionary numbers stems of stems for keys that are not their own stem.
+        if (originalStems[k] == editedStems[k])
+            continue;
         const qint32 x = forms.restemOf(originalStems[k]);
         const qint32 y = forms.restemOf(editedStems[k]);
         changed = x != y && dictionary.Lookup(forms.stems().at(x)) != dictionary.Lookup(forms.stems().at(y));
