@@ -9,70 +9,80 @@ namespace {
 
 constexpr char kHex[] = "0123456789abcdef";
 
-void appendEscape(QByteArray& out, char16_t u)
+char* writeEscape(char* out, char16_t u)
 {
-    const char escape[] = {'\\', 'u', kHex[(u >> 12) & 15], kHex[(u >> 8) & 15], kHex[(u >> 4) & 15], kHex[u & 15]};
-    out.append(escape, sizeof escape);
+    *out++ = '\\';
+    *out++ = 'u';
+    *out++ = kHex[(u >> 12) & 15];
+    *out++ = kHex[(u >> 8) & 15];
+    *out++ = kHex[(u >> 4) & 15];
+    *out++ = kHex[u & 15];
+    return out;
 }
 
 } // namespace
 
 void AppendString(QByteArray& out, QStringView text)
 {
-    out.reserve(out.size() + text.size() * 2 + 2);
-    out.append('"');
+    // Written in place: no code unit takes more than six bytes (\u0001).
+    const qsizetype start = out.size();
+    out.resize(start + text.size() * 6 + 2);
+    char* to = out.data() + start;
+    *to++ = '"';
     const char16_t* src = text.utf16();
     const char16_t* const end = src + text.size();
     while (src != end) {
         const char16_t u = *src++;
         if (u < 0x80) {
             if (u >= 0x20 && u != u'"' && u != u'\\') {
-                out.append(char(u));
+                *to++ = char(u);
                 continue;
             }
+            *to++ = '\\';
             switch (u) {
             case u'"':
-                out.append("\\\"", 2);
+                *to++ = '"';
                 break;
             case u'\\':
-                out.append("\\\\", 2);
+                *to++ = '\\';
                 break;
             case u'\b':
-                out.append("\\b", 2);
+                *to++ = 'b';
                 break;
             case u'\f':
-                out.append("\\f", 2);
+                *to++ = 'f';
                 break;
             case u'\n':
-                out.append("\\n", 2);
+                *to++ = 'n';
                 break;
             case u'\r':
-                out.append("\\r", 2);
+                *to++ = 'r';
                 break;
             case u'\t':
-                out.append("\\t", 2);
+                *to++ = 't';
                 break;
             default:
-                appendEscape(out, u);
+                to = writeEscape(to - 1, u);
             }
         } else if (u < 0x800) {
-            out.append(char(0xC0 | (u >> 6)));
-            out.append(char(0x80 | (u & 0x3F)));
+            *to++ = char(0xC0 | (u >> 6));
+            *to++ = char(0x80 | (u & 0x3F));
         } else if (u < 0xD800 || u > 0xDFFF) {
-            out.append(char(0xE0 | (u >> 12)));
-            out.append(char(0x80 | ((u >> 6) & 0x3F)));
-            out.append(char(0x80 | (u & 0x3F)));
+            *to++ = char(0xE0 | (u >> 12));
+            *to++ = char(0x80 | ((u >> 6) & 0x3F));
+            *to++ = char(0x80 | (u & 0x3F));
         } else if (u < 0xDC00 && src != end && *src >= 0xDC00 && *src <= 0xDFFF) {
             const char32_t c = 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(*src++) - 0xDC00);
-            out.append(char(0xF0 | (c >> 18)));
-            out.append(char(0x80 | ((c >> 12) & 0x3F)));
-            out.append(char(0x80 | ((c >> 6) & 0x3F)));
-            out.append(char(0x80 | (c & 0x3F)));
+            *to++ = char(0xF0 | (c >> 18));
+            *to++ = char(0x80 | ((c >> 12) & 0x3F));
+            *to++ = char(0x80 | ((c >> 6) & 0x3F));
+            *to++ = char(0x80 | (c & 0x3F));
         } else {
-            appendEscape(out, u);
+            to = writeEscape(to, u);
         }
     }
-    out.append('"');
+    *to++ = '"';
+    out.truncate(to - out.data());
 }
 
 void AppendStrings(QByteArray& out, const QStringList& items)
