@@ -41,7 +41,7 @@ ExtractResult fromText(const QString& text)
 // The sentences of a split text as the near-match search sees them, in the same
 // order, so that indices in both line up. With stems, every stem gets its number in
 // order of first appearance (words first, then runs of digits, sentence by sentence):
-// stemsByNumber receives each new stem. Without, a word stands for itself.
+// stemByNumber receives each new stem. Without, a word stands for itself.
 class NearSentences
 {
 public:
@@ -76,7 +76,17 @@ public:
         return sentences;
     }
 
-    QStringList stemsByNumber;
+    // The stems by number, viewed in the forms' stems.
+    std::vector<QStringView> stems() const
+    {
+        std::vector<QStringView> views;
+        views.reserve(stemByNumber.size());
+        for (const qint32 stem : stemByNumber)
+            views.push_back(m_forms.stems().at(stem));
+        return views;
+    }
+
+    std::vector<qint32> stemByNumber; // the stem (of the forms) of each number
 
 private:
     qint32 number(qint32 stem)
@@ -85,8 +95,8 @@ private:
             m_numbers.resize(size_t(stem) + 1 + m_numbers.size() / 2, -1);
         qint32& number = m_numbers[size_t(stem)];
         if (number < 0) {
-            number = qint32(stemsByNumber.size());
-            stemsByNumber.append(m_forms.stems().at(stem).toString());
+            number = qint32(stemByNumber.size());
+            stemByNumber.push_back(stem);
         }
         return number;
     }
@@ -196,10 +206,10 @@ void CheckCommand::Search(CheckOutcome& outcome, const CheckOptions& options, St
     outcome.originalReading = TextReading(outcome.original.text, outcome.original.hidden, options);
     outcome.editedReading = TextReading(outcome.edited.text, outcome.edited.hidden, options);
     // Each text is split once; every step below reads these.
-    outcome.forms = std::make_unique<WordForms>(stemmer);
+    outcome.forms = std::make_shared<WordForms>(stemmer);
     outcome.originalWords = TextWords(outcome.originalReading.text(), options, *outcome.forms);
     outcome.editedWords = TextWords(outcome.editedReading.text(), options, *outcome.forms);
-    outcome.dictionary = std::make_unique<CStemDictionary>(outcome.originalWords, *outcome.forms);
+    outcome.dictionary = std::make_unique<CStemDictionary>(outcome.originalWords, outcome.forms);
     outcome.truncated = !FindSimilarPhrases(outcome.matches, *outcome.dictionary, outcome.originalWords,
                                             outcome.editedWords, *outcome.forms, options, options.MaxMatches);
     ReportSize size;
@@ -225,7 +235,7 @@ void CheckCommand::SearchNear(CheckOutcome& outcome, const CheckOptions& options
     outcome.originalSentences = sentences.of(outcome.originalWords, true);
     outcome.editedSentences = sentences.of(outcome.editedWords, true);
     const QList<qint32> exactEdited = exactEditedIndices(outcome.matches, outcome.editedSentences);
-    outcome.relations = NearRelations(sentences.stemsByNumber, options.Synonyms);
+    outcome.relations = NearRelations(sentences.stems(), options.Synonyms);
 
     NearOptions nearOptions = options.Near;
     nearOptions.relations = &outcome.relations;

@@ -30,7 +30,7 @@ struct CheckOutcome
     std::unique_ptr<CStemDictionary> dictionary; // null when a text was empty
     // Both read texts split once into sentences and word forms, which every search
     // and verdict reads; the forms stem through the stemmer the Check ran with.
-    std::unique_ptr<WordForms> forms;
+    std::shared_ptr<WordForms> forms;
     TextWords originalWords;
     TextWords editedWords;
     PhraseMatchList matches;

@@ -83,6 +83,11 @@ bool SameFamily(QStringView a, QStringView b)
 }
 
 NearRelations::NearRelations(const QStringList& stems, const Thesaurus* thesaurus)
+    : NearRelations(std::vector<QStringView>(stems.begin(), stems.end()), thesaurus)
+{
+}
+
+NearRelations::NearRelations(std::span<const QStringView> stems, const Thesaurus* thesaurus)
 {
     const qint32 count = qint32(stems.size());
     std::vector<std::vector<Link>> links(static_cast<size_t>(count));
@@ -94,7 +99,7 @@ NearRelations::NearRelations(const QStringList& stems, const Thesaurus* thesauru
         // The stems the thesaurus holds, by its word index.
         QHash<qint32, qint32> byWord;
         for (qint32 s = 0; s < count; ++s) {
-            const qint32 w = thesaurus->find(stems.at(s));
+            const qint32 w = thesaurus->find(stems[size_t(s)].toString());
             if (w >= 0)
                 byWord.insert(w, s);
         }
@@ -111,15 +116,16 @@ NearRelations::NearRelations(const QStringList& stems, const Thesaurus* thesauru
     // however many stems share a beginning.
     std::vector<qint32> sorted;
     for (qint32 s = 0; s < count; ++s)
-        if (stems.at(s).size() >= kSharedLetters)
+        if (stems[size_t(s)].size() >= kSharedLetters)
             sorted.push_back(s);
-    std::sort(sorted.begin(), sorted.end(), [&stems](qint32 x, qint32 y) { return stems.at(x) < stems.at(y); });
+    std::sort(sorted.begin(), sorted.end(),
+              [&stems](qint32 x, qint32 y) { return stems[size_t(x)] < stems[size_t(y)]; });
     for (size_t i = 0; i < sorted.size(); ++i) {
-        const QStringView first = QStringView(stems.at(sorted[i])).first(kSharedLetters);
+        const QStringView first = stems[size_t(sorted[i])].first(kSharedLetters);
         for (size_t j = i + 1; j < sorted.size() && j <= i + kFamilyWindow; ++j) {
-            if (!QStringView(stems.at(sorted[j])).startsWith(first))
+            if (!stems[size_t(sorted[j])].startsWith(first))
                 break;
-            if (SameFamily(stems.at(sorted[i]), stems.at(sorted[j])))
+            if (SameFamily(stems[size_t(sorted[i])], stems[size_t(sorted[j])]))
                 add(sorted[i], sorted[j], Kind::Family);
         }
     }

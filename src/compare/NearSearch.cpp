@@ -203,6 +203,10 @@ public:
         if (m_start.empty()) {
             m_start.reserve(m_original.size() + 1);
             m_start.push_back(0);
+            size_t total = 0;
+            for (const NearSentence& s : m_original)
+                total += size_t(std::max<qsizetype>(s.words.size() - 2, 0));
+            m_shingles.reserve(total);
             for (const NearSentence& s : m_original) {
                 const auto begin = m_shingles.size();
                 for (qsizetype i = 0; i + 2 < s.words.size(); ++i)

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "phrases/StringPool.h"
-
 #include <QString>
+#include <QStringView>
+#include <memory>
+#include <vector>
 
 class Stemmer;
 class TextWords;
@@ -15,14 +16,16 @@ class CStemDictionary
 {
 public:
     CStemDictionary(const QString& originalText, const SplitOptions& options, Stemmer& stemmer);
-    // From the original already split, each form stemmed once through forms.
-    CStemDictionary(const TextWords& original, WordForms& forms);
+    // From the original already split, each form stemmed once through forms, whose
+    // stems the dictionary shares rather than copies.
+    CStemDictionary(const TextWords& original, std::shared_ptr<WordForms> forms);
 
     // The stem's number, or -1 when the stem is not a key. Never adds a key.
-    qint32 Lookup(QStringView stem) const { return m_numbers.find(stem); }
-    qsizetype size() const { return m_numbers.size(); }
+    qint32 Lookup(QStringView stem) const;
+    qsizetype size() const { return m_size; }
 
 private:
-    // A stem's number is its number in the pool: both count first appearances.
-    StringPool m_numbers;
+    std::shared_ptr<WordForms> m_forms;
+    std::vector<qint32> m_numberOfStem; // by stem of m_forms, -1 for none
+    qint32 m_size = 0;
 };

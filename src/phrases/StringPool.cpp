@@ -10,7 +10,7 @@ qsizetype StringPool::slotOf(QStringView text, quint64 h) const
         const qint32 number = m_slots[slot];
         if (number < 0)
             return qsizetype(slot);
-        if (m_hashes[size_t(number)] == h && at(number) == text)
+        if (m_hashes[size_t(number)] == quint32(h >> 32) && at(number) == text)
             return qsizetype(slot);
         slot = (slot + 1) & mask;
     }
@@ -33,8 +33,8 @@ qint32 StringPool::intern(QStringView text)
         return m_slots[size_t(slot)];
     const qint32 number = size();
     m_chars.insert(m_chars.end(), text.utf16(), text.utf16() + text.size());
-    m_start.push_back(qsizetype(m_chars.size()));
-    m_hashes.push_back(h);
+    m_start.push_back(quint32(m_chars.size()));
+    m_hashes.push_back(quint32(h >> 32));
     m_slots[size_t(slot)] = number;
     return number;
 }
@@ -44,7 +44,7 @@ void StringPool::grow()
     m_slots.assign(std::max<size_t>(64, m_slots.size() * 2), -1);
     const size_t mask = m_slots.size() - 1;
     for (qint32 number = 0; number < size(); ++number) {
-        size_t slot = size_t(m_hashes[size_t(number)]) & mask;
+        size_t slot = size_t(hash(at(number))) & mask;
         while (m_slots[slot] >= 0)
             slot = (slot + 1) & mask;
         m_slots[slot] = number;

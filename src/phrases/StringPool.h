@@ -17,7 +17,7 @@ public:
     QStringView at(qint32 number) const
     {
         const size_t n = size_t(number);
-        return QStringView(m_chars.data() + m_start[n], qsizetype(m_start[n + 1] - m_start[n]));
+        return QStringView(m_chars.data() + m_start[n], qsizetype(m_start[n + 1]) - qsizetype(m_start[n]));
     }
     qint32 size() const { return qint32(m_start.size() - 1); }
 
@@ -37,7 +37,9 @@ private:
     void grow();
 
     std::vector<char16_t> m_chars;
-    std::vector<qsizetype> m_start{0}; // string i is m_chars[m_start[i] .. m_start[i + 1])
-    std::vector<quint64> m_hashes;     // by number, to regrow and to reject most probes
-    std::vector<qint32> m_slots;       // open addressing, -1 empty, never more than half full
+    // String i is m_chars[m_start[i] .. m_start[i + 1]): 32 bits hold far more than the
+    // texts' bound, and at millions of strings every byte per string counts.
+    std::vector<quint32> m_start{0};
+    std::vector<quint32> m_hashes; // by number: the hash's high half, to reject most probes
+    std::vector<qint32> m_slots;   // open addressing, -1 empty, never more than half full
 };

@@ -105,4 +105,8 @@ TextWords::TextWords(const QString& text, const SplitOptions& options, WordForms
         }
         m_sentences.push_back(kept);
     }
+    // Kept for the whole Check: without the room left by growing.
+    m_sentences.shrink_to_fit();
+    m_forms.shrink_to_fit();
+    m_starts.shrink_to_fit();
 }
