@@ -118,7 +118,10 @@ MatchVerdict AnalyseMatch(std::span<const qint32> originalForms, std::span<const
             continue;
         const qint32 x = forms.restemOf(originalStems[k]);
         const qint32 y = forms.restemOf(editedStems[k]);
-        changed = x != y && dictionary.Lookup(forms.stems().at(x)) != dictionary.Lookup(forms.stems().at(y));
+        const auto number = [&](qint32 stem) {
+            return dictionary.Shares(forms) ? dictionary.LookupStem(stem) : dictionary.Lookup(forms.stems().at(stem));
+        };
+        changed = x != y && number(x) != number(y);
     }
     finish(verdict, changed);
     return verdict;

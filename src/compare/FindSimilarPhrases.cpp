@@ -28,12 +28,14 @@ struct StemSet
     friend size_t qHash(const StemSet& set, size_t seed) noexcept { return set.hash ^ seed; }
 };
 
-// The dictionary numbers of the forms, each looked up once.
+// The dictionary numbers of the forms, each looked up once: by the stem's number when
+// the dictionary was built with the same forms.
 class FormNumbers
 {
 public:
     FormNumbers(const CStemDictionary& dictionary, WordForms& forms)
-        : m_dictionary(dictionary), m_forms(forms), m_numbers(size_t(forms.size()), -2)
+        : m_dictionary(dictionary), m_forms(forms), m_shared(dictionary.Shares(forms)),
+          m_numbers(size_t(forms.size()), -2)
     {
     }
 
@@ -41,13 +43,15 @@ public:
     {
         qint32& number = m_numbers[size_t(form)];
         if (number == -2)
-            number = m_dictionary.Lookup(m_forms.stems().at(m_forms.stemOf(form)));
+            number = m_shared ? m_dictionary.LookupStem(m_forms.stemOf(form))
+                              : m_dictionary.Lookup(m_forms.stems().at(m_forms.stemOf(form)));
         return number;
     }
 
 private:
     const CStemDictionary& m_dictionary;
     WordForms& m_forms;
+    bool m_shared;
     std::vector<qint32> m_numbers; // -2 not looked up yet
 };
 

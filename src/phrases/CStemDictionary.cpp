@@ -31,5 +31,5 @@ CStemDictionary::CStemDictionary(const TextWords& original, std::shared_ptr<Word
 qint32 CStemDictionary::Lookup(QStringView stem) const
 {
     const qint32 number = m_forms->stems().find(stem);
-    return number >= 0 && size_t(number) < m_numberOfStem.size() ? m_numberOfStem[size_t(number)] : -1;
+    return number >= 0 ? LookupStem(number) : -1;
 }

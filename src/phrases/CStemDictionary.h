@@ -22,6 +22,13 @@ public:
 
     // The stem's number, or -1 when the stem is not a key. Never adds a key.
     qint32 Lookup(QStringView stem) const;
+    // Whether the dictionary was built with these forms, so LookupStem answers for them.
+    bool Shares(const WordForms& forms) const { return m_forms.get() == &forms; }
+    // The same for a stem of the forms the dictionary was built with, by its number there.
+    qint32 LookupStem(qint32 stem) const
+    {
+        return size_t(stem) < m_numberOfStem.size() ? m_numberOfStem[size_t(stem)] : -1;
+    }
     qsizetype size() const { return m_size; }
 
 private:

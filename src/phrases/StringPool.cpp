@@ -5,12 +5,11 @@
 qsizetype StringPool::slotOf(QStringView text, quint64 h) const
 {
     const size_t mask = m_slots.size() - 1;
+    const quint32 high = quint32(h >> 32);
     size_t slot = size_t(h) & mask;
     while (true) {
-        const qint32 number = m_slots[slot];
-        if (number < 0)
-            return qsizetype(slot);
-        if (m_hashes[size_t(number)] == quint32(h >> 32) && at(number) == text)
+        const Slot& probe = m_slots[slot];
+        if (probe.number < 0 || (probe.hash == high && at(probe.number) == text))
             return qsizetype(slot);
         slot = (slot + 1) & mask;
     }
@@ -20,33 +19,34 @@ qint32 StringPool::find(QStringView text) const
 {
     if (m_slots.empty())
         return -1;
-    return m_slots[size_t(slotOf(text, hash(text)))];
+    return m_slots[size_t(slotOf(text, hash(text)))].number;
 }
 
 qint32 StringPool::intern(QStringView text)
 {
-    if (2 * (m_hashes.size() + 1) > m_slots.size())
+    if (2 * (size_t(size()) + 1) > m_slots.size())
         grow();
     const quint64 h = hash(text);
     const qsizetype slot = slotOf(text, h);
-    if (m_slots[size_t(slot)] >= 0)
-        return m_slots[size_t(slot)];
+    if (m_slots[size_t(slot)].number >= 0)
+        return m_slots[size_t(slot)].number;
     const qint32 number = size();
     m_chars.insert(m_chars.end(), text.utf16(), text.utf16() + text.size());
     m_start.push_back(quint32(m_chars.size()));
-    m_hashes.push_back(quint32(h >> 32));
-    m_slots[size_t(slot)] = number;
+    m_slots[size_t(slot)] = {number, quint32(h >> 32)};
     return number;
 }
 
 void StringPool::grow()
 {
-    m_slots.assign(std::max<size_t>(64, m_slots.size() * 2), -1);
+    std::vector<Slot> old(std::max<size_t>(64, m_slots.size() * 2));
+    old.swap(m_slots);
     const size_t mask = m_slots.size() - 1;
     for (qint32 number = 0; number < size(); ++number) {
-        size_t slot = size_t(hash(at(number))) & mask;
-        while (m_slots[slot] >= 0)
+        const quint64 h = hash(at(number));
+        size_t slot = size_t(h) & mask;
+        while (m_slots[slot].number >= 0)
             slot = (slot + 1) & mask;
-        m_slots[slot] = number;
+        m_slots[slot] = {number, quint32(h >> 32)};
     }
 }

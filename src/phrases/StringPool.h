@@ -40,6 +40,12 @@ private:
     // String i is m_chars[m_start[i] .. m_start[i + 1]): 32 bits hold far more than the
     // texts' bound, and at millions of strings every byte per string counts.
     std::vector<quint32> m_start{0};
-    std::vector<quint32> m_hashes; // by number: the hash's high half, to reject most probes
-    std::vector<qint32> m_slots;   // open addressing, -1 empty, never more than half full
+    // Open addressing, never more than half full. A slot keeps the high half of its
+    // string's hash beside the number, so a probe that misses reads nothing else.
+    struct Slot
+    {
+        qint32 number = -1; // -1: empty
+        quint32 hash = 0;
+    };
+    std::vector<Slot> m_slots;
 };
