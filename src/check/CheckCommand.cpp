@@ -47,7 +47,8 @@ class NearSentences
 public:
     explicit NearSentences(WordForms& forms) : m_forms(forms) {}
 
-    QList<NearSentence> of(const TextWords& words, bool stems)
+    // texts: by sentence, the string of it already made (for an exact match), or null.
+    QList<NearSentence> of(const TextWords& words, bool stems, const std::vector<QString>& texts)
     {
         QList<NearSentence> sentences;
         sentences.reserve(words.size());
@@ -55,7 +56,9 @@ public:
         for (qsizetype i = 0; i < words.size(); ++i) {
             NearSentence sentence;
             const TextWords::Sentence& at = words.at(i);
-            sentence.text = words.sentenceText(i).toString();
+            // A sentence an exact match holds shares its string.
+            sentence.text = size_t(i) < texts.size() && !texts[size_t(i)].isNull() ? texts[size_t(i)]
+                                                                                   : words.sentenceText(i).toString();
             if (at.start + at.length < text.size())
                 sentence.end = text.at(at.start + at.length);
             const std::span<const qint32> forms = words.forms(i);
@@ -223,17 +226,25 @@ void CheckCommand::Search(CheckOutcome& outcome, const CheckOptions& options, St
 
 void CheckCommand::SearchNear(CheckOutcome& outcome, const CheckOptions& options, Stemmer&)
 {
+    std::vector<QString> originalTexts(size_t(outcome.originalWords.size()));
+    std::vector<QString> editedTexts(size_t(outcome.editedWords.size()));
+    for (const PhraseMatch& match : std::as_const(outcome.matches)) {
+        if (match.originalIndex >= 0 && size_t(match.originalIndex) < originalTexts.size())
+            originalTexts[size_t(match.originalIndex)] = match.original;
+        if (match.editedIndex >= 0 && size_t(match.editedIndex) < editedTexts.size())
+            editedTexts[size_t(match.editedIndex)] = match.edited;
+    }
     NearSentences sentences(*outcome.forms);
     if (!options.NearMatches) {
         // Originality alone needs only the words of the copy, not their stems.
-        outcome.editedSentences = sentences.of(outcome.editedWords, false);
+        outcome.editedSentences = sentences.of(outcome.editedWords, false, editedTexts);
         const QList<NearSentence>& edited = outcome.editedSentences;
         outcome.originality = CopyOriginality(edited, exactEditedIndices(outcome.matches, edited), {});
         outcome.exactShare = 1.0 - outcome.originality;
         return;
     }
-    outcome.originalSentences = sentences.of(outcome.originalWords, true);
-    outcome.editedSentences = sentences.of(outcome.editedWords, true);
+    outcome.originalSentences = sentences.of(outcome.originalWords, true, originalTexts);
+    outcome.editedSentences = sentences.of(outcome.editedWords, true, editedTexts);
     const QList<qint32> exactEdited = exactEditedIndices(outcome.matches, outcome.editedSentences);
     outcome.relations = NearRelations(sentences.stems(), options.Synonyms);
 

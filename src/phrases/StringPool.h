@@ -40,7 +40,7 @@ private:
     // String i is m_chars[m_start[i] .. m_start[i + 1]): 32 bits hold far more than the
     // texts' bound, and at millions of strings every byte per string counts.
     std::vector<quint32> m_start{0};
-    // Open addressing, never more than half full. A slot keeps the high half of its
+    // Open addressing, never more than three quarters full. A slot keeps the high half of its
     // string's hash beside the number, so a probe that misses reads nothing else.
     struct Slot
     {
