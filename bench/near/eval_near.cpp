@@ -2,12 +2,14 @@
 // recall per kind of light edit, the false-match share of each negative class, and how
 // both move with the threshold.
 //
-//   eval_near [--data FOLDER] [--threshold PERCENT] [--related-weight W] [--plain] [--verbose]
+//   eval_near [--data FOLDER] [--threshold PERCENT] [--related-weight W] [--plain] [--verbose] [--rows]
 //   eval_near --family-sample WORDLIST [N]
 //
 // The second form prints how many pairs the family rule finds among the words of a
 // list (one a line, anything after "/" dropped, as in a spelling dictionary) and N
 // of them at random (default 80, fixed seed), to be judged by hand.
+//
+// --rows prints every row with the similarity it was caught at (0 when not at all).
 //
 // Synonyms come from synonyms.dat beside the program; --plain leaves synonyms and
 // family words out, as the search was before it knew them.
@@ -21,6 +23,7 @@
 
 #include "NearDataSet.h"
 #include "check/CheckOptions.h"
+#include "compare/NearIndex.h"
 #include "compare/NearOptions.h"
 #include "compare/NearRelations.h"
 #include "compare/NearSearch.h"
@@ -98,6 +101,8 @@ struct Outcome
     bool structure = false; // a split or join caught as one match of the whole
     bool elsewhere = false; // a light row matched with another original only
     double similarity = 0;  // of the match that caught it (1 for exact)
+    NearMatch match;        // that match, when near
+    qint32 copy = -1;       // the edited copy the row is in
 };
 
 struct Copy
@@ -118,6 +123,42 @@ struct Evaluation
     NearRelations relations;
     bool plain = false;
     double relatedWeight = NearOptions::kDefaultRelatedWeight;
+    QStringList stemNames;
+
+    // Why a near match was found: the stems both units hold, those of one side only,
+    // each with its weight, and the related pairs.
+    QString describe(const Outcome& outcome) const
+    {
+        if (!outcome.caught || outcome.exact || outcome.copy < 0)
+            return {};
+        const NearIndex index(original);
+        const NearMatch& m = outcome.match;
+        QSet<qint32> a;
+        QSet<qint32> b;
+        for (qint32 i = m.originalFirst; i < m.originalFirst + m.originalCount; ++i)
+            for (const NearSentence::Word& w : original.at(i).words)
+                a.insert(w.stem);
+        for (qint32 i = m.editedFirst; i < m.editedFirst + m.editedCount; ++i)
+            for (const NearSentence::Word& w : copies.at(outcome.copy).edited.at(i).words)
+                b.insert(w.stem);
+        const auto list = [&](const QSet<qint32>& set) {
+            QList<qint32> sorted(set.begin(), set.end());
+            std::sort(sorted.begin(), sorted.end(),
+                      [&](qint32 x, qint32 y) { return index.weight(x) > index.weight(y); });
+            QStringList out;
+            for (qint32 stem : sorted)
+                out << QStringLiteral("%1 %2").arg(stemNames.value(stem)).arg(index.weight(stem), 0, 'f', 1);
+            return out.join(QStringLiteral(", "));
+        };
+        QStringList related;
+        if (!plain)
+            for (qint32 x : a - b)
+                for (qint32 y : b - a)
+                    if (relations.related(x, y))
+                        related << stemNames.value(x) + QStringLiteral("~") + stemNames.value(y);
+        return QStringLiteral("      shared: %1\n      original only: %2\n      edited only: %3\n      related: %4\n")
+            .arg(list(a & b), list(a - b), list(b - a), related.join(QStringLiteral(", ")));
+    }
 
     QList<Outcome> run(qint32 threshold) const
     {
@@ -129,8 +170,10 @@ struct Evaluation
         options.minWords = kMinWords;
         for (const Copy& copy : copies) {
             const NearMatchList found = FindNearMatches(original, copy.edited, copy.exactEdited, options);
-            for (qint32 row : copy.rows)
+            for (qint32 row : copy.rows) {
                 outcomes[row] = judge(row, copy, found);
+                outcomes[row].copy = qint32(&copy - copies.data());
+            }
         }
         return outcomes;
     }
@@ -158,8 +201,10 @@ struct Evaluation
                 outcome.elsewhere = true;
                 continue;
             }
-            if (!outcome.caught || m.similarity > outcome.similarity)
+            if (!outcome.caught || m.similarity > outcome.similarity) {
                 outcome.similarity = m.similarity;
+                outcome.match = m;
+            }
             outcome.caught = true;
             if (edited.covers(m.editedFirst, m.editedCount) && unit.covers(m.originalFirst, m.originalCount))
                 outcome.structure = true;
@@ -322,7 +367,22 @@ void printDefault(const Evaluation& evaluation, qint32 threshold, bool verbose)
             print(QStringLiteral("  %1 %2 %3: %4\n")
                       .arg(r.where, r.kind)
                       .arg(outcomes.at(i).similarity, 0, 'f', 3)
-                      .arg(r.edited));
+                      .arg(r.edited) +
+                  evaluation.describe(outcomes.at(i)));
+    }
+}
+
+// Every row with the similarity of the match that caught it, at a threshold low enough
+// to catch nearly all, so that the margins show.
+void printRows(const Evaluation& evaluation)
+{
+    const QList<Outcome> outcomes = evaluation.run(1);
+    for (qsizetype i = 0; i < evaluation.data.rows.size(); ++i) {
+        const NearDataRow& r = evaluation.data.rows.at(i);
+        print(QStringLiteral("%1 %2 %3 %4\n")
+                  .arg(r.where, r.kind)
+                  .arg(outcomes.at(i).similarity, 0, 'f', 3)
+                  .arg(r.edited));
     }
 }
 
@@ -333,7 +393,8 @@ void printTable(const Evaluation& evaluation)
     for (const QString& cls : names)
         print(QStringLiteral(" %1").arg(cls.left(7), 7));
     print(QStringLiteral("\n"));
-    for (qint32 threshold = 30; threshold <= 95; threshold += 5) {
+    // Finer around the default, where the choice is made.
+    for (qint32 threshold = 30; threshold <= 95; threshold += (threshold >= 40 && threshold < 60) ? 2 : 5) {
         const QList<Outcome> outcomes = evaluation.run(threshold);
         print(QStringLiteral("  %1").arg(threshold, 3));
         for (const QString& cls : names)
@@ -384,6 +445,7 @@ int main(int argc, char* argv[])
     QString folder = QStringLiteral(PARAFRIX_NEAR_DATA_DIR);
     qint32 threshold = NearOptions::kDefaultThreshold;
     bool verbose = false;
+    bool rows = false;
     bool plain = false;
     double relatedWeight = NearOptions::kDefaultRelatedWeight;
     const QStringList arguments = app.arguments();
@@ -398,9 +460,11 @@ int main(int argc, char* argv[])
             plain = true;
         else if (arguments.at(i) == QStringLiteral("--verbose"))
             verbose = true;
+        else if (arguments.at(i) == QStringLiteral("--rows"))
+            rows = true;
         else {
             std::fprintf(stderr, "usage: eval_near [--data FOLDER] [--threshold PERCENT] [--related-weight W] "
-                                 "[--plain] [--verbose]\n");
+                                 "[--plain] [--verbose] [--rows]\n");
             return 2;
         }
     }
@@ -416,7 +480,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "warning: the morphology library runs without its dictionary\n");
     NearStemTable table(stem);
     Splitter splitter;
-    Evaluation evaluation{data, {}, {}, {}, {}, plain, relatedWeight};
+    Evaluation evaluation{data, {}, {}, {}, {}, plain, relatedWeight, {}};
     if (!buildEvaluation(evaluation, splitter, table, stem, error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
@@ -425,11 +489,17 @@ int main(int argc, char* argv[])
     if (!plain && !thesaurus.Load())
         std::fprintf(stderr, "warning: %s\n", qPrintable(thesaurus.loadProblem()));
     evaluation.relations = NearRelations(table.stems(), &thesaurus.thesaurus());
+    evaluation.stemNames = table.stems();
     print(QStringLiteral("%1 original units (%2 sentences), %3 rows in %4 edited copies\n\n")
               .arg(data.units.size())
               .arg(evaluation.original.size())
               .arg(data.rows.size())
               .arg(evaluation.copies.size()));
+    if (rows) {
+        printRows(evaluation);
+        MorphologyLibrary::Instance().Unload();
+        return 0;
+    }
     printDefault(evaluation, threshold, verbose);
     printTable(evaluation);
     MorphologyLibrary::Instance().Unload();

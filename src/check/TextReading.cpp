@@ -42,7 +42,7 @@ struct Tally
     QStringList samples;
 
     // The sample is made only while there is room for it.
-    template <typename MakeSample> void add(MakeSample makeSample)
+    template <typename MakeSample> void Add(MakeSample makeSample)
     {
         ++count;
         if (samples.size() >= TextReading::MaxSamples)
@@ -97,11 +97,11 @@ public:
         m_oddActive = m_odd.count > 0;
         for (const Touched& run : std::as_const(m_touched)) {
             if (run.invisible || (m_softActive && run.soft))
-                m_invisible.add([&] { return Sample(run.range); });
+                m_invisible.Add([&] { return Sample(run.range); });
         }
         if (m_mixedActive) {
             for (const Range& run : std::as_const(m_lookOnly))
-                m_mixed.add([&] { return Sample(run); });
+                m_mixed.Add([&] { return Sample(run); });
         }
         const bool changed = m_dropsAny || !m_hidden.isEmpty() || m_mixedActive;
         if (changed)
@@ -315,7 +315,7 @@ private:
             if (run.cyrillic > 0 && run.lookAlikes > 0 && run.others == 0) {
                 ResolveLookOnly(true, false);
                 m_convert.append({range, false});
-                m_mixed.add([&] { return Sample(range); });
+                m_mixed.Add([&] { return Sample(range); });
                 m_lastSolidCyrillic = true;
             } else if (run.cyrillic == 0 && run.others == 0) {
                 m_pendingLookOnly.append(range);
@@ -374,7 +374,7 @@ private:
         m_pendingSpace.reset();
         const bool suspicious = !space.typographic || (space.lettersBefore > 3 && lettersAfter > 2);
         if (suspicious)
-            m_odd.add([&] { return Sample({space.start, end}); });
+            m_odd.Add([&] { return Sample({space.start, end}); });
     }
 
     void CountHidden()
@@ -391,7 +391,7 @@ private:
                     ++i;
                 }
                 if (meaningful)
-                    m_hiddenWords.add([&] { return Sample({start, i}); });
+                    m_hiddenWords.Add([&] { return Sample({start, i}); });
             }
         }
     }

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cstdio>
+#include <optional>
 
 #ifndef Q_OS_WIN
 #include <sys/stat.h>
@@ -30,7 +31,7 @@ enum ExitStatus
     Error = 2,
 };
 
-void writeErr(const QString& text)
+void WriteError(const QString& text)
 {
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
@@ -43,18 +44,18 @@ class StandardOutput
 public:
     StandardOutput() { m_file.open(stdout, QIODevice::WriteOnly, QFileDevice::DontCloseHandle); }
     QIODevice& device() { return m_file; }
-    bool write(const QString& text)
+    bool Write(const QString& text)
     {
         const QByteArray bytes = text.toUtf8();
         return m_file.write(bytes) == bytes.size();
     }
     // Flushes; on failure says so on stderr and gives the error status.
-    int finish(bool written, int status)
+    int Finish(bool written, int status)
     {
         if (written && m_file.flush() && std::fflush(stdout) == 0 && !std::ferror(stdout))
             return status;
-        writeErr(QStringLiteral(u"parafrix-check: не удалось записать результат (%1)\n")
-                     .arg(m_file.errorString().isEmpty() ? QStringLiteral(u"ошибка вывода") : m_file.errorString()));
+        WriteError(QStringLiteral(u"parafrix-check: не удалось записать результат (%1)\n")
+                       .arg(m_file.errorString().isEmpty() ? QStringLiteral(u"ошибка вывода") : m_file.errorString()));
         return Error;
     }
 
@@ -62,28 +63,28 @@ private:
     QFile m_file;
 };
 
-bool reportUnreadable(const QString& path, const ExtractResult& result)
+bool ReportUnreadable(const QString& path, const ExtractResult& result)
 {
     if (!result.text.isEmpty())
         return false;
-    writeErr(QStringLiteral(u"parafrix-check: не удалось прочитать текст документа «%1»: %2\n")
-                 .arg(EscapeControlCharacters(path), EscapeControlCharacters(result.reason())));
+    WriteError(QStringLiteral(u"parafrix-check: не удалось прочитать текст документа «%1»: %2\n")
+                   .arg(EscapeControlCharacters(path), EscapeControlCharacters(result.reason())));
     return true;
 }
 
-int printDocumentText(const QString& path, const QByteArray& nativePath)
+int PrintDocumentText(const QString& path, const QByteArray& nativePath)
 {
     CDocToText extractor;
     const ExtractResult result = extractor.ExtractNative(nativePath);
-    if (reportUnreadable(path, result))
+    if (ReportUnreadable(path, result))
         return Error;
     StandardOutput out;
-    return out.finish(out.write(result.text), NoMatch);
+    return out.Finish(out.Write(result.text), NoMatch);
 }
 
 // Whether the two documents are one file. By the names the system uses: two names that
 // show alike (undecodable bytes) may still be two files.
-bool sameFile(const QStringList& paths, const QByteArrayList& native)
+bool IsSameFile(const QStringList& paths, const QByteArrayList& native)
 {
 #ifdef Q_OS_WIN
     Q_UNUSED(native);
@@ -102,9 +103,9 @@ bool sameFile(const QStringList& paths, const QByteArrayList& native)
 #endif
 }
 
-int usageError(const QCommandLineParser& parser, const QString& message)
+int UsageError(const QString& helpText, const QString& message)
 {
-    writeErr(QStringLiteral("parafrix-check: ") + message + QStringLiteral("\n\n") + parser.helpText());
+    WriteError(QStringLiteral("parafrix-check: ") + message + QStringLiteral("\n\n") + helpText);
     return Error;
 }
 
@@ -153,7 +154,33 @@ QStringList CheckCli::WithNearDefault(QStringList arguments)
     return arguments;
 }
 
-int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArguments)
+namespace {
+
+// What one run of the command line asks for, its values checked.
+struct CliRequest
+{
+    enum class Action
+    {
+        Check,
+        Help,
+        Version,
+        PrintText,
+    };
+    Action action = Action::Check;
+    QString helpText;
+    QString textPath;  // --text
+    QStringList paths; // ORIGINAL and EDITED
+    bool json = false;
+    std::optional<QString> htmlPath; // --html
+    std::optional<qint32> minWords;
+    std::optional<QString> sentenceDelimiters;
+    std::optional<QString> wordDelimiters;
+    qint32 nearThreshold = 0; // 0: no near matches
+};
+
+// Reads the arguments into a request. On a usage error gives false, with the
+// message in error and the help text in request.helpText.
+bool ParseArguments(const QStringList& arguments, CliRequest& request, QString& error)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -186,107 +213,183 @@ int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArgu
     parser.addOptions({jsonOption, minWordsOption, sentenceOption, wordOption, textOption, nearOption, htmlOption});
     parser.addPositionalArgument(QStringLiteral("ORIGINAL"), QStringLiteral(u"Оригинальный реферат."));
     parser.addPositionalArgument(QStringLiteral("EDITED"), QStringLiteral(u"Изменённая копия реферата."));
+    request.helpText = parser.helpText();
 
-    if (!parser.parse(WithNearDefault(arguments)))
-        return usageError(parser, parser.errorText());
+    if (!parser.parse(CheckCli::WithNearDefault(arguments))) {
+        error = parser.errorText();
+        return false;
+    }
     if (parser.isSet(helpOption)) {
-        StandardOutput out;
-        return out.finish(out.write(parser.helpText()), NoMatch);
+        request.action = CliRequest::Action::Help;
+        return true;
     }
     if (parser.isSet(versionOption)) {
-        StandardOutput out;
-        return out.finish(out.write(QStringLiteral("parafrix-check %1\n").arg(QStringLiteral(PARAFRIX_VERSION))),
-                          NoMatch);
+        request.action = CliRequest::Action::Version;
+        return true;
     }
+    request.paths = parser.positionalArguments();
     if (parser.isSet(textOption)) {
-        if (!parser.positionalArguments().isEmpty())
-            return usageError(parser, QStringLiteral(u"--text принимает один документ"));
-        const QString path = parser.value(textOption);
-        return printDocumentText(path, DocumentFile::Match({path}, nativeArguments).constFirst());
+        request.action = CliRequest::Action::PrintText;
+        request.textPath = parser.value(textOption);
+        if (!request.paths.isEmpty()) {
+            error = QStringLiteral(u"--text принимает один документ");
+            return false;
+        }
+        return true;
     }
-
-    const QStringList paths = parser.positionalArguments();
-    if (paths.size() != 2)
-        return usageError(parser, QStringLiteral(u"нужны два документа: ORIGINAL и EDITED"));
-    // A file compared with itself matches everywhere: nothing to check.
-    if (sameFile(paths, DocumentFile::Match(paths, nativeArguments))) {
-        writeErr(
-            QStringLiteral(u"parafrix-check: ORIGINAL и EDITED — один и тот же файл; укажите изменяемую копию.\n"));
-        return Error;
+    if (request.paths.size() != 2) {
+        error = QStringLiteral(u"нужны два документа: ORIGINAL и EDITED");
+        return false;
     }
-
-    // The stored settings apply, read only; the options override them for this run.
-    CheckOptions options = AppSettings::Instance().checkOptions();
-    if (const QStringList mended = AppSettings::Instance().mendedValues(); !mended.isEmpty())
-        writeErr(QStringLiteral(u"parafrix-check: в сохранённых настройках неверные значения (%1); взяты значения по "
-                                u"умолчанию\n")
-                     .arg(mended.join(QStringLiteral(", "))));
+    request.json = parser.isSet(jsonOption);
+    if (parser.isSet(htmlOption))
+        request.htmlPath = parser.value(htmlOption);
     if (parser.isSet(minWordsOption)) {
         bool ok = false;
         const int minWords = parser.value(minWordsOption).toInt(&ok);
-        if (!ok || minWords < CheckOptions::LowestMinWords || minWords > CheckOptions::HighestMinWords)
-            return usageError(parser, QStringLiteral(u"--min-words ждёт целое число от %1 до %2")
-                                          .arg(CheckOptions::LowestMinWords)
-                                          .arg(CheckOptions::HighestMinWords));
-        options.MinWords = minWords;
+        if (!ok || minWords < CheckOptions::LowestMinWords || minWords > CheckOptions::HighestMinWords) {
+            error = QStringLiteral(u"--min-words ждёт целое число от %1 до %2")
+                        .arg(CheckOptions::LowestMinWords)
+                        .arg(CheckOptions::HighestMinWords);
+            return false;
+        }
+        request.minWords = minWords;
     }
-    if (parser.isSet(sentenceOption) && !UnescapeArgument(parser.value(sentenceOption), options.Delimiters1))
-        return usageError(parser, QStringLiteral(u"неизвестная escape-последовательность в --sentence-delimiters"));
-    if (parser.isSet(wordOption) && !UnescapeArgument(parser.value(wordOption), options.Delimiters2))
-        return usageError(parser, QStringLiteral(u"неизвестная escape-последовательность в --word-delimiters"));
+    const auto unescaped = [&](const QCommandLineOption& option, std::optional<QString>& value) {
+        if (!parser.isSet(option))
+            return true;
+        QString text;
+        if (!CheckCli::UnescapeArgument(parser.value(option), text)) {
+            error = QStringLiteral(u"неизвестная escape-последовательность в --%1").arg(option.names().constFirst());
+            return false;
+        }
+        value = text;
+        return true;
+    };
+    if (!unescaped(sentenceOption, request.sentenceDelimiters) || !unescaped(wordOption, request.wordDelimiters))
+        return false;
+    if (parser.isSet(nearOption)) {
+        bool ok = false;
+        request.nearThreshold = parser.value(nearOption).toInt(&ok);
+        if (!ok || request.nearThreshold < 1 || request.nearThreshold > 100) {
+            error = QStringLiteral(u"--near ждёт процент от 1 до 100");
+            return false;
+        }
+    }
+    return true;
+}
 
+// The stored settings, read only, with the request's values over them.
+CheckOptions ReadOptions(const CliRequest& request)
+{
+    CheckOptions options = AppSettings::Instance().checkOptions();
+    if (const QStringList mended = AppSettings::Instance().mendedValues(); !mended.isEmpty())
+        WriteError(QStringLiteral(u"parafrix-check: в сохранённых настройках неверные значения (%1); взяты значения по "
+                                  u"умолчанию\n")
+                       .arg(mended.join(QStringLiteral(", "))));
+    options.MinWords = request.minWords.value_or(options.MinWords);
+    options.Delimiters1 = request.sentenceDelimiters.value_or(options.Delimiters1);
+    options.Delimiters2 = request.wordDelimiters.value_or(options.Delimiters2);
     // Near matches come only from the command line: scripts keep their output whatever
     // the window's stored choice is.
-    options.NearMatches = parser.isSet(nearOption);
-    if (options.NearMatches) {
-        bool ok = false;
-        const int threshold = parser.value(nearOption).toInt(&ok);
-        if (!ok || threshold < 1 || threshold > 100)
-            return usageError(parser, QStringLiteral(u"--near ждёт процент от 1 до 100"));
-        options.Near.threshold = threshold;
-    }
+    options.NearMatches = request.nearThreshold > 0;
+    if (options.NearMatches)
+        options.Near.threshold = request.nearThreshold;
+    return options;
+}
 
-    MorphologyLibrary& morphology = MorphologyLibrary::Instance();
+// Loads the morphology (and the thesaurus for near matches) and runs the Check.
+// Without them the Check still runs, on the words as written; the reason is on stderr.
+CheckOutcome RunCheck(const CliRequest& request, const QByteArrayList& nativeArguments, CheckOptions& options,
+                      MorphologyLibrary& morphology)
+{
     if (!morphology.Load())
-        writeErr(QStringLiteral("parafrix-check: ") + morphology.loadProblem() + QChar(u'\n'));
+        WriteError(QStringLiteral("parafrix-check: ") + morphology.loadProblem() + QChar(u'\n'));
     if (options.NearMatches) {
         InstalledThesaurus& thesaurus = InstalledThesaurus::Instance();
         if (!thesaurus.Load())
-            writeErr(QStringLiteral("parafrix-check: ") + thesaurus.loadProblem() + QChar(u'\n'));
+            WriteError(QStringLiteral("parafrix-check: ") + thesaurus.loadProblem() + QChar(u'\n'));
         options.Synonyms = &thesaurus.thesaurus();
     }
+    const QByteArrayList nativePaths = DocumentFile::Match(request.paths, nativeArguments);
+    return CheckCommand::CheckDocuments(nativePaths.at(0), nativePaths.at(1), options, morphology);
+}
 
-    const QByteArrayList nativePaths = DocumentFile::Match(paths, nativeArguments);
-    const CheckOutcome outcome =
-        CheckCommand::CheckDocuments(nativePaths.at(0), nativePaths.at(1), options, morphology);
-    const bool originalBad = reportUnreadable(paths.at(0), outcome.original);
-    const bool editedBad = reportUnreadable(paths.at(1), outcome.edited);
+// Names each unreadable document, and says when the list was cut short. False when a
+// document could not be read.
+bool ReportReading(const CliRequest& request, const CheckOutcome& outcome, const CheckOptions& options)
+{
+    const bool originalBad = ReportUnreadable(request.paths.at(0), outcome.original);
+    const bool editedBad = ReportUnreadable(request.paths.at(1), outcome.edited);
     if (originalBad || editedBad)
-        return Error;
+        return false;
     if (outcome.truncatedBySize)
-        writeErr(QStringLiteral(u"parafrix-check: отчёт вышел бы больше %1 МБ; показаны первые %2 совпадений\n")
-                     .arg(options.MaxReportBytes / (1024 * 1024))
-                     .arg(outcome.matchCount()));
+        WriteError(QStringLiteral(u"parafrix-check: отчёт вышел бы больше %1 МБ; показаны первые %2 совпадений\n")
+                       .arg(options.MaxReportBytes / (1024 * 1024))
+                       .arg(outcome.matchCount()));
     else if (outcome.truncated)
-        writeErr(QStringLiteral(u"parafrix-check: совпадений больше %1; показаны первые %1\n").arg(options.MaxMatches));
+        WriteError(
+            QStringLiteral(u"parafrix-check: совпадений больше %1; показаны первые %1\n").arg(options.MaxMatches));
+    return true;
+}
 
-    if (parser.isSet(htmlOption)) {
-        const QString htmlPath = parser.value(htmlOption);
+// Writes the HTML report when asked for, then the text or JSON one to standard output.
+int WriteReports(const CliRequest& request, const CheckOutcome& outcome, const CheckOptions& options, Stemmer& stemmer)
+{
+    if (request.htmlPath) {
         // Full paths: the page is kept and read away from the folder it was made in.
         const auto shown = [](const QString& path) {
             return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
         };
-        const HtmlReport html(outcome, options, morphology,
-                              {shown(paths.at(0)), shown(paths.at(1)), QDateTime::currentDateTime()});
+        const HtmlReport html(outcome, options, stemmer,
+                              {shown(request.paths.at(0)), shown(request.paths.at(1)), QDateTime::currentDateTime()});
         QString error;
-        if (!html.Save(htmlPath, error)) {
-            writeErr(QStringLiteral(u"parafrix-check: не удалось записать отчёт «%1»: %2\n").arg(htmlPath, error));
+        if (!html.Save(*request.htmlPath, error)) {
+            WriteError(
+                QStringLiteral(u"parafrix-check: не удалось записать отчёт «%1»: %2\n").arg(*request.htmlPath, error));
             return Error;
         }
     }
-
     StandardOutput out;
-    const MatchReport report(outcome, options, morphology);
-    const bool written = parser.isSet(jsonOption) ? report.WriteJson(out.device()) : report.WriteText(out.device());
-    return out.finish(written, outcome.matchCount() == 0 ? NoMatch : Matches);
+    const MatchReport report(outcome, options, stemmer);
+    const bool written = request.json ? report.WriteJson(out.device()) : report.WriteText(out.device());
+    return out.Finish(written, outcome.matchCount() == 0 ? NoMatch : Matches);
+}
+
+} // namespace
+
+int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArguments)
+{
+    CliRequest request;
+    QString error;
+    if (!ParseArguments(arguments, request, error))
+        return UsageError(request.helpText, error);
+    switch (request.action) {
+    case CliRequest::Action::Help: {
+        StandardOutput out;
+        return out.Finish(out.Write(request.helpText), NoMatch);
+    }
+    case CliRequest::Action::Version: {
+        StandardOutput out;
+        return out.Finish(out.Write(QStringLiteral("parafrix-check %1\n").arg(QStringLiteral(PARAFRIX_VERSION))),
+                          NoMatch);
+    }
+    case CliRequest::Action::PrintText:
+        return PrintDocumentText(request.textPath,
+                                 DocumentFile::Match({request.textPath}, nativeArguments).constFirst());
+    case CliRequest::Action::Check:
+        break;
+    }
+    // A file compared with itself matches everywhere: nothing to check.
+    if (IsSameFile(request.paths, DocumentFile::Match(request.paths, nativeArguments))) {
+        WriteError(
+            QStringLiteral(u"parafrix-check: ORIGINAL и EDITED — один и тот же файл; укажите изменяемую копию.\n"));
+        return Error;
+    }
+    CheckOptions options = ReadOptions(request);
+    MorphologyLibrary& morphology = MorphologyLibrary::Instance();
+    const CheckOutcome outcome = RunCheck(request, nativeArguments, options, morphology);
+    if (!ReportReading(request, outcome, options))
+        return Error;
+    return WriteReports(request, outcome, options, morphology);
 }

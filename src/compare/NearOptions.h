@@ -11,7 +11,7 @@ struct NearOptions
 {
     // The lowest similarity, in percent (1..100), that makes a near match. The
     // default is chosen from the measurements in bench/near.
-    static constexpr qint32 kDefaultThreshold = 50;
+    static constexpr qint32 kDefaultThreshold = 53;
     static constexpr qsizetype kDefaultMaxMatches = 1000000;
 
     qint32 threshold = kDefaultThreshold;

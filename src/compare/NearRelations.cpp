@@ -14,6 +14,11 @@ constexpr qsizetype kSharedLetters = 5;
 constexpr qsizetype kRootLetters = 4;
 constexpr qsizetype kMaxRest = 7;
 constexpr int kMaxSuffixes = 3;
+// A root this short past a prefix (раз-ви-тие, от-кры-вать), or a beginning this short
+// (изуч-ение, изуч-ать), is taken only between forms of one verb: its infinitive, its
+// other aspect or voice, its verbal noun.
+constexpr qsizetype kShortRootLetters = 2;
+constexpr qsizetype kVerbSharedLetters = 4;
 // Stems compared with each one in sorted order.
 constexpr size_t kFamilyWindow = 64;
 
@@ -35,6 +40,51 @@ constexpr std::array<std::u16string_view, 25> kEndings = {
     u"",   u"ть", u"ться", u"ти", u"тись", u"чь", u"чься", u"ся", u"сь", u"ый", u"ий", u"ой", u"ая",
     u"ое", u"ие", u"ия",   u"ья", u"ье",   u"ь",  u"а",    u"я",  u"о",  u"е",  u"и",  u"ы"};
 
+// The rests a verb with a short root ends in: a stem suffix and a verb ending. Which
+// suffixes stand for one verb's aspects (раскатать, раскатывать; развить, развивать)
+// is listed, as letters shared by chance pair others (раскалить, раскалывать).
+constexpr std::array<std::u16string_view, 10> kVerbSuffixes = {u"",  u"ва", u"ыва", u"ива", u"ова",
+                                                               u"а", u"и",  u"е",   u"я",   u"ну"};
+constexpr std::array<std::u16string_view, 4> kVerbEndings = {u"ть", u"ться", u"ти", u"тись"};
+struct SuffixPair
+{
+    std::u16string_view a;
+    std::u16string_view b;
+    // Only with a beginning of kSharedLetters: on fewer letters the pair more often
+    // joins two verbs (старить, стараться).
+    bool longOnly;
+};
+constexpr std::array<SuffixPair, 12> kAspectSuffixes = {{
+    {u"", u"ва", false},
+    {u"е", u"ва", false},
+    {u"а", u"ва", false},
+    {u"а", u"ыва", false},
+    {u"а", u"ива", false},
+    {u"я", u"ыва", false},
+    {u"я", u"ива", false},
+    {u"и", u"а", true},
+    {u"и", u"я", true},
+    {u"ну", u"а", false},
+    {u"ну", u"ыва", false},
+    {u"ну", u"ива", false},
+}};
+// Nouns made from such verbs, each with the verb suffixes it is made from (раз-ви-тие
+// from раз-ви-ть, опис-ание from опис-ыва-ть, уменьш-ение from уменьш-а-ть).
+constexpr std::array<SuffixPair, 12> kVerbalNouns = {{
+    {u"тие", u"", false},
+    {u"тие", u"ва", false},
+    {u"ние", u"", false},
+    {u"ние", u"ва", false},
+    {u"ение", u"и", false},
+    {u"ение", u"е", false},
+    {u"ение", u"я", false},
+    {u"ение", u"а", false},
+    {u"ание", u"а", false},
+    {u"ание", u"я", false},
+    {u"ание", u"ыва", false},
+    {u"ание", u"ива", false},
+}};
+
 bool startsWith(std::u16string_view s, std::u16string_view p)
 {
     return s.size() >= p.size() && s.substr(0, p.size()) == p;
@@ -53,6 +103,44 @@ bool derivationalRest(std::u16string_view rest, int suffixes)
     return false;
 }
 
+bool isVowel(char16_t c)
+{
+    return std::u16string_view(u"аеиоуыэюя").find(c) != std::u16string_view::npos;
+}
+
+// The stem suffix of a verb's rest after the shared letters, or false when the rest
+// is no verb's. A verb without a suffix ends its shared letters with a vowel (разви-ть).
+bool verbSuffix(std::u16string_view shared, std::u16string_view rest, std::u16string_view* suffix)
+{
+    for (std::u16string_view s : kVerbSuffixes)
+        for (std::u16string_view e : kVerbEndings)
+            if (rest.size() == s.size() + e.size() && startsWith(rest, s) && rest.substr(s.size()) == e &&
+                (!s.empty() || isVowel(shared.back()))) {
+                *suffix = s;
+                return true;
+            }
+    return false;
+}
+
+// Two rests of one short root: two voices or aspects of a verb, or a verb and its noun.
+bool verbForms(std::u16string_view shared, std::u16string_view a, std::u16string_view b)
+{
+    std::u16string_view sa;
+    std::u16string_view sb;
+    const bool verbA = verbSuffix(shared, a, &sa);
+    const bool verbB = verbSuffix(shared, b, &sb);
+    const bool longShared = qsizetype(shared.size()) >= kSharedLetters;
+    if (verbA && verbB)
+        return sa == sb || std::any_of(kAspectSuffixes.begin(), kAspectSuffixes.end(), [&](const SuffixPair& p) {
+                   return (!p.longOnly || longShared) && ((p.a == sa && p.b == sb) || (p.a == sb && p.b == sa));
+               });
+    const auto nounOf = [](std::u16string_view noun, std::u16string_view suffix) {
+        return std::any_of(kVerbalNouns.begin(), kVerbalNouns.end(),
+                           [&](const SuffixPair& p) { return p.a == noun && p.b == suffix; });
+    };
+    return (verbA && nounOf(b, sa)) || (verbB && nounOf(a, sb));
+}
+
 bool cyrillicLower(QStringView w)
 {
     return std::all_of(w.begin(), w.end(), [](QChar c) { return c >= u'а' && c <= u'я'; });
@@ -62,12 +150,13 @@ bool cyrillicLower(QStringView w)
 
 bool SameFamily(QStringView a, QStringView b)
 {
-    if (a == b || a.size() < kSharedLetters || b.size() < kSharedLetters || !cyrillicLower(a) || !cyrillicLower(b))
+    if (a == b || a.size() < kVerbSharedLetters || b.size() < kVerbSharedLetters || !cyrillicLower(a) ||
+        !cyrillicLower(b))
         return false;
     qsizetype shared = 0;
     while (shared < a.size() && shared < b.size() && a[shared] == b[shared])
         ++shared;
-    if (shared < kSharedLetters || a.size() - shared > kMaxRest || b.size() - shared > kMaxRest)
+    if (shared < kVerbSharedLetters || a.size() - shared > kMaxRest || b.size() - shared > kMaxRest)
         return false;
     const std::u16string_view common(a.utf16(), size_t(shared));
     qsizetype root = shared;
@@ -76,10 +165,11 @@ bool SameFamily(QStringView a, QStringView b)
             root -= qsizetype(p.size());
             break;
         }
-    if (root < kRootLetters)
-        return false;
-    return derivationalRest({a.utf16() + shared, size_t(a.size() - shared)}, 0) &&
-           derivationalRest({b.utf16() + shared, size_t(b.size() - shared)}, 0);
+    const std::u16string_view restA(a.utf16() + shared, size_t(a.size() - shared));
+    const std::u16string_view restB(b.utf16() + shared, size_t(b.size() - shared));
+    if (shared < kSharedLetters || root < kRootLetters)
+        return root >= kShortRootLetters && verbForms(common, restA, restB);
+    return derivationalRest(restA, 0) && derivationalRest(restB, 0);
 }
 
 NearRelations::NearRelations(const QStringList& stems, const Thesaurus* thesaurus)
@@ -116,12 +206,12 @@ NearRelations::NearRelations(std::span<const QStringView> stems, const Thesaurus
     // however many stems share a beginning.
     std::vector<qint32> sorted;
     for (qint32 s = 0; s < count; ++s)
-        if (stems[size_t(s)].size() >= kSharedLetters)
+        if (stems[size_t(s)].size() >= kVerbSharedLetters)
             sorted.push_back(s);
     std::sort(sorted.begin(), sorted.end(),
               [&stems](qint32 x, qint32 y) { return stems[size_t(x)] < stems[size_t(y)]; });
     for (size_t i = 0; i < sorted.size(); ++i) {
-        const QStringView first = stems[size_t(sorted[i])].first(kSharedLetters);
+        const QStringView first = stems[size_t(sorted[i])].first(kVerbSharedLetters);
         for (size_t j = i + 1; j < sorted.size() && j <= i + kFamilyWindow; ++j) {
             if (!stems[size_t(sorted[j])].startsWith(first))
                 break;

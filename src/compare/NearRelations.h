@@ -52,5 +52,6 @@ private:
 // Whether two different lemmas are words of one family: they share a beginning of at
 // least five letters that keeps at least four letters past a prefix (пере-, рас-,
 // про- ...), and each one's rest is a short chain of derivational suffixes and an
-// ending (-ость, -ени-, -ыва-, -ок, -ся ...).
+// ending (-ость, -ени-, -ыва-, -ок, -ся ...). Past a prefix, a root of two or three
+// letters is enough between forms of one verb (развить, развиваться, развитие).
 bool SameFamily(QStringView a, QStringView b);

@@ -21,8 +21,3 @@ void DialogRunner::SetHandler(Handler newHandler)
 {
     handler() = std::move(newHandler);
 }
-
-bool DialogRunner::HasHandler()
-{
-    return static_cast<bool>(handler());
-}

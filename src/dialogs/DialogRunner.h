@@ -15,5 +15,4 @@ public:
     static int Exec(QDialog& dialog);
     // Installs a handler; an empty one restores the modal run.
     static void SetHandler(Handler handler);
-    static bool HasHandler();
 };

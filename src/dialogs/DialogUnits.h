@@ -20,10 +20,6 @@ public:
     int y(int units) const;
     QSize size(int width, int height) const;
 
-    // Average character width and height of the font, in pixels.
-    int baseX() const { return m_baseX; }
-    int baseY() const { return m_baseY; }
-
 private:
     int m_baseX = 0;
     int m_baseY = 0;

@@ -127,17 +127,17 @@ ExtractResult CDocToText::Extract(const QString& path)
 {
     std::unique_ptr<IFilter> filter;
     const FilterLoadResult loaded = LoadIFilter(path, filter);
-    return read(loaded, filter.get());
+    return Read(loaded, filter.get());
 }
 
 ExtractResult CDocToText::ExtractNative(const QByteArray& nativePath)
 {
     std::unique_ptr<IFilter> filter;
     const FilterLoadResult loaded = FilterLoader::LoadNative(nativePath, filter);
-    return read(loaded, filter.get());
+    return Read(loaded, filter.get());
 }
 
-ExtractResult CDocToText::read(const FilterLoadResult& loaded, IFilter* filter)
+ExtractResult CDocToText::Read(const FilterLoadResult& loaded, IFilter* filter)
 {
     if (!filter) {
         ExtractResult result;

@@ -31,5 +31,5 @@ public:
     static ExtractResult ReadFilter(IFilter& filter);
 
 private:
-    static ExtractResult read(const FilterLoadResult& loaded, IFilter* filter);
+    static ExtractResult Read(const FilterLoadResult& loaded, IFilter* filter);
 };

@@ -35,10 +35,10 @@ bool CompoundFile::Open(const QByteArray& bytes, QString& why)
     // Sector n starts at (n + 1) * size; a partial last sector still counts.
     m_sectorCount = quint32((bytes.size() + m_sectorSize - 1) / m_sectorSize - 1);
     m_miniCutoff = u32(56);
-    return loadFat(why) && loadDirectory(why);
+    return LoadFat(why) && LoadDirectory(why);
 }
 
-bool CompoundFile::loadFat(QString& why)
+bool CompoundFile::LoadFat(QString& why)
 {
     const quint32 fatSectors = u32(44);
     if (fatSectors > m_sectorCount) {
@@ -79,7 +79,7 @@ bool CompoundFile::loadFat(QString& why)
     return true;
 }
 
-bool CompoundFile::readChain(quint32 start, quint64 size, bool mini, QByteArray& out) const
+bool CompoundFile::ReadChain(quint32 start, quint64 size, bool mini, QByteArray& out) const
 {
     out.clear();
     const std::vector<quint32>& fat = mini ? m_miniFat : m_fat;
@@ -110,7 +110,7 @@ bool CompoundFile::readChain(quint32 start, quint64 size, bool mini, QByteArray&
     return true;
 }
 
-bool CompoundFile::loadDirectory(QString& why)
+bool CompoundFile::LoadDirectory(QString& why)
 {
     QByteArray dir;
     // The directory declares no size: read its chain up to its end, bounded by the FAT.
@@ -145,14 +145,14 @@ bool CompoundFile::loadDirectory(QString& why)
     QByteArray miniFatBytes;
     const quint32 miniFatStart = u32(60);
     const quint64 miniFatSize = quint64(u32(64)) * quint64(m_sectorSize);
-    if (miniFatStart <= kMaxRegular && !readChain(miniFatStart, miniFatSize, false, miniFatBytes)) {
+    if (miniFatStart <= kMaxRegular && !ReadChain(miniFatStart, miniFatSize, false, miniFatBytes)) {
         why = QStringLiteral(u"нарушена внутренняя структура документа Word");
         return false;
     }
     for (qsizetype i = 0; i + 4 <= miniFatBytes.size(); i += 4)
         m_miniFat.push_back(qFromLittleEndian<quint32>(miniFatBytes.constData() + i));
     const Entry& root = m_entries.front();
-    if (root.start <= kMaxRegular && !readChain(root.start, root.size, false, m_miniStream)) {
+    if (root.start <= kMaxRegular && !ReadChain(root.start, root.size, false, m_miniStream)) {
         why = QStringLiteral(u"нарушена внутренняя структура документа Word");
         return false;
     }
@@ -181,5 +181,5 @@ CompoundFile::Status CompoundFile::ReadStream(const QString& name, QByteArray& o
     if (entry->size > quint64(m_bytes->size()))
         return Status::Damaged; // declares more than the whole file holds
     const bool mini = entry->size < m_miniCutoff;
-    return readChain(entry->start, entry->size, mini, out) ? Status::Ok : Status::Damaged;
+    return ReadChain(entry->start, entry->size, mini, out) ? Status::Ok : Status::Damaged;
 }

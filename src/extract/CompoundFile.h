@@ -32,9 +32,9 @@ private:
         quint32 start = 0;
         quint64 size = 0;
     };
-    bool readChain(quint32 start, quint64 size, bool mini, QByteArray& out) const;
-    bool loadFat(QString& why);
-    bool loadDirectory(QString& why);
+    bool ReadChain(quint32 start, quint64 size, bool mini, QByteArray& out) const;
+    bool LoadFat(QString& why);
+    bool LoadDirectory(QString& why);
     const Entry* find(const QString& name) const;
     quint32 u32(qsizetype offset) const;
 

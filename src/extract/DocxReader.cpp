@@ -252,11 +252,11 @@ private:
         RunLook look;
     };
 
-    void startElement(QStringView name, bool word);
-    void endElement(QStringView name, bool word);
-    void property(QStringView name);
-    void endProperties();
-    void updateHidden();
+    void OnStartElement(QStringView name, bool word);
+    void OnEndElement(QStringView name, bool word);
+    void OnProperty(QStringView name);
+    void OnEndProperties();
+    void UpdateHidden();
     bool codeHidden() const;
 
     GuardedXmlReader& m_reader;
@@ -284,7 +284,7 @@ bool PartWalker::codeHidden() const
     return false;
 }
 
-void PartWalker::startElement(QStringView name, bool word)
+void PartWalker::OnStartElement(QStringView name, bool word)
 {
     const QStringView ns = m_xml.namespaceUri();
     if (ns == u"http://schemas.openxmlformats.org/markup-compatibility/2006") {
@@ -325,7 +325,7 @@ void PartWalker::startElement(QStringView name, bool word)
     }
     if (name == u"r") {
         m_runs.emplace_back();
-        updateHidden();
+        UpdateHidden();
         return;
     }
     if (name == u"tc") {
@@ -374,7 +374,7 @@ void PartWalker::startElement(QStringView name, bool word)
     }
 }
 
-void PartWalker::endElement(QStringView name, bool word)
+void PartWalker::OnEndElement(QStringView name, bool word)
 {
     if (m_xml.namespaceUri() == u"http://schemas.openxmlformats.org/markup-compatibility/2006") {
         if (name == u"AlternateContent" && !m_choiceTaken.empty())
@@ -388,7 +388,7 @@ void PartWalker::endElement(QStringView name, bool word)
     } else if (name == u"r") {
         if (!m_runs.empty())
             m_runs.pop_back();
-        updateHidden();
+        UpdateHidden();
     } else if (name == u"p") {
         if (!m_paragraphs.empty())
             m_paragraphs.pop_back();
@@ -402,7 +402,7 @@ void PartWalker::endElement(QStringView name, bool word)
     }
 }
 
-void PartWalker::property(QStringView name)
+void PartWalker::OnProperty(QStringView name)
 {
     switch (m_properties) {
     case Properties::Paragraph:
@@ -427,7 +427,7 @@ void PartWalker::property(QStringView name)
     }
 }
 
-void PartWalker::endProperties()
+void PartWalker::OnEndProperties()
 {
     m_propertiesDepth = -1;
     if (m_properties == Properties::Paragraph) {
@@ -436,11 +436,11 @@ void PartWalker::endProperties()
         if (paragraph.ownShading != RunLook::kUnset)
             paragraph.shading = paragraph.ownShading;
     } else if (m_properties == Properties::Run) {
-        updateHidden();
+        UpdateHidden();
     }
 }
 
-void PartWalker::updateHidden()
+void PartWalker::UpdateHidden()
 {
     if (m_runs.empty()) {
         m_out.SetHidden(false);
@@ -469,18 +469,18 @@ bool PartWalker::Walk(QString& why)
             if (m_skipDepth >= 0)
                 break;
             if (m_propertiesDepth < 0)
-                startElement(m_xml.name(), isWordNamespace(m_xml.namespaceUri()));
+                OnStartElement(m_xml.name(), isWordNamespace(m_xml.namespaceUri()));
             else if (m_reader.Depth() == m_propertiesDepth + 1 && isWordNamespace(m_xml.namespaceUri()))
-                property(m_xml.name());
+                OnProperty(m_xml.name());
             break;
         case QXmlStreamReader::EndElement:
             if (m_skipDepth >= 0) {
                 if (m_skipDepth == m_reader.Depth())
                     m_skipDepth = -1;
             } else if (m_propertiesDepth < 0) {
-                endElement(m_xml.name(), isWordNamespace(m_xml.namespaceUri()));
+                OnEndElement(m_xml.name(), isWordNamespace(m_xml.namespaceUri()));
             } else if (m_propertiesDepth == m_reader.Depth()) {
-                endProperties();
+                OnEndProperties();
             }
             break;
         case QXmlStreamReader::Characters:

@@ -210,12 +210,12 @@ public:
 
 private:
     TextBuilder& out() { return m_notes.empty() ? m_body : *m_notes.back(); }
-    void startElement();
-    void endElement();
-    void characters(QStringView text);
+    void OnStartElement();
+    void OnEndElement();
+    void OnCharacters(QStringView text);
     // Opens what sets the look of the text inside an element, closed by its end tag.
-    void pushLook(const RunLook& look, int shading, bool hidden);
-    void updateHidden();
+    void PushLook(const RunLook& look, int shading, bool hidden);
+    void UpdateHidden();
 
     // The look of the text inside an open paragraph, span, cell or section.
     struct Look
@@ -240,15 +240,15 @@ private:
     int m_page = RunLook::kUnset;        // the page colour
 };
 
-void ContentWalker::pushLook(const RunLook& look, int shading, bool hidden)
+void ContentWalker::PushLook(const RunLook& look, int shading, bool hidden)
 {
     const Look outer = m_looks.empty() ? Look{-1, RunLook(), RunLook::kUnset, false} : m_looks.back();
     m_looks.push_back(
         Look{m_reader.Depth(), look, shading != RunLook::kUnset ? shading : outer.shading, hidden || outer.hidden});
-    updateHidden();
+    UpdateHidden();
 }
 
-void ContentWalker::updateHidden()
+void ContentWalker::UpdateHidden()
 {
     if (m_looks.empty()) {
         out().SetHidden(false);
@@ -258,7 +258,7 @@ void ContentWalker::updateHidden()
     out().SetHidden(look.hidden || look.look.Invisible(look.shading != RunLook::kUnset ? look.shading : m_page));
 }
 
-void ContentWalker::startElement()
+void ContentWalker::OnStartElement()
 {
     const QStringView ns = m_xml.namespaceUri();
     const QStringView name = m_xml.name();
@@ -276,15 +276,15 @@ void ContentWalker::startElement()
     if (ns == kTextNs && (name == u"p" || name == u"h")) {
         int shading = RunLook::kUnset;
         const RunLook look = m_styles.Paragraph(styleName, shading);
-        pushLook(look, shading, false);
+        PushLook(look, shading, false);
     } else if (ns == kTextNs && (name == u"span" || name == u"a")) {
-        pushLook(around.Over(m_styles.Text(styleName)), RunLook::kUnset, false);
+        PushLook(around.Over(m_styles.Text(styleName)), RunLook::kUnset, false);
     } else if (ns == kTextNs && name == u"section") {
-        pushLook(around, RunLook::kUnset, m_xml.attributes().value(kTextNs, QStringLiteral("display")) == u"none");
+        PushLook(around, RunLook::kUnset, m_xml.attributes().value(kTextNs, QStringLiteral("display")) == u"none");
     } else if (ns == kTextNs && name == u"hidden-text") {
-        pushLook(around, RunLook::kUnset, m_xml.attributes().value(kTextNs, QStringLiteral("is-hidden")) == u"true");
+        PushLook(around, RunLook::kUnset, m_xml.attributes().value(kTextNs, QStringLiteral("is-hidden")) == u"true");
     } else if (ns == kTableNs && name == u"table-cell") {
-        pushLook(around, m_styles.CellShading(m_xml.attributes().value(kTableNs, QStringLiteral("style-name"))), false);
+        PushLook(around, m_styles.CellShading(m_xml.attributes().value(kTableNs, QStringLiteral("style-name"))), false);
     }
     if (ns == kOfficeNs && (name == u"annotation" || name == u"annotation-end" || name == u"forms")) {
         m_skipDepth = m_reader.Depth();
@@ -325,7 +325,7 @@ void ContentWalker::startElement()
     }
 }
 
-void ContentWalker::endElement()
+void ContentWalker::OnEndElement()
 {
     const QStringView ns = m_xml.namespaceUri();
     const QStringView name = m_xml.name();
@@ -335,7 +335,7 @@ void ContentWalker::endElement()
     }
     if (!m_looks.empty() && m_looks.back().depth == m_reader.Depth()) {
         m_looks.pop_back();
-        updateHidden();
+        UpdateHidden();
     }
     if (ns == kTextNs) {
         if (name == u"p" || name == u"h") {
@@ -347,7 +347,7 @@ void ContentWalker::endElement()
             m_noteDepths.pop_back();
             m_lastWasSpace = m_spaceBeforeNote.back();
             m_spaceBeforeNote.pop_back();
-            updateHidden();
+            UpdateHidden();
         }
     } else if (ns == kTableNs) {
         if (name == u"table-cell")
@@ -357,7 +357,7 @@ void ContentWalker::endElement()
     }
 }
 
-void ContentWalker::characters(QStringView text)
+void ContentWalker::OnCharacters(QStringView text)
 {
     if (m_paragraphDepth <= 0)
         return;
@@ -380,12 +380,12 @@ bool ContentWalker::Walk(QString& why)
         switch (m_xml.tokenType()) {
         case QXmlStreamReader::StartElement:
             if (m_skipDepth < 0 && m_bodyDepth != -2)
-                startElement();
+                OnStartElement();
             break;
         case QXmlStreamReader::EndElement:
             if (m_skipDepth < 0) {
                 if (m_bodyDepth >= 0)
-                    endElement();
+                    OnEndElement();
                 else if (m_bodyDepth == -1)
                     m_styles.End(m_reader.Depth());
             } else if (m_skipDepth == m_reader.Depth()) {
@@ -394,7 +394,7 @@ bool ContentWalker::Walk(QString& why)
             break;
         case QXmlStreamReader::Characters:
             if (m_skipDepth < 0 && m_bodyDepth >= 0)
-                characters(m_xml.text());
+                OnCharacters(m_xml.text());
             break;
         default:
             break;

@@ -63,13 +63,13 @@ public:
             self->m_slowPage = true;
             self->m_exhausted = true;
         }
-        return !self->spend(11);
+        return !self->Spend(11);
     }
 
     bool exhausted() const { return m_exhausted; }
     // A damaged object costs its parse each time it is used, with nothing drawn that the
     // other counts would see (a form that is no stream, asked for a million times).
-    void spendOnError() { spend(kErrorWork); }
+    void SpendOnError() { Spend(kErrorWork); }
     // The page took more processor time than any honest page does: an object poppler
     // looks up again and again at a cost no count above sees (a form that is missing
     // or damaged in a way it does not complain about).
@@ -94,14 +94,14 @@ public:
         if (const GfxFont* font = state->getFont().get(); font && m_pageFonts.insert(font).second) {
             if (qint64(m_pageFonts.size()) > PdfReader::kMaxPageFonts)
                 m_exhausted = true;
-            spend(kNewFontWork);
+            Spend(kNewFontWork);
         }
-        if (spend(1 + qint64(m_pageFonts.size()) / kFontsPerWork))
+        if (Spend(1 + qint64(m_pageFonts.size()) / kFontsPerWork))
             TextOutputDev::updateFont(state);
     }
 
     // True means the device draws the form itself, which it does by not drawing it.
-    bool useDrawForm() override { return !spend(kFormWork); }
+    bool useDrawForm() override { return !Spend(kFormWork); }
 
     void drawChar(GfxState* state, double x, double y, double dx, double dy, double originX, double originY, CharCode c,
                   int nBytes, const Unicode* u, int uLen) override
@@ -109,7 +109,7 @@ public:
         // The words of a page live until it ends: the page's own bound keeps them few.
         if (++m_pageGlyphs > PdfReader::kMaxPageGlyphs)
             m_exhausted = true;
-        if (spend(kGlyphWork))
+        if (Spend(kGlyphWork))
             TextOutputDev::drawChar(state, x, y, dx, dy, originX, originY, c, nBytes, u, uLen);
     }
 
@@ -130,7 +130,7 @@ private:
         return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
     }
 
-    bool spend(qint64 work)
+    bool Spend(qint64 work)
     {
         m_work += work;
         if (m_work > PdfReader::kMaxWork)
@@ -153,7 +153,7 @@ thread_local BudgetedTextDevice* t_drawing = nullptr;
 void countError(ErrorCategory, Goffset, const char*)
 {
     if (t_drawing)
-        t_drawing->spendOnError();
+        t_drawing->SpendOnError();
 }
 
 // Names the device for the error callback while a page is drawn.

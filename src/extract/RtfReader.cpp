@@ -155,12 +155,12 @@ private:
     bool invisibleOnPaper() const;
     int colorAt(int index) const;
     bool characterLook(QByteArrayView word, bool hasParam, int value);
-    void flushBytes();
-    void flushWholeCharacters();
-    void addByte(char b);
-    void addChar(char16_t c);
-    void controlWord(QByteArrayView word, bool hasParam, long long param);
-    void controlSymbol(char c);
+    void FlushBytes();
+    void FlushWholeCharacters();
+    void AddByte(char b);
+    void AddChar(char16_t c);
+    void ControlWord(QByteArrayView word, bool hasParam, long long param);
+    void ControlSymbol(char c);
     int fontCodePage(int font) const;
 
     const QByteArray& m_bytes;
@@ -247,7 +247,7 @@ int RtfParser::fontCodePage(int font) const
     return m_fontCodePages.value(font, 0);
 }
 
-void RtfParser::flushBytes()
+void RtfParser::FlushBytes()
 {
     if (m_pending.isEmpty())
         return;
@@ -259,7 +259,7 @@ void RtfParser::flushBytes()
     m_pending.clear();
 }
 
-void RtfParser::flushWholeCharacters()
+void RtfParser::FlushWholeCharacters()
 {
     // The run starts at a character boundary: walk it to find where the last one ends.
     const int cp = m_pendingCodePage > 0 ? m_pendingCodePage : m_defaultCodePage;
@@ -274,11 +274,11 @@ void RtfParser::flushWholeCharacters()
     }
     const QByteArray rest = m_pending.sliced(end);
     m_pending.truncate(end);
-    flushBytes();
+    FlushBytes();
     m_pending = rest;
 }
 
-void RtfParser::addByte(char b)
+void RtfParser::AddByte(char b)
 {
     if (m_skipUnits > 0) {
         --m_skipUnits;
@@ -296,21 +296,21 @@ void RtfParser::addByte(char b)
         return;
     const int cp = m_stack.back().codePage;
     if (!m_pending.isEmpty() && cp != m_pendingCodePage)
-        flushBytes();
+        FlushBytes();
     m_pendingCodePage = cp;
     m_pending.append(b);
     // Decode as the text goes, so that the text's own limit is checked while reading.
     // A byte below 0x80 never leads a double-byte character, so cutting after it is
     // safe in every code page; an unbroken double-byte run is cut at a character's end.
     if (m_pending.size() >= kFlushBytes && static_cast<unsigned char>(b) < 0x80)
-        flushBytes();
+        FlushBytes();
     else if (m_pending.size() >= kMaxPending)
-        flushWholeCharacters();
+        FlushWholeCharacters();
 }
 
-void RtfParser::addChar(char16_t c)
+void RtfParser::AddChar(char16_t c)
 {
-    flushBytes();
+    FlushBytes();
     if (!visible())
         return;
     if (TextBuilder* builder = out()) {
@@ -319,29 +319,29 @@ void RtfParser::addChar(char16_t c)
     }
 }
 
-void RtfParser::controlSymbol(char c)
+void RtfParser::ControlSymbol(char c)
 {
     switch (c) {
     case '\\':
     case '{':
     case '}':
-        addByte(c);
+        AddByte(c);
         return;
     case '~':
-        addChar(u'\u00A0'); // the Check tells typesetting from a disguise
+        AddChar(u'\u00A0'); // the Check tells typesetting from a disguise
         return;
     case '_':
-        addChar(u'-');
+        AddChar(u'-');
         return;
     case '-':
-        addChar(u'\u00AD'); // optional hyphen, as the other formats give it
+        AddChar(u'\u00AD'); // optional hyphen, as the other formats give it
         return;
     case '*':
         m_stack.back().ignorable = true;
         return;
     case '\r':
     case '\n':
-        flushBytes();
+        FlushBytes();
         if (visible() && out())
             out()->ParagraphEnd();
         return;
@@ -350,7 +350,7 @@ void RtfParser::controlSymbol(char c)
     }
 }
 
-void RtfParser::controlWord(QByteArrayView word, bool hasParam, long long param)
+void RtfParser::ControlWord(QByteArrayView word, bool hasParam, long long param)
 {
     GroupState& state = m_stack.back();
     const bool first = state.firstWord;
@@ -359,7 +359,7 @@ void RtfParser::controlWord(QByteArrayView word, bool hasParam, long long param)
         --m_skipUnits;
         return;
     }
-    flushBytes();
+    FlushBytes();
     const int value = int(std::clamp<long long>(param, -2147483647LL, 2147483647LL));
 
     if (state.target == Target::FontTable) {
@@ -456,7 +456,7 @@ ParsedDocument RtfParser::Parse()
     while (m_pos < size) {
         const char c = data[m_pos++];
         if (c == '{') {
-            flushBytes();
+            FlushBytes();
             m_skipUnits = 0;
             if (int(m_stack.size()) >= RtfReader::kMaxDepth)
                 return ParsedDocument::Failure(
@@ -466,7 +466,7 @@ ParsedDocument RtfParser::Parse()
             inner.ignorable = false;
             m_stack.push_back(inner);
         } else if (c == '}') {
-            flushBytes();
+            FlushBytes();
             m_skipUnits = 0;
             if (m_stack.size() > 1) {
                 // A note's last paragraph often lacks its \par; the note still ends one.
@@ -488,7 +488,7 @@ ParsedDocument RtfParser::Parse()
                 bool ok = false;
                 const int byte = hex.toInt(&ok, 16);
                 if (ok)
-                    addByte(char(byte));
+                    AddByte(char(byte));
             } else if ((next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z')) {
                 const qsizetype start = m_pos;
                 while (m_pos < size && m_pos - start < 32 &&
@@ -509,26 +509,26 @@ ParsedDocument RtfParser::Parse()
                 }
                 if (m_pos < size && data[m_pos] == ' ')
                     ++m_pos;
-                controlWord(word, digits > 0, negative ? -param : param);
+                ControlWord(word, digits > 0, negative ? -param : param);
             } else {
                 ++m_pos;
                 if (m_skipUnits > 0 && next != '{' && next != '}') {
                     --m_skipUnits;
                     continue;
                 }
-                controlSymbol(next);
+                ControlSymbol(next);
             }
         } else if (c == '\r' || c == '\n' || c == '\0') {
             continue;
         } else if (c == '\t') {
-            addChar(u'\t');
+            AddChar(u'\t');
         } else {
-            addByte(c);
+            AddByte(c);
         }
         if (m_body.Overflowed() || m_footnotes.Overflowed() || m_endnotes.Overflowed())
             return ParsedDocument::Failure(ExtractError::TooLarge);
     }
-    flushBytes();
+    FlushBytes();
     ParsedDocument doc;
     for (TextBuilder* story : {&m_body, &m_footnotes, &m_endnotes}) {
         QList<HiddenSpan> hidden;

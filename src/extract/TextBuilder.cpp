@@ -1,6 +1,6 @@
 #include "extract/TextBuilder.h"
 
-bool TextBuilder::noteHidden()
+bool TextBuilder::NoteHidden()
 {
     if (!m_spans.isEmpty() && m_spans.back().start + m_spans.back().length == m_text.size()) {
         ++m_spans.back().length;
@@ -12,18 +12,18 @@ bool TextBuilder::noteHidden()
     return true;
 }
 
-void TextBuilder::flush()
+void TextBuilder::Flush()
 {
     switch (m_pending) {
     case Pending::None:
         return;
     case Pending::Paragraph:
     case Pending::Row:
-        put(u'\r', false);
-        put(u'\n', false);
+        Put(u'\r', false);
+        Put(u'\n', false);
         break;
     case Pending::Cell:
-        put(u'\t', false);
+        Put(u'\t', false);
         break;
     }
     m_pending = Pending::None;
@@ -49,8 +49,8 @@ void TextBuilder::AddChar(char16_t c)
             return;
         break;
     }
-    flush();
-    put(c, m_hidden);
+    Flush();
+    Put(c, m_hidden);
 }
 
 void TextBuilder::AddText(QStringView text)
@@ -61,20 +61,20 @@ void TextBuilder::AddText(QStringView text)
 
 void TextBuilder::Tab()
 {
-    flush();
-    put(u'\t', m_hidden);
+    Flush();
+    Put(u'\t', m_hidden);
 }
 
 void TextBuilder::LineBreak()
 {
-    flush();
-    put(u'\r', m_hidden);
-    put(u'\n', m_hidden);
+    Flush();
+    Put(u'\r', m_hidden);
+    Put(u'\n', m_hidden);
 }
 
 void TextBuilder::ParagraphEnd()
 {
-    flush();
+    Flush();
     m_pending = Pending::Paragraph;
 }
 
@@ -90,14 +90,14 @@ void TextBuilder::CellEnd()
 {
     // The last paragraph of a cell ends with the cell's tab, not with a line break.
     if (m_pending != Pending::Paragraph)
-        flush();
+        Flush();
     m_pending = Pending::Cell;
 }
 
 void TextBuilder::RowEnd()
 {
     if (m_pending == Pending::Row)
-        flush();
+        Flush();
     m_pending = Pending::Row;
 }
 
@@ -105,7 +105,7 @@ QString TextBuilder::Take(QList<HiddenSpan>* hidden)
 {
     if (m_pending == Pending::Cell)
         m_pending = Pending::None;
-    flush();
+    Flush();
     QString text = std::move(m_text);
     m_text.clear();
     if (hidden)

@@ -43,17 +43,17 @@ private:
         Row,
         Cell,
     };
-    void flush();
-    void put(char16_t c, bool hidden)
+    void Flush();
+    void Put(char16_t c, bool hidden)
     {
-        if (m_text.size() >= kMaxUnits || (hidden && !noteHidden())) {
+        if (m_text.size() >= kMaxUnits || (hidden && !NoteHidden())) {
             m_overflowed = true;
             return;
         }
         m_text.append(QChar(c));
     }
     // Counts the unit about to be written as hidden; false when there are too many runs.
-    bool noteHidden();
+    bool NoteHidden();
 
     QString m_text;
     QList<HiddenSpan> m_spans;

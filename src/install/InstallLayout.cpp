@@ -47,7 +47,7 @@ QString InstallLayout::firstExisting(const QStringList& candidates)
     return {};
 }
 
-QString InstallLayout::describe(const QStringList& candidates)
+QString InstallLayout::Describe(const QStringList& candidates)
 {
     QStringList shown;
     for (const QString& path : candidates)

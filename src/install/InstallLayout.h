@@ -32,7 +32,7 @@ public:
     // The first candidate that is an existing file; empty when none is.
     static QString firstExisting(const QStringList& candidates);
     // The candidates as one line for a message that names what was looked for.
-    static QString describe(const QStringList& candidates);
+    static QString Describe(const QStringList& candidates);
 
 private:
     QStringList candidates(const QString& installedDir, const QString& fileName) const;

@@ -49,7 +49,7 @@ bool MorphologyLibrary::LoadFrom(const QStringList& libraryCandidates, const QSt
     if (!m_library.isLoaded())
         return Fail(QStringLiteral(u"библиотека морфологии mhelper не загружена (искали: %1; %2); слова сравниваются "
                                    u"без приведения к основам")
-                        .arg(InstallLayout::describe(libraryCandidates), reason));
+                        .arg(InstallLayout::Describe(libraryCandidates), reason));
     m_open = reinterpret_cast<OpenFn>(m_library.resolve("OpenMorphology"));
     m_calc = reinterpret_cast<CalcFn>(m_library.resolve("CalcStem"));
     m_close = reinterpret_cast<CloseFn>(m_library.resolve("CloseMorphology"));
@@ -92,7 +92,7 @@ bool MorphologyLibrary::LoadFrom(const QStringList& libraryCandidates, const QSt
     if (!m_hasDictionary && existingData.isEmpty())
         return Fail(QStringLiteral(u"словарь морфологии не найден (искали: %1); основы строятся только по правилам "
                                    u"окончаний")
-                        .arg(InstallLayout::describe(dataCandidates)));
+                        .arg(InstallLayout::Describe(dataCandidates)));
     if (!m_hasDictionary)
         return Fail(QStringLiteral(u"словарь морфологии %1 не удалось использовать; основы строятся только по "
                                    u"правилам окончаний")

@@ -154,7 +154,7 @@ bool InstalledThesaurus::LoadFrom(const QStringList& candidates)
     if (path.isEmpty()) {
         m_loadProblem = QStringLiteral(u"файл синонимов synonyms.dat не найден (искали: %1); замена синонимов не "
                                        u"распознаётся")
-                            .arg(InstallLayout::describe(candidates));
+                            .arg(InstallLayout::Describe(candidates));
         return false;
     }
     QString why;

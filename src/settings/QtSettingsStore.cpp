@@ -4,7 +4,7 @@ QtSettingsStore::QtSettingsStore() = default;
 
 QtSettingsStore::QtSettingsStore(const QString& iniPath) : m_iniPath(iniPath) {}
 
-std::unique_ptr<QSettings> QtSettingsStore::open() const
+std::unique_ptr<QSettings> QtSettingsStore::Open() const
 {
     if (m_iniPath.isEmpty())
         return OpenUserSettings();
@@ -13,12 +13,12 @@ std::unique_ptr<QSettings> QtSettingsStore::open() const
 
 QString QtSettingsStore::location() const
 {
-    return open()->fileName();
+    return Open()->fileName();
 }
 
 bool QtSettingsStore::LoadStringSetting(const QString& name, QString& text, int maxBytes)
 {
-    auto settings = open();
+    auto settings = Open();
     if (settings->status() != QSettings::NoError)
         return false;
     const QVariant value = settings->value(name);
@@ -37,7 +37,7 @@ bool QtSettingsStore::LoadStringSetting(const QString& name, QString& text, int 
 
 bool QtSettingsStore::SaveStringSetting(const QString& text, const QString& name)
 {
-    auto settings = open();
+    auto settings = Open();
     settings->setValue(name, text);
     settings->sync();
     return settings->status() == QSettings::NoError;
@@ -50,7 +50,7 @@ bool QtSettingsStore::LoadMinWords(qint32& value)
 
 bool QtSettingsStore::LoadNumberSetting(const QString& name, qint32& value)
 {
-    auto settings = open();
+    auto settings = Open();
     if (settings->status() != QSettings::NoError)
         return false;
     const QVariant stored = settings->value(name);
@@ -72,7 +72,7 @@ bool QtSettingsStore::SaveMinWords(qint32 value)
 
 bool QtSettingsStore::SaveNumberSetting(qint32 value, const QString& name)
 {
-    auto settings = open();
+    auto settings = Open();
     settings->setValue(name, value);
     settings->sync();
     return settings->status() == QSettings::NoError;

@@ -27,7 +27,7 @@ public:
     QString location() const;
 
 private:
-    std::unique_ptr<QSettings> open() const;
+    std::unique_ptr<QSettings> Open() const;
     QString m_iniPath;
 };
 

@@ -16,7 +16,7 @@ void PathLabel::setPath(const QString& path)
 {
     m_path = path;
     setToolTip(QDir::toNativeSeparators(path));
-    updateText();
+    UpdateText();
 }
 
 QString PathLabel::Compact(const QString& path, const QFontMetrics& metrics, int width)
@@ -27,10 +27,10 @@ QString PathLabel::Compact(const QString& path, const QFontMetrics& metrics, int
 void PathLabel::resizeEvent(QResizeEvent* event)
 {
     QLabel::resizeEvent(event);
-    updateText();
+    UpdateText();
 }
 
-void PathLabel::updateText()
+void PathLabel::UpdateText()
 {
     setText(Compact(m_path, fontMetrics(), contentsRect().width()));
 }

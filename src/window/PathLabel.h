@@ -20,7 +20,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void updateText();
+    void UpdateText();
 
     QString m_path;
 };

@@ -78,6 +78,6 @@ std::shared_ptr<WordAutomation> LibreOfficeModule::Load(const LibreOfficeOptions
     }
     if (error && error->isEmpty())
         *error = QStringLiteral(u"Модуль связи с LibreOffice не найден (искали: %1).")
-                     .arg(InstallLayout::describe(candidates));
+                     .arg(InstallLayout::Describe(candidates));
     return {};
 }

@@ -1,7 +1,9 @@
 #include "FakeStemmer.h"
+#include "ThesaurusBytes.h"
 #include "check/CheckCommand.h"
 #include "check/CheckOptions.h"
 #include "check/MatchReport.h"
+#include "morph/Thesaurus.h"
 #include "phrases/TextOps.h"
 
 #include <QDir>
@@ -11,10 +13,11 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
+#include <utility>
 
 // The Check end to end on golden cases (<case>.original.txt, <case>.edited.txt,
-// <case>.expected.json under data/golden, with optional <case>.options.json and
-// <case>.stems.txt), and its handling of unreadable files.
+// <case>.expected.json under data/golden, with optional <case>.options.json,
+// <case>.stems.txt and <case>.synonyms.txt), and its handling of unreadable files.
 class TestCheckCommand : public QObject
 {
     Q_OBJECT
@@ -44,6 +47,27 @@ class TestCheckCommand : public QObject
             stems.insert(fields.at(0), fields.at(1));
         }
         return true;
+    }
+
+    // Reads "lemma<TAB>lemma" lines into a thesaurus. A missing file is none.
+    static bool readSynonyms(const QString& path, Thesaurus& thesaurus)
+    {
+        QFile file(path);
+        if (!file.exists())
+            return true;
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+            return false;
+        QList<std::pair<QString, QString>> pairs;
+        const QStringList lines = QString::fromUtf8(file.readAll()).split(QChar(u'\n'), Qt::SkipEmptyParts);
+        for (const QString& line : lines) {
+            const QStringList fields = line.split(QChar(u'\t'));
+            if (fields.size() != 2 || fields.at(0).isEmpty() || fields.at(1).isEmpty())
+                return false;
+            pairs.append(std::make_pair(fields.at(0), fields.at(1)));
+        }
+        QString problem;
+        thesaurus = Thesaurus::FromData(ThesaurusBytes(pairs), &problem);
+        return problem.isEmpty() && !thesaurus.isEmpty();
     }
 
 private slots:
@@ -78,12 +102,18 @@ private slots:
             m_options.Delimiters2 = options.value(QStringLiteral("Delimiters2")).toString(m_options.Delimiters2);
             m_options.MinWords = options.value(QStringLiteral("MinWords")).toInt(m_options.MinWords);
             m_options.MaxMatches = options.value(QStringLiteral("MaxMatches")).toInt(int(m_options.MaxMatches));
+            m_options.NearMatches = options.value(QStringLiteral("NearMatches")).toBool(m_options.NearMatches);
+            m_options.Near.threshold = options.value(QStringLiteral("NearThreshold")).toInt(m_options.Near.threshold);
         }
         // <case>.stems.txt, when present, gives stems to the word forms it lists.
         QHash<QString, QString> stems;
         QVERIFY(readStems(base + QStringLiteral(".stems.txt"), stems));
         if (!stems.isEmpty())
             m_stemmer.set([stems](const QString& word) { return stems.value(word, word); });
+        // <case>.synonyms.txt, when present, is the thesaurus of its case.
+        Thesaurus synonyms;
+        QVERIFY(readSynonyms(base + QStringLiteral(".synonyms.txt"), synonyms));
+        m_options.Synonyms = &synonyms;
         const CheckOutcome outcome = CheckCommand::CheckDocuments(
             base + QStringLiteral(".original.txt"), base + QStringLiteral(".edited.txt"), m_options, m_stemmer);
         QVERIFY(outcome.ok());

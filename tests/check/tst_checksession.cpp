@@ -335,6 +335,23 @@ private slots:
         QCOMPARE(result.message, m_word->nextResult.message);
     }
 
+    // Found with the space and tab after the previous full stop, shown and searched for
+    // without them.
+    void sentenceIsShownWithoutSurroundingSpace()
+    {
+        const QByteArray text = "Кот ест рыбу дома. \tПёс грызёт кость во дворе.  ";
+        m_session->SetOriginalPath(write(QStringLiteral("original.txt"), text));
+        m_session->SetEditedPath(write(QStringLiteral("edited.txt"), text));
+        check();
+        QVERIFY(m_session->Select(1, m_options));
+        QVERIFY(m_session->selectedMatch()->edited.startsWith(u" \t"_qs));
+        const QString shown = u"Пёс грызёт кость во дворе"_qs;
+        QCOMPARE(m_session->selectedPair().original, shown);
+        QCOMPARE(m_session->selectedPair().edited, shown);
+        m_session->ShowSelectedInWord();
+        QCOMPARE(m_word->phrases.last(), shown);
+    }
+
     void nothingSelectedShowsNothing()
     {
         QVERIFY(m_session->ShowSelectedInWord().ok);
@@ -449,6 +466,46 @@ private slots:
         QVERIFY(map.first().tricked);
         m_session->ShowSelectedInWord();
         QCOMPARE(m_word->phrases, QStringList{written});
+    }
+
+    // The copy's sentences in text order, each with its kind and the row that lists it:
+    // the fox (near, 87 %), the fisherman (near, 93 %), the cat (exact), snow (own).
+    void copyMapFollowsTheCopy_data()
+    {
+        QTest::addColumn<bool>("near");
+        QTest::addColumn<QList<int>>("kinds");
+        QTest::addColumn<QList<qsizetype>>("rows");
+        const int own = int(CheckSession::MapCell::Kind::Original);
+        const int exact = int(CheckSession::MapCell::Kind::Exact);
+        const int near = int(CheckSession::MapCell::Kind::Near);
+        QTest::newRow("near matches") << true << QList<int>{near, near, exact, own} << QList<qsizetype>{2, 1, 0, -1};
+        QTest::newRow("near matches off")
+            << false << QList<int>{own, own, exact, own} << QList<qsizetype>{-1, -1, 0, -1};
+    }
+    void copyMapFollowsTheCopy()
+    {
+        QFETCH(bool, near);
+        QFETCH(QList<int>, kinds);
+        QFETCH(QList<qsizetype>, rows);
+        m_options.NearMatches = near;
+        m_session->SetOriginalPath(write(QStringLiteral("original.txt"),
+                                         "Кот ест рыбу дома каждый вечер. Лиса быстро бежит через широкое поле к лесу. "
+                                         "Старый рыбак чинит сети на берегу реки утром."));
+        m_session->SetEditedPath(write(QStringLiteral("edited.txt"),
+                                       "Лиса быстро бежит через поле к тёмному лесу. Старый рыбак чинит сети на берегу "
+                                       "утром. Кот ест рыбу дома каждый вечер. Зимой в горах часто идёт густой снег."));
+        check();
+        QList<int> gotKinds;
+        QList<qsizetype> gotRows;
+        QList<qint32> words;
+        for (const CheckSession::MapCell& cell : m_session->CopyMap()) {
+            gotKinds << int(cell.kind);
+            gotRows << cell.row;
+            words << cell.words;
+        }
+        QCOMPARE(gotKinds, kinds);
+        QCOMPARE(gotRows, rows);
+        QCOMPARE(words, (QList<qint32>{8, 7, 6, 7}));
     }
 
     void placeSurvivesAFailedCheck()

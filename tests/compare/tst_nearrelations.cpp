@@ -1,4 +1,5 @@
 #include "NearTestText.h"
+#include "ThesaurusBytes.h"
 #include "compare/NearExplanation.h"
 #include "compare/NearRelations.h"
 #include "compare/NearSearch.h"
@@ -7,61 +8,8 @@
 #include "morph/Thesaurus.h"
 
 #include <QTest>
-#include <algorithm>
-#include <map>
-#include <set>
 
 namespace {
-
-void put32(QByteArray& out, quint32 v)
-{
-    for (int i = 0; i < 4; ++i)
-        out.append(char((v >> (8 * i)) & 0xFF));
-}
-
-// synonyms.dat as its compiler writes it, for the given pairs.
-QByteArray thesaurusBytes(const QList<std::pair<QString, QString>>& pairs)
-{
-    std::set<QByteArray> words;
-    for (const auto& [a, b] : pairs)
-        words.insert({a.toUtf8(), b.toUtf8()});
-    const std::vector<QByteArray> sorted(words.begin(), words.end());
-    const auto index = [&sorted](const QString& w) {
-        return quint32(std::lower_bound(sorted.begin(), sorted.end(), w.toUtf8()) - sorted.begin());
-    };
-    std::map<quint32, std::set<quint32>> links;
-    for (const auto& [a, b] : pairs) {
-        links[index(a)].insert(index(b));
-        links[index(b)].insert(index(a));
-    }
-    QByteArray body;
-    quint32 offset = 0;
-    for (const QByteArray& w : sorted) {
-        put32(body, offset);
-        offset += quint32(w.size());
-    }
-    put32(body, offset);
-    quint32 count = 0;
-    for (quint32 i = 0; i < sorted.size(); ++i) {
-        put32(body, count);
-        count += quint32(links[i].size());
-    }
-    put32(body, count);
-    for (quint32 i = 0; i < sorted.size(); ++i)
-        for (quint32 v : links[i])
-            put32(body, v);
-    for (const QByteArray& w : sorted)
-        body += w;
-    QByteArray file(synonymformat::kMagic, 8);
-    put32(file, synonymformat::kVersion);
-    put32(file, quint32(sorted.size()));
-    put32(file, count);
-    put32(file, offset);
-    put32(file,
-          synonymformat::Checksum(reinterpret_cast<const unsigned char*>(body.constData()), quint64(body.size())));
-    put32(file, 0);
-    return file + body;
-}
 
 const QList<std::pair<QString, QString>> kPairs{
     {u"итог"_qs, u"результат"_qs}, {u"применять"_qs, u"использовать"_qs}, {u"храбрый"_qs, u"смелый"_qs}};
@@ -69,7 +17,7 @@ const QList<std::pair<QString, QString>> kPairs{
 Thesaurus thesaurus()
 {
     QString problem;
-    return Thesaurus::FromData(thesaurusBytes(kPairs), &problem);
+    return Thesaurus::FromData(ThesaurusBytes(kPairs), &problem);
 }
 
 struct Checked
@@ -121,7 +69,17 @@ private slots:
         QTest::newRow("aspect") << u"выполнять"_qs << u"выполнить"_qs << true;
         QTest::newRow("shared prefix only") << u"передать"_qs << u"передний"_qs << false;
         QTest::newRow("root cut short by a prefix") << u"простой"_qs << u"простить"_qs << false;
-        QTest::newRow("short root") << u"решать"_qs << u"решить"_qs << false;
+        QTest::newRow("short root: too few letters shared") << u"решать"_qs << u"решить"_qs << false;
+        QTest::newRow("short root: verb and its noun") << u"развитие"_qs << u"развиваться"_qs << true;
+        QTest::newRow("short root: two aspects") << u"раскатать"_qs << u"раскатывать"_qs << true;
+        QTest::newRow("short root: suffixes of two verbs") << u"раскалить"_qs << u"раскалывать"_qs << false;
+        QTest::newRow("short root: noun in -ть") << u"повесть"_qs << u"повеситься"_qs << false;
+        QTest::newRow("four letters: verb and its noun") << u"изучение"_qs << u"изучать"_qs << true;
+        QTest::newRow("four letters: two verbs") << u"старить"_qs << u"стараться"_qs << false;
+        QTest::newRow("five letters: -и- and -а-") << u"разрушить"_qs << u"разрушать"_qs << true;
+        QTest::newRow("four letters: -и- and -а-") << u"вручить"_qs << u"вручать"_qs << false;
+        QTest::newRow("noun of another verb suffix") << u"толкание"_qs << u"толковать"_qs << false;
+        QTest::newRow("short root: not a verb") << u"застой"_qs << u"застолье"_qs << false;
         QTest::newRow("rest is no suffix") << u"корабль"_qs << u"корабельщик"_qs << false;
         QTest::newRow("equal") << u"город"_qs << u"город"_qs << false;
         QTest::newRow("latin") << u"stemming"_qs << u"stemmer"_qs << false;
@@ -150,7 +108,7 @@ private slots:
     void damagedThesaurus_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        const QByteArray good = thesaurusBytes(kPairs);
+        const QByteArray good = ThesaurusBytes(kPairs);
         QByteArray badLink = good;
         // The first link points past the last word; the checksum is made to fit, so
         // only the bounds check can refuse it.
@@ -212,6 +170,18 @@ private slots:
         QCOMPARE(e.editedRelated.size(), 3);
         QVERIFY(NearVerdict(e).contains(
             u"Заменены синонимы: «Результат» → «Итог», «смелый» → «храбрый», «применять» → «использовать»."_qs));
+    }
+
+    // Stems are compared in sorted order within a shared beginning: one of four letters
+    // must keep изучать and изучение together across изучающий.
+    void familyAcrossSortedStems()
+    {
+        const NearRelations relations({u"изучение"_qs, u"изучать"_qs, u"изучающий"_qs, u"город"_qs}, nullptr);
+        NearRelations::Kind kind = NearRelations::Kind::Synonym;
+        QVERIFY(relations.related(0, 1, &kind));
+        QCOMPARE(kind, NearRelations::Kind::Family);
+        QVERIFY(!relations.related(1, 2));
+        QVERIFY(relations.of(3).empty());
     }
 
     void familyWordsWithoutThesaurus()

@@ -227,7 +227,8 @@ void TestCDlgOptions::nearMatchChoice_data()
     // The dialog opens on "off, 70"; the user ticks the box and sets 35%.
     QTest::newRow("ok stores both") << u"okButton"_qs << true << 35;
     QTest::newRow("cancel drops both") << u"cancelButton"_qs << false << 70;
-    QTest::newRow("defaults: on, 50") << u"defaultsButton"_qs << true << 50;
+    QTest::newRow("defaults: on, default threshold")
+        << u"defaultsButton"_qs << true << AppSettings::DefaultNearThreshold;
 }
 
 void TestCDlgOptions::nearMatchChoice()

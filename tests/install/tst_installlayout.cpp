@@ -74,7 +74,7 @@ private slots:
         QCOMPARE(found, expected.isEmpty() ? QString() : prefix.filePath(expected));
 
         // Whatever was found, a message names every place looked at.
-        const QString message = InstallLayout::describe(candidates);
+        const QString message = InstallLayout::Describe(candidates);
         for (const QString& candidate : candidates)
             QVERIFY2(message.contains(QDir::toNativeSeparators(candidate)), qPrintable(message));
     }

@@ -212,17 +212,21 @@ private slots:
         QTest::addColumn<bool>("near");
         QTest::addColumn<int>("threshold");
         // An invalid QVariant: the value is not in the store.
-        QTest::newRow("both missing") << QVariant() << QVariant() << true << 50;
+        QTest::newRow("both missing") << QVariant() << QVariant() << true << AppSettings::DefaultNearThreshold;
         QTest::newRow("off, 70") << QVariant(0) << QVariant(70) << false << 70;
         QTest::newRow("on, 1") << QVariant(1) << QVariant(1) << true << 1;
+        // A stored threshold is the user's, even when it is an earlier default.
+        QTest::newRow("on, 50") << QVariant(1) << QVariant(50) << true << 50;
         QTest::newRow("on, 100") << QVariant(1) << QVariant(100) << true << 100;
         QTest::newRow("flag out of range") << QVariant(2) << QVariant(40) << true << 40;
         QTest::newRow("flag not a number") << QVariant(u"да"_qs) << QVariant(40) << true << 40;
-        QTest::newRow("threshold 0") << QVariant(0) << QVariant(0) << false << 50;
-        QTest::newRow("threshold 101") << QVariant(0) << QVariant(101) << false << 50;
-        QTest::newRow("threshold negative") << QVariant(0) << QVariant(-60) << false << 50;
-        QTest::newRow("threshold not a number") << QVariant(0) << QVariant(u"много"_qs) << false << 50;
-        QTest::newRow("threshold missing") << QVariant(0) << QVariant() << false << 50;
+        QTest::newRow("threshold 0") << QVariant(0) << QVariant(0) << false << AppSettings::DefaultNearThreshold;
+        QTest::newRow("threshold 101") << QVariant(0) << QVariant(101) << false << AppSettings::DefaultNearThreshold;
+        QTest::newRow("threshold negative")
+            << QVariant(0) << QVariant(-60) << false << AppSettings::DefaultNearThreshold;
+        QTest::newRow("threshold not a number")
+            << QVariant(0) << QVariant(u"много"_qs) << false << AppSettings::DefaultNearThreshold;
+        QTest::newRow("threshold missing") << QVariant(0) << QVariant() << false << AppSettings::DefaultNearThreshold;
     }
     void nearValues()
     {
