@@ -220,6 +220,7 @@ void CheckCommand::Search(CheckOutcome& outcome, const CheckOptions& options, St
     if (!keepWithin(outcome.matches, room, [&size](const PhraseMatch& match) { return size.of(match); }))
         outcome.truncated = outcome.truncatedBySize = true;
     SearchNear(outcome, options, stemmer);
+    outcome.ListRows();
     outcome.originalReading.IndexSentences(outcome.originalWords);
     outcome.editedReading.IndexSentences(outcome.editedWords);
 }
@@ -271,6 +272,16 @@ void CheckCommand::SearchNear(CheckOutcome& outcome, const CheckOptions& options
     outcome.originality = CopyOriginality(outcome.editedSentences, exactEdited, outcome.near.matches);
     outcome.exactShare = 1.0 - CopyOriginality(outcome.editedSentences, exactEdited, {});
     outcome.nearShare = std::max(1.0 - outcome.originality - outcome.exactShare, 0.0);
+}
+
+void CheckOutcome::ListRows()
+{
+    rows.clear();
+    rows.reserve(matches.size() + near.matches.size());
+    for (qsizetype i = 0; i < matches.size(); ++i)
+        rows.append({MatchRow::Kind::Exact, qint32(i)});
+    for (qsizetype i = 0; i < near.matches.size(); ++i)
+        rows.append({MatchRow::Kind::Near, qint32(i)});
 }
 
 MatchVerdict CheckOutcome::Verdict(qsizetype row, const SplitOptions& options, Stemmer& stemmer) const

@@ -16,6 +16,19 @@ class Stemmer;
 struct CheckOptions;
 struct SplitOptions;
 
+// One row of the match list as the user reads it: an exact match or a near match, by
+// its index in CheckOutcome::matches or CheckOutcome::near.matches.
+struct MatchRow
+{
+    enum class Kind : quint8
+    {
+        Exact,
+        Near
+    };
+    Kind kind = Kind::Exact;
+    qint32 index = 0;
+};
+
 // The outcome of one Check: what each document gave, the stem dictionary of the
 // original, the ordered exact matches, the near matches (when asked for) and the
 // originality of the copy.
@@ -50,8 +63,27 @@ struct CheckOutcome
     bool truncated = false;       // the lists stopped at CheckOptions::MaxMatches or MaxReportBytes
     bool truncatedBySize = false; // they stopped at MaxReportBytes
 
+    // Every match in the order the window, the session and the reports show them:
+    // exact matches, then near ones. Filled by the Check once its lists are final.
+    QList<MatchRow> rows;
+
     // Exact and near matches together.
-    qsizetype matchCount() const { return matches.size() + near.matches.size(); }
+    qsizetype matchCount() const { return rows.size(); }
+    // The match of a row, or null when the row is of the other kind (or none).
+    const PhraseMatch* exactAt(qsizetype row) const
+    {
+        return row >= 0 && row < rows.size() && rows.at(row).kind == MatchRow::Kind::Exact
+                   ? &matches.at(rows.at(row).index)
+                   : nullptr;
+    }
+    const NearMatch* nearAt(qsizetype row) const
+    {
+        return row >= 0 && row < rows.size() && rows.at(row).kind == MatchRow::Kind::Near
+                   ? &near.matches.at(rows.at(row).index)
+                   : nullptr;
+    }
+    // Lists the rows from matches and near.matches.
+    void ListRows();
 
     // True when both texts were read and the search ran.
     bool ok() const { return dictionary != nullptr; }

@@ -127,10 +127,14 @@ bool MatchReport::WriteJson(QIODevice& out) const
     // previous match is written again rather than worked out anew.
     const PhraseMatch* previous = nullptr;
     QByteArray entryBytes;
-    for (qsizetype i = 0; i < m_outcome.matches.size(); ++i) {
-        const PhraseMatch& match = m_outcome.matches.at(i);
+    qsizetype i = -1;
+    for (const MatchRow& row : m_outcome.rows) {
+        if (row.kind != MatchRow::Kind::Exact)
+            continue;
+        const PhraseMatch& match = m_outcome.matches.at(row.index);
+        ++i;
         if (!previous || !(match == *previous)) {
-            const MatchVerdict verdict = m_outcome.Verdict(i, m_options, m_stemmer);
+            const MatchVerdict verdict = m_outcome.Verdict(row.index, m_options, m_stemmer);
             // Keys in the order a JSON object sorts them.
             entryBytes.clear();
             entryBytes.append("{\"edited\":");
@@ -152,8 +156,11 @@ bool MatchReport::WriteJson(QIODevice& out) const
             return false;
         const std::span<const NearSentence> original(m_outcome.originalSentences);
         const std::span<const NearSentence> edited(m_outcome.editedSentences);
-        for (qsizetype i = 0; i < m_outcome.near.matches.size(); ++i) {
-            const NearMatch& match = m_outcome.near.matches.at(i);
+        qsizetype written = 0;
+        for (const MatchRow& row : m_outcome.rows) {
+            if (row.kind != MatchRow::Kind::Near)
+                continue;
+            const NearMatch& match = m_outcome.near.matches.at(row.index);
             const NearExplanation explanation = Explain(m_outcome, match);
             QByteArray bytes;
             bytes.append("{\"added\":");
@@ -176,7 +183,7 @@ bool MatchReport::WriteJson(QIODevice& out) const
             bytes.append(",\"verdict\":");
             JsonText::AppendString(bytes, NearVerdict(explanation));
             bytes.append('}');
-            if (i > 0)
+            if (written++ > 0)
                 bytes.prepend(',');
             if (!write(out, bytes))
                 return false;
@@ -196,7 +203,10 @@ bool MatchReport::WriteText(QIODevice& out) const
         return false;
     const PhraseMatch* previous = nullptr;
     QByteArray body; // everything of an entry after its number
-    for (qsizetype i = 0; i < m_outcome.matches.size(); ++i) {
+    for (const MatchRow& row : m_outcome.rows) {
+        if (row.kind != MatchRow::Kind::Exact)
+            continue;
+        const qsizetype i = row.index;
         const PhraseMatch& match = m_outcome.matches.at(i);
         if (!previous || !(match == *previous)) {
             QString text = QStringLiteral(u"  Оригинал:  ") +
@@ -214,7 +224,10 @@ bool MatchReport::WriteText(QIODevice& out) const
     }
     const std::span<const NearSentence> original(m_outcome.originalSentences);
     const std::span<const NearSentence> edited(m_outcome.editedSentences);
-    for (qsizetype i = 0; i < m_outcome.near.matches.size(); ++i) {
+    for (const MatchRow& row : m_outcome.rows) {
+        if (row.kind != MatchRow::Kind::Near)
+            continue;
+        const qsizetype i = row.index;
         const NearMatch& match = m_outcome.near.matches.at(i);
         QString text = QStringLiteral(u"Похожая фраза #%1 (%2%)\n").arg(i + 1).arg(match.percent());
         text += QStringLiteral(u"  Оригинал:  ") +

@@ -450,7 +450,6 @@ bool CParafrixDlg::RunCheck(bool quiet)
     m_saveReport->setEnabled(true);
     ShowSuspicious();
     ListMatches();
-    ListNearMatches();
     ShowOriginality();
     m_copyMap->setCells(m_session.CopyMap());
     if (outcome.matchCount() > 0) {
@@ -542,9 +541,17 @@ void CParafrixDlg::ShowSuspicious()
 
 void CParafrixDlg::ListMatches()
 {
+    // In the outcome's order; each kind numbered from 1.
     const QSignalBlocker blocker(m_matchList);
-    for (qsizetype i = 1; i <= m_session.matches().size(); ++i)
-        m_matchList->addItem(QStringLiteral(u"Совпадение #%1").arg(i));
+    const CheckOutcome& outcome = m_session.outcome();
+    for (const MatchRow& row : outcome.rows) {
+        if (row.kind == MatchRow::Kind::Exact)
+            m_matchList->addItem(QStringLiteral(u"Совпадение #%1").arg(row.index + 1));
+        else
+            m_matchList->addItem(QStringLiteral(u"Похожая фраза #%1 (%2%)")
+                                     .arg(row.index + 1)
+                                     .arg(outcome.near.matches.at(row.index).percent()));
+    }
 }
 
 void CParafrixDlg::OnSelchangeMatchList()
@@ -571,14 +578,6 @@ void CParafrixDlg::ShowSelectedMatch()
     }
     m_verdict->setText(verdict);
     m_openInWord->setEnabled(true);
-}
-
-void CParafrixDlg::ListNearMatches()
-{
-    const QSignalBlocker blocker(m_matchList);
-    const QList<NearMatch>& near = m_session.outcome().near.matches;
-    for (qsizetype i = 0; i < near.size(); ++i)
-        m_matchList->addItem(QStringLiteral(u"Похожая фраза #%1 (%2%)").arg(i + 1).arg(near.at(i).percent()));
 }
 
 void CParafrixDlg::ShowOriginality()
