@@ -1,6 +1,7 @@
 #include "phrases/StringPool.h"
 
 #include <algorithm>
+#include <string>
 
 qsizetype StringPool::slotOf(QStringView text, quint64 h) const
 {
@@ -32,7 +33,15 @@ qint32 StringPool::intern(QStringView text)
     if (m_slots[size_t(slot)].number >= 0)
         return m_slots[size_t(slot)].number;
     const qint32 number = size();
-    m_chars.insert(m_chars.end(), text.utf16(), text.utf16() + text.size());
+    const char16_t* chars = text.utf16();
+    if (chars >= m_chars.data() && chars < m_chars.data() + m_chars.size()) {
+        // A part of a string already held (a word's trimmed form): copied first, as
+        // the buffer may move while it grows.
+        const std::u16string copy(chars, size_t(text.size()));
+        m_chars.insert(m_chars.end(), copy.begin(), copy.end());
+    } else {
+        m_chars.insert(m_chars.end(), chars, chars + text.size());
+    }
     m_start.push_back(quint32(m_chars.size()));
     m_slots[size_t(slot)] = {number, quint32(h >> 32)};
     return number;

@@ -29,6 +29,12 @@ private slots:
         QCOMPARE(pool.find(u"4999"), 5002);
         QCOMPARE(pool.at(1), u"дом");
         QCOMPARE(pool.size(), 5003);
+        // Parts of strings the pool holds, interned while its buffer grows.
+        for (int i = 0; i < 5000; ++i) {
+            const QString expected = QString::number(i).mid(1);
+            const qint32 part = pool.intern(pool.at(3 + i).sliced(1));
+            QCOMPARE(pool.at(part), expected);
+        }
     }
 
     void splitsAsTheSentenceList_data()
