@@ -208,8 +208,12 @@ NearRelations::NearRelations(std::span<const QStringView> stems, const Thesaurus
     for (qint32 s = 0; s < count; ++s)
         if (stems[size_t(s)].size() >= kVerbSharedLetters)
             sorted.push_back(s);
-    std::sort(sorted.begin(), sorted.end(),
-              [&stems](qint32 x, qint32 y) { return stems[size_t(x)] < stems[size_t(y)]; });
+    // Code unit by code unit, as QStringView's own order, without a library call per comparison.
+    std::sort(sorted.begin(), sorted.end(), [&stems](qint32 x, qint32 y) {
+        const QStringView a = stems[size_t(x)];
+        const QStringView b = stems[size_t(y)];
+        return std::lexicographical_compare(a.utf16(), a.utf16() + a.size(), b.utf16(), b.utf16() + b.size());
+    });
     for (size_t i = 0; i < sorted.size(); ++i) {
         const QStringView first = stems[size_t(sorted[i])].first(kVerbSharedLetters);
         for (size_t j = i + 1; j < sorted.size() && j <= i + kFamilyWindow; ++j) {
