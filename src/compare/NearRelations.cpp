@@ -112,6 +112,9 @@ bool isVowel(char16_t c)
 // is no verb's. A verb without a suffix ends its shared letters with a vowel (разви-ть).
 bool verbSuffix(std::u16string_view shared, std::u16string_view rest, std::u16string_view* suffix)
 {
+    // Every verb ending ends in one of these: most rests are turned away at their last letter.
+    if (rest.empty() || std::u16string_view(u"ьяи").find(rest.back()) == std::u16string_view::npos)
+        return false;
     for (std::u16string_view s : kVerbSuffixes)
         for (std::u16string_view e : kVerbEndings)
             if (rest.size() == s.size() + e.size() && startsWith(rest, s) && rest.substr(s.size()) == e &&
