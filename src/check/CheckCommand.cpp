@@ -284,9 +284,9 @@ void CheckOutcome::ListRows()
         rows.append({MatchRow::Kind::Near, qint32(i)});
 }
 
-MatchVerdict CheckOutcome::Verdict(qsizetype row, const SplitOptions& options, Stemmer& stemmer) const
+MatchVerdict CheckOutcome::Verdict(qsizetype index, const SplitOptions& options, Stemmer& stemmer) const
 {
-    const PhraseMatch& match = matches.at(row);
+    const PhraseMatch& match = matches.at(index);
     if (!forms || match.originalIndex < 0 || match.editedIndex < 0)
         return AnalyseMatch(match.original, match.edited, *dictionary, options, stemmer);
     return AnalyseMatch(originalWords.forms(match.originalIndex), editedWords.forms(match.editedIndex),

@@ -88,9 +88,9 @@ struct CheckOutcome
     // True when both texts were read and the search ran.
     bool ok() const { return dictionary != nullptr; }
 
-    // The verdict on exact match `row`, from the split texts when the match came from
+    // The verdict on matches[index], from the split texts when the match came from
     // them, so that no word is split or stemmed again.
-    MatchVerdict Verdict(qsizetype row, const SplitOptions& options, Stemmer& stemmer) const;
+    MatchVerdict Verdict(qsizetype index, const SplitOptions& options, Stemmer& stemmer) const;
 };
 
 // The Check without a window: from two documents (or their texts) to the stem
