@@ -1,14 +1,13 @@
 #include "check/CheckCommand.h"
 
 #include "check/CheckOptions.h"
+#include "compare/ExplainMatch.h"
 #include "compare/FindSimilarPhrases.h"
 #include "compare/NearOriginality.h"
-#include "compare/NearStemTable.h"
 #include "extract/CDocToText.h"
 #include "extract/DocumentFile.h"
 #include "morph/Stemmer.h"
-#include "phrases/TextOps.h"
-#include "phrases/Tokenizer.h"
+#include "phrases/TextWords.h"
 
 #include <QHash>
 #include <QSet>
@@ -39,26 +38,95 @@ ExtractResult fromText(const QString& text)
     return result;
 }
 
-// The sentences the sentence list keeps (the same walk as CFrazes), prepared for the
-// near-match search, so that indices in both line up.
-QList<NearSentence> nearSentences(const QString& text, const CheckOptions& options, NearStemTable& table)
+// The sentences of a split text as the near-match search sees them, in the same
+// order, so that indices in both line up. With stems, every stem gets its number in
+// order of first appearance (words first, then runs of digits, sentence by sentence):
+// stemByNumber receives each new stem. Without, a word stands for itself.
+class NearSentences
 {
-    const QString normalized = NormalizeLineBreaks(text);
-    const DelimiterSet sentenceDelimiters(options.Delimiters1);
-    const DelimiterSet wordDelimiters(options.Delimiters2);
-    QList<NearSentence> sentences;
-    Tokenizer tokens(normalized, sentenceDelimiters);
-    QStringView sentence;
-    while (tokens.next(sentence)) {
-        if (sentence != u" " && CountWords(sentence, wordDelimiters) >= options.MinWords) {
-            sentences.append(table.sentence(sentence.toString(), wordDelimiters));
-            const qsizetype end = sentence.data() - normalized.data() + sentence.size();
-            if (end < normalized.size())
-                sentences.last().end = normalized.at(end);
+public:
+    explicit NearSentences(WordForms& forms) : m_forms(forms) {}
+
+    // texts: by sentence, the string of it already made (for an exact match), or null.
+    QList<NearSentence> of(const TextWords& words, bool stems, const std::vector<QString>& texts)
+    {
+        QList<NearSentence> sentences;
+        sentences.reserve(words.size());
+        const QString& text = words.text();
+        for (qsizetype i = 0; i < words.size(); ++i) {
+            NearSentence sentence;
+            const TextWords::Sentence& at = words.at(i);
+            // A sentence an exact match holds shares its string.
+            sentence.text = size_t(i) < texts.size() && !texts[size_t(i)].isNull() ? texts[size_t(i)]
+                                                                                   : words.sentenceText(i).toString();
+            if (at.start + at.length < text.size())
+                sentence.end = text.at(at.start + at.length);
+            const std::span<const qint32> forms = words.forms(i);
+            const std::span<const qint32> starts = words.starts(i);
+            sentence.words.reserve(qsizetype(forms.size()));
+            for (size_t k = 0; k < forms.size(); ++k) {
+                qint32 offset = 0;
+                const qint32 trimmed = m_forms.trimmedOf(forms[k], offset);
+                if (trimmed < 0)
+                    continue;
+                const qint32 length = qint32(m_forms.form(trimmed).size());
+                sentence.words.append({starts[k] + offset, length, stems ? number(m_forms.stemOf(trimmed)) : trimmed});
+            }
+            if (stems)
+                numberDigits(sentence);
+            sentences.append(std::move(sentence));
+        }
+        return sentences;
+    }
+
+    // The stems by number, viewed in the forms' stems.
+    std::vector<QStringView> stems() const
+    {
+        std::vector<QStringView> views;
+        views.reserve(stemByNumber.size());
+        for (const qint32 stem : stemByNumber)
+            views.push_back(m_forms.stems().at(stem));
+        return views;
+    }
+
+    std::vector<qint32> stemByNumber; // the stem (of the forms) of each number
+
+private:
+    qint32 number(qint32 stem)
+    {
+        if (size_t(stem) >= m_numbers.size())
+            m_numbers.resize(size_t(stem) + 1 + m_numbers.size() / 2, -1);
+        qint32& number = m_numbers[size_t(stem)];
+        if (number < 0) {
+            number = qint32(stemByNumber.size());
+            stemByNumber.push_back(stem);
+        }
+        return number;
+    }
+
+    // Each run of digits is a stem of its own, whatever the delimiters ("70-х" holds 70).
+    void numberDigits(NearSentence& sentence)
+    {
+        const QString& text = sentence.text;
+        const auto isDigit = [](QChar c) {
+            // No digit lies between the ASCII ones and the Arabic-Indic ones (U+0660).
+            return c.unicode() < 0x660 ? (c.unicode() >= u'0' && c.unicode() <= u'9') : c.isDigit();
+        };
+        for (qsizetype i = 0; i < text.size();) {
+            if (!isDigit(text.at(i))) {
+                ++i;
+                continue;
+            }
+            const qsizetype start = i;
+            while (i < text.size() && isDigit(text.at(i)))
+                ++i;
+            sentence.numbers.append(number(m_forms.stems().intern(QStringView(text).sliced(start, i - start))));
         }
     }
-    return sentences;
-}
+
+    WordForms& m_forms;
+    std::vector<qint32> m_numbers; // near number by stem, -1 for none yet
+};
 
 // Indices of the edited sentences an exact match lists. Equal texts have equal
 // fingerprints, so every sentence with the text of a listed one is matched too.
@@ -140,39 +208,49 @@ void CheckCommand::Search(CheckOutcome& outcome, const CheckOptions& options, St
         return;
     outcome.originalReading = TextReading(outcome.original.text, outcome.original.hidden, options);
     outcome.editedReading = TextReading(outcome.edited.text, outcome.edited.hidden, options);
-    const QString& originalText = outcome.originalReading.text();
-    outcome.dictionary = std::make_unique<CStemDictionary>(originalText, options, stemmer);
-    outcome.truncated = !FindSimilarPhrases(outcome.matches, *outcome.dictionary, originalText,
-                                            outcome.editedReading.text(), options, stemmer);
+    // Each text is split once; every step below reads these.
+    outcome.forms = std::make_shared<WordForms>(stemmer);
+    outcome.originalWords = TextWords(outcome.originalReading.text(), options, *outcome.forms);
+    outcome.editedWords = TextWords(outcome.editedReading.text(), options, *outcome.forms);
+    outcome.dictionary = std::make_unique<CStemDictionary>(outcome.originalWords, outcome.forms);
+    outcome.truncated = !FindSimilarPhrases(outcome.matches, *outcome.dictionary, outcome.originalWords,
+                                            outcome.editedWords, *outcome.forms, options, options.MaxMatches);
     ReportSize size;
     qsizetype room = options.MaxReportBytes;
     if (!keepWithin(outcome.matches, room, [&size](const PhraseMatch& match) { return size.of(match); }))
         outcome.truncated = outcome.truncatedBySize = true;
     SearchNear(outcome, options, stemmer);
-    outcome.originalReading.IndexSentences(options);
-    outcome.editedReading.IndexSentences(options);
+    outcome.ListRows();
+    outcome.originalReading.IndexSentences(outcome.originalWords);
+    outcome.editedReading.IndexSentences(outcome.editedWords);
 }
 
-void CheckCommand::SearchNear(CheckOutcome& outcome, const CheckOptions& options, Stemmer& stemmer)
+void CheckCommand::SearchNear(CheckOutcome& outcome, const CheckOptions& options, Stemmer&)
 {
+    std::vector<QString> originalTexts(size_t(outcome.originalWords.size()));
+    std::vector<QString> editedTexts(size_t(outcome.editedWords.size()));
+    for (const PhraseMatch& match : std::as_const(outcome.matches)) {
+        if (match.originalIndex >= 0 && size_t(match.originalIndex) < originalTexts.size())
+            originalTexts[size_t(match.originalIndex)] = match.original;
+        if (match.editedIndex >= 0 && size_t(match.editedIndex) < editedTexts.size())
+            editedTexts[size_t(match.editedIndex)] = match.edited;
+    }
+    NearSentences sentences(*outcome.forms);
     if (!options.NearMatches) {
         // Originality alone needs only the words of the copy, not their stems.
-        NearStemTable words([](const QString& word) { return word; });
-        outcome.editedSentences = nearSentences(outcome.editedReading.text(), options, words);
+        outcome.editedSentences = sentences.of(outcome.editedWords, false, editedTexts);
         const QList<NearSentence>& edited = outcome.editedSentences;
         outcome.originality = CopyOriginality(edited, exactEditedIndices(outcome.matches, edited), {});
         outcome.exactShare = 1.0 - outcome.originality;
         return;
     }
-    NearStemTable table([&stemmer](const QString& word) { return stemmer.GetStem(word); });
-    outcome.originalSentences = nearSentences(outcome.originalReading.text(), options, table);
-    outcome.editedSentences = nearSentences(outcome.editedReading.text(), options, table);
+    outcome.originalSentences = sentences.of(outcome.originalWords, true, originalTexts);
+    outcome.editedSentences = sentences.of(outcome.editedWords, true, editedTexts);
     const QList<qint32> exactEdited = exactEditedIndices(outcome.matches, outcome.editedSentences);
-    outcome.relations = NearRelations(table.stems(), options.Synonyms);
+    outcome.relations = NearRelations(sentences.stems(), options.Synonyms);
 
-    NearOptions nearOptions;
+    NearOptions nearOptions = options.Near;
     nearOptions.relations = &outcome.relations;
-    nearOptions.threshold = options.NearThreshold;
     nearOptions.minWords = options.MinWords;
     const qsizetype room = std::max<qsizetype>(options.MaxMatches - outcome.matches.size(), 0);
     // With no room left the search still runs for one match: finding one means the
@@ -194,6 +272,25 @@ void CheckCommand::SearchNear(CheckOutcome& outcome, const CheckOptions& options
     outcome.originality = CopyOriginality(outcome.editedSentences, exactEdited, outcome.near.matches);
     outcome.exactShare = 1.0 - CopyOriginality(outcome.editedSentences, exactEdited, {});
     outcome.nearShare = std::max(1.0 - outcome.originality - outcome.exactShare, 0.0);
+}
+
+void CheckOutcome::ListRows()
+{
+    rows.clear();
+    rows.reserve(matches.size() + near.matches.size());
+    for (qsizetype i = 0; i < matches.size(); ++i)
+        rows.append({MatchRow::Kind::Exact, qint32(i)});
+    for (qsizetype i = 0; i < near.matches.size(); ++i)
+        rows.append({MatchRow::Kind::Near, qint32(i)});
+}
+
+MatchVerdict CheckOutcome::Verdict(qsizetype index, const SplitOptions& options, Stemmer& stemmer) const
+{
+    const PhraseMatch& match = matches.at(index);
+    if (!forms || match.originalIndex < 0 || match.editedIndex < 0)
+        return AnalyseMatch(match.original, match.edited, *dictionary, options, stemmer);
+    return AnalyseMatch(originalWords.forms(match.originalIndex), editedWords.forms(match.editedIndex),
+                        match.original == match.edited, *dictionary, *forms);
 }
 
 CheckOutcome CheckCommand::CheckDocuments(const QString& originalPath, const QString& editedPath,

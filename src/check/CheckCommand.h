@@ -2,17 +2,33 @@
 
 #include "check/SourceCheck.h"
 #include "check/TextReading.h"
+#include "compare/MatchVerdict.h"
 #include "compare/NearRelations.h"
 #include "compare/NearSearch.h"
 #include "compare/NearSentence.h"
 #include "compare/PhraseMatch.h"
 #include "extract/ExtractResult.h"
 #include "phrases/CStemDictionary.h"
+#include "phrases/TextWords.h"
 
 #include <memory>
 
 class Stemmer;
 struct CheckOptions;
+struct SplitOptions;
+
+// One row of the match list as the user reads it: an exact match or a near match, by
+// its index in CheckOutcome::matches or CheckOutcome::near.matches.
+struct MatchRow
+{
+    enum class Kind : quint8
+    {
+        Exact,
+        Near
+    };
+    Kind kind = Kind::Exact;
+    qint32 index = 0;
+};
 
 // The outcome of one Check: what each document gave, the stem dictionary of the
 // original, the ordered exact matches, the near matches (when asked for) and the
@@ -26,6 +42,11 @@ struct CheckOutcome
     TextReading originalReading;
     TextReading editedReading;
     std::unique_ptr<CStemDictionary> dictionary; // null when a text was empty
+    // Both read texts split once into sentences and word forms, which every search
+    // and verdict reads; the forms stem through the stemmer the Check ran with.
+    std::shared_ptr<WordForms> forms;
+    TextWords originalWords;
+    TextWords editedWords;
     PhraseMatchList matches;
     // Near matches, most similar first; their indices refer to the two sentence lists
     // below. The copy's list is always filled (with stems only when near matches were
@@ -45,11 +66,34 @@ struct CheckOutcome
     // With several originals: the source of each match and each source's share.
     SourceAttribution sources;
 
+    // Every match in the order the window, the session and the reports show them:
+    // exact matches, then near ones. Filled by the Check once its lists are final.
+    QList<MatchRow> rows;
+
     // Exact and near matches together.
-    qsizetype matchCount() const { return matches.size() + near.matches.size(); }
+    qsizetype matchCount() const { return rows.size(); }
+    // The match of a row, or null when the row is of the other kind (or none).
+    const PhraseMatch* exactAt(qsizetype row) const
+    {
+        return row >= 0 && row < rows.size() && rows.at(row).kind == MatchRow::Kind::Exact
+                   ? &matches.at(rows.at(row).index)
+                   : nullptr;
+    }
+    const NearMatch* nearAt(qsizetype row) const
+    {
+        return row >= 0 && row < rows.size() && rows.at(row).kind == MatchRow::Kind::Near
+                   ? &near.matches.at(rows.at(row).index)
+                   : nullptr;
+    }
+    // Lists the rows from matches and near.matches.
+    void ListRows();
 
     // True when both texts were read and the search ran.
     bool ok() const { return dictionary != nullptr; }
+
+    // The verdict on matches[index], from the split texts when the match came from
+    // them, so that no word is split or stemmed again.
+    MatchVerdict Verdict(qsizetype index, const SplitOptions& options, Stemmer& stemmer) const;
 };
 
 // The Check without a window: from two documents (or their texts) to the stem

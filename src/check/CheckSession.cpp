@@ -82,8 +82,8 @@ SelectedPair pairOf(const CheckOutcome& outcome, qsizetype row, const CheckOptio
                     NearExplanation& explanation)
 {
     SelectedPair pair;
-    if (row < outcome.matches.size()) {
-        const PhraseMatch& match = outcome.matches.at(row);
+    if (const PhraseMatch* exact = outcome.exactAt(row)) {
+        const PhraseMatch& match = *exact;
         // The shared words of an exact match are all its words; the same explanation
         // as for near matches finds them, so both highlight alike.
         NearStemTable table([&stemmer](const QString& word) { return stemmer.GetStem(word); });
@@ -94,7 +94,7 @@ SelectedPair pairOf(const CheckOutcome& outcome, qsizetype row, const CheckOptio
         fillPair({&original, 1}, {&edited, 1}, explanation, outcome, pair);
         return pair;
     }
-    const NearMatch& match = outcome.near.matches.at(row - outcome.matches.size());
+    const NearMatch& match = *outcome.nearAt(row);
     const std::span<const NearSentence> original =
         std::span<const NearSentence>(outcome.originalSentences)
             .subspan(size_t(match.originalFirst), size_t(match.originalCount));
@@ -170,9 +170,9 @@ const CheckOutcome& CheckSession::RunCheck(const CheckOptions& options)
 
 QString CheckSession::EditedShown(qsizetype row) const
 {
-    if (row < m_outcome.matches.size())
-        return Shown(m_outcome.matches.at(row).edited);
-    const NearMatch& match = m_outcome.near.matches.at(row - m_outcome.matches.size());
+    if (const PhraseMatch* exact = m_outcome.exactAt(row))
+        return Shown(exact->edited);
+    const NearMatch& match = *m_outcome.nearAt(row);
     QString text;
     QList<SelectedPair::Span> spans;
     QList<TrickMark> tricks;
@@ -192,8 +192,9 @@ QList<CheckSession::MapCell> CheckSession::MapOf(const CheckOutcome& outcome)
     QList<MapCell> cells;
     cells.reserve(outcome.editedSentences.size());
     QHash<QString, qsizetype> exactRows; // edited text -> first row listing it
-    for (qsizetype row = outcome.matches.size() - 1; row >= 0; --row)
-        exactRows.insert(outcome.matches.at(row).edited, row);
+    for (qsizetype row = outcome.rows.size() - 1; row >= 0; --row)
+        if (const PhraseMatch* exact = outcome.exactAt(row))
+            exactRows.insert(exact->edited, row);
     for (const NearSentence& sentence : outcome.editedSentences) {
         MapCell cell;
         cell.words = qint32(sentence.words.size());
@@ -205,11 +206,13 @@ QList<CheckSession::MapCell> CheckSession::MapOf(const CheckOutcome& outcome)
         }
         cells << cell;
     }
-    for (qsizetype i = 0; i < outcome.near.matches.size(); ++i) {
-        const NearMatch& match = outcome.near.matches.at(i);
-        for (qint32 s = match.editedFirst; s < match.editedFirst + match.editedCount && s < cells.size(); ++s) {
+    for (qsizetype row = 0; row < outcome.rows.size(); ++row) {
+        const NearMatch* match = outcome.nearAt(row);
+        if (!match)
+            continue;
+        for (qint32 s = match->editedFirst; s < match->editedFirst + match->editedCount && s < cells.size(); ++s) {
             if (s >= 0 && cells.at(s).kind == MapCell::Kind::Original)
-                cells[s] = {cells.at(s).words, MapCell::Kind::Near, outcome.matches.size() + i, cells.at(s).tricked};
+                cells[s] = {cells.at(s).words, MapCell::Kind::Near, row, cells.at(s).tricked};
         }
     }
     return cells;
@@ -270,9 +273,8 @@ bool CheckSession::Select(qsizetype index, const CheckOptions& options)
     RememberPlace(index);
     NearExplanation explanation;
     m_pair = pairOf(m_outcome, index, options, m_stemmer, explanation);
-    if (index < m_outcome.matches.size()) {
-        const PhraseMatch& match = m_outcome.matches.at(index);
-        m_verdict = AnalyseMatch(match.original, match.edited, *m_outcome.dictionary, options, m_stemmer);
+    if (const PhraseMatch* match = m_outcome.exactAt(index)) {
+        m_verdict = AnalyseMatch(match->original, match->edited, *m_outcome.dictionary, options, m_stemmer);
         m_nearVerdict.clear();
     } else {
         m_verdict = MatchVerdict();
@@ -290,17 +292,12 @@ SelectedPair CheckSession::PairOf(const CheckOutcome& outcome, qsizetype row, co
 
 const PhraseMatch* CheckSession::selectedMatch() const
 {
-    if (m_selected < 0 || m_selected >= m_outcome.matches.size())
-        return nullptr;
-    return &m_outcome.matches.at(m_selected);
+    return m_outcome.exactAt(m_selected);
 }
 
 const NearMatch* CheckSession::selectedNear() const
 {
-    const qsizetype index = m_selected - m_outcome.matches.size();
-    if (m_selected < 0 || index < 0 || index >= m_outcome.near.matches.size())
-        return nullptr;
-    return &m_outcome.near.matches.at(index);
+    return m_outcome.nearAt(m_selected);
 }
 
 QString CheckSession::Shown(const QString& sentence)

@@ -5,7 +5,6 @@
 #include "check/CheckSession.h"
 #include "check/MatchReport.h"
 #include "check/TrickWarnings.h"
-#include "compare/ExplainMatch.h"
 #include "compare/NearMatch.h"
 #include "compare/NearVerdict.h"
 
@@ -215,7 +214,6 @@ bool HtmlReport::WriteMap(QIODevice& out) const
                        u"<span class=\"own\"></span>свой текст<span class=\"tricked\"></span>приёмы маскировки"
                        u"</p>\n<div class=\"map\">\n");
     const QList<CheckSession::MapCell> cells = CheckSession::MapOf(m_outcome);
-    const qsizetype exactCount = m_outcome.matches.size();
     for (qsizetype i = 0; i < cells.size(); ++i) {
         const CheckSession::MapCell& cell = cells.at(i);
         QString kind = QStringLiteral("own");
@@ -223,12 +221,12 @@ bool HtmlReport::WriteMap(QIODevice& out) const
         QString link;
         if (cell.kind == CheckSession::MapCell::Kind::Exact) {
             kind = QStringLiteral("exact");
-            what = QStringLiteral(u"совпадение #%1").arg(cell.row + 1);
-            link = QStringLiteral(" href=\"#m%1\"").arg(cell.row + 1);
+            what = QStringLiteral(u"совпадение #%1").arg(m_outcome.rows.at(cell.row).index + 1);
+            link = QStringLiteral(" href=\"#m%1\"").arg(m_outcome.rows.at(cell.row).index + 1);
         } else if (cell.kind == CheckSession::MapCell::Kind::Near) {
             kind = QStringLiteral("near");
-            what = QStringLiteral(u"похожая фраза #%1").arg(cell.row - exactCount + 1);
-            link = QStringLiteral(" href=\"#n%1\"").arg(cell.row - exactCount + 1);
+            what = QStringLiteral(u"похожая фраза #%1").arg(m_outcome.rows.at(cell.row).index + 1);
+            link = QStringLiteral(" href=\"#n%1\"").arg(m_outcome.rows.at(cell.row).index + 1);
         }
         if (cell.tricked) {
             kind += QStringLiteral(" tricked");
@@ -254,7 +252,6 @@ bool HtmlReport::WriteMatches(QIODevice& out) const
 {
     if (!write(out, QStringLiteral(u"<h2>Совпадения</h2>\n")))
         return false;
-    const qsizetype exactCount = m_outcome.matches.size();
     if (m_outcome.matchCount() == 0 &&
         !write(out, QStringLiteral(u"<p class=\"none\">Совпадений нет: изменённая копия не совпадает с оригиналом "
                                    u"ни в одном предложении.</p>\n")))
@@ -264,16 +261,17 @@ bool HtmlReport::WriteMatches(QIODevice& out) const
     QString body;
     qint64 written = 0;
     for (qsizetype row = 0; row < m_outcome.matchCount(); ++row) {
-        const bool exact = row < exactCount;
-        const PhraseMatch* match = exact ? &m_outcome.matches.at(row) : nullptr;
+        const PhraseMatch* match = m_outcome.exactAt(row);
+        const bool exact = match != nullptr;
+        // Numbered within its kind, as the window lists them.
+        const qint32 number = m_outcome.rows.at(row).index + 1;
         if (!exact || !previous || !(*match == *previous)) {
             const SelectedPair pair = CheckSession::PairOf(m_outcome, row, m_options, m_stemmer);
             QString verdict;
             if (exact) {
-                verdict =
-                    AnalyseMatch(match->original, match->edited, *m_outcome.dictionary, m_options, m_stemmer).text();
+                verdict = m_outcome.Verdict(number - 1, m_options, m_stemmer).text();
             } else {
-                verdict = NearVerdict(MatchReport::Explain(m_outcome, m_outcome.near.matches.at(row - exactCount)));
+                verdict = NearVerdict(MatchReport::Explain(m_outcome, *m_outcome.nearAt(row)));
             }
             if (pair.seenThrough()) {
                 if (!verdict.isEmpty() && !verdict.endsWith(QChar(u'\n')))
@@ -291,16 +289,15 @@ bool HtmlReport::WriteMatches(QIODevice& out) const
             previous = match;
         }
         const QString heading =
-            exact ? QStringLiteral(u"<div class=\"match exact\" id=\"m%1\">\n<h3>Совпадение #%1</h3>\n").arg(row + 1)
+            exact ? QStringLiteral(u"<div class=\"match exact\" id=\"m%1\">\n<h3>Совпадение #%1</h3>\n").arg(number)
                   : QStringLiteral(u"<div class=\"match near\" id=\"n%1\">\n<h3>Похожая фраза #%1 (%2%)</h3>\n")
-                        .arg(row - exactCount + 1)
-                        .arg(m_outcome.near.matches.at(row - exactCount).percent());
+                        .arg(number)
+                        .arg(m_outcome.nearAt(row)->percent());
         const SourceAttribution& sources = m_outcome.sources;
         const QString source =
             sources.several()
                 ? QStringLiteral(u"<p class=\"source\">Источник: %1</p>\n")
-                      .arg(Escape(QFileInfo(sources.paths.value(exact ? sources.exact.at(row)
-                                                                      : sources.near.at(row - exactCount)))
+                      .arg(Escape(QFileInfo(sources.paths.value((exact ? sources.exact : sources.near).at(number - 1)))
                                       .fileName()))
                 : QString();
         const QByteArray bytes = (heading + source + body + QStringLiteral("</div>\n")).toUtf8();

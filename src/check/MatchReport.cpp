@@ -2,8 +2,8 @@
 
 #include "check/CheckCommand.h"
 #include "check/CheckOptions.h"
+#include "check/JsonText.h"
 #include "check/TrickWarnings.h"
-#include "compare/ExplainMatch.h"
 #include "compare/NearExplanation.h"
 #include "compare/NearVerdict.h"
 
@@ -43,9 +43,9 @@ QString printable(QString sentence)
     return sentence;
 }
 
-QJsonArray kindNames(const MatchVerdict& verdict)
+QStringList kindNames(const MatchVerdict& verdict)
 {
-    QJsonArray kinds;
+    QStringList kinds;
     for (VerdictKind kind : verdict.kinds)
         kinds.append(VerdictKindName(kind));
     return kinds;
@@ -60,12 +60,17 @@ QJsonArray stringArray(const QStringList& items)
 }
 
 // [["original", "edited"], ...]
-QJsonArray pairArray(const QList<NearExplanation::FormChange>& pairs)
+void appendPairs(QByteArray& out, const QList<NearExplanation::FormChange>& pairs)
 {
-    QJsonArray array;
-    for (const NearExplanation::FormChange& pair : pairs)
-        array.append(QJsonArray{pair.original, pair.edited});
-    return array;
+    out.append('[');
+    for (qsizetype i = 0; i < pairs.size(); ++i) {
+        out.append(i > 0 ? ",[" : "[");
+        JsonText::AppendString(out, pairs.at(i).original);
+        out.append(',');
+        JsonText::AppendString(out, pairs.at(i).edited);
+        out.append(']');
+    }
+    out.append(']');
 }
 
 // What each document holds of tricks: {"document", "kind", "count", "samples"}, edited copy first.
@@ -150,20 +155,30 @@ bool MatchReport::WriteJson(QIODevice& out) const
     const PhraseMatch* previous = nullptr;
     qint32 previousSource = -1;
     QByteArray entryBytes;
-    for (qsizetype i = 0; i < m_outcome.matches.size(); ++i) {
-        const PhraseMatch& match = m_outcome.matches.at(i);
-        const qint32 source = sources.several() ? sources.exact.at(i) : -1;
+    qsizetype i = -1;
+    for (const MatchRow& row : m_outcome.rows) {
+        if (row.kind != MatchRow::Kind::Exact)
+            continue;
+        const PhraseMatch& match = m_outcome.matches.at(row.index);
+        ++i;
+        const qint32 source = sources.several() ? sources.exact.at(row.index) : -1;
         if (!previous || !(match == *previous) || source != previousSource) {
-            const MatchVerdict verdict =
-                AnalyseMatch(match.original, match.edited, *m_outcome.dictionary, m_options, m_stemmer);
-            QJsonObject entry;
-            entry.insert(QStringLiteral("original"), m_outcome.originalReading.Written(match.original).text);
-            entry.insert(QStringLiteral("edited"), m_outcome.editedReading.Written(match.edited).text);
-            entry.insert(QStringLiteral("verdict"), verdict.text());
-            entry.insert(QStringLiteral("kinds"), kindNames(verdict));
-            if (source >= 0)
-                entry.insert(QStringLiteral("source"), source);
-            entryBytes = QJsonDocument(entry).toJson(QJsonDocument::Compact);
+            const MatchVerdict verdict = m_outcome.Verdict(row.index, m_options, m_stemmer);
+            // Keys in the order a JSON object sorts them.
+            entryBytes.clear();
+            entryBytes.append("{\"edited\":");
+            JsonText::AppendString(entryBytes, m_outcome.editedReading.Written(match.edited).text);
+            entryBytes.append(",\"kinds\":");
+            JsonText::AppendStrings(entryBytes, kindNames(verdict));
+            entryBytes.append(",\"original\":");
+            JsonText::AppendString(entryBytes, m_outcome.originalReading.Written(match.original).text);
+            if (source >= 0) {
+                entryBytes.append(",\"source\":");
+                entryBytes.append(QByteArray::number(source));
+            }
+            entryBytes.append(",\"verdict\":");
+            JsonText::AppendString(entryBytes, verdict.text());
+            entryBytes.append('}');
             previous = &match;
             previousSource = source;
         }
@@ -175,26 +190,38 @@ bool MatchReport::WriteJson(QIODevice& out) const
             return false;
         const std::span<const NearSentence> original(m_outcome.originalSentences);
         const std::span<const NearSentence> edited(m_outcome.editedSentences);
-        for (qsizetype i = 0; i < m_outcome.near.matches.size(); ++i) {
-            const NearMatch& match = m_outcome.near.matches.at(i);
+        qsizetype written = 0;
+        for (const MatchRow& row : m_outcome.rows) {
+            if (row.kind != MatchRow::Kind::Near)
+                continue;
+            const NearMatch& match = m_outcome.near.matches.at(row.index);
             const NearExplanation explanation = Explain(m_outcome, match);
-            QJsonObject entry;
-            entry.insert(QStringLiteral("original"),
-                         UnitText(original.subspan(size_t(match.originalFirst), size_t(match.originalCount)),
-                                  m_outcome.originalReading));
-            entry.insert(QStringLiteral("edited"),
-                         UnitText(edited.subspan(size_t(match.editedFirst), size_t(match.editedCount)),
-                                  m_outcome.editedReading));
-            entry.insert(QStringLiteral("similarity"), match.percent() / 100.0);
-            entry.insert(QStringLiteral("verdict"), NearVerdict(explanation));
-            entry.insert(QStringLiteral("removed"), stringArray(explanation.removed));
-            entry.insert(QStringLiteral("added"), stringArray(explanation.added));
-            entry.insert(QStringLiteral("synonyms"), pairArray(explanation.synonyms));
-            entry.insert(QStringLiteral("family"), pairArray(explanation.family));
-            if (sources.several())
-                entry.insert(QStringLiteral("source"), sources.near.at(i));
-            QByteArray bytes = QJsonDocument(entry).toJson(QJsonDocument::Compact);
-            if (i > 0)
+            QByteArray bytes;
+            bytes.append("{\"added\":");
+            JsonText::AppendStrings(bytes, explanation.added);
+            bytes.append(",\"edited\":");
+            JsonText::AppendString(bytes, UnitText(edited.subspan(size_t(match.editedFirst), size_t(match.editedCount)),
+                                                   m_outcome.editedReading));
+            bytes.append(",\"family\":");
+            appendPairs(bytes, explanation.family);
+            bytes.append(",\"original\":");
+            JsonText::AppendString(bytes,
+                                   UnitText(original.subspan(size_t(match.originalFirst), size_t(match.originalCount)),
+                                            m_outcome.originalReading));
+            bytes.append(",\"removed\":");
+            JsonText::AppendStrings(bytes, explanation.removed);
+            bytes.append(",\"similarity\":");
+            JsonText::AppendNumber(bytes, match.percent() / 100.0);
+            if (sources.several()) {
+                bytes.append(",\"source\":");
+                bytes.append(QByteArray::number(sources.near.at(row.index)));
+            }
+            bytes.append(",\"synonyms\":");
+            appendPairs(bytes, explanation.synonyms);
+            bytes.append(",\"verdict\":");
+            JsonText::AppendString(bytes, NearVerdict(explanation));
+            bytes.append('}');
+            if (written++ > 0)
                 bytes.prepend(',');
             if (!write(out, bytes))
                 return false;
@@ -217,7 +244,10 @@ bool MatchReport::WriteText(QIODevice& out) const
     const PhraseMatch* previous = nullptr;
     qint32 previousSource = -1;
     QByteArray body; // everything of an entry after its number
-    for (qsizetype i = 0; i < m_outcome.matches.size(); ++i) {
+    for (const MatchRow& row : m_outcome.rows) {
+        if (row.kind != MatchRow::Kind::Exact)
+            continue;
+        const qsizetype i = row.index;
         const PhraseMatch& match = m_outcome.matches.at(i);
         const qint32 source = sources.several() ? sources.exact.at(i) : -1;
         if (!previous || !(match == *previous) || source != previousSource) {
@@ -227,8 +257,7 @@ bool MatchReport::WriteText(QIODevice& out) const
             text += QStringLiteral(u"  Изменено:  ") + printable(m_outcome.editedReading.Written(match.edited).text) +
                     QChar(u'\n');
             text += QStringLiteral(u"  Почему:\n");
-            text += indented(ExplainMatch(match.original, match.edited, *m_outcome.dictionary, m_options, m_stemmer),
-                             QStringLiteral("    "));
+            text += indented(m_outcome.Verdict(i, m_options, m_stemmer).text(), QStringLiteral("    "));
             text += QStringLiteral("\n\n");
             body = text.toUtf8();
             previous = &match;
@@ -239,7 +268,10 @@ bool MatchReport::WriteText(QIODevice& out) const
     }
     const std::span<const NearSentence> original(m_outcome.originalSentences);
     const std::span<const NearSentence> edited(m_outcome.editedSentences);
-    for (qsizetype i = 0; i < m_outcome.near.matches.size(); ++i) {
+    for (const MatchRow& row : m_outcome.rows) {
+        if (row.kind != MatchRow::Kind::Near)
+            continue;
+        const qsizetype i = row.index;
         const NearMatch& match = m_outcome.near.matches.at(i);
         QString text = QStringLiteral(u"Похожая фраза #%1 (%2%)\n").arg(i + 1).arg(match.percent());
         if (sources.several())

@@ -3,6 +3,7 @@
 #include "check/CheckOptions.h"
 #include "check/TrickCharacters.h"
 #include "phrases/TextOps.h"
+#include "phrases/TextWords.h"
 #include "phrases/Tokenizer.h"
 
 #include <QSet>
@@ -603,19 +604,13 @@ WrittenSentence TextReading::Written(const QString& sentence) const
     return Written(*it, sentence.size());
 }
 
-void TextReading::IndexSentences(const CheckOptions& options)
+void TextReading::IndexSentences(const TextWords& sentences)
 {
     if (untouched())
         return;
-    const DelimiterSet sentenceDelimiters(options.Delimiters1);
-    const DelimiterSet wordDelimiters(options.Delimiters2);
-    Tokenizer tokens(m_read, sentenceDelimiters);
-    QStringView sentence;
-    while (tokens.next(sentence)) {
-        if (sentence == u" " || CountWords(sentence, wordDelimiters) < options.MinWords)
-            continue;
-        const QString text = sentence.toString();
+    for (qsizetype i = 0; i < sentences.size(); ++i) {
+        const QString text = sentences.sentenceText(i).toString();
         if (!m_sentenceStarts.contains(text))
-            m_sentenceStarts.insert(text, tokens.tokenStart());
+            m_sentenceStarts.insert(text, sentences.at(i).start);
     }
 }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+class TextWords;
 struct CheckOptions;
 
 // A way of disguising a copy that the reading saw through.
@@ -87,8 +88,9 @@ public:
     // A sentence of the read text (as the sentence list holds it) as written: where it
     // first stands, once IndexSentences has run. Unknown sentences come back unchanged.
     WrittenSentence Written(const QString& sentence) const;
-    // Notes where each sentence of the read text first stands, split as options say.
-    void IndexSentences(const CheckOptions& options);
+    // Notes where each sentence of the read text first stands: sentences is text()
+    // split into its sentence list.
+    void IndexSentences(const TextWords& sentences);
 
 private:
     QString m_written;

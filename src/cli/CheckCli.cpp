@@ -361,7 +361,7 @@ CheckOptions ReadOptions(const CliRequest& request)
     // the window's stored choice is.
     options.NearMatches = request.nearThreshold > 0;
     if (options.NearMatches)
-        options.NearThreshold = request.nearThreshold;
+        options.Near.threshold = request.nearThreshold;
     return options;
 }
 

@@ -1,10 +1,12 @@
 #include "compare/ExplainMatch.h"
 
-#include "check/CheckOptions.h"
 #include "phrases/CStemDictionary.h"
+#include "phrases/SplitOptions.h"
 #include "phrases/TextOps.h"
+#include "phrases/TextWords.h"
 
 #include <QStringList>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <map>
 
@@ -43,10 +45,90 @@ bool orderChanged(const QStringList& original, const QStringList& edited, const 
     return false;
 }
 
+bool codeUnitLess(QStringView a, QStringView b)
+{
+    return std::lexicographical_compare(a.utf16(), a.utf16() + a.size(), b.utf16(), b.utf16() + b.size());
+}
+
+// The verdict's kinds from what was found.
+void finish(MatchVerdict& verdict, bool orderChanged)
+{
+    if (orderChanged)
+        verdict.kinds.append(VerdictKind::Order);
+    if (!verdict.added.isEmpty())
+        verdict.kinds.append(VerdictKind::AddedRepeated);
+    if (!verdict.removed.isEmpty())
+        verdict.kinds.append(VerdictKind::RemovedRepeated);
+    if (verdict.kinds.isEmpty())
+        verdict.kinds.append(VerdictKind::Forms);
+}
+
 } // namespace
 
+MatchVerdict AnalyseMatch(std::span<const qint32> originalForms, std::span<const qint32> editedForms, bool identical,
+                          const CStemDictionary& dictionary, WordForms& forms)
+{
+    MatchVerdict verdict;
+    if (identical) {
+        verdict.kinds.append(VerdictKind::Identical);
+        return verdict;
+    }
+    QVarLengthArray<qint32, 64> originalStems;
+    QVarLengthArray<qint32, 64> editedStems;
+    for (const qint32 form : originalForms)
+        originalStems.append(forms.stemOf(form));
+    for (const qint32 form : editedForms)
+        editedStems.append(forms.stemOf(form));
+
+    // Occurrences of each stem on both sides, by merging the sorted lists.
+    QVarLengthArray<qint32, 64> a(originalStems.begin(), originalStems.end());
+    QVarLengthArray<qint32, 64> b(editedStems.begin(), editedStems.end());
+    std::sort(a.begin(), a.end());
+    std::sort(b.begin(), b.end());
+    QVarLengthArray<QStringView, 16> added;
+    QVarLengthArray<QStringView, 16> removed;
+    for (qsizetype i = 0, j = 0; i < a.size();) {
+        const qint32 stem = a[i];
+        qsizetype count = 0;
+        for (; i < a.size() && a[i] == stem; ++i)
+            ++count;
+        while (j < b.size() && b[j] < stem)
+            ++j;
+        qsizetype editedCount = 0;
+        for (; j < b.size() && b[j] == stem; ++j)
+            ++editedCount;
+        if (editedCount < count)
+            removed.append(forms.stems().at(stem));
+        else if (editedCount > count)
+            added.append(forms.stems().at(stem));
+    }
+    std::sort(added.begin(), added.end(), codeUnitLess);
+    std::sort(removed.begin(), removed.end(), codeUnitLess);
+    for (const QStringView stem : added)
+        verdict.added.append(stem.toString());
+    for (const QStringView stem : removed)
+        verdict.removed.append(stem.toString());
+
+    bool changed = false;
+    const qsizetype common = std::min(originalStems.size(), editedStems.size());
+    for (qsizetype k = 0; k < common && !changed; ++k) {
+        // The stored keys are normalised once more before the lookup, as the
+        // dictionary numbers stems of stems for keys that are not their own stem.
+        if (originalStems[k] == editedStems[k])
+            continue;
+        const qint32 x = forms.restemOf(originalStems[k]);
+        const qint32 y = forms.restemOf(editedStems[k]);
+        const auto number = [&](qint32 stem) {
+            return dictionary.Shares(forms) ? dictionary.LookupStem(stem) : dictionary.Lookup(forms.stems().at(stem));
+        };
+        changed = x != y && number(x) != number(y);
+    }
+    finish(verdict, changed);
+    return verdict;
+}
+
 MatchVerdict AnalyseMatch(const QString& original, const QString& edited, const CStemDictionary& dictionary,
-                          const CheckOptions& options, Stemmer& stemmer)
+                          const SplitOptions& options, Stemmer& stemmer)
 {
     MatchVerdict verdict;
     if (original == edited) {
@@ -74,19 +156,12 @@ MatchVerdict AnalyseMatch(const QString& original, const QString& edited, const 
             verdict.added.append(stem);
     }
 
-    if (orderChanged(originalStems, editedStems, dictionary, stemmer))
-        verdict.kinds.append(VerdictKind::Order);
-    if (!verdict.added.isEmpty())
-        verdict.kinds.append(VerdictKind::AddedRepeated);
-    if (!verdict.removed.isEmpty())
-        verdict.kinds.append(VerdictKind::RemovedRepeated);
-    if (verdict.kinds.isEmpty())
-        verdict.kinds.append(VerdictKind::Forms);
+    finish(verdict, orderChanged(originalStems, editedStems, dictionary, stemmer));
     return verdict;
 }
 
 QString ExplainMatch(const QString& original, const QString& edited, const CStemDictionary& dictionary,
-                     const CheckOptions& options, Stemmer& stemmer)
+                     const SplitOptions& options, Stemmer& stemmer)
 {
     return AnalyseMatch(original, edited, dictionary, options, stemmer).text();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "phrases/SplitOptions.h"
+
 #include <QtGlobal>
 
 class NearRelations;
@@ -15,7 +17,7 @@ struct NearOptions
     qint32 threshold = kDefaultThreshold;
     // A sentence, or a pair of adjacent sentences, takes part only with more words
     // than this: the same rule as for exact matches.
-    qint32 minWords = 3;
+    qint32 minWords = SplitOptions::DefaultMinWords;
     // At most this many near matches are listed, the most similar ones.
     qsizetype maxMatches = kDefaultMaxMatches;
 

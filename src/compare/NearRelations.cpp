@@ -112,6 +112,9 @@ bool isVowel(char16_t c)
 // is no verb's. A verb without a suffix ends its shared letters with a vowel (разви-ть).
 bool verbSuffix(std::u16string_view shared, std::u16string_view rest, std::u16string_view* suffix)
 {
+    // Every verb ending ends in one of these: most rests are turned away at their last letter.
+    if (rest.empty() || std::u16string_view(u"ьяи").find(rest.back()) == std::u16string_view::npos)
+        return false;
     for (std::u16string_view s : kVerbSuffixes)
         for (std::u16string_view e : kVerbEndings)
             if (rest.size() == s.size() + e.size() && startsWith(rest, s) && rest.substr(s.size()) == e &&
@@ -173,6 +176,11 @@ bool SameFamily(QStringView a, QStringView b)
 }
 
 NearRelations::NearRelations(const QStringList& stems, const Thesaurus* thesaurus)
+    : NearRelations(std::vector<QStringView>(stems.begin(), stems.end()), thesaurus)
+{
+}
+
+NearRelations::NearRelations(std::span<const QStringView> stems, const Thesaurus* thesaurus)
 {
     const qint32 count = qint32(stems.size());
     std::vector<std::vector<Link>> links(static_cast<size_t>(count));
@@ -184,7 +192,7 @@ NearRelations::NearRelations(const QStringList& stems, const Thesaurus* thesauru
         // The stems the thesaurus holds, by its word index.
         QHash<qint32, qint32> byWord;
         for (qint32 s = 0; s < count; ++s) {
-            const qint32 w = thesaurus->find(stems.at(s));
+            const qint32 w = thesaurus->find(stems[size_t(s)].toString());
             if (w >= 0)
                 byWord.insert(w, s);
         }
@@ -201,15 +209,20 @@ NearRelations::NearRelations(const QStringList& stems, const Thesaurus* thesauru
     // however many stems share a beginning.
     std::vector<qint32> sorted;
     for (qint32 s = 0; s < count; ++s)
-        if (stems.at(s).size() >= kVerbSharedLetters)
+        if (stems[size_t(s)].size() >= kVerbSharedLetters)
             sorted.push_back(s);
-    std::sort(sorted.begin(), sorted.end(), [&stems](qint32 x, qint32 y) { return stems.at(x) < stems.at(y); });
+    // Code unit by code unit, as QStringView's own order, without a library call per comparison.
+    std::sort(sorted.begin(), sorted.end(), [&stems](qint32 x, qint32 y) {
+        const QStringView a = stems[size_t(x)];
+        const QStringView b = stems[size_t(y)];
+        return std::lexicographical_compare(a.utf16(), a.utf16() + a.size(), b.utf16(), b.utf16() + b.size());
+    });
     for (size_t i = 0; i < sorted.size(); ++i) {
-        const QStringView first = QStringView(stems.at(sorted[i])).first(kVerbSharedLetters);
+        const QStringView first = stems[size_t(sorted[i])].first(kVerbSharedLetters);
         for (size_t j = i + 1; j < sorted.size() && j <= i + kFamilyWindow; ++j) {
-            if (!QStringView(stems.at(sorted[j])).startsWith(first))
+            if (!stems[size_t(sorted[j])].startsWith(first))
                 break;
-            if (SameFamily(stems.at(sorted[i]), stems.at(sorted[j])))
+            if (SameFamily(stems[size_t(sorted[i])], stems[size_t(sorted[j])]))
                 add(sorted[i], sorted[j], Kind::Family);
         }
     }

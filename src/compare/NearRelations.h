@@ -30,6 +30,8 @@ public:
     // stems: the stem of each number. Synonyms come from the thesaurus (none when it
     // is null or empty), families from SameFamily.
     NearRelations(const QStringList& stems, const Thesaurus* thesaurus);
+    // The same on views of the stems, which need not outlive the construction.
+    NearRelations(std::span<const QStringView> stems, const Thesaurus* thesaurus);
 
     bool isEmpty() const { return m_links.empty(); }
     // The stems related to one, each once: a synonym before a family word.

@@ -184,24 +184,57 @@ private:
 // the sentence it is half of.
 constexpr qint32 kMaxSplitRatio = 4;
 
-// The share of an edited sentence's runs of three adjacent stems that occur in an
-// original sentence.
-double ShingleShare(const NearSentence& edited, const NearSentence& original, std::vector<quint64>& scratch)
+// A run of three adjacent stems, hashed.
+quint64 Shingle(const QList<NearSentence::Word>& words, qsizetype i)
 {
-    const auto shingle = [](const QList<NearSentence::Word>& words, qsizetype i) {
-        return (quint64(quint32(words[i].stem)) * 0x9E3779B97F4A7C15ull) ^
-               (quint64(quint32(words[i + 1].stem)) * 0xC2B2AE3D27D4EB4Full) ^ quint64(quint32(words[i + 2].stem));
-    };
-    if (edited.words.size() < 3 || original.words.size() < 3)
+    return (quint64(quint32(words[i].stem)) * 0x9E3779B97F4A7C15ull) ^
+           (quint64(quint32(words[i + 1].stem)) * 0xC2B2AE3D27D4EB4Full) ^ quint64(quint32(words[i + 2].stem));
+}
+
+// The runs of three adjacent stems of every original sentence, each sentence's sorted,
+// worked out once for the whole search.
+class OriginalShingles
+{
+public:
+    explicit OriginalShingles(std::span<const NearSentence> original) : m_original(original) {}
+
+    std::span<const quint64> of(qint32 sentence)
+    {
+        if (m_start.empty()) {
+            m_start.reserve(m_original.size() + 1);
+            m_start.push_back(0);
+            size_t total = 0;
+            for (const NearSentence& s : m_original)
+                total += size_t(std::max<qsizetype>(s.words.size() - 2, 0));
+            m_shingles.reserve(total);
+            for (const NearSentence& s : m_original) {
+                const auto begin = m_shingles.size();
+                for (qsizetype i = 0; i + 2 < s.words.size(); ++i)
+                    m_shingles.push_back(Shingle(s.words, i));
+                std::sort(m_shingles.begin() + qsizetype(begin), m_shingles.end());
+                m_start.push_back(m_shingles.size());
+            }
+        }
+        return {m_shingles.data() + m_start[size_t(sentence)],
+                m_start[size_t(sentence) + 1] - m_start[size_t(sentence)]};
+    }
+
+private:
+    std::span<const NearSentence> m_original;
+    std::vector<quint64> m_shingles;
+    std::vector<size_t> m_start;
+};
+
+// The share of an edited sentence's runs of three adjacent stems (editedShingles) that
+// occur in an original sentence's (sorted).
+double ShingleShare(std::span<const quint64> editedShingles, std::span<const quint64> original)
+{
+    if (editedShingles.empty() || original.empty())
         return 0;
-    scratch.clear();
-    for (qsizetype i = 0; i + 2 < original.words.size(); ++i)
-        scratch.push_back(shingle(original.words, i));
-    std::sort(scratch.begin(), scratch.end());
     qsizetype found = 0;
-    for (qsizetype i = 0; i + 2 < edited.words.size(); ++i)
-        found += std::binary_search(scratch.begin(), scratch.end(), shingle(edited.words, i));
-    return double(found) / double(edited.words.size() - 2);
+    for (const quint64 shingle : editedShingles)
+        found += std::binary_search(original.begin(), original.end(), shingle);
+    return double(found) / double(editedShingles.size());
 }
 
 // Whether candidate a is taken before b: more similar first; on a tie a single sentence
@@ -233,8 +266,10 @@ bool listedBefore(const NearMatch& a, const NearMatch& b)
 class Matcher
 {
 public:
-    Matcher(const NearIndex& index, qint32 stemCount, const NearOptions& options)
-        : m_index(index), m_comparer(index, stemCount, options), m_minWords(options.minWords),
+    Matcher(const NearIndex& index, std::span<const NearSentence> original, qint32 stemCount,
+            const NearOptions& options)
+        : m_index(index), m_comparer(index, stemCount, options), m_originalShingles(original),
+          m_minWords(options.minWords),
           // The allowance keeps a similarity of exactly N% from falling short of N through rounding.
           m_threshold(std::clamp(options.threshold, 1, 100) / 100.0 - 1e-9)
     {
@@ -260,11 +295,13 @@ public:
 
     // An edited sentence no unit is near enough: the half of a split sentence, when most
     // of its runs of three stems lie in one seed. Its similarity is that share.
-    bool matchShingles(const NearSeeder& seeder, std::span<const NearSentence> original, const NearSentence& edited,
-                       NearMatch& best)
+    bool matchShingles(const NearSeeder& seeder, const NearSentence& edited, NearMatch& best)
     {
         if (edited.words.size() < NearOptions::kShingleMinWords || qint32(edited.words.size()) <= m_minWords)
             return false;
+        m_scratch.clear();
+        for (qsizetype i = 0; i + 2 < edited.words.size(); ++i)
+            m_scratch.push_back(Shingle(edited.words, i));
         bool found = false;
         for (qint32 seed : seeder.seeds()) {
             // A sentence split in two leaves halves of comparable length: a short
@@ -273,7 +310,7 @@ public:
             if (m_index.wordCount(seed) <= m_minWords ||
                 m_index.wordCount(seed) > kMaxSplitRatio * qint32(edited.words.size()) + kMaxSplitRatio * 4)
                 continue;
-            const double share = ShingleShare(edited, original[size_t(seed)], m_scratch);
+            const double share = ShingleShare(m_scratch, m_originalShingles.of(seed));
             if (share < 0.5 || share < m_threshold)
                 continue;
             NearMatch candidate = best;
@@ -339,6 +376,7 @@ private:
 
     const NearIndex& m_index;
     UnitComparer m_comparer;
+    OriginalShingles m_originalShingles;
     qint32 m_minWords;
     double m_threshold;
     std::vector<Unit> m_tried;
@@ -384,7 +422,7 @@ NearMatchList FindNearMatches(std::span<const NearSentence> original, std::span<
     // At most two candidates per edited sentence: its best match alone and with the
     // next sentence. Two seeders take turns, so both sentences' scores are at hand.
     std::vector<NearMatch> candidates;
-    Matcher matcher(index, sets.largestStem() + 1, options);
+    Matcher matcher(index, original, sets.largestStem() + 1, options);
     NearSeeder seeders[2] = {NearSeeder(index), NearSeeder(index)};
     std::vector<qint32> pairStems;
     for (qint32 j = 0; j < editedCount; ++j) {
@@ -399,7 +437,7 @@ NearMatchList FindNearMatches(std::span<const NearSentence> original, std::span<
         NearMatch best{0, 1, j, 1, 0};
         if (sets.wordCount(j) > options.minWords &&
             (matcher.matchSentence(current, sets.stems(j), sets.weight(j), best) ||
-             matcher.matchShingles(current, original, edited[size_t(j)], best)))
+             matcher.matchShingles(current, edited[size_t(j)], best)))
             candidates.push_back(best);
         if (j > 0 && !exact[size_t(j) - 1] && sets.wordCount(j - 1) + sets.wordCount(j) > options.minWords) {
             const std::span<const qint32> a = sets.stems(j - 1);

@@ -1,15 +1,15 @@
 #include "compare/PhraseFingerprint.h"
 
-#include "check/CheckOptions.h"
 #include "phrases/CStemDictionary.h"
+#include "phrases/SplitOptions.h"
 #include "phrases/TextOps.h"
 #include "phrases/Tokenizer.h"
-#include "phrases/WordNumberCache.h"
 
 #include <QCryptographicHash>
 #include <QVarLengthArray>
 #include <algorithm>
 #include <charconv>
+#include <span>
 
 namespace {
 
@@ -44,19 +44,6 @@ template <typename NumberOf> QByteArray fingerprintOfWords(std::span<const QStri
     return QCryptographicHash::hash(QByteArrayView(text.data(), text.size()), QCryptographicHash::Md5).toHex();
 }
 
-template <typename NumberOf>
-QByteArray fingerprint(QStringView sentence, const DelimiterSet& wordDelimiters, qint32 minWords, NumberOf numberOf)
-{
-    QVarLengthArray<QStringView, 64> words;
-    Tokenizer tokens(sentence, wordDelimiters);
-    QStringView word;
-    while (tokens.next(word))
-        words.append(word);
-    if (words.size() <= minWords)
-        return {};
-    return fingerprintOfWords(words, numberOf);
-}
-
 } // namespace
 
 QByteArray FingerprintText(QList<qint32> stemNumbers)
@@ -66,26 +53,14 @@ QByteArray FingerprintText(QList<qint32> stemNumbers)
     return text;
 }
 
-QByteArray PhraseFingerprint(const CStemDictionary& dictionary, QStringView sentence,
-                             const DelimiterSet& wordDelimiters, qint32 minWords, Stemmer& stemmer)
-{
-    return fingerprint(sentence, wordDelimiters, minWords,
-                       [&](QStringView word) { return dictionary.Lookup(NormalizeWord(word.toString(), stemmer)); });
-}
-
-QByteArray PhraseFingerprint(WordNumberCache& numbers, QStringView sentence, const DelimiterSet& wordDelimiters,
-                             qint32 minWords)
-{
-    return fingerprint(sentence, wordDelimiters, minWords, [&](QStringView word) { return numbers.number(word); });
-}
-
-QByteArray WordsFingerprint(WordNumberCache& numbers, std::span<const QStringView> words)
-{
-    return fingerprintOfWords(words, [&](QStringView word) { return numbers.number(word); });
-}
-
-QByteArray PhraseFingerprint(const CStemDictionary& dictionary, const QString& sentence, const CheckOptions& options,
+QByteArray PhraseFingerprint(const CStemDictionary& dictionary, const QString& sentence, const SplitOptions& options,
                              Stemmer& stemmer)
 {
-    return PhraseFingerprint(dictionary, sentence, DelimiterSet(options.Delimiters2), options.MinWords, stemmer);
+    QStringList words;
+    SplitWords(sentence, words, options);
+    if (!options.Compares(words.size()))
+        return {};
+    QVarLengthArray<QStringView, 64> views(words.begin(), words.end());
+    return fingerprintOfWords(
+        views, [&](QStringView word) { return dictionary.Lookup(NormalizeWord(word.toString(), stemmer)); });
 }

@@ -9,8 +9,13 @@ struct PhraseMatch
 {
     QString original;
     QString edited;
+    // Where the sentences stand in the split texts the search read (TextWords); -1
+    // when the match was not made by such a search.
+    qint32 originalIndex = -1;
+    qint32 editedIndex = -1;
 
-    bool operator==(const PhraseMatch&) const = default;
+    // Two matches are the same when their sentences are.
+    bool operator==(const PhraseMatch& other) const { return original == other.original && edited == other.edited; }
 };
 
 using PhraseMatchList = QList<PhraseMatch>;

@@ -109,6 +109,8 @@ ExtractResult CDocToText::ReadFilter(IFilter& filter)
         result.hidden.clear();
         result.error = ExtractError::TooLarge;
     } else if (!result.text.isEmpty()) {
+        // Grown piece by piece; the Check keeps it to the end.
+        result.text.squeeze();
         result.error = ExtractError::None;
     } else if (result.error == ExtractError::None) {
         result.error = ExtractError::NoText;

@@ -17,6 +17,13 @@ QString PlainTextReader::Decode(const QByteArray& bytes)
         QStringDecoder decoder(QStringDecoder::Utf16BE);
         return decoder(bytes.sliced(2));
     }
+    {
+        // Most files are clean UTF-8: one decoding pass, and the checks below only when it fails.
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString text = decoder(bytes);
+        if (!decoder.hasError())
+            return text;
+    }
     if (IsMostlyUtf8(bytes))
         return DecodeDamagedUtf8(bytes);
     return CodePage::Decode(bytes, 1251);
@@ -115,22 +122,34 @@ bool PlainTextReader::IsMostlyUtf8(const QByteArray& bytes)
 
 QString PlainTextReader::CanonicalLineBreaks(const QString& text)
 {
-    QString out;
-    out.reserve(text.size() + text.size() / 32);
-    const QChar* data = text.constData();
-    for (qsizetype i = 0, n = text.size(); i < n; ++i) {
-        const char16_t c = data[i].unicode();
-        if (c == u'\r') {
-            out += QStringLiteral("\r\n");
-            if (i + 1 < n && data[i + 1] == u'\n')
+    const char16_t* data = reinterpret_cast<const char16_t*>(text.utf16());
+    const qsizetype n = text.size();
+    // Measured first, so the result is written in place at its final size.
+    qsizetype size = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = data[i];
+        if (c >= 0x20 || c == u'\t')
+            ++size;
+        else if (c == u'\r' || c == u'\n') {
+            size += 2;
+            if (c == u'\r' && i + 1 < n && data[i + 1] == u'\n')
                 ++i;
-        } else if (c == u'\n') {
-            out += QStringLiteral("\r\n");
+        }
+    }
+    QString out(size, Qt::Uninitialized);
+    char16_t* to = reinterpret_cast<char16_t*>(out.data());
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = data[i];
+        if (c == u'\r' || c == u'\n') {
+            *to++ = u'\r';
+            *to++ = u'\n';
+            if (c == u'\r' && i + 1 < n && data[i + 1] == u'\n')
+                ++i;
         } else if (c == 0x2011) {
-            out += QChar(u'-');
+            *to++ = u'-';
         } else if (c >= 0x20 || c == u'\t') {
             // No-break spaces, soft hyphens and the like stay for the Check to read.
-            out += data[i];
+            *to++ = c;
         }
     }
     return out;

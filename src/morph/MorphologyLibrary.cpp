@@ -85,7 +85,6 @@ bool MorphologyLibrary::LoadFrom(const QStringList& libraryCandidates, const QSt
     char probe[kStemBufferSize];
     int32_t size = kStemMaxLength;
     m_hasDictionary = m_calc(m_handle, "", probe, &size) == 1;
-    m_cache.clear();
     if (!m_hasDictionary && existingData.isEmpty() && !notAFile.isEmpty())
         return Fail(QStringLiteral(u"словарь морфологии %1 — не обычный файл; основы строятся только по правилам "
                                    u"окончаний")
@@ -112,7 +111,6 @@ void MorphologyLibrary::Unload()
     m_close = nullptr;
     m_hasDictionary = false;
     m_dataPath.clear();
-    m_cache.clear();
     if (m_library.isLoaded())
         m_library.unload();
 }
@@ -128,6 +126,22 @@ bool MorphologyLibrary::Fail(const QString& problem)
     return false;
 }
 
+namespace {
+
+// Whether the narrow text holds the word unchanged.
+bool carries(const QByteArray& narrow, const QString& word)
+{
+#ifdef Q_OS_WIN
+    return QString::fromLocal8Bit(narrow) == word;
+#else
+    // Local 8-bit text is UTF-8 here, which carries every word but a broken surrogate pair.
+    Q_UNUSED(narrow);
+    return QStringView(word).isValidUtf16();
+#endif
+}
+
+} // namespace
+
 QString MorphologyLibrary::CalcStem(const QString& word) const
 {
     // Narrow text is the platform's local 8-bit encoding: UTF-8, or the ANSI code page
@@ -137,7 +151,7 @@ QString MorphologyLibrary::CalcStem(const QString& word) const
     // beyond the cut would share a stem. A word the encoding cannot carry (Cyrillic
     // under a Western ANSI code page) would reach it as question marks, where all such
     // words of one length share a stem: the word stands for itself instead.
-    if (narrow.size() > kStemMaxLength || QString::fromLocal8Bit(narrow) != word)
+    if (narrow.size() > kStemMaxLength || !carries(narrow, word))
         return word;
     char out[kStemBufferSize];
     out[0] = '\0';
@@ -151,11 +165,5 @@ QString MorphologyLibrary::GetStem(const QString& word)
 {
     if (!m_opened)
         return word;
-    if (auto it = m_cache.constFind(word); it != m_cache.constEnd())
-        return it.value();
-    const QString stem = CalcStem(word);
-    if (m_cache.size() >= kCacheLimit)
-        m_cache.clear();
-    m_cache.insert(word, stem);
-    return stem;
+    return CalcStem(word);
 }

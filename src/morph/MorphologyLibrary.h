@@ -2,7 +2,6 @@
 
 #include "morph/Stemmer.h"
 
-#include <QHash>
 #include <QLibrary>
 #include <QString>
 #include <QStringList>
@@ -39,11 +38,8 @@ public:
 
     // The stem of one lower-cased word; never changes case itself. A word too long for
     // the library's stem buffer is its own stem, so long words that differ only near
-    // their ends never share one.
+    // their ends never share one. Not cached: a Check stems each distinct word once.
     QString GetStem(const QString& word) override;
-
-    // Stems are cached up to this many words; the cache is then started afresh.
-    static constexpr qsizetype kCacheLimit = 100000;
 
 private:
     MorphologyLibrary() = default;
@@ -67,5 +63,4 @@ private:
     bool m_hasDictionary = false;
     QString m_loadProblem;
     QString m_dataPath;
-    QHash<QString, QString> m_cache;
 };

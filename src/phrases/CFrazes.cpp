@@ -1,21 +1,18 @@
 #include "phrases/CFrazes.h"
 
-#include "check/CheckOptions.h"
+#include "phrases/SplitOptions.h"
 #include "phrases/TextOps.h"
 #include "phrases/Tokenizer.h"
 
-CFrazes::CFrazes(const QString& text, const CheckOptions& options)
+CFrazes::CFrazes(const QString& text, const SplitOptions& options)
 {
     const DelimiterSet sentenceDelimiters(options.Delimiters1);
     const DelimiterSet wordDelimiters(options.Delimiters2);
-    const qint32 minWords = options.MinWords;
 
     Tokenizer sentences(text, sentenceDelimiters);
     QStringView sentence;
     while (sentences.next(sentence)) {
-        if (sentence == u" ")
-            continue;
-        if (CountWords(sentence, wordDelimiters) >= minWords)
+        if (options.Keeps(sentence, CountWords(sentence, wordDelimiters)))
             m_phrases.append(sentence.toString());
     }
 }

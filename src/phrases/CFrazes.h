@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-struct CheckOptions;
+struct SplitOptions;
 
 // The sentence list of one text, in text order: every token between sentence
 // delimiters that has at least MinWords words and is not a lone space, exactly as
@@ -11,7 +11,7 @@ struct CheckOptions;
 class CFrazes
 {
 public:
-    CFrazes(const QString& text, const CheckOptions& options);
+    CFrazes(const QString& text, const SplitOptions& options);
 
     // A copy of sentence index, or an empty string when index is out of range.
     QString GetPhrase(quint32 index) const;

@@ -1,29 +1,35 @@
 #include "phrases/CStemDictionary.h"
 
-#include "check/CheckOptions.h"
-#include "phrases/CFrazes.h"
-#include "phrases/TextOps.h"
-#include "phrases/Tokenizer.h"
+#include "phrases/TextWords.h"
 
-#include <QSet>
-
-CStemDictionary::CStemDictionary(const QString& originalText, const CheckOptions& options, Stemmer& stemmer)
+CStemDictionary::CStemDictionary(const QString& originalText, const SplitOptions& options, Stemmer& stemmer)
 {
-    const CFrazes phrases(NormalizeLineBreaks(originalText), options);
-    const DelimiterSet wordDelimiters(options.Delimiters2);
-    qint32 counter = 0;
-    // A word form already met has its stem numbered already; only new forms are stemmed.
-    QSet<QStringView> formsSeen;
-    for (const QString& phrase : phrases.phrases()) {
-        Tokenizer words(phrase, wordDelimiters);
-        QStringView word;
-        while (words.next(word)) {
-            if (formsSeen.contains(word))
+    auto forms = std::make_shared<WordForms>(stemmer);
+    const TextWords original(originalText, options, *forms);
+    *this = CStemDictionary(original, forms);
+}
+
+CStemDictionary::CStemDictionary(const TextWords& original, std::shared_ptr<WordForms> forms)
+    : m_forms(std::move(forms))
+{
+    // Forms already met have their stems numbered already.
+    std::vector<bool> seen(size_t(m_forms->size()), false);
+    for (qsizetype i = 0; i < original.size(); ++i)
+        for (const qint32 form : original.forms(i)) {
+            if (seen[size_t(form)])
                 continue;
-            formsSeen.insert(word);
-            const QString stem = NormalizeWord(word.toString(), stemmer);
-            if (!m_numbers.contains(stem))
-                m_numbers.insert(stem, counter++);
+            seen[size_t(form)] = true;
+            const qint32 stem = m_forms->stemOf(form);
+            if (size_t(stem) >= m_numberOfStem.size())
+                m_numberOfStem.resize(size_t(stem) + 1 + m_numberOfStem.size() / 2, -1);
+            if (m_numberOfStem[size_t(stem)] < 0)
+                m_numberOfStem[size_t(stem)] = m_size++;
         }
-    }
+    m_numberOfStem.shrink_to_fit();
+}
+
+qint32 CStemDictionary::Lookup(QStringView stem) const
+{
+    const qint32 number = m_forms->stems().find(stem);
+    return number >= 0 ? LookupStem(number) : -1;
 }

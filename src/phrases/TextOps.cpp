@@ -1,7 +1,7 @@
 #include "phrases/TextOps.h"
 
-#include "check/CheckOptions.h"
 #include "morph/Stemmer.h"
+#include "phrases/SplitOptions.h"
 #include "phrases/Tokenizer.h"
 
 QString NormalizeLineBreaks(QString text)
@@ -11,7 +11,7 @@ QString NormalizeLineBreaks(QString text)
     return text;
 }
 
-void SplitWords(const QString& phrase, QStringList& words, const CheckOptions& options)
+void SplitWords(const QString& phrase, QStringList& words, const SplitOptions& options)
 {
     const DelimiterSet delimiters(options.Delimiters2);
     Tokenizer tokens(phrase, delimiters);

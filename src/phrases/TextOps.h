@@ -6,7 +6,7 @@
 
 class DelimiterSet;
 class Stemmer;
-struct CheckOptions;
+struct SplitOptions;
 
 // Text operations of the phrase model. They take their strings by value or view and
 // never change their caller's strings; delimiters and stems come from the caller.
@@ -15,7 +15,7 @@ struct CheckOptions;
 QString NormalizeLineBreaks(QString text);
 
 // Appends the words of a phrase, split at the word delimiters, to words.
-void SplitWords(const QString& phrase, QStringList& words, const CheckOptions& options);
+void SplitWords(const QString& phrase, QStringList& words, const SplitOptions& options);
 
 // Number of words SplitWords would give, without building them.
 qsizetype CountWords(QStringView phrase, const DelimiterSet& wordDelimiters);

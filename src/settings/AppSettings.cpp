@@ -72,7 +72,7 @@ CheckOptions AppSettings::checkOptions() const
     options.Delimiters2 = Delimiters2;
     options.MinWords = MinWords;
     options.NearMatches = NearMatches;
-    options.NearThreshold = NearThreshold;
+    options.Near.threshold = NearThreshold;
     return options;
 }
 

@@ -593,7 +593,6 @@ bool CParafrixDlg::RunCheck(bool quiet)
     m_saveReport->setEnabled(true);
     ShowSuspicious();
     ListMatches();
-    ListNearMatches();
     ShowOriginality();
     m_copyMap->setCells(m_session.CopyMap());
     if (outcome.matchCount() > 0) {
@@ -685,11 +684,20 @@ void CParafrixDlg::ShowSuspicious()
 
 void CParafrixDlg::ListMatches()
 {
+    // In the outcome's order; each kind numbered from 1.
     const QSignalBlocker blocker(m_matchList);
-    const SourceAttribution& sources = m_session.outcome().sources;
-    for (qsizetype i = 1; i <= m_session.matches().size(); ++i)
-        m_matchList->addItem(QStringLiteral(u"Совпадение #%1").arg(i) +
-                             (sources.several() ? sourceSuffix(sources, sources.exact.at(i - 1)) : QString()));
+    const CheckOutcome& outcome = m_session.outcome();
+    const SourceAttribution& sources = outcome.sources;
+    for (const MatchRow& row : outcome.rows) {
+        const bool exact = row.kind == MatchRow::Kind::Exact;
+        const QString label = exact ? QStringLiteral(u"Совпадение #%1").arg(row.index + 1)
+                                    : QStringLiteral(u"Похожая фраза #%1 (%2%)")
+                                          .arg(row.index + 1)
+                                          .arg(outcome.near.matches.at(row.index).percent());
+        m_matchList->addItem(label + (sources.several()
+                                          ? sourceSuffix(sources, (exact ? sources.exact : sources.near).at(row.index))
+                                          : QString()));
+    }
 }
 
 void CParafrixDlg::OnSelchangeMatchList()
@@ -716,16 +724,6 @@ void CParafrixDlg::ShowSelectedMatch()
     }
     m_verdict->setText(verdict);
     m_openInWord->setEnabled(true);
-}
-
-void CParafrixDlg::ListNearMatches()
-{
-    const QSignalBlocker blocker(m_matchList);
-    const QList<NearMatch>& near = m_session.outcome().near.matches;
-    const SourceAttribution& sources = m_session.outcome().sources;
-    for (qsizetype i = 0; i < near.size(); ++i)
-        m_matchList->addItem(QStringLiteral(u"Похожая фраза #%1 (%2%)").arg(i + 1).arg(near.at(i).percent()) +
-                             (sources.several() ? sourceSuffix(sources, sources.near.at(i)) : QString()));
 }
 
 void CParafrixDlg::ShowOriginality()

@@ -97,7 +97,6 @@ private:
     void RecheckWhenIdle();
     void ClearResultWidgets();
     void ListMatches();
-    void ListNearMatches();
     void ShowSelectedMatch();
     void ShowOriginality();
     void ShowSuspicious();

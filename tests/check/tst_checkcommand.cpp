@@ -178,6 +178,14 @@ private slots:
         QCOMPARE(outcome.exactShare, 5.0 / 15.0);
         QCOMPARE(outcome.nearShare, near ? 6.0 / 15.0 : 0.0);
         QCOMPARE(outcome.originality + outcome.exactShare + outcome.nearShare, 1.0);
+        // One list of rows, exact first: what every front end shows.
+        QCOMPARE(outcome.matchCount(), near ? 2 : 1);
+        QCOMPARE(outcome.exactAt(0), &outcome.matches.at(0));
+        QCOMPARE(outcome.nearAt(0), nullptr);
+        if (near) {
+            QCOMPARE(outcome.nearAt(1), &outcome.near.matches.at(0));
+            QCOMPARE(outcome.exactAt(1), nullptr);
+        }
     }
 
     void optionsApplyToTheCheckTheyArePassedTo()

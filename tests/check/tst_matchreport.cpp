@@ -192,7 +192,7 @@ private slots:
         QFETCH(double, originality);
         QFETCH(bool, truncated);
         m_options.NearMatches = near;
-        m_options.NearThreshold = threshold;
+        m_options.Near.threshold = threshold;
         m_options.MaxMatches = maxMatches;
         m_options.MaxReportBytes = maxBytes;
         const QString original = u"Лиса быстро бежит через широкое поле к лесу. "
@@ -333,7 +333,7 @@ private slots:
     void htmlReport()
     {
         m_options.NearMatches = true;
-        m_options.NearThreshold = 50;
+        m_options.Near.threshold = 50;
         const QString original = u"Лиса быстро бежит через широкое поле к лесу. "
                                  u"Кот & пёс <спят> под \"крышей\" вместе. Совсем другое предложение о погоде."_qs;
         const QString edited = u"Лиса быстро бежит через поле к тёмному лесу. "

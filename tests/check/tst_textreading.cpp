@@ -1,5 +1,7 @@
 #include "check/CheckOptions.h"
 #include "check/TextReading.h"
+#include "morph/Stemmer.h"
+#include "phrases/TextWords.h"
 
 #include <QTest>
 
@@ -123,7 +125,9 @@ private slots:
         const qsizetype hiddenAt = written.indexOf(u"скрыто"_qs);
         TextReading reading(written, {{hiddenAt, 7}}, options);
         QCOMPARE(reading.text(), u"Первое предложение тут..Второе пред ложениездесь есть."_qs);
-        reading.IndexSentences(options);
+        LowerCaseStemmer stemmer;
+        WordForms forms(stemmer);
+        reading.IndexSentences(TextWords(reading.text(), options, forms));
         const WrittenSentence sentence = reading.Written(u"Второе пред ложениездесь есть"_qs);
         QCOMPARE(sentence.text, u"Втopoe\u200B пред\u2800ложениездесь скрыто есть"_qs);
         QStringList marked;

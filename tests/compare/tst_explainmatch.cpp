@@ -2,6 +2,7 @@
 #include "check/CheckOptions.h"
 #include "compare/ExplainMatch.h"
 #include "phrases/CStemDictionary.h"
+#include "phrases/TextWords.h"
 
 #include <QTest>
 
@@ -15,6 +16,17 @@ class TestExplainMatch : public QObject
 
     static QString added(const QString& list) { return Verdict::addedHead() + list + Verdict::addedTail(); }
     static QString removed(const QString& list) { return Verdict::removedHead() + list + Verdict::removedTail(); }
+
+    // The verdict as a Check's report takes it: from both sentences split once, with a
+    // dictionary built on the same forms.
+    QString fromWords(const QString& dictionaryText, const QString& original, const QString& edited)
+    {
+        auto forms = std::make_shared<WordForms>(m_stemmer);
+        const CStemDictionary dictionary(TextWords(dictionaryText, m_options, *forms), forms);
+        const TextWords a(original, m_options, *forms);
+        const TextWords b(edited, m_options, *forms);
+        return AnalyseMatch(a.forms(0), b.forms(0), original == edited, dictionary, *forms).text();
+    }
 
 private slots:
     void init()
@@ -65,6 +77,7 @@ private slots:
         QFETCH(QString, expected);
         const CStemDictionary dictionary(QStringLiteral("a b c d."), m_options, m_stemmer);
         QCOMPARE(ExplainMatch(original, edited, dictionary, m_options, m_stemmer), expected);
+        QCOMPARE(fromWords(QStringLiteral("a b c d."), original, edited), expected);
     }
 
     void unknownWordsLookEqual()
@@ -101,6 +114,8 @@ private slots:
         const CStemDictionary dictionary(QStringLiteral("abcd efgh ijkl mnop."), m_options, m_stemmer);
         QCOMPARE(dictionary.Lookup(u"abc"_qs), 0);
         QCOMPARE(ExplainMatch(u"abcd efgh ijkl mnop"_qs, u"efgh abcd ijkl mnop"_qs, dictionary, m_options, m_stemmer),
+                 Verdict::nothingFound());
+        QCOMPARE(fromWords(u"abcd efgh ijkl mnop."_qs, u"abcd efgh ijkl mnop"_qs, u"efgh abcd ijkl mnop"_qs),
                  Verdict::nothingFound());
     }
 };

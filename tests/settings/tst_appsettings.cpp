@@ -248,7 +248,7 @@ private slots:
         QCOMPARE(settings.MinWords, 3);
         const CheckOptions options = settings.checkOptions();
         QCOMPARE(options.NearMatches, near);
-        QCOMPARE(options.NearThreshold, threshold);
+        QCOMPARE(options.Near.threshold, threshold);
     }
 
     void nearValuesRoundTrip_data()

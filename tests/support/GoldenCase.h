@@ -31,7 +31,7 @@ inline bool ReadOptions(const QString& base, CheckOptions& options)
     options.MinWords = object.value(QStringLiteral("MinWords")).toInt(options.MinWords);
     options.MaxMatches = object.value(QStringLiteral("MaxMatches")).toInt(int(options.MaxMatches));
     options.NearMatches = object.value(QStringLiteral("NearMatches")).toBool(options.NearMatches);
-    options.NearThreshold = object.value(QStringLiteral("NearThreshold")).toInt(options.NearThreshold);
+    options.Near.threshold = object.value(QStringLiteral("NearThreshold")).toInt(options.Near.threshold);
     return true;
 }
 
