@@ -149,30 +149,54 @@ bool cyrillicLower(QStringView w)
     return std::all_of(w.begin(), w.end(), [](QChar c) { return c >= u'а' && c <= u'я'; });
 }
 
-} // namespace
-
-bool SameFamily(QStringView a, QStringView b)
+// The prefix a word starts with, longest first, or an empty one.
+std::u16string_view prefixOf(std::u16string_view word)
 {
-    if (a == b || a.size() < kVerbSharedLetters || b.size() < kVerbSharedLetters || !cyrillicLower(a) ||
-        !cyrillicLower(b))
+    for (std::u16string_view p : kPrefixes)
+        if (startsWith(word, p))
+            return p;
+    return {};
+}
+
+// SameFamily on two lower-case Cyrillic words that share their first `known` letters,
+// with the prefix each starts with worked out once per word rather than once per pair.
+bool sameFamily(QStringView a, QStringView b, qsizetype known, std::u16string_view prefixA)
+{
+    if (a == b)
         return false;
-    qsizetype shared = 0;
+    qsizetype shared = known;
     while (shared < a.size() && shared < b.size() && a[shared] == b[shared])
         ++shared;
     if (shared < kVerbSharedLetters || a.size() - shared > kMaxRest || b.size() - shared > kMaxRest)
         return false;
     const std::u16string_view common(a.utf16(), size_t(shared));
-    qsizetype root = shared;
-    for (std::u16string_view p : kPrefixes)
-        if (startsWith(common, p)) {
-            root -= qsizetype(p.size());
-            break;
-        }
+    // A prefix of the word no longer than the shared letters is the one they start with;
+    // a longer one leaves the shared letters to be looked at on their own.
+    const std::u16string_view prefix = qsizetype(prefixA.size()) <= shared ? prefixA : prefixOf(common);
+    const qsizetype root = shared - qsizetype(prefix.size());
     const std::u16string_view restA(a.utf16() + shared, size_t(a.size() - shared));
     const std::u16string_view restB(b.utf16() + shared, size_t(b.size() - shared));
     if (shared < kSharedLetters || root < kRootLetters)
         return root >= kShortRootLetters && verbForms(common, restA, restB);
     return derivationalRest(restA, 0) && derivationalRest(restB, 0);
+}
+
+// The first four code units of a stem in one number, in the stems' sort order.
+quint64 leadOf(QStringView w)
+{
+    quint64 lead = 0;
+    for (qsizetype i = 0; i < kVerbSharedLetters; ++i)
+        lead = (lead << 16) | (i < w.size() ? w[i].unicode() : 0);
+    return lead;
+}
+
+} // namespace
+
+bool SameFamily(QStringView a, QStringView b)
+{
+    if (a.size() < kVerbSharedLetters || b.size() < kVerbSharedLetters || !cyrillicLower(a) || !cyrillicLower(b))
+        return false;
+    return sameFamily(a, b, 0, prefixOf(std::u16string_view(a.utf16(), size_t(a.size()))));
 }
 
 NearRelations::NearRelations(const QStringList& stems, const Thesaurus* thesaurus)
@@ -183,16 +207,24 @@ NearRelations::NearRelations(const QStringList& stems, const Thesaurus* thesauru
 NearRelations::NearRelations(std::span<const QStringView> stems, const Thesaurus* thesaurus)
 {
     const qint32 count = qint32(stems.size());
-    std::vector<std::vector<Link>> links(static_cast<size_t>(count));
-    const auto add = [&links](qint32 a, qint32 b, Kind kind) {
-        links[size_t(a)].push_back({b, kind});
-        links[size_t(b)].push_back({a, kind});
+    // Each relation both ways, in the order found; gathered into per-stem lists below.
+    struct Edge
+    {
+        qint32 from;
+        Link link;
+    };
+    std::vector<Edge> edges;
+    const auto add = [&edges](qint32 a, qint32 b, Kind kind) {
+        edges.push_back({a, {b, kind}});
+        edges.push_back({b, {a, kind}});
     };
     if (thesaurus && !thesaurus->isEmpty()) {
         // The stems the thesaurus holds, by its word index.
         QHash<qint32, qint32> byWord;
+        QString stem;
         for (qint32 s = 0; s < count; ++s) {
-            const qint32 w = thesaurus->find(stems[size_t(s)].toString());
+            stem.setUnicode(stems[size_t(s)].data(), stems[size_t(s)].size());
+            const qint32 w = thesaurus->find(stem);
             if (w >= 0)
                 byWord.insert(w, s);
         }
@@ -206,35 +238,52 @@ NearRelations::NearRelations(std::span<const QStringView> stems, const Thesaurus
     }
     // Family words share their first letters, so in sorted order they lie close
     // together: each stem is compared with the next few only, which bounds the work
-    // however many stems share a beginning.
-    std::vector<qint32> sorted;
-    for (qint32 s = 0; s < count; ++s)
-        if (stems[size_t(s)].size() >= kVerbSharedLetters)
-            sorted.push_back(s);
-    // Code unit by code unit, as QStringView's own order, without a library call per comparison.
-    std::sort(sorted.begin(), sorted.end(), [&stems](qint32 x, qint32 y) {
-        const QStringView a = stems[size_t(x)];
-        const QStringView b = stems[size_t(y)];
+    // however many stems share a beginning. Their first four letters, packed in one
+    // number, sort them first; only lower-case Cyrillic stems can be family words.
+    struct Entry
+    {
+        quint64 lead;
+        qint32 stem;
+        bool cyrillic;
+    };
+    std::vector<Entry> sorted;
+    for (qint32 s = 0; s < count; ++s) {
+        const QStringView w = stems[size_t(s)];
+        if (w.size() >= kVerbSharedLetters)
+            sorted.push_back({leadOf(w), s, cyrillicLower(w)});
+    }
+    // Code unit by code unit, as QStringView's own order.
+    std::sort(sorted.begin(), sorted.end(), [&stems](const Entry& x, const Entry& y) {
+        if (x.lead != y.lead)
+            return x.lead < y.lead;
+        const QStringView a = stems[size_t(x.stem)];
+        const QStringView b = stems[size_t(y.stem)];
         return std::lexicographical_compare(a.utf16(), a.utf16() + a.size(), b.utf16(), b.utf16() + b.size());
     });
     for (size_t i = 0; i < sorted.size(); ++i) {
-        const QStringView first = stems[size_t(sorted[i])].first(kVerbSharedLetters);
-        for (size_t j = i + 1; j < sorted.size() && j <= i + kFamilyWindow; ++j) {
-            if (!stems[size_t(sorted[j])].startsWith(first))
-                break;
-            if (SameFamily(stems[size_t(sorted[i])], stems[size_t(sorted[j])]))
-                add(sorted[i], sorted[j], Kind::Family);
-        }
+        if (!sorted[i].cyrillic)
+            continue;
+        const QStringView a = stems[size_t(sorted[i].stem)];
+        const std::u16string_view prefix = prefixOf(std::u16string_view(a.utf16(), size_t(a.size())));
+        for (size_t j = i + 1; j < sorted.size() && j <= i + kFamilyWindow && sorted[j].lead == sorted[i].lead; ++j)
+            if (sorted[j].cyrillic && sameFamily(a, stems[size_t(sorted[j].stem)], kVerbSharedLetters, prefix))
+                add(sorted[i].stem, sorted[j].stem, Kind::Family);
     }
 
+    // Per stem, a synonym before a family word, each related stem once.
+    std::stable_sort(edges.begin(), edges.end(), [](const Edge& x, const Edge& y) {
+        return x.from != y.from ? x.from < y.from : x.link.kind < y.link.kind;
+    });
     m_start.reserve(size_t(count) + 1);
     m_start.push_back(0);
-    for (std::vector<Link>& list : links) {
-        std::stable_sort(list.begin(), list.end(), [](const Link& x, const Link& y) { return x.kind < y.kind; });
-        for (const Link& link : list)
+    size_t e = 0;
+    for (qint32 s = 0; s < count; ++s) {
+        for (; e < edges.size() && edges[e].from == s; ++e) {
+            const Link& link = edges[e].link;
             if (std::none_of(m_links.begin() + m_start.back(), m_links.end(),
                              [&link](const Link& l) { return l.stem == link.stem; }))
                 m_links.push_back(link);
+        }
         m_start.push_back(qint32(m_links.size()));
     }
 }

@@ -21,7 +21,9 @@ public:
     }
     qint32 size() const { return qint32(m_start.size() - 1); }
 
-    // Strings are short: a plain FNV-1a over the code units hashes them fastest.
+    // Strings are short: a plain FNV-1a over the code units hashes them fastest. Its low
+    // bits, which pick the slot, only ever see the low bits of each code unit, so a final
+    // mix spreads the high ones down.
     static quint64 hash(QStringView text)
     {
         uint64_t h = 14695981039346656037ull;
@@ -29,6 +31,9 @@ public:
             h ^= c.unicode();
             h *= 1099511628211ull;
         }
+        h ^= h >> 33;
+        h *= 0xff51afd7ed558ccdull;
+        h ^= h >> 33;
         return h;
     }
 
