@@ -115,7 +115,7 @@ void AppSettings::Load()
     RecheckOnSave = store->LoadNumberSetting(QStringLiteral("RecheckOnSave"), recheck) && (recheck == 0 || recheck == 1)
                         ? recheck == 1
                         : DefaultRecheckOnSave;
-    // The documents of the last session; none in a record written before there were
+    // The documents checked when the window last closed; none in a record written before there were
     // several sources. A count out of range keeps none.
     store->LoadStringSetting(QStringLiteral("EditedDocument"), EditedDocument, kStringValueBytes);
     qint32 sources = 0;

@@ -40,7 +40,7 @@ public:
     // Pre-fills the documents as if they had been chosen with the browse buttons; an
     // empty path leaves that document to be chosen.
     void SetDocuments(const QString& originalPath, const QString& editedPath);
-    // Chooses the documents of the last session, as stored; those no longer there are
+    // Chooses the documents the window last closed with, as stored; those no longer there are
     // left out and named in a notice.
     void RestoreDocuments();
     // Tells the user something once, as soon as the window is up (e.g. why words
