@@ -35,36 +35,16 @@ struct Pair
     qsizetype sentences = 0;
 };
 
-// An original of about size words; the copy keeps two sentences in three, word order
-// changed in some, and has one unrelated sentence in three.
+// The benchmarks' generated pair of about size words a side, as sentences ending in full stops.
 Pair makePair(qsizetype size, quint32 seed)
 {
-    QRandomGenerator random(seed);
-    SyntheticWords words(random);
+    const SyntheticPair sentences = MakeSyntheticPair(size, seed);
     Pair pair;
     pair.name = QString::number(size);
-    QStringList original;
-    QStringList edited;
-    while (pair.words < size) {
-        const int length = 5 + random.bounded(15);
-        QStringList sentence = words.sentence(length);
-        original.append(sentence.join(u' '));
-        pair.words += length;
-        switch (random.bounded(3)) {
-        case 0:
-            std::reverse(sentence.begin(), sentence.end());
-            break;
-        case 1:
-            sentence = words.sentence(length);
-            break;
-        default:
-            break;
-        }
-        edited.append(sentence.join(u' '));
-        ++pair.sentences;
-    }
-    pair.original = original.join(QStringLiteral(". ")) + QChar(u'.');
-    pair.edited = edited.join(QStringLiteral(". ")) + QChar(u'.');
+    pair.words = sentences.words;
+    pair.sentences = sentences.original.size();
+    pair.original = sentences.original.join(QStringLiteral(". ")) + QChar(u'.');
+    pair.edited = sentences.edited.join(QStringLiteral(". ")) + QChar(u'.');
     return pair;
 }
 

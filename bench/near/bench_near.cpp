@@ -99,18 +99,6 @@ QList<NearSentence> prepare(const QString& text, NearStemTable& table)
     return sentences;
 }
 
-// The process's peak resident memory in MB, from Linux's /proc; -1 elsewhere.
-double peakMegabytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
-    return -1;
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -167,7 +155,7 @@ int main(int argc, char* argv[])
         const double originality = CopyOriginality(edited, {}, found.matches);
         std::printf("%9lld %10lld %10lld %9.1f %9.1f %12.1f %9lld %11.1f %10.3f %9.0f\n", qlonglong(size),
                     qlonglong(original.size()), qlonglong(edited.size()), prepareMs, searchMs, prepareMs + searchMs,
-                    qlonglong(found.matches.size()), verdictMs, originality, peakMegabytes());
+                    qlonglong(found.matches.size()), verdictMs, originality, bench::PeakMegabytes());
     }
     std::printf("processor time in ms, best of 3 (verdicts: one run); peak MB: high-water mark of the process so "
                 "far\n");

@@ -9,6 +9,7 @@
 // instead of being timed here.
 
 #include "BenchArguments.h"
+#include "CpuTime.h"
 #include "SyntheticWords.h"
 #include "check/CheckCommand.h"
 #include "check/CheckOptions.h"
@@ -91,19 +92,6 @@ QStringList writeDocuments(const QString& dir, const QStringList& documents)
     return paths;
 }
 
-// The process's peak resident memory in MB, from Linux's /proc; -1 elsewhere.
-double peakMegabytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
-    }
-    return -1;
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -141,7 +129,7 @@ int main(int argc, char* argv[])
         MatchReport(outcome, options, stemmer).WriteJson(report);
         const double reportMs = timer.nsecsElapsed() / 1e6;
         std::printf("%8lld %10lld %10.1f %10.1f %10lld %12.3f %10.1f\n", qlonglong(count), qlonglong(count * kWords),
-                    checkMs, reportMs, qlonglong(outcome.matchCount()), outcome.originality, peakMegabytes());
+                    checkMs, reportMs, qlonglong(outcome.matchCount()), outcome.originality, bench::PeakMegabytes());
     }
     std::printf("one run each; peak MB is the process's peak so far\n");
     if (arguments.useLibrary)

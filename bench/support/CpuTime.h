@@ -3,6 +3,8 @@
 // Processor time for the benchmarks: on a machine shared with other builds, wall time
 // measures the neighbours as much as the work.
 
+#include <QByteArray>
+#include <QFile>
 #include <algorithm>
 #include <ctime>
 #include <functional>
@@ -27,6 +29,18 @@ inline double BestOf(int runs, const std::function<void()>& work)
         best = std::min(best, CpuMilliseconds() - start);
     }
     return best;
+}
+
+// The process's peak resident memory in MB, from Linux's /proc; -1 elsewhere.
+inline double PeakMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+    return -1;
 }
 
 } // namespace bench

@@ -2,6 +2,7 @@
 
 #include <QRandomGenerator>
 #include <QStringList>
+#include <algorithm>
 
 // Made-up Russian-looking words for the generated documents of the benchmarks: a
 // vocabulary drawn from with Zipf-like frequencies, and words it never holds. Every
@@ -52,3 +53,38 @@ private:
     QStringList m_vocabulary;
     QStringList m_fresh;
 };
+
+// The sentences of a generated pair: an original of about size words; the copy keeps
+// two sentences in three, word order reversed in half of those, and has one unrelated
+// sentence in three.
+struct SyntheticPair
+{
+    QStringList original;
+    QStringList edited;
+    qsizetype words = 0;
+};
+
+inline SyntheticPair MakeSyntheticPair(qsizetype size, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    SyntheticWords words(random);
+    SyntheticPair pair;
+    while (pair.words < size) {
+        const int length = 5 + random.bounded(15);
+        QStringList sentence = words.sentence(length);
+        pair.original.append(sentence.join(u' '));
+        pair.words += length;
+        switch (random.bounded(3)) {
+        case 0:
+            std::reverse(sentence.begin(), sentence.end());
+            break;
+        case 1:
+            sentence = words.sentence(length);
+            break;
+        default:
+            break;
+        }
+        pair.edited.append(sentence.join(u' '));
+    }
+    return pair;
+}

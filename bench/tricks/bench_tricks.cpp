@@ -36,31 +36,12 @@ struct DocumentPair
     QString edited;
 };
 
-// An original of about size words; the copy keeps two sentences in three, word order
-// changed in some, and has one unrelated sentence in three.
+// The benchmarks' generated pair of about size words a side, each sentence followed by a full stop and a space.
 DocumentPair makePair(qsizetype size, quint32 seed)
 {
-    QRandomGenerator random(seed);
-    SyntheticWords words(random);
-    DocumentPair pair;
-    for (qsizetype written = 0; written < size;) {
-        const int length = 5 + random.bounded(15);
-        QStringList sentence = words.sentence(length);
-        pair.original += sentence.join(u' ') + QStringLiteral(". ");
-        written += length;
-        switch (random.bounded(3)) {
-        case 0:
-            std::reverse(sentence.begin(), sentence.end());
-            break;
-        case 1:
-            sentence = words.sentence(length);
-            break;
-        default:
-            break;
-        }
-        pair.edited += sentence.join(u' ') + QStringLiteral(". ");
-    }
-    return pair;
+    const SyntheticPair sentences = MakeSyntheticPair(size, seed);
+    const QString end = QStringLiteral(". ");
+    return {sentences.original.join(end) + end, sentences.edited.join(end) + end};
 }
 
 QString disguise(const QString& text)
