@@ -15,29 +15,6 @@
 
 namespace {
 
-// A document of blanks, line breaks or punctuation alone has nothing to compare: an
-// emptied or wrongly chosen file must not pass for a thoroughly rewritten one.
-void refuseBlank(ExtractResult& result)
-{
-    if (result.text.isEmpty())
-        return;
-    for (QChar c : std::as_const(result.text)) {
-        if (c.isLetterOrNumber())
-            return;
-    }
-    result.text.clear();
-    result.error = ExtractError::NoText;
-}
-
-ExtractResult fromText(const QString& text)
-{
-    ExtractResult result;
-    result.text = text;
-    if (text.isEmpty())
-        result.error = ExtractError::NoText;
-    return result;
-}
-
 // The sentences of a split text as the near-match search sees them, in the same
 // order, so that indices in both line up. With stems, every stem gets its number in
 // order of first appearance (words first, then runs of digits, sentence by sentence):
@@ -128,23 +105,6 @@ private:
     std::vector<qint32> m_numbers; // near number by stem, -1 for none yet
 };
 
-// Indices of the edited sentences an exact match lists. Equal texts have equal
-// fingerprints, so every sentence with the text of a listed one is matched too.
-QList<qint32> exactEditedIndices(const PhraseMatchList& matches, const QList<NearSentence>& edited)
-{
-    QSet<QString> texts;
-    for (const PhraseMatch& match : matches)
-        texts.insert(match.edited);
-    QList<qint32> indices;
-    if (texts.isEmpty())
-        return indices;
-    for (qsizetype i = 0; i < edited.size(); ++i) {
-        if (texts.contains(edited.at(i).text))
-            indices.append(qint32(i));
-    }
-    return indices;
-}
-
 // The bytes a match takes in a report: its sentences in UTF-8 and an allowance for the
 // rest of its entry. A sentence in many matches is one string, measured once.
 class ReportSize
@@ -202,8 +162,8 @@ template <typename List, typename SizeOf> bool keepWithin(List& list, qsizetype&
 
 void CheckCommand::Search(CheckOutcome& outcome, const CheckOptions& options, Stemmer& stemmer)
 {
-    refuseBlank(outcome.original);
-    refuseBlank(outcome.edited);
+    RefuseBlank(outcome.original);
+    RefuseBlank(outcome.edited);
     if (outcome.original.text.isEmpty() || outcome.edited.text.isEmpty())
         return;
     outcome.originalReading = TextReading(outcome.original.text, outcome.original.hidden, options);
@@ -240,13 +200,13 @@ void CheckCommand::SearchNear(CheckOutcome& outcome, const CheckOptions& options
         // Originality alone needs only the words of the copy, not their stems.
         outcome.editedSentences = sentences.of(outcome.editedWords, false, editedTexts);
         const QList<NearSentence>& edited = outcome.editedSentences;
-        outcome.originality = CopyOriginality(edited, exactEditedIndices(outcome.matches, edited), {});
+        outcome.originality = CopyOriginality(edited, ExactEditedIndices(outcome.matches, edited), {});
         outcome.exactShare = 1.0 - outcome.originality;
         return;
     }
     outcome.originalSentences = sentences.of(outcome.originalWords, true, originalTexts);
     outcome.editedSentences = sentences.of(outcome.editedWords, true, editedTexts);
-    const QList<qint32> exactEdited = exactEditedIndices(outcome.matches, outcome.editedSentences);
+    const QList<qint32> exactEdited = ExactEditedIndices(outcome.matches, outcome.editedSentences);
     outcome.relations = NearRelations(sentences.stems(), options.Synonyms);
 
     NearOptions nearOptions = options.Near;
@@ -317,8 +277,44 @@ CheckOutcome CheckCommand::CheckTexts(const QString& originalText, const QString
                                       const CheckOptions& options, Stemmer& stemmer)
 {
     CheckOutcome outcome;
-    outcome.original = fromText(originalText);
-    outcome.edited = fromText(editedText);
+    outcome.original = FromText(originalText);
+    outcome.edited = FromText(editedText);
     Search(outcome, options, stemmer);
     return outcome;
+}
+
+void CheckCommand::RefuseBlank(ExtractResult& result)
+{
+    if (result.text.isEmpty())
+        return;
+    for (QChar c : std::as_const(result.text)) {
+        if (c.isLetterOrNumber())
+            return;
+    }
+    result.text.clear();
+    result.error = ExtractError::NoText;
+}
+
+ExtractResult CheckCommand::FromText(const QString& text)
+{
+    ExtractResult result;
+    result.text = text;
+    if (text.isEmpty())
+        result.error = ExtractError::NoText;
+    return result;
+}
+
+QList<qint32> CheckCommand::ExactEditedIndices(const PhraseMatchList& matches, const QList<NearSentence>& edited)
+{
+    QSet<QString> texts;
+    for (const PhraseMatch& match : matches)
+        texts.insert(match.edited);
+    QList<qint32> indices;
+    if (texts.isEmpty())
+        return indices;
+    for (qsizetype i = 0; i < edited.size(); ++i) {
+        if (texts.contains(edited.at(i).text))
+            indices.append(qint32(i));
+    }
+    return indices;
 }

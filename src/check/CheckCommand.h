@@ -118,4 +118,14 @@ public:
     // After the exact search, on the texts as read: the near matches (when options ask for them), bounded by
     // what is left of MaxMatches, and the originality of the copy.
     static void SearchNear(CheckOutcome& outcome, const CheckOptions& options, Stemmer& stemmer);
+
+    // A document of blanks, line breaks or punctuation alone has nothing to compare: an
+    // emptied or wrongly chosen file must not pass for a thoroughly rewritten one. Its
+    // text is cleared and it counts as no text.
+    static void RefuseBlank(ExtractResult& result);
+    // A text given directly, as a reader would have returned it (none when empty).
+    static ExtractResult FromText(const QString& text);
+    // Indices of the edited sentences the exact matches list. Equal texts have equal
+    // fingerprints, so every sentence with the text of a listed one is matched too.
+    static QList<qint32> ExactEditedIndices(const PhraseMatchList& matches, const QList<NearSentence>& edited);
 };

@@ -5,23 +5,20 @@
 #include "compare/NearOriginality.h"
 #include "extract/CDocToText.h"
 #include "extract/DocumentFile.h"
-#include "phrases/TextOps.h"
-#include "phrases/Tokenizer.h"
 
-#include <QHash>
 #include <QSet>
 #include <array>
 #include <memory>
 
 namespace {
 
-bool hasLetterOrDigit(const QString& text)
+// Each document on its own must have text, as the only one must: an empty one as much
+// as one of blanks alone.
+void refuseBlank(ExtractResult& result)
 {
-    for (const QChar c : text) {
-        if (c.isLetterOrNumber())
-            return true;
-    }
-    return false;
+    CheckCommand::RefuseBlank(result);
+    if (result.ok() && result.text.isEmpty())
+        result.error = ExtractError::NoText;
 }
 
 // A code unit none of the texts and neither delimiter set holds, to mark where one
@@ -55,65 +52,23 @@ QChar unusedCodeUnit(const QList<ExtractResult>& originals, const QString& edite
     return {};
 }
 
-// The source of each sentence the sentence list keeps of the joined text: the number
-// of breaks before it.
-QList<qint32> sentenceSources(const QString& readText, QChar separator, const CheckOptions& options)
+// The source of each sentence of the joined text, as the Check split it: the number of
+// breaks before it.
+QList<qint32> sentenceSources(const TextWords& words, QChar separator)
 {
-    const QString normalized = NormalizeLineBreaks(readText);
-    const DelimiterSet sentenceDelimiters(options.Delimiters1);
-    const DelimiterSet wordDelimiters(options.Delimiters2);
+    const QString& text = words.text();
     QList<qint32> sources;
-    Tokenizer tokens(normalized, sentenceDelimiters);
-    QStringView sentence;
+    sources.reserve(words.size());
     qsizetype position = 0;
     qint32 source = 0;
-    while (tokens.next(sentence)) {
-        const qsizetype start = tokens.tokenStart();
-        for (; position < start; ++position) {
-            if (normalized.at(position) == separator)
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        for (const qsizetype start = words.at(i).start; position < start; ++position) {
+            if (text.at(position) == separator)
                 ++source;
         }
-        if (sentence != u" " && CountWords(sentence, wordDelimiters) >= options.MinWords)
-            sources.append(source);
+        sources.append(source);
     }
     return sources;
-}
-
-// The source of each exact match. The search lists, for each copy sentence, every
-// original sentence with its fingerprint in sentence order, so the k-th match of a
-// pair of texts is the (k mod n)-th of the n original sentences with that text.
-QList<qint32> exactSources(const PhraseMatchList& matches, const QStringList& sentences,
-                           const QList<qint32>& sentenceSource)
-{
-    QHash<QString, QList<qint32>> occurrences;
-    for (qsizetype i = 0; i < sentences.size(); ++i)
-        occurrences[sentences.at(i)].append(sentenceSource.at(i));
-    QHash<std::pair<QString, QString>, qsizetype> seen;
-    QList<qint32> sources;
-    sources.reserve(matches.size());
-    for (const PhraseMatch& match : matches) {
-        const QList<qint32> where = occurrences.value(match.original);
-        qsizetype& count = seen[{match.edited, match.original}];
-        sources.append(where.isEmpty() ? 0 : where.at(count % where.size()));
-        ++count;
-    }
-    return sources;
-}
-
-// The sentences of the joined text as the sentence list keeps them.
-QStringList keptSentences(const QString& readText, const CheckOptions& options)
-{
-    const QString normalized = NormalizeLineBreaks(readText);
-    const DelimiterSet sentenceDelimiters(options.Delimiters1);
-    const DelimiterSet wordDelimiters(options.Delimiters2);
-    QStringList sentences;
-    Tokenizer tokens(normalized, sentenceDelimiters);
-    QStringView sentence;
-    while (tokens.next(sentence)) {
-        if (sentence != u" " && CountWords(sentence, wordDelimiters) >= options.MinWords)
-            sentences.append(sentence.toString());
-    }
-    return sentences;
 }
 
 // The stems of a sentence.
@@ -148,9 +103,11 @@ qint32 nearSource(const CheckOutcome& outcome, const QList<qint32>& sentenceSour
 void attribute(CheckOutcome& outcome, qsizetype sourceCount, QChar separator, const CheckOptions& joinedOptions)
 {
     SourceAttribution& sources = outcome.sources;
-    const QString& text = outcome.originalReading.text();
-    sources.sentences = sentenceSources(text, separator, joinedOptions);
-    sources.exact = exactSources(outcome.matches, keptSentences(text, joinedOptions), sources.sentences);
+    sources.sentences = sentenceSources(outcome.originalWords, separator);
+    // An exact match names the original sentence it was made from.
+    sources.exact.reserve(outcome.matches.size());
+    for (const PhraseMatch& match : std::as_const(outcome.matches))
+        sources.exact.append(sources.sentences.value(match.originalIndex));
     sources.near.reserve(outcome.near.matches.size());
     for (const NearMatch& match : outcome.near.matches)
         sources.near.append(nearSource(outcome, sources.sentences, match));
@@ -162,21 +119,15 @@ void attribute(CheckOutcome& outcome, qsizetype sourceCount, QChar separator, co
             sentence.end = QChar();
     }
 
-    QList<QSet<QString>> exactTexts(sourceCount);
+    QList<PhraseMatchList> exactOf(sourceCount);
     for (qsizetype i = 0; i < outcome.matches.size(); ++i)
-        exactTexts[sources.exact.at(i)].insert(outcome.matches.at(i).edited);
+        exactOf[sources.exact.at(i)].append(outcome.matches.at(i));
     QList<QList<NearMatch>> nearOf(sourceCount);
     for (qsizetype i = 0; i < outcome.near.matches.size(); ++i)
         nearOf[sources.near.at(i)].append(outcome.near.matches.at(i));
     sources.shares.reserve(sourceCount);
     for (qsizetype s = 0; s < sourceCount; ++s) {
-        QList<qint32> exactEdited;
-        if (!exactTexts.at(s).isEmpty()) {
-            for (qsizetype i = 0; i < outcome.editedSentences.size(); ++i) {
-                if (exactTexts.at(s).contains(outcome.editedSentences.at(i).text))
-                    exactEdited.append(qint32(i));
-            }
-        }
+        const QList<qint32> exactEdited = CheckCommand::ExactEditedIndices(exactOf.at(s), outcome.editedSentences);
         sources.shares.append(1.0 - CopyOriginality(outcome.editedSentences, exactEdited, nearOf.at(s)));
     }
 }
@@ -196,10 +147,7 @@ CheckOutcome SourceCheck::CheckResults(QList<ExtractResult> originals, ExtractRe
     // Each original on its own must have text, as the only one must.
     for (qsizetype i = 0; i < originals.size(); ++i) {
         ExtractResult& original = originals[i];
-        if (original.ok() && !hasLetterOrDigit(original.text)) {
-            original.text.clear();
-            original.error = ExtractError::NoText;
-        }
+        refuseBlank(original);
         if (!original.ok() || original.text.isEmpty())
             outcome.sources.unread.append({qint32(i), original});
     }
@@ -208,11 +156,7 @@ CheckOutcome SourceCheck::CheckResults(QList<ExtractResult> originals, ExtractRe
             outcome.original = outcome.sources.unread.first().result;
         else
             outcome.original.error = ExtractError::NoText;
-        if (!hasLetterOrDigit(outcome.edited.text)) {
-            outcome.edited.text.clear();
-            if (outcome.edited.ok())
-                outcome.edited.error = ExtractError::NoText;
-        }
+        refuseBlank(outcome.edited);
         return outcome;
     }
 
@@ -248,17 +192,10 @@ CheckOutcome SourceCheck::CheckResults(QList<ExtractResult> originals, ExtractRe
 CheckOutcome SourceCheck::CheckTexts(const QStringList& originalTexts, const QString& editedText,
                                      const CheckOptions& options, Stemmer& stemmer)
 {
-    const auto fromText = [](const QString& text) {
-        ExtractResult result;
-        result.text = text;
-        if (text.isEmpty())
-            result.error = ExtractError::NoText;
-        return result;
-    };
     QList<ExtractResult> originals;
     for (const QString& text : originalTexts)
-        originals.append(fromText(text));
-    return CheckResults(std::move(originals), fromText(editedText), options, stemmer);
+        originals.append(CheckCommand::FromText(text));
+    return CheckResults(std::move(originals), CheckCommand::FromText(editedText), options, stemmer);
 }
 
 CheckOutcome SourceCheck::CheckDocuments(const QByteArrayList& originalNatives, const QByteArray& editedNative,
