@@ -152,7 +152,7 @@ int main(int argc, char* argv[])
                 NearVerdict(explanation);
             }
         });
-        const double originality = CopyOriginality(edited, {}, found.matches);
+        const double originality = CopyOriginality(WordCounts(edited), {}, found.matches);
         std::printf("%9lld %10lld %10lld %9.1f %9.1f %12.1f %9lld %11.1f %10.3f %9.0f\n", qlonglong(size),
                     qlonglong(original.size()), qlonglong(edited.size()), prepareMs, searchMs, prepareMs + searchMs,
                     qlonglong(found.matches.size()), verdictMs, originality, bench::PeakMegabytes());

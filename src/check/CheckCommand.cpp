@@ -33,9 +33,14 @@ public:
         for (qsizetype i = 0; i < words.size(); ++i) {
             NearSentence sentence;
             const TextWords::Sentence& at = words.at(i);
-            // A sentence an exact match holds shares its string.
-            sentence.text = size_t(i) < texts.size() && !texts[size_t(i)].isNull() ? texts[size_t(i)]
-                                                                                   : words.sentenceText(i).toString();
+            // A sentence an exact match holds shares its string; any other views the split
+            // text, which the outcome keeps as long as its sentence lists.
+            if (size_t(i) < texts.size() && !texts[size_t(i)].isNull()) {
+                sentence.text = texts[size_t(i)];
+            } else {
+                const QStringView view = words.sentenceText(i);
+                sentence.text = QString::fromRawData(view.data(), view.size());
+            }
             if (at.start + at.length < text.size())
                 sentence.end = text.at(at.start + at.length);
             const std::span<const qint32> forms = words.forms(i);
@@ -84,26 +89,41 @@ private:
     // Each run of digits is a stem of its own, whatever the delimiters ("70-х" holds 70).
     void numberDigits(NearSentence& sentence)
     {
-        const QString& text = sentence.text;
-        const auto isDigit = [](QChar c) {
+        const QStringView text = sentence.text;
+        const char16_t* const begin = text.utf16();
+        const char16_t* const end = begin + text.size();
+        const auto isDigit = [](char16_t c) {
             // No digit lies between the ASCII ones and the Arabic-Indic ones (U+0660).
-            return c.unicode() < 0x660 ? (c.unicode() >= u'0' && c.unicode() <= u'9') : c.isDigit();
+            return c < 0x660 ? char16_t(c - u'0') <= 9 : QChar::isDigit(c);
         };
-        for (qsizetype i = 0; i < text.size();) {
-            if (!isDigit(text.at(i))) {
-                ++i;
+        for (const char16_t* at = begin; at != end;) {
+            if (!isDigit(*at)) {
+                ++at;
                 continue;
             }
-            const qsizetype start = i;
-            while (i < text.size() && isDigit(text.at(i)))
-                ++i;
-            sentence.numbers.append(number(m_forms.stems().intern(QStringView(text).sliced(start, i - start))));
+            const char16_t* const start = at;
+            while (at != end && isDigit(*at))
+                ++at;
+            sentence.numbers.append(number(m_forms.stems().intern(QStringView(start, at))));
         }
     }
 
     WordForms& m_forms;
     std::vector<qint32> m_numbers; // near number by stem, -1 for none yet
 };
+
+// The words of each sentence as the near search counts them: its forms with a letter
+// or digit.
+std::vector<qint32> SentenceWordCounts(const TextWords& words, WordForms& forms)
+{
+    std::vector<qint32> counts(size_t(words.size()), 0);
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        qint32 offset = 0;
+        for (const qint32 form : words.forms(i))
+            counts[size_t(i)] += forms.trimmedOf(form, offset) >= 0;
+    }
+    return counts;
+}
 
 // The bytes a match takes in a report: its sentences in UTF-8 and an allowance for the
 // rest of its entry. A sentence in many matches is one string, measured once.
@@ -131,10 +151,14 @@ private:
         const auto it = m_bytes.constFind(text.constData());
         if (it != m_bytes.constEnd())
             return *it;
+        // Branch-free, so that the loop over every character of every match stays cheap:
+        // one byte each, one more from U+0080, one more again from U+0800 but for
+        // surrogates (two per half of a pair).
         qsizetype total = 0;
-        for (const QChar c : text) {
-            const char16_t u = c.unicode();
-            total += u < 0x80 ? 1 : (u < 0x800 || c.isSurrogate()) ? 2 : 3;
+        const char16_t* const data = QStringView(text).utf16();
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const char16_t u = data[i];
+            total += 1 + (u >= 0x80) + (u >= 0x800 && (u < 0xD800 || u >= 0xE000));
         }
         m_bytes.insert(text.constData(), total);
         return total;
@@ -179,14 +203,22 @@ void CheckCommand::Search(CheckOutcome& outcome, const CheckOptions& options, St
     qsizetype room = options.MaxReportBytes;
     if (!keepWithin(outcome.matches, room, [&size](const PhraseMatch& match) { return size.of(match); }))
         outcome.truncated = outcome.truncatedBySize = true;
-    SearchNear(outcome, options, stemmer);
+    SearchNear(outcome, options, room);
     outcome.ListRows();
     outcome.originalReading.IndexSentences(outcome.originalWords);
     outcome.editedReading.IndexSentences(outcome.editedWords);
 }
 
-void CheckCommand::SearchNear(CheckOutcome& outcome, const CheckOptions& options, Stemmer&)
+void CheckCommand::SearchNear(CheckOutcome& outcome, const CheckOptions& options, qsizetype reportRoom)
 {
+    outcome.editedWordCounts = SentenceWordCounts(outcome.editedWords, *outcome.forms);
+    const QList<qint32> exactEdited = ExactEditedIndices(outcome.matches, outcome.editedWords);
+    if (!options.NearMatches) {
+        // Originality alone needs only how many words each sentence of the copy has.
+        outcome.originality = CopyOriginality(outcome.editedWordCounts, exactEdited, {});
+        outcome.exactShare = 1.0 - outcome.originality;
+        return;
+    }
     std::vector<QString> originalTexts(size_t(outcome.originalWords.size()));
     std::vector<QString> editedTexts(size_t(outcome.editedWords.size()));
     for (const PhraseMatch& match : std::as_const(outcome.matches)) {
@@ -196,17 +228,8 @@ void CheckCommand::SearchNear(CheckOutcome& outcome, const CheckOptions& options
             editedTexts[size_t(match.editedIndex)] = match.edited;
     }
     NearSentences sentences(*outcome.forms);
-    if (!options.NearMatches) {
-        // Originality alone needs only the words of the copy, not their stems.
-        outcome.editedSentences = sentences.of(outcome.editedWords, false, editedTexts);
-        const QList<NearSentence>& edited = outcome.editedSentences;
-        outcome.originality = CopyOriginality(edited, ExactEditedIndices(outcome.matches, edited), {});
-        outcome.exactShare = 1.0 - outcome.originality;
-        return;
-    }
     outcome.originalSentences = sentences.of(outcome.originalWords, true, originalTexts);
     outcome.editedSentences = sentences.of(outcome.editedWords, true, editedTexts);
-    const QList<qint32> exactEdited = ExactEditedIndices(outcome.matches, outcome.editedSentences);
     outcome.relations = NearRelations(sentences.stems(), options.Synonyms);
 
     NearOptions nearOptions = options.Near;
@@ -222,15 +245,13 @@ void CheckCommand::SearchNear(CheckOutcome& outcome, const CheckOptions& options
         outcome.near.truncated = true;
     }
     ReportSize size;
-    qsizetype bytes = options.MaxReportBytes;
     // The exact matches fit already; the near ones have what they leave.
-    keepWithin(outcome.matches, bytes, [&size](const PhraseMatch& match) { return size.of(match); });
-    if (!keepWithin(outcome.near.matches, bytes,
+    if (!keepWithin(outcome.near.matches, reportRoom,
                     [&size, &outcome](const NearMatch& match) { return size.of(match, outcome); }))
         outcome.near.truncated = outcome.truncatedBySize = true;
     outcome.truncated = outcome.truncated || outcome.near.truncated;
-    outcome.originality = CopyOriginality(outcome.editedSentences, exactEdited, outcome.near.matches);
-    outcome.exactShare = 1.0 - CopyOriginality(outcome.editedSentences, exactEdited, {});
+    outcome.originality = CopyOriginality(outcome.editedWordCounts, exactEdited, outcome.near.matches);
+    outcome.exactShare = 1.0 - CopyOriginality(outcome.editedWordCounts, exactEdited, {});
     outcome.nearShare = std::max(1.0 - outcome.originality - outcome.exactShare, 0.0);
 }
 
@@ -304,16 +325,42 @@ ExtractResult CheckCommand::FromText(const QString& text)
     return result;
 }
 
-QList<qint32> CheckCommand::ExactEditedIndices(const PhraseMatchList& matches, const QList<NearSentence>& edited)
+QList<qint32> CheckCommand::ExactEditedIndices(const PhraseMatchList& matches, const TextWords& edited)
 {
-    QSet<QString> texts;
-    for (const PhraseMatch& match : matches)
-        texts.insert(match.edited);
+    const qsizetype count = edited.size();
+    std::vector<bool> listed(size_t(count), false);
+    // Matches made from other sentence lists are known by their text alone.
+    QSet<QStringView> otherTexts;
+    for (const PhraseMatch& match : matches) {
+        if (match.editedIndex >= 0 && match.editedIndex < count)
+            listed[size_t(match.editedIndex)] = true;
+        else
+            otherTexts.insert(match.edited);
+    }
+    // A sentence with the text of a listed one has the same fingerprint, but a cut list
+    // may have stopped before it. Its words are split from its text alone, so it has the
+    // same forms: only sentences whose forms hash alike are compared.
+    const auto keyOf = [&edited](qsizetype i) {
+        quint64 h = 14695981039346656037ull ^ quint64(edited.at(i).length);
+        for (const qint32 form : edited.forms(i))
+            h = (h ^ quint32(form)) * 1099511628211ull;
+        return h;
+    };
+    std::vector<std::pair<quint64, qint32>> listedKeys;
+    for (qsizetype i = 0; i < count; ++i)
+        if (listed[size_t(i)])
+            listedKeys.push_back({keyOf(i), qint32(i)});
+    std::sort(listedKeys.begin(), listedKeys.end());
     QList<qint32> indices;
-    if (texts.isEmpty())
-        return indices;
-    for (qsizetype i = 0; i < edited.size(); ++i) {
-        if (texts.contains(edited.at(i).text))
+    for (qsizetype i = 0; i < count; ++i) {
+        bool equal = listed[size_t(i)] || (!otherTexts.isEmpty() && otherTexts.contains(edited.sentenceText(i)));
+        if (!equal) {
+            const quint64 key = keyOf(i);
+            for (auto it = std::lower_bound(listedKeys.begin(), listedKeys.end(), std::pair<quint64, qint32>(key, -1));
+                 !equal && it != listedKeys.end() && it->first == key; ++it)
+                equal = edited.sentenceText(it->second) == edited.sentenceText(i);
+        }
+        if (equal)
             indices.append(qint32(i));
     }
     return indices;

@@ -49,11 +49,14 @@ struct CheckOutcome
     TextWords editedWords;
     PhraseMatchList matches;
     // Near matches, most similar first; their indices refer to the two sentence lists
-    // below. The copy's list is always filled (with stems only when near matches were
-    // asked for), the original's only then.
+    // below, which are filled only when near matches were asked for. A sentence's text
+    // shares an exact match's string or views the split text (originalWords or
+    // editedWords): it lives no longer than the outcome.
     NearMatchList near;
     QList<NearSentence> originalSentences;
     QList<NearSentence> editedSentences;
+    // The words of each sentence of the copy (editedWords), as the originality counts them.
+    std::vector<qint32> editedWordCounts;
     NearRelations relations; // synonyms and family words among both lists' stems
     // Share of the copy's words in no exact or near match, 0..1.
     double originality = 1.0;
@@ -116,8 +119,9 @@ public:
     // runs the dictionary and the search on what was read.
     static void Search(CheckOutcome& outcome, const CheckOptions& options, Stemmer& stemmer);
     // After the exact search, on the texts as read: the near matches (when options ask for them), bounded by
-    // what is left of MaxMatches, and the originality of the copy.
-    static void SearchNear(CheckOutcome& outcome, const CheckOptions& options, Stemmer& stemmer);
+    // what is left of MaxMatches and of the report's bytes (reportRoom: what the exact matches leave), and
+    // the originality of the copy.
+    static void SearchNear(CheckOutcome& outcome, const CheckOptions& options, qsizetype reportRoom);
 
     // A document of blanks, line breaks or punctuation alone has nothing to compare: an
     // emptied or wrongly chosen file must not pass for a thoroughly rewritten one. Its
@@ -125,7 +129,7 @@ public:
     static void RefuseBlank(ExtractResult& result);
     // A text given directly, as a reader would have returned it (none when empty).
     static ExtractResult FromText(const QString& text);
-    // Indices of the edited sentences the exact matches list. Equal texts have equal
-    // fingerprints, so every sentence with the text of a listed one is matched too.
-    static QList<qint32> ExactEditedIndices(const PhraseMatchList& matches, const QList<NearSentence>& edited);
+    // Indices of the edited sentences the exact matches list, ascending. Equal texts have
+    // equal fingerprints, so every sentence with the text of a listed one is matched too.
+    static QList<qint32> ExactEditedIndices(const PhraseMatchList& matches, const TextWords& edited);
 };

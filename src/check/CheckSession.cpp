@@ -190,17 +190,18 @@ QList<CheckSession::MapCell> CheckSession::CopyMap() const
 QList<CheckSession::MapCell> CheckSession::MapOf(const CheckOutcome& outcome)
 {
     QList<MapCell> cells;
-    cells.reserve(outcome.editedSentences.size());
+    const qsizetype count = qsizetype(outcome.editedWordCounts.size());
+    cells.reserve(count);
     QHash<QString, qsizetype> exactRows; // edited text -> first row listing it
     for (qsizetype row = outcome.rows.size() - 1; row >= 0; --row)
         if (const PhraseMatch* exact = outcome.exactAt(row))
             exactRows.insert(exact->edited, row);
-    for (const NearSentence& sentence : outcome.editedSentences) {
+    for (qsizetype i = 0; i < count; ++i) {
+        const QString text = outcome.editedWords.sentenceText(i).toString();
         MapCell cell;
-        cell.words = qint32(sentence.words.size());
-        cell.tricked =
-            !outcome.editedReading.untouched() && !outcome.editedReading.Written(sentence.text).marks.isEmpty();
-        if (const auto found = exactRows.constFind(sentence.text); found != exactRows.constEnd()) {
+        cell.words = outcome.editedWordCounts[size_t(i)];
+        cell.tricked = !outcome.editedReading.untouched() && !outcome.editedReading.Written(text).marks.isEmpty();
+        if (const auto found = exactRows.constFind(text); found != exactRows.constEnd()) {
             cell.kind = MapCell::Kind::Exact;
             cell.row = found.value();
         }

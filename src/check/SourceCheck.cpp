@@ -127,8 +127,8 @@ void attribute(CheckOutcome& outcome, qsizetype sourceCount, QChar separator, co
         nearOf[sources.near.at(i)].append(outcome.near.matches.at(i));
     sources.shares.reserve(sourceCount);
     for (qsizetype s = 0; s < sourceCount; ++s) {
-        const QList<qint32> exactEdited = CheckCommand::ExactEditedIndices(exactOf.at(s), outcome.editedSentences);
-        sources.shares.append(1.0 - CopyOriginality(outcome.editedSentences, exactEdited, nearOf.at(s)));
+        const QList<qint32> exactEdited = CheckCommand::ExactEditedIndices(exactOf.at(s), outcome.editedWords);
+        sources.shares.append(1.0 - CopyOriginality(outcome.editedWordCounts, exactEdited, nearOf.at(s)));
     }
 }
 

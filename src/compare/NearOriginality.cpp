@@ -1,12 +1,10 @@
 #include "compare/NearOriginality.h"
 
-#include <vector>
-
-double CopyOriginality(std::span<const NearSentence> edited, std::span<const qint32> exactEdited,
+double CopyOriginality(std::span<const qint32> wordCounts, std::span<const qint32> exactEdited,
                        std::span<const NearMatch> nearMatches)
 {
-    const qint32 count = qint32(edited.size());
-    std::vector<bool> matched(edited.size(), false);
+    const qint32 count = qint32(wordCounts.size());
+    std::vector<bool> matched(wordCounts.size(), false);
     const auto mark = [&](qint32 i) {
         if (i >= 0 && i < count)
             matched[size_t(i)] = true;
@@ -20,10 +18,19 @@ double CopyOriginality(std::span<const NearSentence> edited, std::span<const qin
     qint64 total = 0;
     qint64 original = 0;
     for (qint32 i = 0; i < count; ++i) {
-        const qint64 words = edited[size_t(i)].words.size();
+        const qint64 words = wordCounts[size_t(i)];
         total += words;
         if (!matched[size_t(i)])
             original += words;
     }
     return total > 0 ? double(original) / double(total) : 1.0;
+}
+
+std::vector<qint32> WordCounts(std::span<const NearSentence> sentences)
+{
+    std::vector<qint32> counts;
+    counts.reserve(sentences.size());
+    for (const NearSentence& sentence : sentences)
+        counts.push_back(qint32(sentence.words.size()));
+    return counts;
 }

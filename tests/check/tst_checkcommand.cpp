@@ -188,6 +188,28 @@ private slots:
         }
     }
 
+    void exactSentencesIncludeRepeatsBeyondTheCut_data()
+    {
+        QTest::addColumn<qsizetype>("maxMatches");
+        QTest::addColumn<QList<qint32>>("expected");
+        // The copy's sentences 2 and 3 are alike; both differ from sentence 0 by the space
+        // before them, though all three have the same fingerprint.
+        QTest::newRow("whole list") << CheckOptions::DefaultMaxMatches << QList<qint32>{0, 1, 2, 3};
+        QTest::newRow("cut before a repeat") << qsizetype(3) << QList<qint32>{0, 1, 2, 3};
+        QTest::newRow("cut before look-alikes") << qsizetype(2) << QList<qint32>{0, 1};
+    }
+    void exactSentencesIncludeRepeatsBeyondTheCut()
+    {
+        QFETCH(qsizetype, maxMatches);
+        QFETCH(QList<qint32>, expected);
+        m_options.MaxMatches = maxMatches;
+        const CheckOutcome outcome = CheckCommand::CheckTexts(
+            QStringLiteral("one two three four. five six seven eight."),
+            QStringLiteral("one two three four. five six seven eight. one two three four. one two three four."),
+            m_options, m_stemmer);
+        QCOMPARE(CheckCommand::ExactEditedIndices(outcome.matches, outcome.editedWords), expected);
+    }
+
     void optionsApplyToTheCheckTheyArePassedTo()
     {
         const QString text = QStringLiteral("one two three four.");

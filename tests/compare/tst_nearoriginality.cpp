@@ -37,14 +37,14 @@ private slots:
         NearTestText text;
         const QList<NearSentence> copy = text.sentences(
             u"Раз два три четыре. Раз два три четыре пять шесть. Один два три четыре пять шесть семь восемь девять десять."_qs);
-        QCOMPARE(CopyOriginality(copy, exact, near), expected);
+        QCOMPARE(CopyOriginality(WordCounts(copy), exact, near), expected);
     }
 
     void emptyCopyIsOriginal()
     {
         QCOMPARE(CopyOriginality({}, {}, {}), 1.0);
         NearTestText text;
-        QCOMPARE(CopyOriginality(text.sentences(u"— … —"_qs), QList<qint32>{0}, {}), 1.0);
+        QCOMPARE(CopyOriginality(WordCounts(text.sentences(u"— … —"_qs)), QList<qint32>{0}, {}), 1.0);
     }
 };
 
