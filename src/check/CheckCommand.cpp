@@ -16,16 +16,17 @@
 namespace {
 
 // The sentences of a split text as the near-match search sees them, in the same
-// order, so that indices in both line up. With stems, every stem gets its number in
-// order of first appearance (words first, then runs of digits, sentence by sentence):
-// stemByNumber receives each new stem. Without, a word stands for itself.
+// order, so that indices in both line up. Every stem gets its number in order of first
+// appearance (words first, then runs of digits, sentence by sentence): stemByNumber
+// receives each new stem. What a word form gives (its trimmed span and stem) is worked
+// out once per distinct form, as forms repeat.
 class NearSentences
 {
 public:
     explicit NearSentences(WordForms& forms) : m_forms(forms) {}
 
     // texts: by sentence, the string of it already made (for an exact match), or null.
-    QList<NearSentence> of(const TextWords& words, bool stems, const std::vector<QString>& texts)
+    QList<NearSentence> of(const TextWords& words, const std::vector<QString>& texts)
     {
         QList<NearSentence> sentences;
         sentences.reserve(words.size());
@@ -47,15 +48,11 @@ public:
             const std::span<const qint32> starts = words.starts(i);
             sentence.words.reserve(qsizetype(forms.size()));
             for (size_t k = 0; k < forms.size(); ++k) {
-                qint32 offset = 0;
-                const qint32 trimmed = m_forms.trimmedOf(forms[k], offset);
-                if (trimmed < 0)
-                    continue;
-                const qint32 length = qint32(m_forms.form(trimmed).size());
-                sentence.words.append({starts[k] + offset, length, stems ? number(m_forms.stemOf(trimmed)) : trimmed});
+                const FormWord& word = wordOf(forms[k]);
+                if (word.stem >= 0)
+                    sentence.words.append({starts[k] + word.offset, word.length, number(word.stem)});
             }
-            if (stems)
-                numberDigits(sentence);
+            numberDigits(words.sentenceText(i), sentence.numbers);
             sentences.append(std::move(sentence));
         }
         return sentences;
@@ -74,6 +71,35 @@ public:
     std::vector<qint32> stemByNumber; // the stem (of the forms) of each number
 
 private:
+    struct FormWord
+    {
+        qint32 offset = 0; // of the trimmed form in the form
+        qint32 length = 0;
+        qint32 stem = -2; // in the forms' stems; -1: no letter or digit, -2: not worked out
+    };
+
+    const FormWord& wordOf(qint32 form)
+    {
+        if (size_t(form) >= m_words.size())
+            m_words.resize(size_t(m_forms.size()));
+        FormWord& word = m_words[size_t(form)];
+        if (word.stem == -2) {
+            const qint32 trimmed = m_forms.trimmedOf(form, word.offset);
+            word.stem = -1;
+            if (trimmed >= 0) {
+                word.length = qint32(m_forms.form(trimmed).size());
+                word.stem = m_forms.stemOf(trimmed);
+            }
+        }
+        return word;
+    }
+
+    static bool isDigit(char16_t c)
+    {
+        // No digit lies between the ASCII ones and the Arabic-Indic ones (U+0660).
+        return c < 0x660 ? char16_t(c - u'0') <= 9 : QChar::isDigit(c);
+    }
+
     qint32 number(qint32 stem)
     {
         if (size_t(stem) >= m_numbers.size())
@@ -87,15 +113,10 @@ private:
     }
 
     // Each run of digits is a stem of its own, whatever the delimiters ("70-х" holds 70).
-    void numberDigits(NearSentence& sentence)
+    void numberDigits(QStringView text, QList<qint32>& numbers)
     {
-        const QStringView text = sentence.text;
         const char16_t* const begin = text.utf16();
         const char16_t* const end = begin + text.size();
-        const auto isDigit = [](char16_t c) {
-            // No digit lies between the ASCII ones and the Arabic-Indic ones (U+0660).
-            return c < 0x660 ? char16_t(c - u'0') <= 9 : QChar::isDigit(c);
-        };
         for (const char16_t* at = begin; at != end;) {
             if (!isDigit(*at)) {
                 ++at;
@@ -104,12 +125,13 @@ private:
             const char16_t* const start = at;
             while (at != end && isDigit(*at))
                 ++at;
-            sentence.numbers.append(number(m_forms.stems().intern(QStringView(start, at))));
+            numbers.append(number(m_forms.stems().intern(QStringView(start, at))));
         }
     }
 
     WordForms& m_forms;
     std::vector<qint32> m_numbers; // near number by stem, -1 for none yet
+    std::vector<FormWord> m_words; // by form
 };
 
 // The words of each sentence as the near search counts them: its forms with a letter
@@ -228,8 +250,8 @@ void CheckCommand::SearchNear(CheckOutcome& outcome, const CheckOptions& options
             editedTexts[size_t(match.editedIndex)] = match.edited;
     }
     NearSentences sentences(*outcome.forms);
-    outcome.originalSentences = sentences.of(outcome.originalWords, true, originalTexts);
-    outcome.editedSentences = sentences.of(outcome.editedWords, true, editedTexts);
+    outcome.originalSentences = sentences.of(outcome.originalWords, originalTexts);
+    outcome.editedSentences = sentences.of(outcome.editedWords, editedTexts);
     outcome.relations = NearRelations(sentences.stems(), options.Synonyms);
 
     NearOptions nearOptions = options.Near;
