@@ -46,11 +46,15 @@ NearIndex::NearIndex(std::span<const NearSentence> original, const std::vector<b
             sentence.signature |= stemBit(stem);
         }
     }
+    // The stems of the next sentence are marked by its number, so that each stem of a
+    // sentence is looked up in one step rather than searched for.
+    std::vector<qint32> inSentence(size_t(stemCount), -1);
     for (qint32 i = 0; i + 1 < count; ++i) {
+        for (qint32 stem : stems(i + 1))
+            inSentence[size_t(stem)] = i + 1;
         double shared = 0;
-        const std::span<const qint32> next = stems(i + 1);
         for (qint32 stem : stems(i))
-            if (std::binary_search(next.begin(), next.end(), stem))
+            if (inSentence[size_t(stem)] == i + 1)
                 shared += weight(stem);
         m_sentences[size_t(i)].pairWeight = m_sentences[size_t(i)].weight + m_sentences[size_t(i) + 1].weight - shared;
     }

@@ -27,10 +27,11 @@ double NearSeeder::scoreOf(qint32 sentence) const
 
 double NearSeeder::unread(quint64 signature) const
 {
+    // Without branches: which bits a signature holds is as good as random. Adding 0 leaves
+    // the sum exactly as it was.
     double total = 0;
-    for (qint32 stem : m_unread)
-        if (signature & NearIndex::stemBit(stem))
-            total += m_index.weight(stem);
+    for (const Unread& stem : m_unread)
+        total += (signature & stem.bit) != 0 ? stem.weight : 0.0;
     return total;
 }
 
@@ -54,7 +55,7 @@ void NearSeeder::scoreCommon(std::span<const qint32> stems, qint32 near)
     // Only part of each stem's sentences is read: none is known absent from the rest, so
     // every stem stays in the bound on what a sentence could share.
     for (const auto& [n, stem] : m_rarest)
-        m_unread.push_back(stem);
+        m_unread.push_back(unreadOf(stem));
     const qsizetype window = kBudget / kCommonStemsRead;
     const qsizetype stemsRead = std::min<qsizetype>(kCommonStemsRead, qsizetype(m_rarest.size()));
     for (qsizetype k = 0; k < stemsRead; ++k) {
@@ -79,13 +80,13 @@ void NearSeeder::score(std::span<const qint32> stems, qint32 near)
         if (n > 0)
             m_rarest.push_back({n, stem});
         else if (m_index.frequency(stem) > 0)
-            m_unread.push_back(stem); // too common to seed
+            m_unread.push_back(unreadOf(stem)); // too common to seed
     }
     std::sort(m_rarest.begin(), m_rarest.end());
     qsizetype read = 0;
     for (const auto& [n, stem] : m_rarest) {
         if (read + n > kBudget) {
-            m_unread.push_back(stem);
+            m_unread.push_back(unreadOf(stem));
             continue;
         }
         read += n;

@@ -64,5 +64,12 @@ private:
     std::vector<Slot> m_ranked;
     std::vector<qint32> m_seeds;
     std::vector<std::pair<qsizetype, qint32>> m_rarest; // (sentences holding it, stem)
-    std::vector<qint32> m_unread;                       // stems of the original whose postings were not read
+    // A stem of the original whose postings were not read: its bit and weight.
+    struct Unread
+    {
+        quint64 bit = 0;
+        double weight = 0;
+    };
+    Unread unreadOf(qint32 stem) const { return {NearIndex::stemBit(stem), m_index.weight(stem)}; }
+    std::vector<Unread> m_unread;
 };
