@@ -26,7 +26,9 @@ public:
     explicit NearSentences(WordForms& forms) : m_forms(forms) {}
 
     // texts: by sentence, the string of it already made (for an exact match), or null.
-    QList<NearSentence> of(const TextWords& words, const std::vector<QString>& texts)
+    // wordless: by sentence, whether its words are left out (their stems numbered all the same).
+    QList<NearSentence> of(const TextWords& words, const std::vector<QString>& texts,
+                           const std::vector<bool>& wordless = {})
     {
         QList<NearSentence> sentences;
         sentences.reserve(words.size());
@@ -46,11 +48,17 @@ public:
                 sentence.end = text.at(at.start + at.length);
             const std::span<const qint32> forms = words.forms(i);
             const std::span<const qint32> starts = words.starts(i);
-            sentence.words.reserve(qsizetype(forms.size()));
-            for (size_t k = 0; k < forms.size(); ++k) {
-                const FormWord& word = wordOf(forms[k]);
-                if (word.stem >= 0)
-                    sentence.words.append({starts[k] + word.offset, word.length, number(word.stem)});
+            if (size_t(i) < wordless.size() && wordless[size_t(i)]) {
+                for (const qint32 form : forms)
+                    if (const FormWord& word = wordOf(form); word.stem >= 0)
+                        number(word.stem);
+            } else {
+                sentence.words.reserve(qsizetype(forms.size()));
+                for (size_t k = 0; k < forms.size(); ++k) {
+                    const FormWord& word = wordOf(forms[k]);
+                    if (word.stem >= 0)
+                        sentence.words.append({starts[k] + word.offset, word.length, number(word.stem)});
+                }
             }
             numberDigits(words.sentenceText(i), sentence.numbers);
             sentences.append(std::move(sentence));
@@ -241,18 +249,26 @@ void CheckCommand::SearchNear(CheckOutcome& outcome, const CheckOptions& options
         outcome.exactShare = 1.0 - outcome.originality;
         return;
     }
-    std::vector<QString> originalTexts(size_t(outcome.originalWords.size()));
-    std::vector<QString> editedTexts(size_t(outcome.editedWords.size()));
-    for (const PhraseMatch& match : std::as_const(outcome.matches)) {
-        if (match.originalIndex >= 0 && size_t(match.originalIndex) < originalTexts.size())
-            originalTexts[size_t(match.originalIndex)] = match.original;
-        if (match.editedIndex >= 0 && size_t(match.editedIndex) < editedTexts.size())
-            editedTexts[size_t(match.editedIndex)] = match.edited;
+    {
+        // What only the listing needs is freed before the search, which needs the most memory.
+        std::vector<QString> originalTexts(size_t(outcome.originalWords.size()));
+        std::vector<QString> editedTexts(size_t(outcome.editedWords.size()));
+        for (const PhraseMatch& match : std::as_const(outcome.matches)) {
+            if (match.originalIndex >= 0 && size_t(match.originalIndex) < originalTexts.size())
+                originalTexts[size_t(match.originalIndex)] = match.original;
+            if (match.editedIndex >= 0 && size_t(match.editedIndex) < editedTexts.size())
+                editedTexts[size_t(match.editedIndex)] = match.edited;
+        }
+        // No near match takes a sentence of the copy an exact match lists: its words are
+        // left out, half of a copy's words when much of it is copied.
+        std::vector<bool> exact(editedTexts.size(), false);
+        for (const qint32 i : exactEdited)
+            exact[size_t(i)] = true;
+        NearSentences sentences(*outcome.forms);
+        outcome.originalSentences = sentences.of(outcome.originalWords, originalTexts);
+        outcome.editedSentences = sentences.of(outcome.editedWords, editedTexts, exact);
+        outcome.relations = NearRelations(sentences.stems(), options.Synonyms);
     }
-    NearSentences sentences(*outcome.forms);
-    outcome.originalSentences = sentences.of(outcome.originalWords, originalTexts);
-    outcome.editedSentences = sentences.of(outcome.editedWords, editedTexts);
-    outcome.relations = NearRelations(sentences.stems(), options.Synonyms);
 
     NearOptions nearOptions = options.Near;
     nearOptions.relations = &outcome.relations;

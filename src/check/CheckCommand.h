@@ -49,9 +49,10 @@ struct CheckOutcome
     TextWords editedWords;
     PhraseMatchList matches;
     // Near matches, most similar first; their indices refer to the two sentence lists
-    // below, which are filled only when near matches were asked for. A sentence's text
-    // shares an exact match's string or views the split text (originalWords or
-    // editedWords): it lives no longer than the outcome.
+    // below, which are filled only when near matches were asked for. The copy's sentences
+    // that exact matches list have no words there, as no near match takes them. A
+    // sentence's text shares an exact match's string or views the split text
+    // (originalWords or editedWords): it lives no longer than the outcome.
     NearMatchList near;
     QList<NearSentence> originalSentences;
     QList<NearSentence> editedSentences;
