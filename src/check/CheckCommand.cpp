@@ -181,19 +181,25 @@ private:
         const auto it = m_bytes.constFind(text.constData());
         if (it != m_bytes.constEnd())
             return *it;
-        // Branch-free, so that the loop over every character of every match stays cheap:
-        // one byte each, one more from U+0080, one more again from U+0800 but for
-        // surrogates (two per half of a pair).
-        qsizetype total = 0;
+        // One byte each, one more from U+0080, one more again from U+0800 but for
+        // surrogates (two per half of a pair). Counted in 32 bits a stretch at a time, so
+        // that the compiler reads several characters per step.
         const char16_t* const data = QStringView(text).utf16();
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            const char16_t u = data[i];
-            total += 1 + (u >= 0x80) + (u >= 0x800 && (u < 0xD800 || u >= 0xE000));
+        qsizetype total = text.size();
+        for (qsizetype begin = 0; begin < text.size(); begin += kStretch) {
+            const qsizetype end = std::min(begin + kStretch, text.size());
+            quint32 extra = 0;
+            for (qsizetype i = begin; i < end; ++i) {
+                const char16_t u = data[i];
+                extra += quint32(u >= 0x80) + quint32(u >= 0x800) - quint32(char16_t(u - 0xD800) < 0x800);
+            }
+            total += extra;
         }
         m_bytes.insert(text.constData(), total);
         return total;
     }
 
+    static constexpr qsizetype kStretch = 1 << 24; // at most two more bytes a character: no overflow
     QHash<const QChar*, qsizetype> m_bytes;
 };
 
