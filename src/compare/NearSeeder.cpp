@@ -99,15 +99,24 @@ void NearSeeder::score(std::span<const qint32> stems, qint32 near)
         scoreCommon(stems, near);
     }
 
-    // The best seeds: highest score first, then in sentence order.
-    m_ranked.clear();
-    for (quint32 slot : m_used)
-        m_ranked.push_back(m_slots[slot]);
+    // The best seeds: highest score first, then in sentence order. Kept in order as the
+    // slots are read: after the first few, a slot rarely beats the last seed, so this is
+    // one comparison for most of them.
     const auto better = [](const Slot& a, const Slot& b) {
         return a.score != b.score ? a.score > b.score : a.sentence < b.sentence;
     };
-    const qsizetype n = std::min<qsizetype>(kSeeds, qsizetype(m_ranked.size()));
-    std::partial_sort(m_ranked.begin(), m_ranked.begin() + n, m_ranked.end(), better);
-    for (qsizetype i = 0; i < n; ++i)
-        m_seeds.push_back(m_ranked[size_t(i)].sentence);
+    std::array<Slot, kSeeds> best;
+    size_t count = 0;
+    for (quint32 slot : m_used) {
+        const Slot& candidate = m_slots[slot];
+        if (count == best.size() && !better(candidate, best.back()))
+            continue;
+        size_t at = std::min(count, best.size() - 1);
+        for (; at > 0 && better(candidate, best[at - 1]); --at)
+            best[at] = best[at - 1];
+        best[at] = candidate;
+        count = std::min(count + 1, best.size());
+    }
+    for (size_t i = 0; i < count; ++i)
+        m_seeds.push_back(best[i].sentence);
 }

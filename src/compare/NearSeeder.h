@@ -61,7 +61,6 @@ private:
     const NearIndex& m_index;
     std::array<Slot, 1 << kSlotBits> m_slots{};
     std::vector<quint32> m_used; // slots taken, to clear them
-    std::vector<Slot> m_ranked;
     std::vector<qint32> m_seeds;
     std::vector<std::pair<qsizetype, qint32>> m_rarest; // (sentences holding it, stem)
     // A stem of the original whose postings were not read: its bit and weight.
