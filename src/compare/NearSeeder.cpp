@@ -11,7 +11,8 @@ void NearSeeder::clear()
     m_unread.clear();
 }
 
-quint32 NearSeeder::slotOf(qint32 sentence) const
+// Inline: scoring adds a sentence for every posting it reads.
+inline quint32 NearSeeder::slotOf(qint32 sentence) const
 {
     // Linear probing from a multiplicative hash; the table is never more than a quarter full.
     quint32 slot = (quint32(sentence) * 0x9E3779B1u) >> (32 - kSlotBits);
@@ -35,7 +36,7 @@ double NearSeeder::unread(quint64 signature) const
     return total;
 }
 
-void NearSeeder::add(qint32 sentence, double weight)
+inline void NearSeeder::add(qint32 sentence, double weight)
 {
     const quint32 slot = slotOf(sentence);
     if (m_slots[slot].sentence == -1) {
