@@ -125,6 +125,13 @@ private:
     {
         const char16_t* const begin = text.utf16();
         const char16_t* const end = begin + text.size();
+        // Most sentences hold no digit: a pass without branches, which the compiler runs
+        // several characters a step, rules them out.
+        unsigned mayHoldDigit = 0;
+        for (const char16_t* at = begin; at != end; ++at)
+            mayHoldDigit |= unsigned(char16_t(*at - u'0') <= 9) | unsigned(*at >= 0x660);
+        if (mayHoldDigit == 0)
+            return;
         for (const char16_t* at = begin; at != end;) {
             if (!isDigit(*at)) {
                 ++at;

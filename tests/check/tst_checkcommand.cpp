@@ -231,6 +231,33 @@ private slots:
         }
     }
 
+    void runsOfDigitsAreStems_data()
+    {
+        QTest::addColumn<QString>("sentence");
+        QTest::addColumn<QStringList>("runs");
+        QTest::newRow("none") << u"one two three four"_qs << QStringList();
+        QTest::newRow("between delimiters")
+            << u"in 1990 and the 70-х and 1990"_qs << QStringList{u"1990"_qs, u"70"_qs, u"1990"_qs};
+        QTest::newRow("Arabic-Indic") << u"one ١٢ two ٣"_qs << QStringList{u"١٢"_qs, u"٣"_qs};
+        QTest::newRow("across a delimiter into a word") << u"one 12٣ two 12"_qs << QStringList{u"12٣"_qs, u"12"_qs};
+        QTest::newRow("last") << u"one two three 5"_qs << QStringList{u"5"_qs};
+    }
+    void runsOfDigitsAreStems()
+    {
+        QFETCH(QString, sentence);
+        QFETCH(QStringList, runs);
+        m_options.NearMatches = true;
+        const CheckOutcome outcome =
+            CheckCommand::CheckTexts(sentence, u"five six seven eight"_qs, m_options, m_stemmer);
+        QCOMPARE(outcome.originalSentences.size(), 1);
+        const QList<qint32>& numbers = outcome.originalSentences.first().numbers;
+        QCOMPARE(numbers.size(), runs.size());
+        // Equal runs have equal numbers, different runs different ones.
+        for (qsizetype i = 0; i < runs.size(); ++i)
+            for (qsizetype j = 0; j < runs.size(); ++j)
+                QCOMPARE(numbers.at(i) == numbers.at(j), runs.at(i) == runs.at(j));
+    }
+
     void optionsApplyToTheCheckTheyArePassedTo()
     {
         const QString text = QStringLiteral("one two three four.");
