@@ -154,10 +154,16 @@ private:
 std::vector<qint32> SentenceWordCounts(const TextWords& words, WordForms& forms)
 {
     std::vector<qint32> counts(size_t(words.size()), 0);
+    std::vector<qint8> counted(size_t(forms.size()), -1); // by form, worked out once: forms repeat
     for (qsizetype i = 0; i < words.size(); ++i) {
-        qint32 offset = 0;
-        for (const qint32 form : words.forms(i))
-            counts[size_t(i)] += forms.trimmedOf(form, offset) >= 0;
+        for (const qint32 form : words.forms(i)) {
+            qint8& is = counted[size_t(form)];
+            if (is < 0) {
+                qint32 offset = 0;
+                is = qint8(forms.trimmedOf(form, offset) >= 0);
+            }
+            counts[size_t(i)] += is;
+        }
     }
     return counts;
 }
