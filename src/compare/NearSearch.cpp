@@ -226,15 +226,20 @@ private:
 };
 
 // The share of an edited sentence's runs of three adjacent stems (editedShingles) that
-// occur in an original sentence's (sorted).
+// occur in an original sentence's (sorted); 0 when under one half, which is never taken:
+// the count stops as soon as half is out of reach, as it soon is for most seeds.
 double ShingleShare(std::span<const quint64> editedShingles, std::span<const quint64> original)
 {
     if (editedShingles.empty() || original.empty())
         return 0;
-    qsizetype found = 0;
-    for (const quint64 shingle : editedShingles) {
+    const size_t count = editedShingles.size();
+    size_t found = 0;
+    for (size_t i = 0; i < count; ++i) {
+        if (2 * (found + count - i) < count)
+            return 0;
         // std::binary_search, without branches: whether a shingle is there is as good as
         // random, and its mispredicted branches were most of the time of this search.
+        const quint64 shingle = editedShingles[i];
         const quint64* base = original.data();
         for (size_t n = original.size(); n > 1;) {
             const size_t half = n / 2;
@@ -243,7 +248,7 @@ double ShingleShare(std::span<const quint64> editedShingles, std::span<const qui
         }
         found += *base == shingle;
     }
-    return double(found) / double(editedShingles.size());
+    return double(found) / double(count);
 }
 
 // Whether candidate a is taken before b: more similar first; on a tie a single sentence
