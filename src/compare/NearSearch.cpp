@@ -294,10 +294,20 @@ public:
     {
         m_comparer.setEdited(stems, weight);
         m_tried.clear();
+        // Every unread stem taken as shared bounds what a unit may share no lower than
+        // those its signature may hold, in one sum for all units: a unit it rules out,
+        // the finer bound rules out too (sums of weights, added in the same order, only
+        // grow with more of them).
+        const double allUnread = seeder.unread(~quint64(0));
         bool found = false;
         for (qint32 seed : seeder.seeds())
             for (Unit unit : {Unit{seed, 1}, Unit{seed - 1, 2}, Unit{seed, 2}}) {
                 if (!valid(unit))
+                    continue;
+                double loose = allUnread;
+                for (qint32 i = unit.first; i < unit.first + unit.count; ++i)
+                    loose += seeder.scoreOf(i);
+                if (m_comparer.ceiling(unit, loose) < m_threshold)
                     continue;
                 double bound = seeder.unread(signature(unit));
                 for (qint32 i = unit.first; i < unit.first + unit.count; ++i)
