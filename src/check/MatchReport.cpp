@@ -13,7 +13,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -109,6 +112,70 @@ QByteArray sourcesJson(const SourceAttribution& sources)
     return QJsonDocument(entries).toJson(QJsonDocument::Compact);
 }
 
+MatchVerdict identicalVerdict()
+{
+    MatchVerdict verdict;
+    verdict.kinds.append(VerdictKind::Identical);
+    return verdict;
+}
+
+// The report in UTF-8 as it grows, handed to the device in large pieces rather than
+// entry by entry.
+class ReportBuffer
+{
+public:
+    explicit ReportBuffer(QIODevice& device) : m_device(device) { bytes.reserve(kFlushBytes + kFlushBytes / 4); }
+
+    // Writes what has grown past kFlushBytes; false when the write failed.
+    bool flushIfFull() { return bytes.size() < kFlushBytes || flush(); }
+    bool flush()
+    {
+        const bool written = m_device.write(bytes) == bytes.size();
+        bytes.resize(0); // keeps the capacity
+        return written;
+    }
+
+    QByteArray bytes;
+
+private:
+    static constexpr qsizetype kFlushBytes = 64 * 1024;
+    QIODevice& m_device;
+};
+
+// A verdict's "kinds" and "verdict" values. A verdict that names no stems reads the same
+// for the same kinds, so their JSON is made once per list of kinds.
+class VerdictJson
+{
+public:
+    void append(QByteArray& kinds, QByteArray& text, const MatchVerdict& verdict)
+    {
+        if (!verdict.added.isEmpty() || !verdict.removed.isEmpty()) {
+            JsonText::AppendStrings(kinds, kindNames(verdict));
+            JsonText::AppendString(text, verdict.text());
+            return;
+        }
+        auto it = std::find_if(m_made.begin(), m_made.end(),
+                               [&verdict](const Made& made) { return made.kinds == verdict.kinds; });
+        if (it == m_made.end()) {
+            Made made{verdict.kinds, {}, {}};
+            JsonText::AppendStrings(made.kindsJson, kindNames(verdict));
+            JsonText::AppendString(made.textJson, verdict.text());
+            it = m_made.insert(m_made.end(), std::move(made));
+        }
+        kinds.append(it->kindsJson);
+        text.append(it->textJson);
+    }
+
+private:
+    struct Made
+    {
+        QList<VerdictKind> kinds;
+        QByteArray kindsJson;
+        QByteArray textJson;
+    };
+    std::vector<Made> m_made; // a handful: the lists of kinds the verdicts give
+};
+
 QString sourceName(const SourceAttribution& sources, qint32 source)
 {
     const QString path = sources.paths.value(source);
@@ -145,16 +212,18 @@ QString MatchReport::OriginalityText(double originality)
     return QStringLiteral(u"Оригинальность копии: %1%").arg(NearPercent(originality));
 }
 
-bool MatchReport::WriteJson(QIODevice& out) const
+bool MatchReport::WriteJson(QIODevice& device) const
 {
-    if (!write(out, QByteArrayLiteral("{\"matches\":[")))
-        return false;
+    ReportBuffer out(device);
+    out.bytes.append("{\"matches\":[");
     // A sentence repeated on both sides gives runs of equal matches: the entry of the
     // previous match is written again rather than worked out anew.
     const SourceAttribution& sources = m_outcome.sources;
     const PhraseMatch* previous = nullptr;
     qint32 previousSource = -1;
-    QByteArray entryBytes;
+    QByteArray entry;
+    QByteArray verdictText;
+    VerdictJson verdicts;
     qsizetype i = -1;
     for (const MatchRow& row : m_outcome.rows) {
         if (row.kind != MatchRow::Kind::Exact)
@@ -163,31 +232,48 @@ bool MatchReport::WriteJson(QIODevice& out) const
         ++i;
         const qint32 source = sources.several() ? sources.exact.at(row.index) : -1;
         if (!previous || !(match == *previous) || source != previousSource) {
-            const MatchVerdict verdict = m_outcome.Verdict(row.index, m_options, m_stemmer);
-            // Keys in the order a JSON object sorts them.
-            entryBytes.clear();
-            entryBytes.append("{\"edited\":");
-            JsonText::AppendString(entryBytes, m_outcome.editedReading.Written(match.edited).text);
-            entryBytes.append(",\"kinds\":");
-            JsonText::AppendStrings(entryBytes, kindNames(verdict));
-            entryBytes.append(",\"original\":");
-            JsonText::AppendString(entryBytes, m_outcome.originalReading.Written(match.original).text);
-            if (source >= 0) {
-                entryBytes.append(",\"source\":");
-                entryBytes.append(QByteArray::number(source));
+            // Equal read texts are the identical verdict whatever their words: no analysis needed.
+            const MatchVerdict verdict = match.original == match.edited
+                                             ? identicalVerdict()
+                                             : m_outcome.Verdict(row.index, m_options, m_stemmer);
+            // Keys in the order a JSON object sorts them. resize(0) keeps the capacity.
+            entry.resize(0);
+            verdictText.resize(0);
+            entry.append("{\"edited\":");
+            const QString edited = m_outcome.editedReading.Written(match.edited).text;
+            const qsizetype editedStart = entry.size();
+            JsonText::AppendString(entry, edited);
+            const qsizetype editedSize = entry.size() - editedStart;
+            entry.append(",\"kinds\":");
+            verdicts.append(entry, verdictText, verdict);
+            entry.append(",\"original\":");
+            const QString original = m_outcome.originalReading.Written(match.original).text;
+            if (original == edited) {
+                // The same text gives the same bytes.
+                const qsizetype at = entry.size();
+                entry.resize(at + editedSize);
+                std::memcpy(entry.data() + at, entry.constData() + editedStart, size_t(editedSize));
+            } else {
+                JsonText::AppendString(entry, original);
             }
-            entryBytes.append(",\"verdict\":");
-            JsonText::AppendString(entryBytes, verdict.text());
-            entryBytes.append('}');
+            if (source >= 0) {
+                entry.append(",\"source\":");
+                entry.append(QByteArray::number(source));
+            }
+            entry.append(",\"verdict\":");
+            entry.append(verdictText);
+            entry.append('}');
             previous = &match;
             previousSource = source;
         }
-        if ((i > 0 && !write(out, QByteArrayLiteral(","))) || !write(out, entryBytes))
+        if (i > 0)
+            out.bytes.append(',');
+        out.bytes.append(entry);
+        if (!out.flushIfFull())
             return false;
     }
     if (m_options.NearMatches) {
-        if (!write(out, QByteArrayLiteral("],\"near_matches\":[")))
-            return false;
+        out.bytes.append("],\"near_matches\":[");
         const std::span<const NearSentence> original(m_outcome.originalSentences);
         const std::span<const NearSentence> edited(m_outcome.editedSentences);
         qsizetype written = 0;
@@ -196,8 +282,8 @@ bool MatchReport::WriteJson(QIODevice& out) const
                 continue;
             const NearMatch& match = m_outcome.near.matches.at(row.index);
             const NearExplanation explanation = Explain(m_outcome, match);
-            QByteArray bytes;
-            bytes.append("{\"added\":");
+            QByteArray& bytes = out.bytes;
+            bytes.append(written++ > 0 ? ",{\"added\":" : "{\"added\":");
             JsonText::AppendStrings(bytes, explanation.added);
             bytes.append(",\"edited\":");
             JsonText::AppendString(bytes, UnitText(edited.subspan(size_t(match.editedFirst), size_t(match.editedCount)),
@@ -221,18 +307,16 @@ bool MatchReport::WriteJson(QIODevice& out) const
             bytes.append(",\"verdict\":");
             JsonText::AppendString(bytes, NearVerdict(explanation));
             bytes.append('}');
-            if (written++ > 0)
-                bytes.prepend(',');
-            if (!write(out, bytes))
+            if (!out.flushIfFull())
                 return false;
         }
     }
-    const QByteArray tail =
+    out.bytes +=
         QByteArrayLiteral("],\"originality\":") + jsonNumber(m_outcome.originality) +
         (sources.several() ? QByteArrayLiteral(",\"sources\":") + sourcesJson(sources) : QByteArray()) +
         QByteArrayLiteral(",\"suspicious\":") + suspiciousJson(m_outcome) + QByteArrayLiteral(",\"truncated\":") +
         (m_outcome.truncated ? QByteArrayLiteral("true") : QByteArrayLiteral("false")) + QByteArrayLiteral("}\n");
-    return write(out, tail);
+    return out.flush();
 }
 
 bool MatchReport::WriteText(QIODevice& out) const
