@@ -157,6 +157,27 @@ private slots:
         QCOMPARE(closing.endsWith(cut), truncated);
     }
 
+    // An entry's bytes count each character as UTF-8 does, one to four bytes: the bound
+    // falls exactly on them.
+    void boundedBytesOfEveryWidth_data()
+    {
+        QTest::addColumn<qsizetype>("spare");
+        QTest::addColumn<bool>("listed");
+        QTest::newRow("exactly the entry") << qsizetype(0) << true;
+        QTest::newRow("a byte short") << qsizetype(-1) << false;
+    }
+    void boundedBytesOfEveryWidth()
+    {
+        QFETCH(qsizetype, spare);
+        QFETCH(bool, listed);
+        const QString sentence = QString::fromUtf16(u"Цена 5 € за улыбку \U0001F600 сегодня утром.");
+        const qsizetype entry = CheckOptions::kReportEntryBytes + 2 * sentence.chopped(1).toUtf8().size();
+        m_options.MaxReportBytes = entry + spare;
+        const CheckOutcome outcome = CheckCommand::CheckTexts(sentence, sentence, m_options, m_stemmer);
+        QCOMPARE(outcome.matches.size(), listed ? 1 : 0);
+        QCOMPARE(outcome.truncatedBySize, !listed);
+    }
+
     void nearMatches_data()
     {
         QTest::addColumn<bool>("near");
