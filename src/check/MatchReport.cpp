@@ -20,16 +20,6 @@
 
 namespace {
 
-bool write(QIODevice& out, const QByteArray& bytes)
-{
-    return out.write(bytes) == bytes.size();
-}
-
-bool write(QIODevice& out, const QString& text)
-{
-    return write(out, text.toUtf8());
-}
-
 QString indented(QString text, const QString& indent)
 {
     while (text.endsWith(QChar(u'\n')))
@@ -142,39 +132,58 @@ private:
     QIODevice& m_device;
 };
 
-// A verdict's "kinds" and "verdict" values. A verdict that names no stems reads the same
-// for the same kinds, so their JSON is made once per list of kinds.
-class VerdictJson
+// What a report writes of a verdict. A verdict that names no stems reads the same for
+// the same kinds, so its bytes are made once per list of kinds.
+class VerdictBytes
 {
 public:
-    void append(QByteArray& kinds, QByteArray& text, const MatchVerdict& verdict)
+    using Make = void (*)(QByteArray& out, const MatchVerdict& verdict);
+    explicit VerdictBytes(Make make) : m_make(make) {}
+
+    // Valid until the next call.
+    const QByteArray& of(const MatchVerdict& verdict)
     {
         if (!verdict.added.isEmpty() || !verdict.removed.isEmpty()) {
-            JsonText::AppendStrings(kinds, kindNames(verdict));
-            JsonText::AppendString(text, verdict.text());
-            return;
+            m_named.resize(0);
+            m_make(m_named, verdict);
+            return m_named;
         }
         auto it = std::find_if(m_made.begin(), m_made.end(),
                                [&verdict](const Made& made) { return made.kinds == verdict.kinds; });
         if (it == m_made.end()) {
-            Made made{verdict.kinds, {}, {}};
-            JsonText::AppendStrings(made.kindsJson, kindNames(verdict));
-            JsonText::AppendString(made.textJson, verdict.text());
-            it = m_made.insert(m_made.end(), std::move(made));
+            it = m_made.insert(m_made.end(), {verdict.kinds, {}});
+            m_make(it->bytes, verdict);
         }
-        kinds.append(it->kindsJson);
-        text.append(it->textJson);
+        return it->bytes;
     }
 
 private:
     struct Made
     {
         QList<VerdictKind> kinds;
-        QByteArray kindsJson;
-        QByteArray textJson;
+        QByteArray bytes;
     };
+    Make m_make;
     std::vector<Made> m_made; // a handful: the lists of kinds the verdicts give
+    QByteArray m_named;       // the last verdict naming stems
 };
+
+// The same bytes again at the end of out, as a text written twice converts the same.
+void appendCopy(QByteArray& out, qsizetype start, qsizetype size)
+{
+    const qsizetype at = out.size();
+    out.resize(at + size);
+    std::memcpy(out.data() + at, out.constData() + start, size_t(size));
+}
+
+// A sentence of the text report as printable() shows it.
+void appendPrintable(QByteArray& out, const QString& sentence)
+{
+    if (sentence.contains(QChar(u'\r')))
+        JsonText::AppendUtf8(out, printable(sentence));
+    else
+        JsonText::AppendUtf8(out, sentence);
+}
 
 QString sourceName(const SourceAttribution& sources, qint32 source)
 {
@@ -222,8 +231,10 @@ bool MatchReport::WriteJson(QIODevice& device) const
     const PhraseMatch* previous = nullptr;
     qint32 previousSource = -1;
     QByteArray entry;
-    QByteArray verdictText;
-    VerdictJson verdicts;
+    VerdictBytes kinds(
+        [](QByteArray& bytes, const MatchVerdict& verdict) { JsonText::AppendStrings(bytes, kindNames(verdict)); });
+    VerdictBytes texts(
+        [](QByteArray& bytes, const MatchVerdict& verdict) { JsonText::AppendString(bytes, verdict.text()); });
     qsizetype i = -1;
     for (const MatchRow& row : m_outcome.rows) {
         if (row.kind != MatchRow::Kind::Exact)
@@ -238,30 +249,25 @@ bool MatchReport::WriteJson(QIODevice& device) const
                                              : m_outcome.Verdict(row.index, m_options, m_stemmer);
             // Keys in the order a JSON object sorts them. resize(0) keeps the capacity.
             entry.resize(0);
-            verdictText.resize(0);
             entry.append("{\"edited\":");
             const QString edited = m_outcome.editedReading.Written(match.edited).text;
             const qsizetype editedStart = entry.size();
             JsonText::AppendString(entry, edited);
             const qsizetype editedSize = entry.size() - editedStart;
             entry.append(",\"kinds\":");
-            verdicts.append(entry, verdictText, verdict);
+            entry.append(kinds.of(verdict));
             entry.append(",\"original\":");
             const QString original = m_outcome.originalReading.Written(match.original).text;
-            if (original == edited) {
-                // The same text gives the same bytes.
-                const qsizetype at = entry.size();
-                entry.resize(at + editedSize);
-                std::memcpy(entry.data() + at, entry.constData() + editedStart, size_t(editedSize));
-            } else {
+            if (original == edited)
+                appendCopy(entry, editedStart, editedSize);
+            else
                 JsonText::AppendString(entry, original);
-            }
             if (source >= 0) {
                 entry.append(",\"source\":");
                 entry.append(QByteArray::number(source));
             }
             entry.append(",\"verdict\":");
-            entry.append(verdictText);
+            entry.append(texts.of(verdict));
             entry.append('}');
             previous = &match;
             previousSource = source;
@@ -319,14 +325,19 @@ bool MatchReport::WriteJson(QIODevice& device) const
     return out.flush();
 }
 
-bool MatchReport::WriteText(QIODevice& out) const
+bool MatchReport::WriteText(QIODevice& device) const
 {
+    ReportBuffer out(device);
     const QString warnings = TrickWarnings::Block(m_outcome);
-    if (!warnings.isEmpty() && !write(out, warnings + QChar(u'\n')))
-        return false;
+    if (!warnings.isEmpty())
+        JsonText::AppendUtf8(out.bytes, warnings + QChar(u'\n'));
     const SourceAttribution& sources = m_outcome.sources;
     const PhraseMatch* previous = nullptr;
     qint32 previousSource = -1;
+    const QByteArray head = QStringLiteral(u"Совпадение #").toUtf8();
+    VerdictBytes why([](QByteArray& bytes, const MatchVerdict& verdict) {
+        JsonText::AppendUtf8(bytes, indented(verdict.text(), QStringLiteral("    ")));
+    });
     QByteArray body; // everything of an entry after its number
     for (const MatchRow& row : m_outcome.rows) {
         if (row.kind != MatchRow::Kind::Exact)
@@ -335,19 +346,34 @@ bool MatchReport::WriteText(QIODevice& out) const
         const PhraseMatch& match = m_outcome.matches.at(i);
         const qint32 source = sources.several() ? sources.exact.at(i) : -1;
         if (!previous || !(match == *previous) || source != previousSource) {
-            QString text = source >= 0 ? sourceLine(sources, source) : QString();
-            text += QStringLiteral(u"  Оригинал:  ") +
-                    printable(m_outcome.originalReading.Written(match.original).text) + QChar(u'\n');
-            text += QStringLiteral(u"  Изменено:  ") + printable(m_outcome.editedReading.Written(match.edited).text) +
-                    QChar(u'\n');
-            text += QStringLiteral(u"  Почему:\n");
-            text += indented(m_outcome.Verdict(i, m_options, m_stemmer).text(), QStringLiteral("    "));
-            text += QStringLiteral("\n\n");
-            body = text.toUtf8();
+            // Equal read texts are the identical verdict whatever their words: no analysis needed.
+            const MatchVerdict verdict =
+                match.original == match.edited ? identicalVerdict() : m_outcome.Verdict(i, m_options, m_stemmer);
+            body.resize(0); // keeps the capacity
+            if (source >= 0)
+                JsonText::AppendUtf8(body, sourceLine(sources, source));
+            JsonText::AppendUtf8(body, QStringLiteral(u"  Оригинал:  "));
+            const QString original = m_outcome.originalReading.Written(match.original).text;
+            const qsizetype originalStart = body.size();
+            appendPrintable(body, original);
+            const qsizetype originalSize = body.size() - originalStart;
+            JsonText::AppendUtf8(body, QStringLiteral(u"\n  Изменено:  "));
+            const QString edited = m_outcome.editedReading.Written(match.edited).text;
+            if (edited == original)
+                appendCopy(body, originalStart, originalSize);
+            else
+                appendPrintable(body, edited);
+            JsonText::AppendUtf8(body, QStringLiteral(u"\n  Почему:\n"));
+            body.append(why.of(verdict));
+            body.append("\n\n");
             previous = &match;
             previousSource = source;
         }
-        if (!write(out, QStringLiteral(u"Совпадение #%1\n").arg(i + 1)) || !write(out, body))
+        out.bytes.append(head);
+        out.bytes.append(QByteArray::number(i + 1));
+        out.bytes.append('\n');
+        out.bytes.append(body);
+        if (!out.flushIfFull())
             return false;
     }
     const std::span<const NearSentence> original(m_outcome.originalSentences);
@@ -371,7 +397,8 @@ bool MatchReport::WriteText(QIODevice& out) const
         text += QStringLiteral(u"  Почему:\n");
         text += indented(NearVerdict(Explain(m_outcome, match)), QStringLiteral("    "));
         text += QStringLiteral("\n\n");
-        if (!write(out, text))
+        JsonText::AppendUtf8(out.bytes, text);
+        if (!out.flushIfFull())
             return false;
     }
     QString closing;
@@ -389,7 +416,8 @@ bool MatchReport::WriteText(QIODevice& out) const
     closing += OriginalityText(m_outcome.originality) + QChar(u'\n');
     if (m_outcome.truncated)
         closing += QStringLiteral(u"Список обрезан: показаны первые %1 совпадений.\n").arg(m_outcome.matchCount());
-    return write(out, closing);
+    JsonText::AppendUtf8(out.bytes, closing);
+    return out.flush();
 }
 
 QByteArray MatchReport::ToJson() const
