@@ -231,6 +231,7 @@ bool MatchReport::WriteJson(QIODevice& device) const
     const PhraseMatch* previous = nullptr;
     qint32 previousSource = -1;
     QByteArray entry;
+    const MatchVerdict identical = identicalVerdict();
     VerdictBytes kinds(
         [](QByteArray& bytes, const MatchVerdict& verdict) { JsonText::AppendStrings(bytes, kindNames(verdict)); });
     VerdictBytes texts(
@@ -244,9 +245,8 @@ bool MatchReport::WriteJson(QIODevice& device) const
         const qint32 source = sources.several() ? sources.exact.at(row.index) : -1;
         if (!previous || !(match == *previous) || source != previousSource) {
             // Equal read texts are the identical verdict whatever their words: no analysis needed.
-            const MatchVerdict verdict = match.original == match.edited
-                                             ? identicalVerdict()
-                                             : m_outcome.Verdict(row.index, m_options, m_stemmer);
+            const MatchVerdict verdict =
+                match.original == match.edited ? identical : m_outcome.Verdict(row.index, m_options, m_stemmer);
             // Keys in the order a JSON object sorts them. resize(0) keeps the capacity.
             entry.resize(0);
             entry.append("{\"edited\":");
@@ -335,6 +335,10 @@ bool MatchReport::WriteText(QIODevice& device) const
     const PhraseMatch* previous = nullptr;
     qint32 previousSource = -1;
     const QByteArray head = QStringLiteral(u"Совпадение #").toUtf8();
+    const QByteArray originalHead = QStringLiteral(u"  Оригинал:  ").toUtf8();
+    const QByteArray editedHead = QStringLiteral(u"\n  Изменено:  ").toUtf8();
+    const QByteArray whyHead = QStringLiteral(u"\n  Почему:\n").toUtf8();
+    const MatchVerdict identical = identicalVerdict();
     VerdictBytes why([](QByteArray& bytes, const MatchVerdict& verdict) {
         JsonText::AppendUtf8(bytes, indented(verdict.text(), QStringLiteral("    ")));
     });
@@ -348,22 +352,22 @@ bool MatchReport::WriteText(QIODevice& device) const
         if (!previous || !(match == *previous) || source != previousSource) {
             // Equal read texts are the identical verdict whatever their words: no analysis needed.
             const MatchVerdict verdict =
-                match.original == match.edited ? identicalVerdict() : m_outcome.Verdict(i, m_options, m_stemmer);
+                match.original == match.edited ? identical : m_outcome.Verdict(i, m_options, m_stemmer);
             body.resize(0); // keeps the capacity
             if (source >= 0)
                 JsonText::AppendUtf8(body, sourceLine(sources, source));
-            JsonText::AppendUtf8(body, QStringLiteral(u"  Оригинал:  "));
+            body.append(originalHead);
             const QString original = m_outcome.originalReading.Written(match.original).text;
             const qsizetype originalStart = body.size();
             appendPrintable(body, original);
             const qsizetype originalSize = body.size() - originalStart;
-            JsonText::AppendUtf8(body, QStringLiteral(u"\n  Изменено:  "));
+            body.append(editedHead);
             const QString edited = m_outcome.editedReading.Written(match.edited).text;
             if (edited == original)
                 appendCopy(body, originalStart, originalSize);
             else
                 appendPrintable(body, edited);
-            JsonText::AppendUtf8(body, QStringLiteral(u"\n  Почему:\n"));
+            body.append(whyHead);
             body.append(why.of(verdict));
             body.append("\n\n");
             previous = &match;
