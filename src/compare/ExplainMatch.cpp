@@ -73,41 +73,12 @@ MatchVerdict AnalyseMatch(std::span<const qint32> originalForms, std::span<const
         verdict.kinds.append(VerdictKind::Identical);
         return verdict;
     }
-    QVarLengthArray<qint32, 64> originalStems;
-    QVarLengthArray<qint32, 64> editedStems;
-    for (const qint32 form : originalForms)
-        originalStems.append(forms.stemOf(form));
-    for (const qint32 form : editedForms)
-        editedStems.append(forms.stemOf(form));
-
-    // Occurrences of each stem on both sides, by merging the sorted lists.
-    QVarLengthArray<qint32, 64> a(originalStems.begin(), originalStems.end());
-    QVarLengthArray<qint32, 64> b(editedStems.begin(), editedStems.end());
-    std::sort(a.begin(), a.end());
-    std::sort(b.begin(), b.end());
-    QVarLengthArray<QStringView, 16> added;
-    QVarLengthArray<QStringView, 16> removed;
-    for (qsizetype i = 0, j = 0; i < a.size();) {
-        const qint32 stem = a[i];
-        qsizetype count = 0;
-        for (; i < a.size() && a[i] == stem; ++i)
-            ++count;
-        while (j < b.size() && b[j] < stem)
-            ++j;
-        qsizetype editedCount = 0;
-        for (; j < b.size() && b[j] == stem; ++j)
-            ++editedCount;
-        if (editedCount < count)
-            removed.append(forms.stems().at(stem));
-        else if (editedCount > count)
-            added.append(forms.stems().at(stem));
-    }
-    std::sort(added.begin(), added.end(), codeUnitLess);
-    std::sort(removed.begin(), removed.end(), codeUnitLess);
-    for (const QStringView stem : added)
-        verdict.added.append(stem.toString());
-    for (const QStringView stem : removed)
-        verdict.removed.append(stem.toString());
+    QVarLengthArray<qint32, 64> originalStems(qsizetype(originalForms.size()));
+    QVarLengthArray<qint32, 64> editedStems(qsizetype(editedForms.size()));
+    for (size_t k = 0; k < originalForms.size(); ++k)
+        originalStems[qsizetype(k)] = forms.stemOf(originalForms[k]);
+    for (size_t k = 0; k < editedForms.size(); ++k)
+        editedStems[qsizetype(k)] = forms.stemOf(editedForms[k]);
 
     bool changed = false;
     const qsizetype common = std::min(originalStems.size(), editedStems.size());
@@ -123,6 +94,38 @@ MatchVerdict AnalyseMatch(std::span<const qint32> originalForms, std::span<const
         };
         changed = x != y && number(x) != number(y);
     }
+
+    // Occurrences of each stem on both sides, by merging the sorted lists; the word
+    // order is no longer needed. Equal lists (most matches) add and remove nothing.
+    std::sort(originalStems.begin(), originalStems.end());
+    std::sort(editedStems.begin(), editedStems.end());
+    if (originalStems == editedStems) {
+        finish(verdict, changed);
+        return verdict;
+    }
+    QVarLengthArray<QStringView, 16> added;
+    QVarLengthArray<QStringView, 16> removed;
+    for (qsizetype i = 0, j = 0; i < originalStems.size();) {
+        const qint32 stem = originalStems[i];
+        qsizetype count = 0;
+        for (; i < originalStems.size() && originalStems[i] == stem; ++i)
+            ++count;
+        while (j < editedStems.size() && editedStems[j] < stem)
+            ++j;
+        qsizetype editedCount = 0;
+        for (; j < editedStems.size() && editedStems[j] == stem; ++j)
+            ++editedCount;
+        if (editedCount < count)
+            removed.append(forms.stems().at(stem));
+        else if (editedCount > count)
+            added.append(forms.stems().at(stem));
+    }
+    std::sort(added.begin(), added.end(), codeUnitLess);
+    std::sort(removed.begin(), removed.end(), codeUnitLess);
+    for (const QStringView stem : added)
+        verdict.added.append(stem.toString());
+    for (const QStringView stem : removed)
+        verdict.removed.append(stem.toString());
     finish(verdict, changed);
     return verdict;
 }
