@@ -148,13 +148,15 @@ public:
             m_make(m_named, verdict);
             return m_named;
         }
-        auto it = std::find_if(m_made.begin(), m_made.end(),
-                               [&verdict](const Made& made) { return made.kinds == verdict.kinds; });
-        if (it == m_made.end()) {
-            it = m_made.insert(m_made.end(), {verdict.kinds, {}});
-            m_make(it->bytes, verdict);
-        }
-        return it->bytes;
+        const auto it = std::find_if(m_made.begin(), m_made.end(),
+                                     [&verdict](const Made& made) { return made.kinds == verdict.kinds; });
+        if (it != m_made.end())
+            return it->bytes;
+        Made made;
+        made.kinds = verdict.kinds;
+        m_make(made.bytes, verdict);
+        m_made.push_back(std::move(made));
+        return m_made.back().bytes;
     }
 
 private:
