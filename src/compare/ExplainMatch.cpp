@@ -73,47 +73,54 @@ MatchVerdict AnalyseMatch(std::span<const qint32> originalForms, std::span<const
         verdict.kinds.append(VerdictKind::Identical);
         return verdict;
     }
-    QVarLengthArray<qint32, 64> originalStems(qsizetype(originalForms.size()));
-    QVarLengthArray<qint32, 64> editedStems(qsizetype(editedForms.size()));
-    for (size_t k = 0; k < originalForms.size(); ++k)
-        originalStems[qsizetype(k)] = forms.stemOf(originalForms[k]);
-    for (size_t k = 0; k < editedForms.size(); ++k)
-        editedStems[qsizetype(k)] = forms.stemOf(editedForms[k]);
-
+    // Equal forms have equal stems: stems are looked up only where the forms differ.
     bool changed = false;
-    const qsizetype common = std::min(originalStems.size(), editedStems.size());
-    for (qsizetype k = 0; k < common && !changed; ++k) {
+    const size_t common = std::min(originalForms.size(), editedForms.size());
+    for (size_t k = 0; k < common && !changed; ++k) {
+        if (originalForms[k] == editedForms[k])
+            continue;
+        const qint32 originalStem = forms.stemOf(originalForms[k]);
+        const qint32 editedStem = forms.stemOf(editedForms[k]);
+        if (originalStem == editedStem)
+            continue;
         // The stored keys are normalised once more before the lookup, as the
         // dictionary numbers stems of stems for keys that are not their own stem.
-        if (originalStems[k] == editedStems[k])
-            continue;
-        const qint32 x = forms.restemOf(originalStems[k]);
-        const qint32 y = forms.restemOf(editedStems[k]);
+        const qint32 x = forms.restemOf(originalStem);
+        const qint32 y = forms.restemOf(editedStem);
         const auto number = [&](qint32 stem) {
             return dictionary.Shares(forms) ? dictionary.LookupStem(stem) : dictionary.Lookup(forms.stems().at(stem));
         };
         changed = x != y && number(x) != number(y);
     }
 
-    // Occurrences of each stem on both sides, by merging the sorted lists; the word
-    // order is no longer needed. Equal lists (most matches) add and remove nothing.
-    std::sort(originalStems.begin(), originalStems.end());
-    std::sort(editedStems.begin(), editedStems.end());
-    if (originalStems == editedStems) {
+    // Occurrences of each stem on both sides, by merging the sorted lists (of forms,
+    // then of their stems). The same forms (most matches) give the same stems: nothing
+    // added or removed.
+    QVarLengthArray<qint32, 64> originalSorted(originalForms.begin(), originalForms.end());
+    QVarLengthArray<qint32, 64> editedSorted(editedForms.begin(), editedForms.end());
+    std::sort(originalSorted.begin(), originalSorted.end());
+    std::sort(editedSorted.begin(), editedSorted.end());
+    if (originalSorted == editedSorted) {
         finish(verdict, changed);
         return verdict;
     }
+    for (qint32& stem : originalSorted)
+        stem = forms.stemOf(stem);
+    for (qint32& stem : editedSorted)
+        stem = forms.stemOf(stem);
+    std::sort(originalSorted.begin(), originalSorted.end());
+    std::sort(editedSorted.begin(), editedSorted.end());
     QVarLengthArray<QStringView, 16> added;
     QVarLengthArray<QStringView, 16> removed;
-    for (qsizetype i = 0, j = 0; i < originalStems.size();) {
-        const qint32 stem = originalStems[i];
+    for (qsizetype i = 0, j = 0; i < originalSorted.size();) {
+        const qint32 stem = originalSorted[i];
         qsizetype count = 0;
-        for (; i < originalStems.size() && originalStems[i] == stem; ++i)
+        for (; i < originalSorted.size() && originalSorted[i] == stem; ++i)
             ++count;
-        while (j < editedStems.size() && editedStems[j] < stem)
+        while (j < editedSorted.size() && editedSorted[j] < stem)
             ++j;
         qsizetype editedCount = 0;
-        for (; j < editedStems.size() && editedStems[j] == stem; ++j)
+        for (; j < editedSorted.size() && editedSorted[j] == stem; ++j)
             ++editedCount;
         if (editedCount < count)
             removed.append(forms.stems().at(stem));
