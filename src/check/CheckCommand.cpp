@@ -169,7 +169,8 @@ std::vector<qint32> SentenceWordCounts(const TextWords& words, WordForms& forms)
 }
 
 // The bytes a match takes in a report: its sentences in UTF-8 and an allowance for the
-// rest of its entry. A sentence in many matches is one string, measured once.
+// rest of its entry. Measuring is linear in what it admits, as the lists stop once the
+// room is used up.
 class ReportSize
 {
 public:
@@ -189,31 +190,25 @@ public:
     }
 
 private:
-    qsizetype bytes(const QString& text)
+    // One byte per code unit, one more from U+0080 and one more again from U+0800 except
+    // for surrogates (two each). Without branches and summed in 32 bits block by block,
+    // so that the loop is vectorised.
+    static qsizetype bytes(const QString& text)
     {
-        const auto it = m_bytes.constFind(text.constData());
-        if (it != m_bytes.constEnd())
-            return *it;
-        // One byte each, one more from U+0080, one more again from U+0800 but for
-        // surrogates (two per half of a pair). Counted in 32 bits a stretch at a time, so
-        // that the compiler reads several characters per step.
-        const char16_t* const data = QStringView(text).utf16();
+        constexpr qsizetype kBlock = 1 << 20;
+        const char16_t* const units = QStringView(text).utf16();
         qsizetype total = text.size();
-        for (qsizetype begin = 0; begin < text.size(); begin += kStretch) {
-            const qsizetype end = std::min(begin + kStretch, text.size());
+        for (qsizetype start = 0; start < text.size(); start += kBlock) {
+            const qsizetype end = std::min(text.size(), start + kBlock);
             quint32 extra = 0;
-            for (qsizetype i = begin; i < end; ++i) {
-                const char16_t u = data[i];
-                extra += quint32(u >= 0x80) + quint32(u >= 0x800) - quint32(char16_t(u - 0xD800) < 0x800);
+            for (qsizetype i = start; i < end; ++i) {
+                const char16_t u = units[i];
+                extra += quint32(u >= 0x80) + quint32(u >= 0x800 && (u < 0xD800 || u > 0xDFFF));
             }
             total += extra;
         }
-        m_bytes.insert(text.constData(), total);
         return total;
     }
-
-    static constexpr qsizetype kStretch = 1 << 24; // at most two more bytes a character: no overflow
-    QHash<const QChar*, qsizetype> m_bytes;
 };
 
 // Keeps the leading entries that fit in `room` bytes and takes what they use from it;

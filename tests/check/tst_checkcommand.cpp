@@ -210,27 +210,6 @@ private slots:
         QCOMPARE(CheckCommand::ExactEditedIndices(outcome.matches, outcome.editedWords), expected);
     }
 
-    void reportBoundCountsUtf8Bytes_data()
-    {
-        QTest::addColumn<QString>("sentence");
-        QTest::newRow("ASCII") << u"one two three four five"_qs;
-        QTest::newRow("two bytes") << u"один два три четыре пять"_qs;
-        QTest::newRow("three bytes") << u"one two € three ≈ four"_qs;
-        QTest::newRow("surrogate pairs") << u"one two 😀 three 𝔸 four"_qs;
-    }
-    void reportBoundCountsUtf8Bytes()
-    {
-        QFETCH(QString, sentence);
-        // A match takes both its sentences in UTF-8 and the entry's allowance, to the byte.
-        const qsizetype bytes = CheckOptions::kReportEntryBytes + 2 * sentence.toUtf8().size();
-        for (const qsizetype room : {bytes, bytes - 1}) {
-            m_options.MaxReportBytes = room;
-            const CheckOutcome outcome = CheckCommand::CheckTexts(sentence, sentence, m_options, m_stemmer);
-            QCOMPARE(outcome.matches.size(), room == bytes ? 1 : 0);
-            QCOMPARE(outcome.truncatedBySize, room != bytes);
-        }
-    }
-
     void runsOfDigitsAreStems_data()
     {
         QTest::addColumn<QString>("sentence");
