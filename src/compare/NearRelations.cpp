@@ -5,6 +5,7 @@
 #include <QHash>
 #include <algorithm>
 #include <array>
+#include <optional>
 
 namespace {
 
@@ -264,10 +265,16 @@ NearRelations::NearRelations(std::span<const QStringView> stems, const Thesaurus
         if (!sorted[i].cyrillic)
             continue;
         const QStringView a = stems[size_t(sorted[i].stem)];
-        const std::u16string_view prefix = prefixOf(std::u16string_view(a.utf16(), size_t(a.size())));
-        for (size_t j = i + 1; j < sorted.size() && j <= i + kFamilyWindow && sorted[j].lead == sorted[i].lead; ++j)
-            if (sorted[j].cyrillic && sameFamily(a, stems[size_t(sorted[j].stem)], kVerbSharedLetters, prefix))
+        // Most stems have no neighbour to compare with: the prefix waits for the first.
+        std::optional<std::u16string_view> prefix;
+        for (size_t j = i + 1; j < sorted.size() && j <= i + kFamilyWindow && sorted[j].lead == sorted[i].lead; ++j) {
+            if (!sorted[j].cyrillic)
+                continue;
+            if (!prefix)
+                prefix = prefixOf(std::u16string_view(a.utf16(), size_t(a.size())));
+            if (sameFamily(a, stems[size_t(sorted[j].stem)], kVerbSharedLetters, *prefix))
                 add(sorted[i].stem, sorted[j].stem, Kind::Family);
+        }
     }
 
     // Per stem, a synonym before a family word, each related stem once.
