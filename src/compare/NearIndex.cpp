@@ -80,33 +80,6 @@ qint32 NearIndex::commonLimit(qint32 sentenceCount)
     return std::clamp(sentenceCount / 100, 32, kMaxCommonLimit);
 }
 
-std::span<const qint32> NearIndex::stems(qint32 sentence) const
-{
-    const qint32 begin = m_stemStart[size_t(sentence)];
-    return {m_stems.data() + begin, size_t(m_stemStart[size_t(sentence) + 1] - begin)};
-}
-
-std::span<const double> NearIndex::stemWeights(qint32 sentence) const
-{
-    const qint32 begin = m_stemStart[size_t(sentence)];
-    return {m_stemWeights.data() + begin, size_t(m_stemStart[size_t(sentence) + 1] - begin)};
-}
-
-std::span<const qint32> NearIndex::sentencesWith(qint32 stem) const
-{
-    if (!known(stem) || m_stemInfo[size_t(stem)].frequency > m_commonLimit)
-        return {};
-    return allSentencesWith(stem);
-}
-
-std::span<const qint32> NearIndex::allSentencesWith(qint32 stem) const
-{
-    if (!known(stem))
-        return {};
-    const qint32 begin = m_stemInfo[size_t(stem)].postingStart;
-    return {m_postings.data() + begin, size_t(m_stemInfo[size_t(stem) + 1].postingStart - begin)};
-}
-
 double NearIndex::makeStemSet(std::vector<qint32>& stems) const
 {
     std::sort(stems.begin(), stems.end());

@@ -28,9 +28,20 @@ public:
 
     // The sentences holding a stem, ascending; empty for stems too common to seed
     // candidates (and for stems the original lacks).
-    std::span<const qint32> sentencesWith(qint32 stem) const;
+    std::span<const qint32> sentencesWith(qint32 stem) const
+    {
+        if (!known(stem) || m_stemInfo[size_t(stem)].frequency > m_commonLimit)
+            return {};
+        return allSentencesWith(stem);
+    }
     // The same for every stem the original has, however common.
-    std::span<const qint32> allSentencesWith(qint32 stem) const;
+    std::span<const qint32> allSentencesWith(qint32 stem) const
+    {
+        if (!known(stem))
+            return {};
+        const qint32 begin = m_stemInfo[size_t(stem)].postingStart;
+        return {m_postings.data() + begin, size_t(m_stemInfo[size_t(stem) + 1].postingStart - begin)};
+    }
 
     // A sentence's signature: one bit of 64 for each of its stems (stemBit). A stem
     // whose bit is clear is certainly not in the sentence.
@@ -38,8 +49,16 @@ public:
     static quint64 stemBit(qint32 stem) { return quint64(1) << ((quint32(stem) * 0x9E3779B1u) >> 26); }
 
     // A sentence's stems, sorted and distinct, and their weights in the same order.
-    std::span<const qint32> stems(qint32 sentence) const;
-    std::span<const double> stemWeights(qint32 sentence) const;
+    std::span<const qint32> stems(qint32 sentence) const
+    {
+        const qint32 begin = m_stemStart[size_t(sentence)];
+        return {m_stems.data() + begin, size_t(m_stemStart[size_t(sentence) + 1] - begin)};
+    }
+    std::span<const double> stemWeights(qint32 sentence) const
+    {
+        const qint32 begin = m_stemStart[size_t(sentence)];
+        return {m_stemWeights.data() + begin, size_t(m_stemStart[size_t(sentence) + 1] - begin)};
+    }
     // The total weight of the stems of count (1 or 2) sentences from first, each stem once.
     double unitWeight(qint32 first, qint32 count) const
     {
