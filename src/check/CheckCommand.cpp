@@ -53,12 +53,14 @@ public:
                     if (const FormWord& word = wordOf(form); word.stem >= 0)
                         number(word.stem);
             } else {
-                sentence.words.reserve(qsizetype(forms.size()));
+                // Gathered first, so that the list is allocated once at its size.
+                m_scratch.clear();
                 for (size_t k = 0; k < forms.size(); ++k) {
                     const FormWord& word = wordOf(forms[k]);
                     if (word.stem >= 0)
-                        sentence.words.append({starts[k] + word.offset, word.length, number(word.stem)});
+                        m_scratch.push_back({starts[k] + word.offset, word.length, number(word.stem)});
                 }
+                sentence.words = QList<NearSentence::Word>(m_scratch.begin(), m_scratch.end());
             }
             numberDigits(words.sentenceText(i), sentence.numbers);
             sentences.append(std::move(sentence));
@@ -147,6 +149,7 @@ private:
     WordForms& m_forms;
     std::vector<qint32> m_numbers; // near number by stem, -1 for none yet
     std::vector<FormWord> m_words; // by form
+    std::vector<NearSentence::Word> m_scratch;
 };
 
 // The words of each sentence as the near search counts them: its forms with a letter
