@@ -5,6 +5,8 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 QString PlainTextReader::Decode(const QByteArray& bytes)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
@@ -155,6 +157,62 @@ QString PlainTextReader::CanonicalLineBreaks(const QString& text)
     return out;
 }
 
+bool PlainTextReader::DecodeCleanUtf8(const QByteArray& bytes, QString& text)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    qsizetype n = bytes.size();
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        p += 3;
+        n -= 3;
+        // A second mark is left to the general way, whichever way it reads it.
+        if (n >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
+            return false;
+    }
+    // Room for every byte as a unit, and for a line break's second unit: a lone CR or
+    // LF becomes CR LF. Pages past the text's end are never touched.
+    const qsizetype breaks = std::count(p, p + n, '\n') + std::count(p, p + n, '\r');
+    QString out(n + breaks, Qt::Uninitialized);
+    char16_t* const begin = reinterpret_cast<char16_t*>(out.data());
+    char16_t* to = begin;
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char b = p[i];
+        if (b < 0x80) {
+            if (b >= 0x20 || b == '\t') {
+                *to++ = b;
+            } else if (b == '\r' || b == '\n') {
+                *to++ = u'\r';
+                *to++ = u'\n';
+                if (b == '\r' && i + 1 < n && p[i + 1] == '\n')
+                    ++i;
+            }
+            ++i;
+            continue;
+        }
+        if (b >= 0xC2 && b <= 0xDF && i + 1 < n && (p[i + 1] & 0xC0) == 0x80) {
+            // The bulk of Russian text.
+            *to++ = char16_t(((b & 0x1F) << 6) | (p[i + 1] & 0x3F));
+            i += 2;
+            continue;
+        }
+        const int length = utf8SequenceLength(p + i, n - i);
+        if (length == 0)
+            return false;
+        if (length == 3) {
+            const auto c = char16_t(((b & 0x0F) << 12) | ((p[i + 1] & 0x3F) << 6) | (p[i + 2] & 0x3F));
+            *to++ = c == 0x2011 ? u'-' : c;
+        } else {
+            const char32_t c =
+                ((b & 0x07) << 18) | ((p[i + 1] & 0x3F) << 12) | ((p[i + 2] & 0x3F) << 6) | (p[i + 3] & 0x3F);
+            *to++ = QChar::highSurrogate(c);
+            *to++ = QChar::lowSurrogate(c);
+        }
+        i += length;
+    }
+    out.truncate(to - begin);
+    text = std::move(out);
+    return true;
+}
+
 ParsedDocument PlainTextReader::Read(const QByteArray& bytes)
 {
     if (bytes.size() > kMaxTextBytes)
@@ -162,6 +220,9 @@ ParsedDocument PlainTextReader::Read(const QByteArray& bytes)
     if (!DocumentFormatSniffer::LooksLikeText(bytes))
         return ParsedDocument::Failure(ExtractError::UnknownFormat, QStringLiteral(u"это не текстовый файл"));
     ParsedDocument doc;
-    doc.stories.append(CanonicalLineBreaks(Decode(bytes)));
+    QString text;
+    if (!DecodeCleanUtf8(bytes, text))
+        text = CanonicalLineBreaks(Decode(bytes));
+    doc.stories.append(std::move(text));
     return doc;
 }
