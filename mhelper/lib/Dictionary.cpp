@@ -3,6 +3,7 @@
 #include "WordText.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace mhelper {
 
@@ -30,6 +31,25 @@ bool Dictionary::Bind(const unsigned char* base, uint64_t size, const TableHeade
     return true;
 }
 
+bool Dictionary::PayloadMatches(size_t size, uint64_t checksum) const
+{
+    // Streamed through a small buffer rather than read through the map: the map's pages
+    // would stay in the process's resident memory, the whole file of them, though a
+    // check looks up only a small part of it.
+    constexpr size_t kChunk = 64 * 1024;
+    static_assert(kChunk % PayloadChecksum::kBlock == 0);
+    std::unique_ptr<unsigned char[]> buffer(new unsigned char[kChunk]);
+    PayloadChecksum sum;
+    for (size_t offset = sizeof(Header); offset < size;) {
+        const size_t n = std::min(kChunk, size - offset);
+        if (!m_file.ReadAt(offset, buffer.get(), n))
+            return false;
+        sum.Add(buffer.get(), n);
+        offset += n;
+    }
+    return sum.Value() == checksum;
+}
+
 Dictionary::Status Dictionary::Open(const std::string& path)
 {
     if (!m_file.Open(path, kMaxFileSize))
@@ -51,7 +71,7 @@ Dictionary::Status Dictionary::Open(const std::string& path)
         !SectionFits(h.lemmaPoolOffset, h.lemmaPoolSize, size) || h.lemmaPoolSize == 0 ||
         base[h.lemmaPoolOffset + h.lemmaPoolSize - 1] != 0)
         return Status::BadLayout;
-    if (Checksum(base + sizeof(Header), size - sizeof(Header)) != h.checksum)
+    if (!PayloadMatches(size, h.checksum))
         return Status::BadChecksum;
     m_forms = forms;
     m_stems = stems;

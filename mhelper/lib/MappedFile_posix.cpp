@@ -1,5 +1,6 @@
 #include "MappedFile.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -11,6 +12,8 @@ MappedFile::~MappedFile()
 {
     if (m_data)
         munmap(const_cast<unsigned char*>(m_data), m_size);
+    if (m_fd >= 0)
+        ::close(m_fd);
 }
 
 bool MappedFile::Open(const std::string& path, size_t maxSize)
@@ -32,8 +35,28 @@ bool MappedFile::Open(const std::string& path, size_t maxSize)
             m_size = size_t(st.st_size);
         }
     }
-    ::close(fd);
+    if (ok)
+        m_fd = fd;
+    else
+        ::close(fd);
     return ok;
+}
+
+bool MappedFile::ReadAt(size_t offset, unsigned char* buffer, size_t n) const
+{
+    if (m_fd < 0 || offset > m_size || n > m_size - offset)
+        return false;
+    while (n > 0) {
+        const ssize_t got = ::pread(m_fd, buffer, n, off_t(offset));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        buffer += got;
+        offset += size_t(got);
+        n -= size_t(got);
+    }
+    return true;
 }
 
 } // namespace mhelper
