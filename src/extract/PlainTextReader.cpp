@@ -5,8 +5,6 @@
 
 #include <QStringDecoder>
 
-#include <algorithm>
-
 QString PlainTextReader::Decode(const QByteArray& bytes)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
@@ -168,11 +166,12 @@ bool PlainTextReader::DecodeCleanUtf8(const QByteArray& bytes, QString& text)
         if (n >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
             return false;
     }
-    // Room for every byte as a unit, and for a line break's second unit: a lone CR or
-    // LF becomes CR LF. Pages past the text's end are never touched.
-    const qsizetype breaks = std::count(p, p + n, '\n') + std::count(p, p + n, '\r');
-    QString out(n + breaks, Qt::Uninitialized);
-    char16_t* const begin = reinterpret_cast<char16_t*>(out.data());
+    // A byte gives at most one unit, but a lone CR or LF gives two (CR LF): room for every
+    // byte and a few such breaks, grown at a break whenever the rest might not fit. Room
+    // never written is never touched either.
+    qsizetype room = n + n / 32 + 16;
+    QString out(room, Qt::Uninitialized);
+    char16_t* begin = reinterpret_cast<char16_t*>(out.data());
     char16_t* to = begin;
     for (qsizetype i = 0; i < n;) {
         const unsigned char b = p[i];
@@ -180,9 +179,17 @@ bool PlainTextReader::DecodeCleanUtf8(const QByteArray& bytes, QString& text)
             if (b >= 0x20 || b == '\t') {
                 *to++ = b;
             } else if (b == '\r' || b == '\n') {
+                const bool pair = b == '\r' && i + 1 < n && p[i + 1] == '\n';
+                if (!pair && (to - begin) + 2 + (n - i - 1) > room) {
+                    const qsizetype written = to - begin;
+                    room += room / 2 + 2;
+                    out.resize(room);
+                    begin = reinterpret_cast<char16_t*>(out.data());
+                    to = begin + written;
+                }
                 *to++ = u'\r';
                 *to++ = u'\n';
-                if (b == '\r' && i + 1 < n && p[i + 1] == '\n')
+                if (pair)
                     ++i;
             }
             ++i;

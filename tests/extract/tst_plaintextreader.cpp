@@ -99,6 +99,7 @@ private slots:
         QTest::addColumn<bool>("clean");
         QTest::newRow("empty") << QByteArray() << true;
         QTest::newRow("russian, all breaks") << QStringLiteral(u"Ёлка\nи\r\nель\rросла").toUtf8() << true;
+        QTest::newRow("lone breaks outgrow the room") << QByteArray(300, '\n') + QByteArray(300, '\r') + "a" << true;
         QTest::newRow("breaks at both ends") << QByteArray("\n\ra\r\n\r") << true;
         QTest::newRow("cr lf split by a control") << QByteArray("a\r\x01\nb\t\x0C\x7F") << true;
         QTest::newRow("bom, u+feff inside") << QByteArray("\xEF\xBB\xBF"
