@@ -179,6 +179,12 @@ private:
         auto at = [&](qsizetype i) { return text[i].unicode(); };
         auto cyrillicAt = [&](qsizetype i) { return i >= 0 && i < m_size && at(i) >= 0x0400 && at(i) < 0x0530; };
         for (qsizetype i = 0; i < m_size; ++i) {
+            // Blocks of only Cyrillic letters and ASCII other than letters, the bulk of a
+            // text, are passed over in one step: the loop below would pass each of them.
+            while (m_size - i >= kPlainBlock && IsPlainBlock(reinterpret_cast<const char16_t*>(text + i)))
+                i += kPlainBlock;
+            if (i == m_size)
+                break;
             const char16_t c = at(i);
             if (c >= 0x0400 && c < 0x0530)
                 continue;
@@ -194,6 +200,24 @@ private:
                 return true;
         }
         return false;
+    }
+
+    static constexpr qsizetype kPlainBlock = 32;
+
+    // Whether a block holds nothing but letters of the main Cyrillic range (U+0400 to
+    // U+04FF) and ASCII other than letters. In int arithmetic, without an early exit or
+    // a short circuit, so that the compiler compares the whole block at once.
+    static bool IsPlainBlock(const char16_t* block)
+    {
+        int other = 0;
+        for (qsizetype k = 0; k < kPlainBlock; ++k) {
+            const int c = block[k];
+            const int folded = c | 0x20;
+            const int cyrillic = (c >> 8) == 0x04;
+            const int asciiNonLetter = (c < 0x80) & ((folded < 'a') | (folded > 'z'));
+            other |= (cyrillic | asciiNonLetter) ^ 1;
+        }
+        return other == 0;
     }
 
     void Survey()
