@@ -110,6 +110,12 @@ private slots:
                                     << false;
         QTest::newRow("3 and 4 bytes, hard hyphen, c1, nonchars")
             << QByteArray("\xE2\x80\x91\xF0\x9F\x99\x82\xC2\x85\xEF\xBF\xBE\xEF\xBF\xBF\xF4\x8F\xBF\xBF") << true;
+        QTest::newRow("runs of two-byte letters")
+            << QStringLiteral(u"Достопримечательность ßéαβγδεζηθ ёЁ").toUtf8() << true;
+        QTest::newRow("overlong inside a run")
+            << QByteArray("\xD0\x94\xD0\xBE\xD1\x81\xC1\xBF\xD0\xBE\xD0\xBF") << false;
+        QTest::newRow("run cut by a stray byte")
+            << QByteArray("\xD0\x94\xD0\xBE\xD1\x81\xD1\xD0\xBE\xD0\xBF\xD0") << false;
         QTest::newRow("overlong 2") << QByteArray("a\xC1\xBF") << false;
         QTest::newRow("overlong 3") << QByteArray("\xE0\x9F\xBF") << false;
         QTest::newRow("overlong 4") << QByteArray("\xF0\x8F\xBF\xBF") << false;
