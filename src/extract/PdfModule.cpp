@@ -8,12 +8,15 @@
 #include <QFileInfo>
 #include <QLibrary>
 
+#include <memory>
+
 namespace {
 
 using ReadFunction = bool (*)(int interfaceVersion, const QByteArray* bytes, ParsedDocument* document);
 
 struct LoadedModule
 {
+    QLibrary* library = nullptr; // never unloaded: poppler keeps process-wide state
     ReadFunction read = nullptr;
     QString problem;
 };
@@ -26,11 +29,12 @@ LoadedModule LoadModule()
     for (const QString& candidate : candidates) {
         if (!QFileInfo::exists(candidate))
             continue;
-        // Never unloaded: poppler keeps process-wide state.
-        auto* library = new QLibrary(candidate);
+        auto library = std::make_unique<QLibrary>(candidate);
         loaded.read = reinterpret_cast<ReadFunction>(library->resolve("parafrix_pdf_read"));
-        if (loaded.read)
+        if (loaded.read) {
+            loaded.library = library.release();
             return loaded;
+        }
         loaded.problem = library->errorString();
     }
     if (loaded.problem.isEmpty())
