@@ -3,7 +3,6 @@
 #include "WordText.h"
 
 #include <algorithm>
-#include <memory>
 
 namespace mhelper {
 
@@ -33,21 +32,26 @@ bool Dictionary::Bind(const unsigned char* base, uint64_t size, const TableHeade
 
 bool Dictionary::PayloadMatches(size_t size, uint64_t checksum) const
 {
-    // Streamed through a small buffer rather than read through the map: the map's pages
-    // would stay in the process's resident memory, the whole file of them, though a
-    // check looks up only a small part of it.
-    constexpr size_t kChunk = 64 * 1024;
-    static_assert(kChunk % PayloadChecksum::kBlock == 0);
-    std::unique_ptr<unsigned char[]> buffer(new unsigned char[kChunk]);
+    // Read through the map a megabyte at a time, each let go once summed: kept, the
+    // whole file would stay in the process's resident memory, though a check looks up
+    // only a small part of it.
+    constexpr size_t kChunk = 1 << 20;
+    static_assert(kChunk % PayloadChecksum::kBlock == 0 && sizeof(Header) % PayloadChecksum::kBlock == 0);
+    const unsigned char* base = m_file.data();
     PayloadChecksum sum;
-    for (size_t offset = sizeof(Header); offset < size;) {
+    size_t offset = 0;
+    for (;;) {
         const size_t n = std::min(kChunk, size - offset);
-        if (!m_file.ReadAt(offset, buffer.get(), n))
-            return false;
-        sum.Add(buffer.get(), n);
+        const size_t from = std::max(offset, sizeof(Header));
+        sum.Add(base + from, offset + n - from);
+        if (offset + n == size)
+            break;
+        m_file.Release(offset, n);
         offset += n;
     }
-    return sum.Value() == checksum;
+    const bool matches = sum.Value() == checksum; // reads the last chunk's tail
+    m_file.Release(offset, size - offset);
+    return matches;
 }
 
 Dictionary::Status Dictionary::Open(const std::string& path)

@@ -1,6 +1,6 @@
 #include "MappedFile.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -12,8 +12,6 @@ MappedFile::~MappedFile()
 {
     if (m_data)
         munmap(const_cast<unsigned char*>(m_data), m_size);
-    if (m_fd >= 0)
-        ::close(m_fd);
 }
 
 bool MappedFile::Open(const std::string& path, size_t maxSize)
@@ -35,28 +33,16 @@ bool MappedFile::Open(const std::string& path, size_t maxSize)
             m_size = size_t(st.st_size);
         }
     }
-    if (ok)
-        m_fd = fd;
-    else
-        ::close(fd);
+    ::close(fd);
     return ok;
 }
 
-bool MappedFile::ReadAt(size_t offset, unsigned char* buffer, size_t n) const
+void MappedFile::Release(size_t offset, size_t n) const
 {
-    if (m_fd < 0 || offset > m_size || n > m_size - offset)
-        return false;
-    while (n > 0) {
-        const ssize_t got = ::pread(m_fd, buffer, n, off_t(offset));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            return false;
-        buffer += got;
-        offset += size_t(got);
-        n -= size_t(got);
-    }
-    return true;
+    if (!m_data || offset >= m_size)
+        return;
+    // The map is private and never written: dropped pages hold nothing but the file.
+    madvise(const_cast<unsigned char*>(m_data) + offset, std::min(n, m_size - offset), MADV_DONTNEED);
 }
 
 } // namespace mhelper
