@@ -67,23 +67,23 @@ int utf8SequenceLength(const unsigned char* p, qsizetype left)
     return length;
 }
 
-// Decodes four two-byte sequences (U+0080 to U+07FF: Cyrillic among them) at p at
-// once, as one 64-bit word; false, writing nothing, when the eight bytes are anything
-// else. Only on little-endian hosts, where the word's 16-bit lanes are the units.
-bool decodeFourPairs(const unsigned char* p, char16_t* out)
+// Decodes as many two-byte sequences (U+0080 to U+07FF: Cyrillic among them) at p as
+// a Word has 16-bit lanes, all at once; false, writing nothing, when its bytes are
+// anything else. Only on little-endian hosts, where the lanes are the units in order.
+template <typename Word> bool decodePairs(const unsigned char* p, char16_t* out)
 {
     if constexpr (std::endian::native != std::endian::little) {
         return false;
     } else {
-        std::uint64_t w;
-        std::memcpy(&w, p, 8);
+        constexpr Word ones = Word(~Word(0)) / 0xFFFF; // 1 in each lane
+        Word w;
+        std::memcpy(&w, p, sizeof w);
         // Each pair: a lead 110xxxxx that is not C0 or C1 (an overlong form), then 10xxxxxx.
-        const std::uint64_t lead = w & 0x001E001E001E001Eull;
-        if ((w & 0xC0E0C0E0C0E0C0E0ull) != 0x80C080C080C080C0ull ||
-            ((lead - 0x0001000100010001ull) & ~lead & 0x8000800080008000ull) != 0)
+        const Word lead = w & (ones * 0x001E);
+        if ((w & (ones * 0xC0E0)) != ones * 0x80C0 || ((lead - ones) & ~lead & (ones * 0x8000)) != 0)
             return false;
-        const std::uint64_t units = ((w & 0x001F001F001F001Full) << 6) | ((w >> 8) & 0x003F003F003F003Full);
-        std::memcpy(out, &units, 8);
+        const Word units = ((w & (ones * 0x001F)) << 6) | ((w >> 8) & (ones * 0x003F));
+        std::memcpy(out, &units, sizeof units);
         return true;
     }
 }
@@ -221,12 +221,16 @@ bool PlainTextReader::DecodeCleanUtf8(const QByteArray& bytes, QString& text)
             continue;
         }
         if (b >= 0xC2 && b <= 0xDF && i + 1 < n && (p[i + 1] & 0xC0) == 0x80) {
-            // The bulk of Russian text; the rest of a word's letters go four at a time.
+            // The bulk of Russian text; the rest of a word's letters go four and two at a time.
             *to++ = char16_t(((b & 0x1F) << 6) | (p[i + 1] & 0x3F));
             i += 2;
-            while (n - i >= 8 && decodeFourPairs(p + i, to)) {
+            while (n - i >= 8 && decodePairs<std::uint64_t>(p + i, to)) {
                 to += 4;
                 i += 8;
+            }
+            if (n - i >= 4 && decodePairs<std::uint32_t>(p + i, to)) {
+                to += 2;
+                i += 4;
             }
             continue;
         }

@@ -112,6 +112,9 @@ private slots:
             << QByteArray("\xE2\x80\x91\xF0\x9F\x99\x82\xC2\x85\xEF\xBF\xBE\xEF\xBF\xBF\xF4\x8F\xBF\xBF") << true;
         QTest::newRow("runs of two-byte letters")
             << QStringLiteral(u"Достопримечательность ßéαβγδεζηθ ёЁ").toUtf8() << true;
+        QTest::newRow("seven letters") << QStringLiteral(u"Россией и Москвой").toUtf8() << true;
+        QTest::newRow("overlong after four")
+            << QByteArray("\xD0\x94\xD0\xBE\xD1\x81\xD1\x82\xD0\xBE\xC1\xBF\xD0\xB0") << false;
         QTest::newRow("overlong inside a run")
             << QByteArray("\xD0\x94\xD0\xBE\xD1\x81\xC1\xBF\xD0\xBE\xD0\xBF") << false;
         QTest::newRow("run cut by a stray byte")
