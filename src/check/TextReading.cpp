@@ -8,6 +8,7 @@
 
 #include <QSet>
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 
 using namespace TrickCharacters;
@@ -209,13 +210,15 @@ private:
     // a short circuit, so that the compiler compares the whole block at once.
     static bool IsPlainBlock(const char16_t* block)
     {
-        int other = 0;
+        std::uint16_t other = 0;
         for (qsizetype k = 0; k < kPlainBlock; ++k) {
-            const int c = block[k];
-            const int folded = c | 0x20;
-            const int cyrillic = (c >> 8) == 0x04;
-            const int asciiNonLetter = (c < 0x80) & ((folded < 'a') | (folded > 'z'));
-            other |= (cyrillic | asciiNonLetter) ^ 1;
+            const std::uint16_t c = block[k];
+            // Signed compares of the folded unit: they decide only where it is ASCII.
+            const auto folded = std::int16_t(c | 0x20);
+            const std::uint16_t cyrillic = std::uint16_t(c >> 8) == 0x04;
+            const std::uint16_t ascii = std::uint16_t(c >> 7) == 0;
+            const std::uint16_t letter = (folded >= std::int16_t('a')) & (folded <= std::int16_t('z'));
+            other |= std::uint16_t(~(cyrillic | (ascii & ~letter)) & 1);
         }
         return other == 0;
     }
