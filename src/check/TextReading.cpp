@@ -206,8 +206,8 @@ private:
     static constexpr qsizetype kPlainBlock = 32;
 
     // Whether a block holds nothing but letters of the main Cyrillic range (U+0400 to
-    // U+04FF) and ASCII other than letters. In int arithmetic, without an early exit or
-    // a short circuit, so that the compiler compares the whole block at once.
+    // U+04FF) and ASCII other than letters. In 16-bit arithmetic, without an early exit
+    // or a short circuit, so that the compiler compares eight units at once.
     static bool IsPlainBlock(const char16_t* block)
     {
         std::uint16_t other = 0;
