@@ -237,6 +237,25 @@ private slots:
                 QCOMPARE(numbers.at(i) == numbers.at(j), runs.at(i) == runs.at(j));
     }
 
+    void nearSentencesMoveWithTheOutcome()
+    {
+        // The sentences view the outcome's split texts: moving the outcome, as the window
+        // does, keeps them readable.
+        m_options.NearMatches = true;
+        CheckOutcome kept;
+        {
+            CheckOutcome outcome =
+                CheckCommand::CheckTexts(u"one two three four. five six seven eight."_qs,
+                                         u"one two three four. nine ten eleven twelve."_qs, m_options, m_stemmer);
+            kept = std::move(outcome);
+        }
+        QCOMPARE(kept.originalSentences.at(1).text, u" five six seven eight"_qs);
+        QCOMPARE(kept.editedSentences.at(1).text, u" nine ten eleven twelve"_qs);
+        // The exactly matched sentence is not searched again: its words are left out, not its count.
+        QVERIFY(kept.editedSentences.at(0).words.isEmpty());
+        QCOMPARE(kept.editedWordCounts, (std::vector<qint32>{4, 4}));
+    }
+
     void optionsApplyToTheCheckTheyArePassedTo()
     {
         const QString text = QStringLiteral("one two three four.");
