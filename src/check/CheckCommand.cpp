@@ -50,15 +50,14 @@ public:
             const std::span<const qint32> starts = words.starts(i);
             if (size_t(i) < wordless.size() && wordless[size_t(i)]) {
                 for (const qint32 form : forms)
-                    if (const FormWord& word = wordOf(form); word.stem >= 0)
-                        number(word.stem);
+                    wordOf(form);
             } else {
                 // Gathered first, so that the list is allocated once at its size.
                 m_scratch.clear();
                 for (size_t k = 0; k < forms.size(); ++k) {
                     const FormWord& word = wordOf(forms[k]);
-                    if (word.stem >= 0)
-                        m_scratch.push_back({starts[k] + word.offset, word.length, number(word.stem)});
+                    if (word.number >= 0)
+                        m_scratch.push_back({starts[k] + word.offset, word.length, word.number});
                 }
                 sentence.words = QList<NearSentence::Word>(m_scratch.begin(), m_scratch.end());
             }
@@ -85,20 +84,22 @@ private:
     {
         qint32 offset = 0; // of the trimmed form in the form
         qint32 length = 0;
-        qint32 stem = -2; // in the forms' stems; -1: no letter or digit, -2: not worked out
+        qint32 number = -2; // of its stem; -1: no letter or digit, -2: not worked out
     };
 
+    // The form's word, its stem numbered when first met: the first word with a stem is
+    // the first met of the forms with that stem.
     const FormWord& wordOf(qint32 form)
     {
         if (size_t(form) >= m_words.size())
             m_words.resize(size_t(m_forms.size()));
         FormWord& word = m_words[size_t(form)];
-        if (word.stem == -2) {
+        if (word.number == -2) {
             const qint32 trimmed = m_forms.trimmedOf(form, word.offset);
-            word.stem = -1;
+            word.number = -1;
             if (trimmed >= 0) {
                 word.length = qint32(m_forms.form(trimmed).size());
-                word.stem = m_forms.stemOf(trimmed);
+                word.number = number(m_forms.stemOf(trimmed));
             }
         }
         return word;
