@@ -355,9 +355,15 @@ public:
     {
         m_comparer.setEdited(stems, weight);
         m_tried.clear();
+        // As for one sentence: every unread stem first, the signature's only where that passes.
+        const double firstUnread = first.unread(~quint64(0));
+        const double secondUnread = second.unread(~quint64(0));
         bool found = false;
         for (const NearSeeder* seeder : {&first, &second})
             for (qint32 seed : seeder->seeds()) {
+                const double loose = first.scoreOf(seed) + second.scoreOf(seed) + firstUnread + secondUnread;
+                if (m_comparer.ceiling({seed, 1}, loose) < m_threshold)
+                    continue;
                 const quint64 sign = m_index.signature(seed);
                 const double bound =
                     first.scoreOf(seed) + second.scoreOf(seed) + first.unread(sign) + second.unread(sign);
