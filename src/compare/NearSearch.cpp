@@ -198,37 +198,49 @@ class OriginalShingles
 public:
     explicit OriginalShingles(std::span<const NearSentence> original) : m_original(original) {}
 
+    // One bit of 64 for a shingle: a shingle whose bit a sentence's mask lacks is not in it.
+    static quint64 bitOf(quint64 shingle) { return quint64(1) << (shingle >> 58); }
+
     std::span<const quint64> of(qint32 sentence)
     {
         if (m_start.empty()) {
             m_start.reserve(m_original.size() + 1);
             m_start.push_back(0);
+            m_masks.reserve(m_original.size());
             size_t total = 0;
             for (const NearSentence& s : m_original)
                 total += size_t(std::max<qsizetype>(s.words.size() - 2, 0));
             m_shingles.reserve(total);
             for (const NearSentence& s : m_original) {
                 const auto begin = m_shingles.size();
-                for (qsizetype i = 0; i + 2 < s.words.size(); ++i)
+                quint64 mask = 0;
+                for (qsizetype i = 0; i + 2 < s.words.size(); ++i) {
                     m_shingles.push_back(Shingle(s.words, i));
+                    mask |= bitOf(m_shingles.back());
+                }
                 std::sort(m_shingles.begin() + qsizetype(begin), m_shingles.end());
                 m_start.push_back(m_shingles.size());
+                m_masks.push_back(mask);
             }
         }
         return {m_shingles.data() + m_start[size_t(sentence)],
                 m_start[size_t(sentence) + 1] - m_start[size_t(sentence)]};
     }
+    // The bits of a sentence's shingles, once of() has run.
+    quint64 mask(qint32 sentence) const { return m_masks[size_t(sentence)]; }
 
 private:
     std::span<const NearSentence> m_original;
     std::vector<quint64> m_shingles;
     std::vector<size_t> m_start;
+    std::vector<quint64> m_masks;
 };
 
 // The share of an edited sentence's runs of three adjacent stems (editedShingles) that
-// occur in an original sentence's (sorted); 0 when under one half, which is never taken:
-// the count stops as soon as half is out of reach, as it soon is for most seeds.
-double ShingleShare(std::span<const quint64> editedShingles, std::span<const quint64> original)
+// occur in an original sentence's (sorted, with their mask); 0 when under one half,
+// which is never taken: the count stops as soon as half is out of reach, as it soon is
+// for most seeds.
+double ShingleShare(std::span<const quint64> editedShingles, std::span<const quint64> original, quint64 originalMask)
 {
     if (editedShingles.empty() || original.empty())
         return 0;
@@ -240,6 +252,9 @@ double ShingleShare(std::span<const quint64> editedShingles, std::span<const qui
         // std::binary_search, without branches: whether a shingle is there is as good as
         // random, and its mispredicted branches were most of the time of this search.
         const quint64 shingle = editedShingles[i];
+        // Most shingles of a sentence that is not the other half are ruled out by the mask.
+        if ((originalMask & OriginalShingles::bitOf(shingle)) == 0)
+            continue;
         const quint64* base = original.data();
         for (size_t n = original.size(); n > 1;) {
             const size_t half = n / 2;
@@ -334,7 +349,8 @@ public:
             if (m_index.wordCount(seed) <= m_minWords ||
                 m_index.wordCount(seed) > kMaxSplitRatio * qint32(edited.words.size()) + kMaxSplitRatio * 4)
                 continue;
-            const double share = ShingleShare(m_scratch, m_originalShingles.of(seed));
+            const std::span<const quint64> shingles = m_originalShingles.of(seed);
+            const double share = ShingleShare(m_scratch, shingles, m_originalShingles.mask(seed));
             if (share < 0.5 || share < m_threshold)
                 continue;
             NearMatch candidate = best;
