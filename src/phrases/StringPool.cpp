@@ -1,6 +1,7 @@
 #include "phrases/StringPool.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 qsizetype StringPool::slotOf(QStringView text, quint64 h) const
@@ -10,8 +11,16 @@ qsizetype StringPool::slotOf(QStringView text, quint64 h) const
     size_t slot = size_t(h) & mask;
     while (true) {
         const Slot& probe = m_slots[slot];
-        if (probe.number < 0 || (probe.hash == high && at(probe.number) == text))
+        if (probe.number < 0)
             return qsizetype(slot);
+        if (probe.hash == high) {
+            // With 32 bits of hash alike the strings are almost always equal: compared at once.
+            const QStringView held = at(probe.number);
+            if (held.size() == text.size() &&
+                (text.isEmpty() ||
+                 std::memcmp(held.utf16(), text.utf16(), size_t(text.size()) * sizeof(char16_t)) == 0))
+                return qsizetype(slot);
+        }
         slot = (slot + 1) & mask;
     }
 }

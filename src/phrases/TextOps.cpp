@@ -6,6 +6,9 @@
 
 QString NormalizeLineBreaks(QString text)
 {
+    // Most texts have no line break left to turn: they are shared, not copied.
+    if (!text.contains(QChar(u'\n')))
+        return text;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("."));
     text.remove(QChar(u'\n'));
     return text;
