@@ -11,10 +11,16 @@
 class StringPool
 {
 public:
-    // The string's number, given the next one when it is new.
-    qint32 intern(QStringView text);
+    // The string's number, given the next one when it is new. Inline, as a text's every
+    // word passes here and nearly all of them are held already.
+    qint32 intern(QStringView text)
+    {
+        const quint64 h = hash(text);
+        const qint32 held = lookup(text, h);
+        return held >= 0 ? held : add(text, h);
+    }
     // The string's number, or -1 when it was never interned.
-    qint32 find(QStringView text) const;
+    qint32 find(QStringView text) const { return lookup(text, hash(text)); }
     QStringView at(qint32 number) const
     {
         const size_t n = size_t(number);
@@ -47,13 +53,6 @@ public:
     }
 
 private:
-    qsizetype slotOf(QStringView text, quint64 h) const;
-    void grow();
-
-    std::vector<char16_t> m_chars;
-    // String i is m_chars[m_start[i] .. m_start[i + 1]): 32 bits hold far more than the
-    // texts' bound, and at millions of strings every byte per string counts.
-    std::vector<quint32> m_start{0};
     // Open addressing, never more than three quarters full. A slot keeps the high half of its
     // string's hash beside the number, so a probe that misses reads nothing else.
     struct Slot
@@ -61,5 +60,48 @@ private:
         qint32 number = -1; // -1: empty
         quint32 hash = 0;
     };
+
+    qint32 lookup(QStringView text, quint64 h) const
+    {
+        if (m_slots.empty())
+            return -1;
+        const size_t mask = m_slots.size() - 1;
+        const quint32 high = quint32(h >> 32);
+        for (size_t slot = size_t(h) & mask;; slot = (slot + 1) & mask) {
+            const Slot& probe = m_slots[slot];
+            if (probe.number < 0)
+                return -1;
+            if (probe.hash == high && equal(at(probe.number), text))
+                return probe.number;
+        }
+    }
+    // Short strings compare fastest four code units at a time, without a call.
+    static bool equal(QStringView a, QStringView b)
+    {
+        if (a.size() != b.size())
+            return false;
+        const char16_t* p = a.utf16();
+        const char16_t* q = b.utf16();
+        size_t n = size_t(a.size());
+        for (; n >= 4; n -= 4, p += 4, q += 4) {
+            uint64_t x, y;
+            std::memcpy(&x, p, sizeof x);
+            std::memcpy(&y, q, sizeof y);
+            if (x != y)
+                return false;
+        }
+        for (; n > 0; --n)
+            if (*p++ != *q++)
+                return false;
+        return true;
+    }
+    // Appends a string not held yet.
+    qint32 add(QStringView text, quint64 h);
+    void grow();
+
+    std::vector<char16_t> m_chars;
+    // String i is m_chars[m_start[i] .. m_start[i + 1]): 32 bits hold far more than the
+    // texts' bound, and at millions of strings every byte per string counts.
+    std::vector<quint32> m_start{0};
     std::vector<Slot> m_slots;
 };
