@@ -1,8 +1,8 @@
 # Installing Parafrix as a desktop program, and its Debian package (cpack -G DEB).
 #
 #   <prefix>/bin/parafrix, parafrix-check
-#   <prefix>/lib/parafrix/libmhelper.so, parafrix_lo.so    private: the programs load
-#                                                          them by path, never by search
+#   <prefix>/lib/parafrix/libmhelper.so, parafrix_lo.so,   private: the programs load
+#                         parafrix_pdf.so                  them by path, never by search
 #   <prefix>/share/parafrix/mhelper.dat, synonyms.dat
 #   <prefix>/share/applications/<id>.desktop, <prefix>/share/metainfo/<id>.metainfo.xml
 #   <prefix>/share/icons/hicolor/<size>/apps/<id>.png and scalable/apps/<id>.svg
@@ -55,6 +55,11 @@ set_target_properties(mhelper PROPERTIES INSTALL_RPATH "")
 install(TARGETS mhelper LIBRARY DESTINATION ${PARAFRIX_INSTALL_PRIVATEDIR} NAMELINK_SKIP)
 install(FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/mhelper.dat ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/synonyms.dat
     DESTINATION ${PARAFRIX_INSTALL_DATADIR})
+
+if(TARGET parafrix_pdf)
+    set_target_properties(parafrix_pdf PROPERTIES INSTALL_RPATH "")
+    install(TARGETS parafrix_pdf LIBRARY DESTINATION ${PARAFRIX_INSTALL_PRIVATEDIR})
+endif()
 
 if(TARGET parafrix_lo)
     # The module keeps its run path to the office's libraries; install replaces only

@@ -149,6 +149,9 @@ fi
 if [ -f "$build/bin/parafrix_lo.so" ]; then
     [ -f "$prefix/lib/parafrix/parafrix_lo.so" ] || fail "install: lib/parafrix/parafrix_lo.so missing"
 fi
+if [ -f "$build/bin/parafrix_pdf.so" ]; then
+    [ -f "$prefix/lib/parafrix/parafrix_pdf.so" ] || fail "install: lib/parafrix/parafrix_pdf.so missing"
+fi
 no_build_paths "$prefix" install
 
 step "installed programs, from outside the trees"
@@ -159,6 +162,19 @@ mv "$prefix/share/parafrix/mhelper.dat" "$work/mhelper.dat"
 mv "$work/mhelper.dat" "$prefix/share/parafrix/mhelper.dat"
 grep -qF "$prefix/share/parafrix/mhelper.dat" "$work/missing.err" ||
     fail "a missing data file is not named: $(cat "$work/missing.err")"
+# The PDF reader is a module: the installed program finds it, and names it when it is gone.
+pdf=$root/tests/extract/data/coursework.pdf
+pdf_module=$prefix/lib/parafrix/parafrix_pdf.so
+if [ -f "$pdf_module" ]; then
+    "$build/bin/parafrix-check" --text "$pdf" >"$work/pdf.build" 2>&1 || true
+    "$prefix/bin/parafrix-check" --text "$pdf" >"$work/pdf.installed" 2>&1 || true
+    [ -s "$work/pdf.installed" ] && cmp -s "$work/pdf.build" "$work/pdf.installed" ||
+        fail "the installed program reads a PDF differently: $(head -c 300 "$work/pdf.installed")"
+    mv "$pdf_module" "$work/parafrix_pdf.so"
+    "$prefix/bin/parafrix-check" --text "$pdf" >/dev/null 2>"$work/missing.err" || true
+    mv "$work/parafrix_pdf.so" "$pdf_module"
+    grep -qF "$pdf_module" "$work/missing.err" || fail "a missing PDF module is not named: $(cat "$work/missing.err")"
+fi
 # So is a missing office module, when there is an office to drive.
 module=$prefix/lib/parafrix/parafrix_lo.so
 if [ "$with_window" = 1 ] && [ -f "$module" ] && [ -x /usr/lib/libreoffice/program/soffice ]; then
@@ -181,6 +197,9 @@ echo "$deb: $(stat -c %s "$deb") bytes"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "$depends" | grep -q 'libqt6core6' || fail "Depends lacks the Qt libraries: $depends"
 echo "$depends" | grep -q 'libreoffice' && fail "Depends names LibreOffice: $depends"
+if [ -f "$build/bin/parafrix_pdf.so" ]; then
+    echo "$depends" | grep -q 'libpoppler' || fail "Depends lacks poppler, which the PDF module needs: $depends"
+fi
 [ "$(dpkg-deb -f "$deb" Recommends)" = "libreoffice-writer, qt6-translations-l10n" ] ||
     fail "Recommends is not Writer and Qt's translations: $(dpkg-deb -f "$deb" Recommends)"
 # Debian policy: the copyright file and the package's changelog in its doc folder, the

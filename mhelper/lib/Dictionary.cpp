@@ -30,6 +30,30 @@ bool Dictionary::Bind(const unsigned char* base, uint64_t size, const TableHeade
     return true;
 }
 
+bool Dictionary::PayloadMatches(size_t size, uint64_t checksum) const
+{
+    // Read through the map a megabyte at a time, each let go once summed: kept, the
+    // whole file would stay in the process's resident memory, though a check looks up
+    // only a small part of it.
+    constexpr size_t kChunk = 1 << 20;
+    static_assert(kChunk % PayloadChecksum::kBlock == 0 && sizeof(Header) % PayloadChecksum::kBlock == 0);
+    const unsigned char* base = m_file.data();
+    PayloadChecksum sum;
+    size_t offset = 0;
+    for (;;) {
+        const size_t n = std::min(kChunk, size - offset);
+        const size_t from = std::max(offset, sizeof(Header));
+        sum.Add(base + from, offset + n - from);
+        if (offset + n == size)
+            break;
+        m_file.Release(offset, n);
+        offset += n;
+    }
+    const bool matches = sum.Value() == checksum; // reads the last chunk's tail
+    m_file.Release(offset, size - offset);
+    return matches;
+}
+
 Dictionary::Status Dictionary::Open(const std::string& path)
 {
     if (!m_file.Open(path, kMaxFileSize))
@@ -51,7 +75,7 @@ Dictionary::Status Dictionary::Open(const std::string& path)
         !SectionFits(h.lemmaPoolOffset, h.lemmaPoolSize, size) || h.lemmaPoolSize == 0 ||
         base[h.lemmaPoolOffset + h.lemmaPoolSize - 1] != 0)
         return Status::BadLayout;
-    if (Checksum(base + sizeof(Header), size - sizeof(Header)) != h.checksum)
+    if (!PayloadMatches(size, h.checksum))
         return Status::BadChecksum;
     m_forms = forms;
     m_stems = stems;

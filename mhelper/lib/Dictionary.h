@@ -43,6 +43,7 @@ private:
     };
     static bool Bind(const unsigned char* base, uint64_t size, const TableHeader& header, Table& table);
     std::string_view Find(const Table& table, std::string_view key) const;
+    bool PayloadMatches(size_t size, uint64_t checksum) const;
 
     MappedFile m_file;
     Table m_forms;

@@ -19,6 +19,10 @@ public:
     bool Open(const std::string& path, size_t maxSize);
     const unsigned char* data() const { return m_data; }
     size_t size() const { return m_size; }
+    // Lets the system drop the range's pages from the process's resident memory: they
+    // are read from the file again when next touched. offset is a multiple of the page
+    // size; the range is clamped to the file.
+    void Release(size_t offset, size_t n) const;
 
 private:
     const unsigned char* m_data = nullptr;

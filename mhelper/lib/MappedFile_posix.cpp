@@ -1,5 +1,6 @@
 #include "MappedFile.h"
 
+#include <algorithm>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -34,6 +35,14 @@ bool MappedFile::Open(const std::string& path, size_t maxSize)
     }
     ::close(fd);
     return ok;
+}
+
+void MappedFile::Release(size_t offset, size_t n) const
+{
+    if (!m_data || offset >= m_size)
+        return;
+    // The map is private and never written: dropped pages hold nothing but the file.
+    madvise(const_cast<unsigned char*>(m_data) + offset, std::min(n, m_size - offset), MADV_DONTNEED);
 }
 
 } // namespace mhelper

@@ -1,5 +1,6 @@
 #include "MappedFile.h"
 
+#include <algorithm>
 #include <windows.h>
 
 namespace mhelper {
@@ -34,6 +35,15 @@ bool MappedFile::Open(const std::string& path, size_t maxSize)
     m_data = static_cast<const unsigned char*>(p);
     m_size = size_t(size.QuadPart);
     return true;
+}
+
+void MappedFile::Release(size_t offset, size_t n) const
+{
+    if (!m_data || offset >= m_size)
+        return;
+    // Unlocking pages that are not locked removes them from the working set; the call
+    // then reports that they were not locked, which is expected here.
+    VirtualUnlock(const_cast<unsigned char*>(m_data) + offset, std::min(n, m_size - offset));
 }
 
 } // namespace mhelper

@@ -85,6 +85,38 @@ void AppendString(QByteArray& out, QStringView text)
     out.truncate(to - out.data());
 }
 
+void AppendUtf8(QByteArray& out, QStringView text)
+{
+    // Written in place: no code unit takes more than three bytes.
+    const qsizetype start = out.size();
+    out.resize(start + text.size() * 3);
+    char* to = out.data() + start;
+    const char16_t* src = text.utf16();
+    const char16_t* const end = src + text.size();
+    while (src != end) {
+        const char16_t u = *src++;
+        if (u < 0x80) {
+            *to++ = char(u);
+        } else if (u < 0x800) {
+            *to++ = char(0xC0 | (u >> 6));
+            *to++ = char(0x80 | (u & 0x3F));
+        } else if (u < 0xD800 || u > 0xDFFF) {
+            *to++ = char(0xE0 | (u >> 12));
+            *to++ = char(0x80 | ((u >> 6) & 0x3F));
+            *to++ = char(0x80 | (u & 0x3F));
+        } else if (u < 0xDC00 && src != end && *src >= 0xDC00 && *src <= 0xDFFF) {
+            const char32_t c = 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(*src++) - 0xDC00);
+            *to++ = char(0xF0 | (c >> 18));
+            *to++ = char(0x80 | ((c >> 12) & 0x3F));
+            *to++ = char(0x80 | ((c >> 6) & 0x3F));
+            *to++ = char(0x80 | (c & 0x3F));
+        } else {
+            *to++ = '?';
+        }
+    }
+    out.truncate(to - out.data());
+}
+
 void AppendStrings(QByteArray& out, const QStringList& items)
 {
     out.append('[');

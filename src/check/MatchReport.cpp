@@ -13,19 +13,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 namespace {
-
-bool write(QIODevice& out, const QByteArray& bytes)
-{
-    return out.write(bytes) == bytes.size();
-}
-
-bool write(QIODevice& out, const QString& text)
-{
-    return write(out, text.toUtf8());
-}
 
 QString indented(QString text, const QString& indent)
 {
@@ -109,6 +102,91 @@ QByteArray sourcesJson(const SourceAttribution& sources)
     return QJsonDocument(entries).toJson(QJsonDocument::Compact);
 }
 
+MatchVerdict identicalVerdict()
+{
+    MatchVerdict verdict;
+    verdict.kinds.append(VerdictKind::Identical);
+    return verdict;
+}
+
+// The report in UTF-8 as it grows, handed to the device in large pieces rather than
+// entry by entry.
+class ReportBuffer
+{
+public:
+    explicit ReportBuffer(QIODevice& device) : m_device(device) { bytes.reserve(kFlushBytes + kFlushBytes / 4); }
+
+    // Writes what has grown past kFlushBytes; false when the write failed.
+    bool flushIfFull() { return bytes.size() < kFlushBytes || flush(); }
+    bool flush()
+    {
+        const bool written = m_device.write(bytes) == bytes.size();
+        bytes.resize(0); // keeps the capacity
+        return written;
+    }
+
+    QByteArray bytes;
+
+private:
+    static constexpr qsizetype kFlushBytes = 64 * 1024;
+    QIODevice& m_device;
+};
+
+// What a report writes of a verdict. A verdict that names no stems reads the same for
+// the same kinds, so its bytes are made once per list of kinds.
+class VerdictBytes
+{
+public:
+    using Make = void (*)(QByteArray& out, const MatchVerdict& verdict);
+    explicit VerdictBytes(Make make) : m_make(make) {}
+
+    // Valid until the next call.
+    const QByteArray& of(const MatchVerdict& verdict)
+    {
+        if (!verdict.added.isEmpty() || !verdict.removed.isEmpty()) {
+            m_named.resize(0);
+            m_make(m_named, verdict);
+            return m_named;
+        }
+        const auto it = std::find_if(m_made.begin(), m_made.end(),
+                                     [&verdict](const Made& made) { return made.kinds == verdict.kinds; });
+        if (it != m_made.end())
+            return it->bytes;
+        Made made;
+        made.kinds = verdict.kinds;
+        m_make(made.bytes, verdict);
+        m_made.push_back(std::move(made));
+        return m_made.back().bytes;
+    }
+
+private:
+    struct Made
+    {
+        QList<VerdictKind> kinds;
+        QByteArray bytes;
+    };
+    Make m_make;
+    std::vector<Made> m_made; // a handful: the lists of kinds the verdicts give
+    QByteArray m_named;       // the last verdict naming stems
+};
+
+// The same bytes again at the end of out, as a text written twice converts the same.
+void appendCopy(QByteArray& out, qsizetype start, qsizetype size)
+{
+    const qsizetype at = out.size();
+    out.resize(at + size);
+    std::memcpy(out.data() + at, out.constData() + start, size_t(size));
+}
+
+// A sentence of the text report as printable() shows it.
+void appendPrintable(QByteArray& out, const QString& sentence)
+{
+    if (sentence.contains(QChar(u'\r')))
+        JsonText::AppendUtf8(out, printable(sentence));
+    else
+        JsonText::AppendUtf8(out, sentence);
+}
+
 QString sourceName(const SourceAttribution& sources, qint32 source)
 {
     const QString path = sources.paths.value(source);
@@ -145,16 +223,21 @@ QString MatchReport::OriginalityText(double originality)
     return QStringLiteral(u"Оригинальность копии: %1%").arg(NearPercent(originality));
 }
 
-bool MatchReport::WriteJson(QIODevice& out) const
+bool MatchReport::WriteJson(QIODevice& device) const
 {
-    if (!write(out, QByteArrayLiteral("{\"matches\":[")))
-        return false;
+    ReportBuffer out(device);
+    out.bytes.append("{\"matches\":[");
     // A sentence repeated on both sides gives runs of equal matches: the entry of the
     // previous match is written again rather than worked out anew.
     const SourceAttribution& sources = m_outcome.sources;
     const PhraseMatch* previous = nullptr;
     qint32 previousSource = -1;
-    QByteArray entryBytes;
+    QByteArray entry;
+    const MatchVerdict identical = identicalVerdict();
+    VerdictBytes kinds(
+        [](QByteArray& bytes, const MatchVerdict& verdict) { JsonText::AppendStrings(bytes, kindNames(verdict)); });
+    VerdictBytes texts(
+        [](QByteArray& bytes, const MatchVerdict& verdict) { JsonText::AppendString(bytes, verdict.text()); });
     qsizetype i = -1;
     for (const MatchRow& row : m_outcome.rows) {
         if (row.kind != MatchRow::Kind::Exact)
@@ -163,31 +246,42 @@ bool MatchReport::WriteJson(QIODevice& out) const
         ++i;
         const qint32 source = sources.several() ? sources.exact.at(row.index) : -1;
         if (!previous || !(match == *previous) || source != previousSource) {
-            const MatchVerdict verdict = m_outcome.Verdict(row.index, m_options, m_stemmer);
-            // Keys in the order a JSON object sorts them.
-            entryBytes.clear();
-            entryBytes.append("{\"edited\":");
-            JsonText::AppendString(entryBytes, m_outcome.editedReading.Written(match.edited).text);
-            entryBytes.append(",\"kinds\":");
-            JsonText::AppendStrings(entryBytes, kindNames(verdict));
-            entryBytes.append(",\"original\":");
-            JsonText::AppendString(entryBytes, m_outcome.originalReading.Written(match.original).text);
+            // Equal read texts are the identical verdict whatever their words: no analysis needed.
+            const MatchVerdict verdict =
+                match.original == match.edited ? identical : m_outcome.Verdict(row.index, m_options, m_stemmer);
+            // Keys in the order a JSON object sorts them. resize(0) keeps the capacity.
+            entry.resize(0);
+            entry.append("{\"edited\":");
+            const QString edited = m_outcome.editedReading.Written(match.edited).text;
+            const qsizetype editedStart = entry.size();
+            JsonText::AppendString(entry, edited);
+            const qsizetype editedSize = entry.size() - editedStart;
+            entry.append(",\"kinds\":");
+            entry.append(kinds.of(verdict));
+            entry.append(",\"original\":");
+            const QString original = m_outcome.originalReading.Written(match.original).text;
+            if (original == edited)
+                appendCopy(entry, editedStart, editedSize);
+            else
+                JsonText::AppendString(entry, original);
             if (source >= 0) {
-                entryBytes.append(",\"source\":");
-                entryBytes.append(QByteArray::number(source));
+                entry.append(",\"source\":");
+                entry.append(QByteArray::number(source));
             }
-            entryBytes.append(",\"verdict\":");
-            JsonText::AppendString(entryBytes, verdict.text());
-            entryBytes.append('}');
+            entry.append(",\"verdict\":");
+            entry.append(texts.of(verdict));
+            entry.append('}');
             previous = &match;
             previousSource = source;
         }
-        if ((i > 0 && !write(out, QByteArrayLiteral(","))) || !write(out, entryBytes))
+        if (i > 0)
+            out.bytes.append(',');
+        out.bytes.append(entry);
+        if (!out.flushIfFull())
             return false;
     }
     if (m_options.NearMatches) {
-        if (!write(out, QByteArrayLiteral("],\"near_matches\":[")))
-            return false;
+        out.bytes.append("],\"near_matches\":[");
         const std::span<const NearSentence> original(m_outcome.originalSentences);
         const std::span<const NearSentence> edited(m_outcome.editedSentences);
         qsizetype written = 0;
@@ -196,8 +290,8 @@ bool MatchReport::WriteJson(QIODevice& out) const
                 continue;
             const NearMatch& match = m_outcome.near.matches.at(row.index);
             const NearExplanation explanation = Explain(m_outcome, match);
-            QByteArray bytes;
-            bytes.append("{\"added\":");
+            QByteArray& bytes = out.bytes;
+            bytes.append(written++ > 0 ? ",{\"added\":" : "{\"added\":");
             JsonText::AppendStrings(bytes, explanation.added);
             bytes.append(",\"edited\":");
             JsonText::AppendString(bytes, UnitText(edited.subspan(size_t(match.editedFirst), size_t(match.editedCount)),
@@ -221,28 +315,35 @@ bool MatchReport::WriteJson(QIODevice& out) const
             bytes.append(",\"verdict\":");
             JsonText::AppendString(bytes, NearVerdict(explanation));
             bytes.append('}');
-            if (written++ > 0)
-                bytes.prepend(',');
-            if (!write(out, bytes))
+            if (!out.flushIfFull())
                 return false;
         }
     }
-    const QByteArray tail =
+    out.bytes +=
         QByteArrayLiteral("],\"originality\":") + jsonNumber(m_outcome.originality) +
         (sources.several() ? QByteArrayLiteral(",\"sources\":") + sourcesJson(sources) : QByteArray()) +
         QByteArrayLiteral(",\"suspicious\":") + suspiciousJson(m_outcome) + QByteArrayLiteral(",\"truncated\":") +
         (m_outcome.truncated ? QByteArrayLiteral("true") : QByteArrayLiteral("false")) + QByteArrayLiteral("}\n");
-    return write(out, tail);
+    return out.flush();
 }
 
-bool MatchReport::WriteText(QIODevice& out) const
+bool MatchReport::WriteText(QIODevice& device) const
 {
+    ReportBuffer out(device);
     const QString warnings = TrickWarnings::Block(m_outcome);
-    if (!warnings.isEmpty() && !write(out, warnings + QChar(u'\n')))
-        return false;
+    if (!warnings.isEmpty())
+        JsonText::AppendUtf8(out.bytes, warnings + QChar(u'\n'));
     const SourceAttribution& sources = m_outcome.sources;
     const PhraseMatch* previous = nullptr;
     qint32 previousSource = -1;
+    const QByteArray head = QStringLiteral(u"Совпадение #").toUtf8();
+    const QByteArray originalHead = QStringLiteral(u"  Оригинал:  ").toUtf8();
+    const QByteArray editedHead = QStringLiteral(u"\n  Изменено:  ").toUtf8();
+    const QByteArray whyHead = QStringLiteral(u"\n  Почему:\n").toUtf8();
+    const MatchVerdict identical = identicalVerdict();
+    VerdictBytes why([](QByteArray& bytes, const MatchVerdict& verdict) {
+        JsonText::AppendUtf8(bytes, indented(verdict.text(), QStringLiteral("    ")));
+    });
     QByteArray body; // everything of an entry after its number
     for (const MatchRow& row : m_outcome.rows) {
         if (row.kind != MatchRow::Kind::Exact)
@@ -251,19 +352,34 @@ bool MatchReport::WriteText(QIODevice& out) const
         const PhraseMatch& match = m_outcome.matches.at(i);
         const qint32 source = sources.several() ? sources.exact.at(i) : -1;
         if (!previous || !(match == *previous) || source != previousSource) {
-            QString text = source >= 0 ? sourceLine(sources, source) : QString();
-            text += QStringLiteral(u"  Оригинал:  ") +
-                    printable(m_outcome.originalReading.Written(match.original).text) + QChar(u'\n');
-            text += QStringLiteral(u"  Изменено:  ") + printable(m_outcome.editedReading.Written(match.edited).text) +
-                    QChar(u'\n');
-            text += QStringLiteral(u"  Почему:\n");
-            text += indented(m_outcome.Verdict(i, m_options, m_stemmer).text(), QStringLiteral("    "));
-            text += QStringLiteral("\n\n");
-            body = text.toUtf8();
+            // Equal read texts are the identical verdict whatever their words: no analysis needed.
+            const MatchVerdict verdict =
+                match.original == match.edited ? identical : m_outcome.Verdict(i, m_options, m_stemmer);
+            body.resize(0); // keeps the capacity
+            if (source >= 0)
+                JsonText::AppendUtf8(body, sourceLine(sources, source));
+            body.append(originalHead);
+            const QString original = m_outcome.originalReading.Written(match.original).text;
+            const qsizetype originalStart = body.size();
+            appendPrintable(body, original);
+            const qsizetype originalSize = body.size() - originalStart;
+            body.append(editedHead);
+            const QString edited = m_outcome.editedReading.Written(match.edited).text;
+            if (edited == original)
+                appendCopy(body, originalStart, originalSize);
+            else
+                appendPrintable(body, edited);
+            body.append(whyHead);
+            body.append(why.of(verdict));
+            body.append("\n\n");
             previous = &match;
             previousSource = source;
         }
-        if (!write(out, QStringLiteral(u"Совпадение #%1\n").arg(i + 1)) || !write(out, body))
+        out.bytes.append(head);
+        out.bytes.append(QByteArray::number(i + 1));
+        out.bytes.append('\n');
+        out.bytes.append(body);
+        if (!out.flushIfFull())
             return false;
     }
     const std::span<const NearSentence> original(m_outcome.originalSentences);
@@ -287,7 +403,8 @@ bool MatchReport::WriteText(QIODevice& out) const
         text += QStringLiteral(u"  Почему:\n");
         text += indented(NearVerdict(Explain(m_outcome, match)), QStringLiteral("    "));
         text += QStringLiteral("\n\n");
-        if (!write(out, text))
+        JsonText::AppendUtf8(out.bytes, text);
+        if (!out.flushIfFull())
             return false;
     }
     QString closing;
@@ -305,7 +422,8 @@ bool MatchReport::WriteText(QIODevice& out) const
     closing += OriginalityText(m_outcome.originality) + QChar(u'\n');
     if (m_outcome.truncated)
         closing += QStringLiteral(u"Список обрезан: показаны первые %1 совпадений.\n").arg(m_outcome.matchCount());
-    return write(out, closing);
+    JsonText::AppendUtf8(out.bytes, closing);
+    return out.flush();
 }
 
 QByteArray MatchReport::ToJson() const

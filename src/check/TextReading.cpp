@@ -8,6 +8,7 @@
 
 #include <QSet>
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 
 using namespace TrickCharacters;
@@ -179,6 +180,12 @@ private:
         auto at = [&](qsizetype i) { return text[i].unicode(); };
         auto cyrillicAt = [&](qsizetype i) { return i >= 0 && i < m_size && at(i) >= 0x0400 && at(i) < 0x0530; };
         for (qsizetype i = 0; i < m_size; ++i) {
+            // Blocks of only Cyrillic letters and ASCII other than letters, the bulk of a
+            // text, are passed over in one step: the loop below would pass each of them.
+            while (m_size - i >= kPlainBlock && IsPlainBlock(reinterpret_cast<const char16_t*>(text + i)))
+                i += kPlainBlock;
+            if (i == m_size)
+                break;
             const char16_t c = at(i);
             if (c >= 0x0400 && c < 0x0530)
                 continue;
@@ -194,6 +201,26 @@ private:
                 return true;
         }
         return false;
+    }
+
+    static constexpr qsizetype kPlainBlock = 32;
+
+    // Whether a block holds nothing but letters of the main Cyrillic range (U+0400 to
+    // U+04FF) and ASCII other than letters. In 16-bit arithmetic, without an early exit
+    // or a short circuit, so that the compiler compares eight units at once.
+    static bool IsPlainBlock(const char16_t* block)
+    {
+        std::uint16_t other = 0;
+        for (qsizetype k = 0; k < kPlainBlock; ++k) {
+            const std::uint16_t c = block[k];
+            // Signed compares of the folded unit: they decide only where it is ASCII.
+            const auto folded = std::int16_t(c | 0x20);
+            const std::uint16_t cyrillic = std::uint16_t(c >> 8) == 0x04;
+            const std::uint16_t ascii = std::uint16_t(c >> 7) == 0;
+            const std::uint16_t letter = (folded >= std::int16_t('a')) & (folded <= std::int16_t('z'));
+            other |= std::uint16_t(~(cyrillic | (ascii & ~letter)) & 1);
+        }
+        return other == 0;
     }
 
     void Survey()

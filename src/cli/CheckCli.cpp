@@ -507,7 +507,7 @@ int WriteReports(const CliRequest& request, const CheckFiles& documents, const C
 
 } // namespace
 
-int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArguments)
+int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArguments, bool processEnds)
 {
     CliRequest request;
     QString error;
@@ -536,8 +536,11 @@ int CheckCli::Run(const QStringList& arguments, const QByteArrayList& nativeArgu
         return Error;
     CheckOptions options = ReadOptions(request);
     MorphologyLibrary& morphology = MorphologyLibrary::Instance();
-    CheckOutcome outcome;
-    if (!RunCheck(documents, options, morphology, outcome) || !ReportReading(documents, outcome, options))
-        return Error;
-    return WriteReports(request, documents, outcome, options, morphology);
+    auto outcome = std::make_unique<CheckOutcome>();
+    int status = Error;
+    if (RunCheck(documents, options, morphology, *outcome) && ReportReading(documents, *outcome, options))
+        status = WriteReports(request, documents, *outcome, options, morphology);
+    if (processEnds)
+        (void)outcome.release(); // reclaimed with the process, not freed list by list
+    return status;
 }

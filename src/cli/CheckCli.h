@@ -14,7 +14,9 @@ class CheckCli
 public:
     // nativeArguments: the same arguments as the system gave them, so that document
     // names in any encoding open; without them the decoded names are used.
-    static int Run(const QStringList& arguments, const QByteArrayList& nativeArguments = {});
+    // processEnds: the caller ends the process right after, without freeing the heap;
+    // the Check's data is then left to the system instead of freed list by list.
+    static int Run(const QStringList& arguments, const QByteArrayList& nativeArguments = {}, bool processEnds = false);
 
     // The arguments with a bare "--near" given the default threshold ("--near=50"), as
     // the parser takes no option whose value may be left out.

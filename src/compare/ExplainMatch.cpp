@@ -73,29 +73,54 @@ MatchVerdict AnalyseMatch(std::span<const qint32> originalForms, std::span<const
         verdict.kinds.append(VerdictKind::Identical);
         return verdict;
     }
-    QVarLengthArray<qint32, 64> originalStems;
-    QVarLengthArray<qint32, 64> editedStems;
-    for (const qint32 form : originalForms)
-        originalStems.append(forms.stemOf(form));
-    for (const qint32 form : editedForms)
-        editedStems.append(forms.stemOf(form));
+    // Equal forms have equal stems: stems are looked up only where the forms differ.
+    bool changed = false;
+    const size_t common = std::min(originalForms.size(), editedForms.size());
+    for (size_t k = 0; k < common && !changed; ++k) {
+        if (originalForms[k] == editedForms[k])
+            continue;
+        const qint32 originalStem = forms.stemOf(originalForms[k]);
+        const qint32 editedStem = forms.stemOf(editedForms[k]);
+        if (originalStem == editedStem)
+            continue;
+        // The stored keys are normalised once more before the lookup, as the
+        // dictionary numbers stems of stems for keys that are not their own stem.
+        const qint32 x = forms.restemOf(originalStem);
+        const qint32 y = forms.restemOf(editedStem);
+        const auto number = [&](qint32 stem) {
+            return dictionary.Shares(forms) ? dictionary.LookupStem(stem) : dictionary.Lookup(forms.stems().at(stem));
+        };
+        changed = x != y && number(x) != number(y);
+    }
 
-    // Occurrences of each stem on both sides, by merging the sorted lists.
-    QVarLengthArray<qint32, 64> a(originalStems.begin(), originalStems.end());
-    QVarLengthArray<qint32, 64> b(editedStems.begin(), editedStems.end());
-    std::sort(a.begin(), a.end());
-    std::sort(b.begin(), b.end());
+    // Occurrences of each stem on both sides, by merging the sorted lists (of forms,
+    // then of their stems). The same forms (most matches) give the same stems: nothing
+    // added or removed.
+    QVarLengthArray<qint32, 64> originalSorted(originalForms.begin(), originalForms.end());
+    QVarLengthArray<qint32, 64> editedSorted(editedForms.begin(), editedForms.end());
+    std::sort(originalSorted.begin(), originalSorted.end());
+    std::sort(editedSorted.begin(), editedSorted.end());
+    if (originalSorted == editedSorted) {
+        finish(verdict, changed);
+        return verdict;
+    }
+    for (qint32& stem : originalSorted)
+        stem = forms.stemOf(stem);
+    for (qint32& stem : editedSorted)
+        stem = forms.stemOf(stem);
+    std::sort(originalSorted.begin(), originalSorted.end());
+    std::sort(editedSorted.begin(), editedSorted.end());
     QVarLengthArray<QStringView, 16> added;
     QVarLengthArray<QStringView, 16> removed;
-    for (qsizetype i = 0, j = 0; i < a.size();) {
-        const qint32 stem = a[i];
+    for (qsizetype i = 0, j = 0; i < originalSorted.size();) {
+        const qint32 stem = originalSorted[i];
         qsizetype count = 0;
-        for (; i < a.size() && a[i] == stem; ++i)
+        for (; i < originalSorted.size() && originalSorted[i] == stem; ++i)
             ++count;
-        while (j < b.size() && b[j] < stem)
+        while (j < editedSorted.size() && editedSorted[j] < stem)
             ++j;
         qsizetype editedCount = 0;
-        for (; j < b.size() && b[j] == stem; ++j)
+        for (; j < editedSorted.size() && editedSorted[j] == stem; ++j)
             ++editedCount;
         if (editedCount < count)
             removed.append(forms.stems().at(stem));
@@ -108,21 +133,6 @@ MatchVerdict AnalyseMatch(std::span<const qint32> originalForms, std::span<const
         verdict.added.append(stem.toString());
     for (const QStringView stem : removed)
         verdict.removed.append(stem.toString());
-
-    bool changed = false;
-    const qsizetype common = std::min(originalStems.size(), editedStems.size());
-    for (qsizetype k = 0; k < common && !changed; ++k) {
-        // The stored keys are normalised once more before the lookup, as the
-        // dictionary numbers stems of stems for keys that are not their own stem.
-        if (originalStems[k] == editedStems[k])
-            continue;
-        const qint32 x = forms.restemOf(originalStems[k]);
-        const qint32 y = forms.restemOf(editedStems[k]);
-        const auto number = [&](qint32 stem) {
-            return dictionary.Shares(forms) ? dictionary.LookupStem(stem) : dictionary.Lookup(forms.stems().at(stem));
-        };
-        changed = x != y && number(x) != number(y);
-    }
     finish(verdict, changed);
     return verdict;
 }

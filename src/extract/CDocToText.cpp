@@ -70,6 +70,20 @@ ExtractResult CDocToText::ReadFilter(IFilter& filter)
         }
         if (status != FilterStatus::EmbeddingUnavailable && status != FilterStatus::LinkUnavailable) {
             const qsizetype chunkStart = result.text.size();
+            if (QString whole; filter.TakeText(whole)) {
+                // The whole text at once: the first chunk's becomes the result as it is.
+                if (result.text.isEmpty())
+                    result.text = std::move(whole);
+                else
+                    result.text.append(whole);
+                if (result.text.size() > kMaxTextUnits) {
+                    tooLarge = true;
+                    break;
+                }
+                appendHidden(result.hidden, filter.HiddenRuns(), chunkStart, result.text.size());
+                status = filter.GetChunk(&chunk);
+                continue;
+            }
             // Hidden runs are offsets into the chunk as delivered: a piece cut short at
             // a NUL would shift them.
             bool whole = true;

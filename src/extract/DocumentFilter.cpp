@@ -55,6 +55,18 @@ FilterStatus::Code DocumentFilter::GetText(std::uint32_t* count, char16_t* buffe
     return m_offset == story.size() ? FilterStatus::LastText : FilterStatus::Ok;
 }
 
+bool DocumentFilter::TakeText(QString& text)
+{
+    if (m_current < 0 || m_offset != 0)
+        return false;
+    QString& story = m_document.stories[m_current];
+    if (story.contains(QChar(u'\0')))
+        return false;
+    text = std::move(story);
+    story = QString();
+    return true;
+}
+
 QList<HiddenSpan> DocumentFilter::HiddenRuns() const
 {
     if (m_current < 0 || m_current >= m_document.hidden.size())

@@ -15,6 +15,7 @@ public:
     FilterStatus::Code GetChunk(FilterChunk* chunk) override;
     FilterStatus::Code GetText(std::uint32_t* count, char16_t* buffer) override;
     QList<HiddenSpan> HiddenRuns() const override;
+    bool TakeText(QString& text) override;
 
 private:
     ParsedDocument m_document;

@@ -5,7 +5,7 @@
 #include "extract/DocumentFilter.h"
 #include "extract/DocxReader.h"
 #include "extract/OdtReader.h"
-#include "extract/PdfReader.h"
+#include "extract/PdfModule.h"
 #include "extract/PlainTextReader.h"
 #include "extract/RtfReader.h"
 
@@ -30,7 +30,7 @@ ParsedDocument FilterLoader::Parse(DocumentFormat format, const QByteArray& byte
     case DocumentFormat::Rtf:
         return RtfReader::Read(bytes);
     case DocumentFormat::Pdf:
-        return PdfReader::Read(bytes);
+        return PdfModule::Read(bytes);
     case DocumentFormat::Word97:
         return DocReader::Read(bytes);
     case DocumentFormat::Docx:

@@ -57,4 +57,13 @@ public:
     // offsets into that chunk's text. Not part of the published interface: a filter
     // that cannot tell keeps this default and reports none.
     virtual QList<HiddenSpan> HiddenRuns() const { return {}; }
+    // Hands over the current chunk's whole text when the filter holds it as one string
+    // without NULs and none of it was read yet: the same text GetText would deliver,
+    // without copying it piece by piece. Not part of the published interface either;
+    // by default a filter cannot, and answers false.
+    virtual bool TakeText(QString& text)
+    {
+        Q_UNUSED(text);
+        return false;
+    }
 };

@@ -5,6 +5,10 @@
 
 #include <QStringDecoder>
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
 QString PlainTextReader::Decode(const QByteArray& bytes)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
@@ -61,6 +65,27 @@ int utf8SequenceLength(const unsigned char* p, qsizetype left)
         if (p[i] < 0x80 || p[i] > 0xBF)
             return 0;
     return length;
+}
+
+// Decodes as many two-byte sequences (U+0080 to U+07FF: Cyrillic among them) at p as
+// a Word has 16-bit lanes, all at once; false, writing nothing, when its bytes are
+// anything else. Only on little-endian hosts, where the lanes are the units in order.
+template <typename Word> bool decodePairs(const unsigned char* p, char16_t* out)
+{
+    if constexpr (std::endian::native != std::endian::little) {
+        return false;
+    } else {
+        constexpr Word ones = Word(~Word(0)) / 0xFFFF; // 1 in each lane
+        Word w;
+        std::memcpy(&w, p, sizeof w);
+        // Each pair: a lead 110xxxxx that is not C0 or C1 (an overlong form), then 10xxxxxx.
+        const Word lead = w & (ones * 0x001E);
+        if ((w & (ones * 0xC0E0)) != ones * 0x80C0 || ((lead - ones) & ~lead & (ones * 0x8000)) != 0)
+            return false;
+        const Word units = ((w & (ones * 0x001F)) << 6) | ((w >> 8) & (ones * 0x003F));
+        std::memcpy(out, &units, sizeof units);
+        return true;
+    }
 }
 
 } // namespace
@@ -155,6 +180,79 @@ QString PlainTextReader::CanonicalLineBreaks(const QString& text)
     return out;
 }
 
+bool PlainTextReader::DecodeCleanUtf8(const QByteArray& bytes, QString& text)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    qsizetype n = bytes.size();
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        p += 3;
+        n -= 3;
+        // A second mark is left to the general way, whichever way it reads it.
+        if (n >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
+            return false;
+    }
+    // A byte gives at most one unit, but a lone CR or LF gives two (CR LF): room for every
+    // byte and a few such breaks, grown at a break whenever the rest might not fit. Room
+    // never written is never touched either.
+    qsizetype room = n + n / 32 + 16;
+    QString out(room, Qt::Uninitialized);
+    char16_t* begin = reinterpret_cast<char16_t*>(out.data());
+    char16_t* to = begin;
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char b = p[i];
+        if (b < 0x80) {
+            if (b >= 0x20 || b == '\t') {
+                *to++ = b;
+            } else if (b == '\r' || b == '\n') {
+                const bool pair = b == '\r' && i + 1 < n && p[i + 1] == '\n';
+                if (!pair && (to - begin) + 2 + (n - i - 1) > room) {
+                    const qsizetype written = to - begin;
+                    room += room / 2 + 2;
+                    out.resize(room);
+                    begin = reinterpret_cast<char16_t*>(out.data());
+                    to = begin + written;
+                }
+                *to++ = u'\r';
+                *to++ = u'\n';
+                if (pair)
+                    ++i;
+            }
+            ++i;
+            continue;
+        }
+        if (b >= 0xC2 && b <= 0xDF && i + 1 < n && (p[i + 1] & 0xC0) == 0x80) {
+            // The bulk of Russian text; the rest of a word's letters go four and two at a time.
+            *to++ = char16_t(((b & 0x1F) << 6) | (p[i + 1] & 0x3F));
+            i += 2;
+            while (n - i >= 8 && decodePairs<std::uint64_t>(p + i, to)) {
+                to += 4;
+                i += 8;
+            }
+            if (n - i >= 4 && decodePairs<std::uint32_t>(p + i, to)) {
+                to += 2;
+                i += 4;
+            }
+            continue;
+        }
+        const int length = utf8SequenceLength(p + i, n - i);
+        if (length == 0)
+            return false;
+        if (length == 3) {
+            const auto c = char16_t(((b & 0x0F) << 12) | ((p[i + 1] & 0x3F) << 6) | (p[i + 2] & 0x3F));
+            *to++ = c == 0x2011 ? u'-' : c;
+        } else {
+            const char32_t c =
+                ((b & 0x07) << 18) | ((p[i + 1] & 0x3F) << 12) | ((p[i + 2] & 0x3F) << 6) | (p[i + 3] & 0x3F);
+            *to++ = QChar::highSurrogate(c);
+            *to++ = QChar::lowSurrogate(c);
+        }
+        i += length;
+    }
+    out.truncate(to - begin);
+    text = std::move(out);
+    return true;
+}
+
 ParsedDocument PlainTextReader::Read(const QByteArray& bytes)
 {
     if (bytes.size() > kMaxTextBytes)
@@ -162,6 +260,9 @@ ParsedDocument PlainTextReader::Read(const QByteArray& bytes)
     if (!DocumentFormatSniffer::LooksLikeText(bytes))
         return ParsedDocument::Failure(ExtractError::UnknownFormat, QStringLiteral(u"это не текстовый файл"));
     ParsedDocument doc;
-    doc.stories.append(CanonicalLineBreaks(Decode(bytes)));
+    QString text;
+    if (!DecodeCleanUtf8(bytes, text))
+        text = CanonicalLineBreaks(Decode(bytes));
+    doc.stories.append(std::move(text));
     return doc;
 }

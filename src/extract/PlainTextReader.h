@@ -27,4 +27,9 @@ public:
     // one U+FFFD.
     static QString DecodeDamagedUtf8(const QByteArray& bytes);
     static QString CanonicalLineBreaks(const QString& text);
+    // CanonicalLineBreaks(Decode(bytes)) for the common case, bytes that are valid UTF-8
+    // throughout (after a UTF-8 BOM, if any): decoded and canonicalised in one pass over
+    // the bytes, with no text-sized copy between. False (text untouched) for anything
+    // else, which takes the general way.
+    static bool DecodeCleanUtf8(const QByteArray& bytes, QString& text);
 };

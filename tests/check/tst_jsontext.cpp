@@ -32,6 +32,8 @@ private slots:
         QTest::newRow("lone low") << QString::fromUtf16(u"\xDE00"
                                                         u"b");
         QTest::newRow("high at end") << QString::fromUtf16(u"ab\xD83D");
+        QTest::newRow("two highs, a pair") << QString::fromUtf16(u"\xD83D\xDBFF\xDFFF");
+        QTest::newRow("low before high") << QString::fromUtf16(u"\xDE00\xD83D");
         QTest::newRow("empty") << QString();
     }
     void stringsAsQtWritesThem()
@@ -40,6 +42,16 @@ private slots:
         QByteArray bytes;
         JsonText::AppendString(bytes, text);
         QCOMPARE(bytes, viaDocument(text));
+    }
+
+    // The plain-text report's UTF-8, unquoted, as QString::toUtf8 gives it.
+    void utf8AsQtWritesIt_data() { stringsAsQtWritesThem_data(); }
+    void utf8AsQtWritesIt()
+    {
+        QFETCH(QString, text);
+        QByteArray bytes = "x";
+        JsonText::AppendUtf8(bytes, text);
+        QCOMPARE(bytes, "x" + text.toUtf8());
     }
 
     void numbersAsQtWritesThem()

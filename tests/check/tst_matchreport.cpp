@@ -45,6 +45,41 @@ class TestMatchReport : public QObject
     static QString repeatedOriginal() { return QStringLiteral(u"Тихо шумит старый лес. ").repeated(4); }
     static QString repeatedEdited() { return QStringLiteral(u"Старый лес тихо шумит! ").repeated(3); }
 
+    struct VerdictCase
+    {
+        const char* name;
+        QString original, edited;
+        QStringList kinds;
+    };
+    static QList<VerdictCase> verdictCases()
+    {
+        return {
+            {"identical", u"Лиса бежит через поле."_qs, u"Лиса бежит через поле."_qs, {u"identical"_qs}},
+            {"order", u"Лиса бежит через поле."_qs, u"Через поле бежит лиса."_qs, {u"order"_qs}},
+            {"added repeated",
+             u"Лиса бежит через поле."_qs,
+             u"Лиса бежит через поле, бежит."_qs,
+             {u"added_repeated"_qs}},
+            {"removed repeated",
+             u"Лиса бежит через поле, поле."_qs,
+             u"Лиса бежит через поле."_qs,
+             {u"removed_repeated"_qs}},
+            {"forms", u"Лиса бежит через поле."_qs, u"ЛИСА бежит через поле."_qs, {u"forms"_qs}},
+            {"order and added",
+             u"Лиса бежит через поле."_qs,
+             u"Лиса, лиса бежит через поле."_qs,
+             {u"order"_qs, u"added_repeated"_qs}},
+            {"order and removed",
+             u"Лиса бежит через поле, лиса."_qs,
+             u"Бежит лиса через поле."_qs,
+             {u"order"_qs, u"removed_repeated"_qs}},
+            {"order, added and removed",
+             u"Лиса бежит через поле, лиса."_qs,
+             u"Бежит, бежит лиса через поле."_qs,
+             {u"order"_qs, u"added_repeated"_qs, u"removed_repeated"_qs}},
+        };
+    }
+
 private slots:
     void init()
     {
@@ -57,23 +92,8 @@ private slots:
         QTest::addColumn<QString>("original");
         QTest::addColumn<QString>("edited");
         QTest::addColumn<QStringList>("kinds");
-        QTest::newRow("identical") << u"Лиса бежит через поле."_qs << u"Лиса бежит через поле."_qs
-                                   << QStringList{u"identical"_qs};
-        QTest::newRow("order") << u"Лиса бежит через поле."_qs << u"Через поле бежит лиса."_qs
-                               << QStringList{u"order"_qs};
-        QTest::newRow("added repeated") << u"Лиса бежит через поле."_qs << u"Лиса бежит через поле, бежит."_qs
-                                        << QStringList{u"added_repeated"_qs};
-        QTest::newRow("removed repeated") << u"Лиса бежит через поле, поле."_qs << u"Лиса бежит через поле."_qs
-                                          << QStringList{u"removed_repeated"_qs};
-        QTest::newRow("forms") << u"Лиса бежит через поле."_qs << u"ЛИСА бежит через поле."_qs
-                               << QStringList{u"forms"_qs};
-        QTest::newRow("order and added") << u"Лиса бежит через поле."_qs << u"Лиса, лиса бежит через поле."_qs
-                                         << QStringList{u"order"_qs, u"added_repeated"_qs};
-        QTest::newRow("order and removed") << u"Лиса бежит через поле, лиса."_qs << u"Бежит лиса через поле."_qs
-                                           << QStringList{u"order"_qs, u"removed_repeated"_qs};
-        QTest::newRow("order, added and removed")
-            << u"Лиса бежит через поле, лиса."_qs << u"Бежит, бежит лиса через поле."_qs
-            << QStringList{u"order"_qs, u"added_repeated"_qs, u"removed_repeated"_qs};
+        for (const VerdictCase& c : verdictCases())
+            QTest::newRow(c.name) << c.original << c.edited << c.kinds;
     }
     void kindsPerVerdict()
     {
@@ -97,6 +117,37 @@ private slots:
         QCOMPARE(match.value(u"verdict"_qs).toString(),
                  ExplainMatch(outcome.matches.at(0).original, outcome.matches.at(0).edited, *outcome.dictionary,
                               m_options, m_stemmer));
+    }
+
+    // In one report many matches share kinds, texts or both: each entry still has its own
+    // verdict, in the JSON and in the text.
+    void verdictsOfOneReport()
+    {
+        QString original;
+        QString edited;
+        for (const VerdictCase& c : verdictCases()) {
+            original += c.original + QChar(u' ');
+            edited += c.edited + QChar(u' ');
+        }
+        const CheckOutcome outcome = CheckCommand::CheckTexts(original, edited, m_options, m_stemmer);
+        QVERIFY(outcome.matches.size() > verdictCases().size());
+        const QJsonArray entries = json(outcome).value(u"matches"_qs).toArray();
+        const QString report = text(outcome);
+        QCOMPARE(entries.size(), outcome.matches.size());
+        for (qsizetype i = 0; i < entries.size(); ++i) {
+            const PhraseMatch& match = outcome.matches.at(i);
+            const QString verdict =
+                ExplainMatch(match.original, match.edited, *outcome.dictionary, m_options, m_stemmer);
+            QCOMPARE(entries.at(i).toObject().value(u"verdict"_qs).toString(), verdict);
+            QString why = verdict;
+            while (why.endsWith(QChar(u'\n')))
+                why.chop(1);
+            const QString entry =
+                QStringLiteral(u"Совпадение #%1\n  Оригинал:  %2\n  Изменено:  %3\n  Почему:\n    %4\n\n")
+                    .arg(i + 1)
+                    .arg(match.original, match.edited, why.replace(u"\n"_qs, u"\n    "_qs));
+            QVERIFY2(report.contains(entry), qPrintable(entry));
+        }
     }
 
     void boundedList_data()
@@ -155,6 +206,27 @@ private slots:
         QVERIFY2(closing.contains(QStringLiteral(u"Найдено совпадений: %1.\n").arg(listed)), qPrintable(closing));
         const QString cut = QStringLiteral(u"Список обрезан: показаны первые %1 совпадений.\n").arg(listed);
         QCOMPARE(closing.endsWith(cut), truncated);
+    }
+
+    // An entry's bytes count each character as UTF-8 does, one to four bytes: the bound
+    // falls exactly on them.
+    void boundedBytesOfEveryWidth_data()
+    {
+        QTest::addColumn<qsizetype>("spare");
+        QTest::addColumn<bool>("listed");
+        QTest::newRow("exactly the entry") << qsizetype(0) << true;
+        QTest::newRow("a byte short") << qsizetype(-1) << false;
+    }
+    void boundedBytesOfEveryWidth()
+    {
+        QFETCH(qsizetype, spare);
+        QFETCH(bool, listed);
+        const QString sentence = QString::fromUtf16(u"Цена 5 € за улыбку \U0001F600 сегодня утром.");
+        const qsizetype entry = CheckOptions::kReportEntryBytes + 2 * sentence.chopped(1).toUtf8().size();
+        m_options.MaxReportBytes = entry + spare;
+        const CheckOutcome outcome = CheckCommand::CheckTexts(sentence, sentence, m_options, m_stemmer);
+        QCOMPARE(outcome.matches.size(), listed ? 1 : 0);
+        QCOMPARE(outcome.truncatedBySize, !listed);
     }
 
     void nearMatches_data()

@@ -109,6 +109,33 @@ private slots:
         QCOMPARE(summary(reading), findings);
     }
 
+    // Texts long enough to be scanned a block at a time: one odd character anywhere,
+    // at a block's edge or in the short tail, is still seen.
+    void oddCharacterAnywhere_data()
+    {
+        QTest::addColumn<qsizetype>("at");
+        QTest::addColumn<QChar>("odd");
+        QTest::addColumn<QString>("findings");
+        for (const qsizetype at : {0, 31, 32, 63, 64, 150, 199})
+            QTest::addRow("latin o at %d", int(at)) << at << QChar(u'o') << u"mixed_letters:1"_qs;
+        QTest::newRow("cyrillic past U+04FF") << qsizetype(40) << QChar(0x0501) << QString();
+        QTest::newRow("invisible in the tail") << qsizetype(197) << QChar(0x200B) << u"invisible:1"_qs;
+    }
+
+    void oddCharacterAnywhere()
+    {
+        QFETCH(qsizetype, at);
+        QFETCH(QChar, odd);
+        QFETCH(QString, findings);
+        QString written;
+        for (qsizetype i = 0; i < 200; ++i)
+            written += i % 6 == 5 ? QChar(u' ') : QChar(u'о');
+        written[at] = odd;
+        const TextReading reading(written, {}, CheckOptions());
+        QCOMPARE(summary(reading), findings);
+        QCOMPARE(reading.untouched(), findings.isEmpty());
+    }
+
     void samplesAreWordsAsWritten()
     {
         const QString written = u"Этo oчень и oчень пpимер. Ещё тут"_qs;

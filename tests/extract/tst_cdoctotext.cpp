@@ -27,17 +27,26 @@ Chunk statusChunk(FilterStatus::Code status)
     return chunk;
 }
 
-// The real story filter, recording the count of every GetText call.
+// The real story filter, recording the count of every GetText call; it hands a story
+// over whole only when told to, so that the pieces can be watched.
 class ParsedDocumentFilterProbe : public DocumentFilter
 {
 public:
-    explicit ParsedDocumentFilterProbe(const QString& text) : DocumentFilter(oneStory(text)) {}
+    explicit ParsedDocumentFilterProbe(const QString& text, bool handsOverWhole = false)
+        : ParsedDocumentFilterProbe(oneStory(text), handsOverWhole)
+    {
+    }
+    ParsedDocumentFilterProbe(ParsedDocument document, bool handsOverWhole)
+        : DocumentFilter(std::move(document)), m_handsOverWhole(handsOverWhole)
+    {
+    }
     QList<std::uint32_t> counts;
     FilterStatus::Code GetText(std::uint32_t* count, char16_t* buffer) override
     {
         counts.append(*count);
         return DocumentFilter::GetText(count, buffer);
     }
+    bool TakeText(QString& text) override { return m_handsOverWhole && DocumentFilter::TakeText(text); }
 
 private:
     static ParsedDocument oneStory(const QString& text)
@@ -46,6 +55,8 @@ private:
         doc.stories = {text};
         return doc;
     }
+
+    bool m_handsOverWhole = false;
 };
 
 } // namespace
@@ -91,6 +102,37 @@ private slots:
         const ExtractResult result = CDocToText::ReadFilter(probe);
         QCOMPARE(result.text, text);
         QCOMPARE(probe.counts, (QList<std::uint32_t>{4096, 4096, 4096}));
+    }
+
+    // A story handed over whole reads as it does piece by piece, hidden runs and all;
+    // one holding a NUL still goes piece by piece, to be cut at the NUL.
+    void storyHandedOverWhole_data()
+    {
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<bool>("whole");
+        QTest::newRow("plain") << QString(5000, QChar(u'я')) << true;
+        QTest::newRow("with a nul") << QStringLiteral(u"до") + QChar(u'\0') + QStringLiteral(u"после") << false;
+    }
+
+    void storyHandedOverWhole()
+    {
+        QFETCH(QString, second);
+        QFETCH(bool, whole);
+        ParsedDocument document;
+        document.AddStory(QString(5000, QChar(u'а')), {HiddenSpan{10, 20}});
+        document.AddStory(second, {HiddenSpan{1, 2}});
+        ParsedDocumentFilterProbe taken(document, true);
+        ParsedDocumentFilterProbe pieces(document, false);
+        const ExtractResult viaTaken = CDocToText::ReadFilter(taken);
+        const ExtractResult viaPieces = CDocToText::ReadFilter(pieces);
+        QCOMPARE(viaTaken.text, viaPieces.text);
+        QCOMPARE(viaTaken.hidden.size(), viaPieces.hidden.size());
+        for (qsizetype i = 0; i < viaTaken.hidden.size(); ++i) {
+            QCOMPARE(viaTaken.hidden.at(i).start, viaPieces.hidden.at(i).start);
+            QCOMPARE(viaTaken.hidden.at(i).length, viaPieces.hidden.at(i).length);
+        }
+        QCOMPARE(taken.counts.isEmpty(), whole);
+        QCOMPARE(pieces.counts.size(), whole ? 4 : 3);
     }
 
     void nulCutsThePieceAtIt()

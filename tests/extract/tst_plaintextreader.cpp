@@ -1,5 +1,7 @@
 #include "extract/PlainTextReader.h"
 
+#include "extract/DocumentFormat.h"
+
 #include <QTest>
 
 class TestPlainTextReader : public QObject
@@ -87,6 +89,61 @@ private slots:
         QFETCH(QString, input);
         QFETCH(QString, expected);
         QCOMPARE(PlainTextReader::CanonicalLineBreaks(input), expected);
+    }
+
+    // The one-pass reading of clean UTF-8 gives what decoding and then canonicalising
+    // gives, and leaves every other input to that general way.
+    void cleanUtf8_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("clean");
+        QTest::newRow("empty") << QByteArray() << true;
+        QTest::newRow("russian, all breaks") << QStringLiteral(u"Ёлка\nи\r\nель\rросла").toUtf8() << true;
+        QTest::newRow("lone breaks outgrow the room") << QByteArray(300, '\n') + QByteArray(300, '\r') + "a" << true;
+        QTest::newRow("breaks at both ends") << QByteArray("\n\ra\r\n\r") << true;
+        QTest::newRow("cr lf split by a control") << QByteArray("a\r\x01\nb\t\x0C\x7F") << true;
+        QTest::newRow("bom, u+feff inside") << QByteArray("\xEF\xBB\xBF"
+                                                          "a\xEF\xBB\xBF\r")
+                                            << true;
+        QTest::newRow("second bom") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF"
+                                                  "a")
+                                    << false;
+        QTest::newRow("3 and 4 bytes, hard hyphen, c1, nonchars")
+            << QByteArray("\xE2\x80\x91\xF0\x9F\x99\x82\xC2\x85\xEF\xBF\xBE\xEF\xBF\xBF\xF4\x8F\xBF\xBF") << true;
+        QTest::newRow("runs of two-byte letters")
+            << QStringLiteral(u"Достопримечательность ßéαβγδεζηθ ёЁ").toUtf8() << true;
+        QTest::newRow("seven letters") << QStringLiteral(u"Россией и Москвой").toUtf8() << true;
+        QTest::newRow("overlong after four")
+            << QByteArray("\xD0\x94\xD0\xBE\xD1\x81\xD1\x82\xD0\xBE\xC1\xBF\xD0\xB0") << false;
+        QTest::newRow("overlong inside a run")
+            << QByteArray("\xD0\x94\xD0\xBE\xD1\x81\xC1\xBF\xD0\xBE\xD0\xBF") << false;
+        QTest::newRow("run cut by a stray byte")
+            << QByteArray("\xD0\x94\xD0\xBE\xD1\x81\xD1\xD0\xBE\xD0\xBF\xD0") << false;
+        QTest::newRow("overlong 2") << QByteArray("a\xC1\xBF") << false;
+        QTest::newRow("overlong 3") << QByteArray("\xE0\x9F\xBF") << false;
+        QTest::newRow("overlong 4") << QByteArray("\xF0\x8F\xBF\xBF") << false;
+        QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << false;
+        QTest::newRow("past u+10ffff") << QByteArray("\xF4\x90\x80\x80") << false;
+        QTest::newRow("stray continuation") << QByteArray("\xD0\x91\x80") << false;
+        QTest::newRow("cut at the end") << QByteArray("\xD0\x91\xE2\x80") << false;
+        QTest::newRow("cut by a break") << QByteArray("\xD0\n\x91") << false;
+        QTest::newRow("1251") << QByteArray("\xCA\xEE\xF8\xEA\xE0\r\n") << false;
+        QTest::newRow("utf-16 bom") << QByteArray("\xFF\xFE"
+                                                  "a\x00\n\x00",
+                                                  6)
+                                    << false;
+    }
+
+    void cleanUtf8()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, clean);
+        QString text = QStringLiteral("untouched");
+        QCOMPARE(PlainTextReader::DecodeCleanUtf8(bytes, text), clean);
+        const QString general = PlainTextReader::CanonicalLineBreaks(PlainTextReader::Decode(bytes));
+        QCOMPARE(text, clean ? general : QStringLiteral("untouched"));
+        if (DocumentFormatSniffer::LooksLikeText(bytes))
+            QCOMPARE(PlainTextReader::Read(bytes).stories, QStringList{general});
     }
 
     void oversizedTextIsRefused()
