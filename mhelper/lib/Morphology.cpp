@@ -99,13 +99,18 @@ size_t Morphology::Stem(std::string_view word, char* out, size_t cap) const
         }
         return Copy(std::string_view(joined, n), out, cap);
     }
-    return StemPart(form, script, out, cap);
+    return StemUnknown(form, script, out, cap); // looked up above
 }
 
 size_t Morphology::StemPart(std::string_view form, Script script, char* out, size_t cap) const
 {
     if (const std::string_view lemma = m_dictionary.Lookup(form); !lemma.empty())
         return Copy(lemma, out, cap);
+    return StemUnknown(form, script, out, cap);
+}
+
+size_t Morphology::StemUnknown(std::string_view form, Script script, char* out, size_t cap) const
+{
     if (script == Script::Cyrillic) {
         // A word the dictionary lacks joins the lemma whose forms share its stem.
         char stem[kMaxWordBytes];

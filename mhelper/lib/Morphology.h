@@ -30,6 +30,8 @@ public:
 private:
     // Stems one normalised word or hyphen-free part of one.
     size_t StemPart(std::string_view form, Script script, char* out, size_t cap) const;
+    // The same for a form the dictionary lacks.
+    size_t StemUnknown(std::string_view form, Script script, char* out, size_t cap) const;
 
     Dictionary m_dictionary;
     Dictionary::Status m_status;

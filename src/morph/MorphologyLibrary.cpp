@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cstring>
 
 namespace {
 
@@ -140,10 +141,82 @@ bool carries(const QByteArray& narrow, const QString& word)
 #endif
 }
 
+#ifndef Q_OS_WIN
+// Local 8-bit text is UTF-8 here. A word of the Basic Multilingual Plane, which every
+// word of a Russian or English text is, is written into the caller's buffer with its
+// terminator: no byte array is made for it. Returns its length, -1 when it holds a
+// surrogate (left to the general path), or more than cap when it does not fit.
+qsizetype writeUtf8(QStringView word, char* out, qsizetype cap)
+{
+    qsizetype n = 0;
+    for (const QChar ch : word) {
+        const char16_t c = ch.unicode();
+        if (QChar::isSurrogate(c))
+            return -1;
+        const qsizetype length = c < 0x80 ? 1 : c < 0x800 ? 2 : 3;
+        if (n + length > cap)
+            return cap + 1;
+        if (length == 1) {
+            out[n] = char(c);
+        } else if (length == 2) {
+            out[n] = char(0xC0 | (c >> 6));
+            out[n + 1] = char(0x80 | (c & 0x3F));
+        } else {
+            out[n] = char(0xE0 | (c >> 12));
+            out[n + 1] = char(0x80 | ((c >> 6) & 0x3F));
+            out[n + 2] = char(0x80 | (c & 0x3F));
+        }
+        n += length;
+    }
+    out[n] = '\0';
+    return n;
+}
+
+// The stem read as QString::fromLocal8Bit reads it: by hand when it is ASCII and
+// two-byte sequences (all of Cyrillic), which decode one way only.
+QString readUtf8(const char* stem)
+{
+    const qsizetype n = qsizetype(std::strlen(stem));
+    QString text(n, Qt::Uninitialized);
+    QChar* out = text.data();
+    qsizetype k = 0;
+    for (qsizetype i = 0; i < n; ++k) {
+        const auto c = uchar(stem[i]);
+        if (c < 0x80) {
+            out[k] = QChar(char16_t(c));
+            ++i;
+        } else if (c >= 0xC2 && c <= 0xDF && i + 1 < n && (uchar(stem[i + 1]) & 0xC0) == 0x80) {
+            out[k] = QChar(char16_t(((c & 0x1F) << 6) | (uchar(stem[i + 1]) & 0x3F)));
+            i += 2;
+        } else {
+            return QString::fromLocal8Bit(stem);
+        }
+    }
+    if (k == 0)
+        return QString::fromLocal8Bit(stem);
+    text.truncate(k);
+    return text;
+}
+#endif
+
 } // namespace
 
 QString MorphologyLibrary::CalcStem(const QString& word) const
 {
+#ifndef Q_OS_WIN
+    char in[kStemBufferSize];
+    if (const qsizetype n = writeUtf8(word, in, kStemMaxLength); n >= 0) {
+        // The same limit as below: the library would cut a longer word.
+        if (n > kStemMaxLength)
+            return word;
+        char out[kStemBufferSize];
+        out[0] = '\0';
+        int32_t size = kStemMaxLength;
+        m_calc(m_handle, in, out, &size);
+        out[kStemBufferSize - 1] = '\0';
+        return readUtf8(out);
+    }
+#endif
     // Narrow text is the platform's local 8-bit encoding: UTF-8, or the ANSI code page
     // on Windows, where characters it lacks become its default character.
     const QByteArray narrow = word.toLocal8Bit();

@@ -1,37 +1,18 @@
 #include "phrases/StringPool.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
-qsizetype StringPool::slotOf(QStringView text, quint64 h) const
-{
-    const size_t mask = m_slots.size() - 1;
-    const quint32 high = quint32(h >> 32);
-    size_t slot = size_t(h) & mask;
-    while (true) {
-        const Slot& probe = m_slots[slot];
-        if (probe.number < 0 || (probe.hash == high && at(probe.number) == text))
-            return qsizetype(slot);
-        slot = (slot + 1) & mask;
-    }
-}
-
-qint32 StringPool::find(QStringView text) const
-{
-    if (m_slots.empty())
-        return -1;
-    return m_slots[size_t(slotOf(text, hash(text)))].number;
-}
-
-qint32 StringPool::intern(QStringView text)
+qint32 StringPool::add(QStringView text, quint64 h)
 {
     // Linear probing stays short up to three quarters full, as a miss reads only its slot.
     if (4 * (size_t(size()) + 1) > 3 * m_slots.size())
         grow();
-    const quint64 h = hash(text);
-    const qsizetype slot = slotOf(text, h);
-    if (m_slots[size_t(slot)].number >= 0)
-        return m_slots[size_t(slot)].number;
+    const size_t mask = m_slots.size() - 1;
+    size_t slot = size_t(h) & mask;
+    while (m_slots[slot].number >= 0)
+        slot = (slot + 1) & mask;
     const qint32 number = size();
     const char16_t* chars = text.utf16();
     if (chars >= m_chars.data() && chars < m_chars.data() + m_chars.size()) {
@@ -43,7 +24,7 @@ qint32 StringPool::intern(QStringView text)
         m_chars.insert(m_chars.end(), chars, chars + text.size());
     }
     m_start.push_back(quint32(m_chars.size()));
-    m_slots[size_t(slot)] = {number, quint32(h >> 32)};
+    m_slots[slot] = {number, quint32(h >> 32)};
     return number;
 }
 

@@ -23,5 +23,5 @@ qsizetype CountWords(QStringView phrase, const DelimiterSet& wordDelimiters);
 // Lower-cases one UTF-16 code unit for one (simple case mapping); the length never changes.
 QString LowerCaseWord(QString word);
 
-// The stem key of a word: a lower-cased private copy, stemmed by the stemmer.
-QString NormalizeWord(const QString& word, Stemmer& stemmer);
+// The stem key of a word: the word lower-cased, stemmed by the stemmer.
+QString NormalizeWord(QString word, Stemmer& stemmer);

@@ -77,34 +77,57 @@ qint32 WordForms::trimmedOf(qint32 form, qint32& offset)
 TextWords::TextWords(const QString& text, const SplitOptions& options, WordForms& forms)
     : m_text(NormalizeLineBreaks(text))
 {
-    const DelimiterSet sentenceDelimiters(options.Delimiters1);
-    const DelimiterSet wordDelimiters(options.Delimiters2);
-    Tokenizer sentences(m_text, sentenceDelimiters);
-    QStringView sentence;
-    QVarLengthArray<QStringView, 64> words;
-    QVarLengthArray<qint32, 64> starts;
-    while (sentences.next(sentence)) {
+    // One pass over the text gives what the sentence list and SplitWords on each of its
+    // sentences give: sentences are the runs without a sentence delimiter, words the runs
+    // in them without a word delimiter.
+    const SplitTable kinds(options.Delimiters1, options.Delimiters2);
+    const char16_t* const chars = QStringView(m_text).utf16();
+    const qint32 size = qint32(m_text.size());
+    struct Word
+    {
+        qint32 start; // in text()
+        qint32 length;
+    };
+    QVarLengthArray<Word, 64> words; // of the sentence being read
+    qint32 sentenceStart = -1;       // -1 between sentences
+    const auto endSentence = [&](qint32 end) {
+        const QStringView sentence(chars + sentenceStart, end - sentenceStart);
+        if (options.Keeps(sentence, words.size())) {
+            m_sentences.push_back({sentenceStart, end - sentenceStart, qint32(m_forms.size()), qint32(words.size())});
+            // Forms are numbered in the order the kept sentences hold them.
+            for (const Word& word : words) {
+                m_forms.push_back(forms.add(QStringView(chars + word.start, word.length)));
+                m_starts.push_back(word.start - sentenceStart);
+            }
+        }
         words.clear();
-        starts.clear();
-        Tokenizer tokens(sentence, wordDelimiters);
-        QStringView word;
-        while (tokens.next(word)) {
-            words.append(word);
-            starts.append(qint32(tokens.tokenStart()));
+        sentenceStart = -1;
+    };
+    for (qint32 i = 0; i < size;) {
+        switch (kinds.of(chars[i])) {
+        case SplitTable::WordCharacter: {
+            const qint32 start = i;
+            while (++i < size && kinds.of(chars[i]) == SplitTable::WordCharacter) {
+            }
+            if (sentenceStart < 0)
+                sentenceStart = start;
+            words.append({start, i - start});
+            break;
         }
-        if (!options.Keeps(sentence, words.size()))
-            continue;
-        Sentence kept;
-        kept.start = qint32(sentences.tokenStart());
-        kept.length = qint32(sentence.size());
-        kept.firstWord = qint32(m_forms.size());
-        kept.wordCount = qint32(words.size());
-        for (qsizetype i = 0; i < words.size(); ++i) {
-            m_forms.push_back(forms.add(words[i]));
-            m_starts.push_back(starts[i]);
+        case SplitTable::WordDelimiter:
+            if (sentenceStart < 0)
+                sentenceStart = i;
+            ++i;
+            break;
+        case SplitTable::SentenceDelimiter:
+            if (sentenceStart >= 0)
+                endSentence(i);
+            ++i;
+            break;
         }
-        m_sentences.push_back(kept);
     }
+    if (sentenceStart >= 0)
+        endSentence(size);
     // Kept for the whole Check: without the room left by growing.
     m_sentences.shrink_to_fit();
     m_forms.shrink_to_fit();

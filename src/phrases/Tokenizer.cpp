@@ -9,6 +9,15 @@ DelimiterSet::DelimiterSet(QStringView characters)
     }
 }
 
+SplitTable::SplitTable(QStringView sentenceDelimiters, QStringView wordDelimiters)
+    : m_kinds(size_t(1) << 16, WordCharacter)
+{
+    for (const QChar c : wordDelimiters)
+        m_kinds[c.unicode()] = WordDelimiter;
+    for (const QChar c : sentenceDelimiters)
+        m_kinds[c.unicode()] = SentenceDelimiter;
+}
+
 bool Tokenizer::next(QStringView& token)
 {
     const qsizetype size = m_text.size();

@@ -6,8 +6,10 @@
 #include <QFile>
 #include <QList>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <libstemmer.h>
 #include <sys/stat.h>
 #include <thread>
 
@@ -229,6 +231,34 @@ private slots:
         QFETCH(QByteArray, word);
         QFETCH(QByteArray, stem);
         QCOMPARE(Stem(m_handle, word), stem);
+    }
+
+    // Russian words go through the one-byte build of the suffix rules when they can: every
+    // stem is the UTF-8 build's, for every ending the rules know and for words of
+    // letters, ASCII or both that it cannot hold.
+    void suffixRulesGiveTheUtf8Stems()
+    {
+        sb_stemmer* utf8 = sb_stemmer_new("russian", "UTF_8");
+        QVERIFY(utf8);
+        const QList<QByteArray> bases = {"", "книг", "красив", "прыга", "мысл", "стран", "з", "кофеin", "їжак", "ўзор"};
+        const QList<QByteArray> endings = {
+            "",     "а",    "я",     "о",      "е",     "ы",      "и",     "у",    "ю",   "ь",    "ой",   "ей",
+            "ий",   "ый",   "ая",    "яя",     "ое",    "ее",     "ие",    "ые",   "ого", "его",  "ому",  "ему",
+            "ыми",  "ими",  "ами",   "ями",    "ах",    "ях",     "ов",    "ев",   "ом",  "ем",   "ость", "ости",
+            "ение", "ания", "ующий", "ющийся", "вшись", "ившись", "ся",    "сь",   "ть",  "ти",   "ла",   "ло",
+            "ли",   "ет",   "ют",    "ут",     "ишь",   "ешь",    "ейший", "ейше", "нн",  "нный", "ннь",  "ость12"};
+        for (const QByteArray& base : bases) {
+            for (const QByteArray& ending : endings) {
+                const QByteArray word = base + ending;
+                if (!QString::fromUtf8(word).contains(QRegularExpression(QStringLiteral(u"[а-яўї]"))))
+                    continue; // not Russian: the English rules stem it
+                const sb_symbol* stem =
+                    sb_stemmer_stem(utf8, reinterpret_cast<const sb_symbol*>(word.constData()), int(word.size()));
+                const QByteArray expected(reinterpret_cast<const char*>(stem), sb_stemmer_length(utf8));
+                QCOMPARE(Stem(m_handle, word), expected);
+            }
+        }
+        sb_stemmer_delete(utf8);
     }
 
     // Random bytes of random length, from a fixed seed: every answer is bounded,

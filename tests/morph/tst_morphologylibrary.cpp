@@ -194,6 +194,20 @@ private slots:
         QCOMPARE(m.GetStem(QStringLiteral(u"книгами")), QStringLiteral(u"книга"));
     }
 
+#ifndef Q_OS_WIN
+    void wordsOfExactlyTheStemBufferAreStemmed()
+    {
+        // In UTF-8 a word of 99 bytes still reaches the library; one of 100 does not.
+        MorphologyLibrary& m = MorphologyLibrary::Instance();
+        m.LoadFrom({kLibrary}, {kData});
+        const QString fits = QString(85, QChar(u'a')) + u"книгами"_qs;
+        QCOMPARE(fits.toUtf8().size(), 99);
+        QVERIFY(m.GetStem(fits) != fits);
+        const QString longer = u'a' + fits;
+        QCOMPARE(m.GetStem(longer), longer);
+    }
+#endif
+
     void wordsTheNarrowEncodingCannotCarryAreTheirOwnStems()
     {
         // Under a Western ANSI code page Cyrillic cannot be passed; in UTF-8 broken

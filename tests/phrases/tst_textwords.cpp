@@ -41,18 +41,35 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("minWords");
-        QTest::newRow("two sentences") << QStringLiteral("Мама мыла раму. Папа читал книгу вслух!") << 3;
-        QTest::newRow("short dropped") << QStringLiteral("Один два. Три четыре пять.") << 3;
-        QTest::newRow("line breaks") << QStringLiteral("раз два\r\nтри четыре пять\nшесть. семь") << 2;
-        QTest::newRow("lone space and delimiters only") << QStringLiteral(" .!?... ,,") << 0;
-        QTest::newRow("digits are no words") << QStringLiteral("в 1990 году было 3 кота. a b c") << 3;
+        QTest::addColumn<QString>("sentenceDelimiters"); // null: the default sets
+        QTest::addColumn<QString>("wordDelimiters");
+        QTest::newRow("two sentences") << QStringLiteral("Мама мыла раму. Папа читал книгу вслух!") << 3 << QString()
+                                       << QString();
+        QTest::newRow("short dropped") << QStringLiteral("Один два. Три четыре пять.") << 3 << QString() << QString();
+        QTest::newRow("line breaks") << QStringLiteral("раз два\r\nтри четыре пять\nшесть. семь") << 2 << QString()
+                                     << QString();
+        QTest::newRow("lone space and delimiters only") << QStringLiteral(" .!?... ,,") << 0 << QString() << QString();
+        QTest::newRow("digits are no words")
+            << QStringLiteral("в 1990 году было 3 кота. a b c") << 3 << QString() << QString();
+        QTest::newRow("in both sets ends the sentence")
+            << QStringLiteral(",a b;c d,e;f g h") << 0 << QStringLiteral(";") << QStringLiteral(" ;");
+        QTest::newRow("no delimiters: one sentence, one word")
+            << QStringLiteral(" Всё. одним куском ") << 0 << QStringLiteral("") << QStringLiteral("");
+        QTest::newRow("no sentence delimiters") << QStringLiteral(" a b. c ") << 1 << QStringLiteral("") << QString();
+        QTest::newRow("no word delimiters") << QStringLiteral("..ab c.d e..") << 1 << QString() << QStringLiteral("");
     }
     void splitsAsTheSentenceList()
     {
         QFETCH(QString, text);
         QFETCH(int, minWords);
+        QFETCH(QString, sentenceDelimiters);
+        QFETCH(QString, wordDelimiters);
         SplitOptions options;
         options.MinWords = minWords;
+        if (!sentenceDelimiters.isNull())
+            options.Delimiters1 = sentenceDelimiters;
+        if (!wordDelimiters.isNull())
+            options.Delimiters2 = wordDelimiters;
         FakeStemmer stemmer;
         WordForms forms(stemmer);
         const TextWords words(text, options, forms);
