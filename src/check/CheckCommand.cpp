@@ -130,9 +130,10 @@ private:
         const char16_t* const end = begin + text.size();
         // Most sentences hold no digit: a pass without branches, which the compiler runs
         // several characters a step, rules them out.
-        unsigned mayHoldDigit = 0;
+        // In 16 bits, as the characters are, so that each step takes as many as it can.
+        char16_t mayHoldDigit = 0;
         for (const char16_t* at = begin; at != end; ++at)
-            mayHoldDigit |= unsigned(char16_t(*at - u'0') <= 9) | unsigned(*at >= 0x660);
+            mayHoldDigit |= char16_t(char16_t(*at - u'0') <= 9) | char16_t(*at >= 0x660);
         if (mayHoldDigit == 0)
             return;
         for (const char16_t* at = begin; at != end;) {
