@@ -12,6 +12,7 @@
 #include <QHash>
 #include <QSet>
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -37,7 +38,7 @@ public:
             NearSentence sentence;
             const TextWords::Sentence& at = words.at(i);
             // A sentence an exact match holds shares its string; any other views the split
-            // text, which the outcome keeps as long as its sentence lists.
+            // text until the search is done (OwnTexts).
             if (size_t(i) < texts.size() && !texts[size_t(i)].isNull()) {
                 sentence.text = texts[size_t(i)];
             } else {
@@ -78,6 +79,20 @@ public:
     }
 
     std::vector<qint32> stemByNumber; // the stem (of the forms) of each number
+
+    // Gives the sentences that view the split text strings of their own. A view copied
+    // out (into a list row, say) would share no data and outlive its text; made after
+    // the search, the strings add nothing to the memory its peak takes.
+    static void OwnTexts(QList<NearSentence>& sentences, const TextWords& words)
+    {
+        const QChar* const begin = words.text().constData();
+        const QChar* const end = begin + words.text().size();
+        for (NearSentence& sentence : sentences) {
+            const QChar* const at = sentence.text.constData();
+            if (std::less_equal<>()(begin, at) && std::less<>()(at, end))
+                sentence.text = QString(at, sentence.text.size());
+        }
+    }
 
 private:
     struct FormWord
@@ -297,6 +312,8 @@ void CheckCommand::SearchNear(CheckOutcome& outcome, const CheckOptions& options
     // bound cut it off.
     nearOptions.maxMatches = std::max<qsizetype>(room, 1);
     outcome.near = FindNearMatches(outcome.originalSentences, outcome.editedSentences, exactEdited, nearOptions);
+    NearSentences::OwnTexts(outcome.originalSentences, outcome.originalWords);
+    NearSentences::OwnTexts(outcome.editedSentences, outcome.editedWords);
     if ((room == 0 || outcome.truncatedBySize) && !outcome.near.matches.isEmpty()) {
         outcome.near.matches.clear();
         outcome.near.truncated = true;

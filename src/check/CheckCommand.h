@@ -50,9 +50,7 @@ struct CheckOutcome
     PhraseMatchList matches;
     // Near matches, most similar first; their indices refer to the two sentence lists
     // below, which are filled only when near matches were asked for. The copy's sentences
-    // that exact matches list have no words there, as no near match takes them. A
-    // sentence's text shares an exact match's string or views the split text
-    // (originalWords or editedWords): it lives no longer than the outcome.
+    // that exact matches list have no words there, as no near match takes them.
     NearMatchList near;
     QList<NearSentence> originalSentences;
     QList<NearSentence> editedSentences;

@@ -237,23 +237,26 @@ private slots:
                 QCOMPARE(numbers.at(i) == numbers.at(j), runs.at(i) == runs.at(j));
     }
 
-    void nearSentencesMoveWithTheOutcome()
+    void nearSentenceTextsOutliveTheOutcome()
     {
-        // The sentences view the outcome's split texts: moving the outcome, as the window
-        // does, keeps them readable.
+        // A sentence's text copied out, as into a row of the window, stays readable when a
+        // new Check replaces its outcome.
         m_options.NearMatches = true;
-        CheckOutcome kept;
+        QString original;
+        QString edited;
         {
-            CheckOutcome outcome =
+            const CheckOutcome outcome =
                 CheckCommand::CheckTexts(u"one two three four. five six seven eight."_qs,
                                          u"one two three four. nine ten eleven twelve."_qs, m_options, m_stemmer);
-            kept = std::move(outcome);
+            original = outcome.originalSentences.at(1).text;
+            edited = outcome.editedSentences.at(1).text;
+            // The exactly matched sentence is not searched again: its words are left out,
+            // not its count.
+            QVERIFY(outcome.editedSentences.at(0).words.isEmpty());
+            QCOMPARE(outcome.editedWordCounts, (std::vector<qint32>{4, 4}));
         }
-        QCOMPARE(kept.originalSentences.at(1).text, u" five six seven eight"_qs);
-        QCOMPARE(kept.editedSentences.at(1).text, u" nine ten eleven twelve"_qs);
-        // The exactly matched sentence is not searched again: its words are left out, not its count.
-        QVERIFY(kept.editedSentences.at(0).words.isEmpty());
-        QCOMPARE(kept.editedWordCounts, (std::vector<qint32>{4, 4}));
+        QCOMPARE(original, u" five six seven eight"_qs);
+        QCOMPARE(edited, u" nine ten eleven twelve"_qs);
     }
 
     void optionsApplyToTheCheckTheyArePassedTo()
