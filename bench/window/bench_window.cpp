@@ -37,8 +37,8 @@ double now()
     return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
-// One run inside the child: what the program's start does, then one Check. Writes a
-// byte to `ready` once the list is filled; the exit code says whether it was.
+// One run inside the child: what the program's start does, then one Check. Writes the
+// number of rows to `ready` once the list is filled; the exit code says whether it was.
 int RunWindow(int argc, char* argv[], int ready)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
