@@ -127,8 +127,12 @@ bool FindSimilarPhrases(PhraseMatchList& matches, const CStemDictionary& diction
             if (matches.size() >= limit)
                 return false;
             QString& originalText = originalTexts[size_t(i)];
-            if (originalText.isNull())
-                originalText = original.sentenceText(i).toString();
+            if (originalText.isNull()) {
+                // A sentence copied unchanged shares the copy's string: a third of a
+                // long report's sentences are, and each would be held twice.
+                const QStringView text = original.sentenceText(i);
+                originalText = text == editedText ? editedText : text.toString();
+            }
             matches.append(PhraseMatch{originalText, editedText, i, qint32(j)});
         }
     }
