@@ -80,7 +80,7 @@ qint32 NearIndex::commonLimit(qint32 sentenceCount)
     return std::clamp(sentenceCount / 100, 32, kMaxCommonLimit);
 }
 
-double NearIndex::makeStemSet(std::vector<qint32>& stems) const
+double NearIndex::MakeStemSet(std::vector<qint32>& stems) const
 {
     std::sort(stems.begin(), stems.end());
     stems.erase(std::unique(stems.begin(), stems.end()), stems.end());

@@ -74,7 +74,7 @@ public:
     static constexpr qint32 kMaxCommonLimit = 256;
 
     // Sorts and deduplicates stems in place; returns their total weight.
-    double makeStemSet(std::vector<qint32>& stems) const;
+    double MakeStemSet(std::vector<qint32>& stems) const;
 
 private:
     // What the search reads of a sentence for every candidate, in one place in memory.

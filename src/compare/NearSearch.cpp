@@ -33,7 +33,7 @@ public:
             for (qint32 number : sentence.numbers)
                 if (number >= 0 && size_t(number) < sharedNumbers.size() && sharedNumbers[size_t(number)])
                     stems.push_back(number);
-            m_weight.push_back(index.makeStemSet(stems));
+            m_weight.push_back(index.MakeStemSet(stems));
             m_stems.insert(m_stems.end(), stems.begin(), stems.end());
             m_start.push_back(qint32(m_stems.size()));
             m_wordCount.push_back(qint32(sentence.words.size()));
@@ -479,7 +479,7 @@ NearMatchList FindNearMatches(std::span<const NearSentence> original, std::span<
             continue;
         }
         // Where the copy of sentence j would stand, for sentences without a rare stem.
-        current.score(sets.stems(j), qint32(qint64(j) * index.sentenceCount() / editedCount));
+        current.Score(sets.stems(j), qint32(qint64(j) * index.sentenceCount() / editedCount));
         NearMatch best{0, 1, j, 1, 0};
         if (sets.wordCount(j) > options.minWords &&
             (matcher.matchSentence(current, sets.stems(j), sets.weight(j), best) ||
@@ -490,7 +490,7 @@ NearMatchList FindNearMatches(std::span<const NearSentence> original, std::span<
             const std::span<const qint32> b = sets.stems(j);
             pairStems.assign(a.begin(), a.end());
             pairStems.insert(pairStems.end(), b.begin(), b.end());
-            const double pairWeight = index.makeStemSet(pairStems);
+            const double pairWeight = index.MakeStemSet(pairStems);
             NearMatch pairBest{0, 1, j - 1, 2, 0};
             if (matcher.matchPair(previous, current, pairStems, pairWeight, pairBest))
                 candidates.push_back(pairBest);

@@ -36,7 +36,7 @@ double NearSeeder::unread(quint64 signature) const
     return total;
 }
 
-inline void NearSeeder::add(qint32 sentence, double weight)
+inline void NearSeeder::Add(qint32 sentence, double weight)
 {
     const quint32 slot = slotOf(sentence);
     if (m_slots[slot].sentence == -1) {
@@ -68,11 +68,11 @@ void NearSeeder::scoreCommon(std::span<const qint32> stems, qint32 near)
         const qsizetype end = std::min<qsizetype>(begin + window, qsizetype(all.size()));
         const double weight = m_index.weight(stem);
         for (qsizetype i = begin; i < end; ++i)
-            add(all[size_t(i)], weight);
+            Add(all[size_t(i)], weight);
     }
 }
 
-void NearSeeder::score(std::span<const qint32> stems, qint32 near)
+void NearSeeder::Score(std::span<const qint32> stems, qint32 near)
 {
     clear();
     m_rarest.clear();
@@ -93,7 +93,7 @@ void NearSeeder::score(std::span<const qint32> stems, qint32 near)
         read += n;
         const double weight = m_index.weight(stem);
         for (qint32 sentence : m_index.sentencesWith(stem))
-            add(sentence, weight);
+            Add(sentence, weight);
     }
     if (m_rarest.empty()) {
         m_unread.clear();

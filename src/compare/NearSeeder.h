@@ -12,7 +12,7 @@
 // the original is. A sentence whose stems are all too common to seed reads, within
 // the same budget, the sentences around the place its copy would keep in the original
 // that hold its least common stems. The scores stay readable until the next call of
-// score().
+// Score().
 class NearSeeder
 {
 public:
@@ -29,7 +29,7 @@ public:
 
     // Scores the original sentences against an edited sentence's stems (sorted,
     // distinct); `near` is the original sentence where its copy would stand.
-    void score(std::span<const qint32> stems, qint32 near = 0);
+    void Score(std::span<const qint32> stems, qint32 near = 0);
     // Forgets the last scores, as if an edited sentence without stems had been scored.
     void clear();
 
@@ -55,7 +55,7 @@ private:
     };
 
     quint32 slotOf(qint32 sentence) const;
-    void add(qint32 sentence, double weight);
+    void Add(qint32 sentence, double weight);
     void scoreCommon(std::span<const qint32> stems, qint32 near);
 
     const NearIndex& m_index;

@@ -25,7 +25,7 @@ QStringView trimmedWord(QStringView token, qsizetype& offset)
 
 NearStemTable::NearStemTable(StemFunction stem) : m_stem(std::move(stem)) {}
 
-qint32 NearStemTable::numberOf(const QString& stem)
+qint32 NearStemTable::NumberOf(const QString& stem)
 {
     const auto it = m_numbers.constFind(stem);
     if (it != m_numbers.constEnd())
@@ -53,7 +53,7 @@ qint32 NearStemTable::wordNumber(QStringView word)
         m_words.clear();
     }
     m_words.append(word.toString());
-    const qint32 number = numberOf(m_stem(LowerCaseWord(m_words.last())));
+    const qint32 number = NumberOf(m_stem(LowerCaseWord(m_words.last())));
     m_wordNumbers.insert(Form{m_words.last()}, number);
     return number;
 }
@@ -82,7 +82,7 @@ NearSentence NearStemTable::sentence(const QString& text, const DelimiterSet& wo
         const qsizetype start = i;
         while (i < text.size() && text.at(i).isDigit())
             ++i;
-        result.numbers.append(numberOf(text.mid(start, i - start)));
+        result.numbers.append(NumberOf(text.mid(start, i - start)));
     }
     return result;
 }

@@ -30,7 +30,7 @@ public:
     NearSentence sentence(const QString& text, const DelimiterSet& wordDelimiters);
 
     // The number of a stem, given a new one when the stem is new.
-    qint32 numberOf(const QString& stem);
+    qint32 NumberOf(const QString& stem);
     // How many distinct stems have numbers.
     qint32 size() const { return qint32(m_numbers.size()); }
     // Every stem, by its number.

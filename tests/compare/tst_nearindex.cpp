@@ -13,7 +13,7 @@ class TestNearIndex : public QObject
     NearTestText m_text;
     QList<NearSentence> m_sentences;
 
-    qint32 stem(const char16_t* word) { return m_text.table().numberOf(QString::fromUtf16(word)); }
+    qint32 stem(const char16_t* word) { return m_text.table().NumberOf(QString::fromUtf16(word)); }
 
 private slots:
     void initTestCase()
@@ -49,7 +49,7 @@ private slots:
     {
         const NearIndex index(m_sentences);
         std::vector<qint32> stems{stem(u"бета"), stem(u"альфа"), stem(u"бета"), stem(u"омега")};
-        QCOMPARE(index.makeStemSet(stems), std::log(2.0) + 2 * std::log(5.0));
+        QCOMPARE(index.MakeStemSet(stems), std::log(2.0) + 2 * std::log(5.0));
         QVERIFY(std::is_sorted(stems.begin(), stems.end()));
         QCOMPARE(stems.size(), size_t(3));
         const std::span<const qint32> first = index.stems(0);
@@ -71,10 +71,10 @@ private slots:
         const QList<NearSentence> sentences = local.sentences(text);
         const NearIndex index(sentences);
         QCOMPARE(NearIndex::commonLimit(40), 32);
-        QVERIFY(index.sentencesWith(local.table().numberOf(u"альфа"_qs)).empty());
-        const std::span<const qint32> rare = index.sentencesWith(local.table().numberOf(word(u"р", 7)));
+        QVERIFY(index.sentencesWith(local.table().NumberOf(u"альфа"_qs)).empty());
+        const std::span<const qint32> rare = index.sentencesWith(local.table().NumberOf(word(u"р", 7)));
         QCOMPARE(std::vector<qint32>(rare.begin(), rare.end()), (std::vector<qint32>{14, 15}));
-        QVERIFY(index.sentencesWith(local.table().numberOf(u"нигде"_qs)).empty());
+        QVERIFY(index.sentencesWith(local.table().NumberOf(u"нигде"_qs)).empty());
         QVERIFY(index.sentencesWith(-1).empty());
     }
 

@@ -16,7 +16,7 @@ class TestNearSeeder : public QObject
         const QList<NearSentence> sentences = text.sentences(sentence);
         for (const NearSentence::Word& word : sentences.first().words)
             stems.push_back(word.stem);
-        index.makeStemSet(stems);
+        index.MakeStemSet(stems);
         return stems;
     }
 
@@ -42,7 +42,7 @@ private slots:
             text.sentences(u"общее альфа. общее бета пара гамма. общее пара дельта. общее эпсилон."_qs);
         const NearIndex index(original);
         NearSeeder seeder(index);
-        seeder.score(stemsOf(text, edited, index));
+        seeder.Score(stemsOf(text, edited, index));
         QCOMPARE(seeder.seeds(), seeds);
     }
 
@@ -58,12 +58,12 @@ private slots:
         document += u"редкое частое слово."_qs;
         const QList<NearSentence> original = text.sentences(document);
         const NearIndex index(original);
-        QVERIFY(index.sentencesWith(text.table().numberOf(u"частое"_qs)).empty());
+        QVERIFY(index.sentencesWith(text.table().NumberOf(u"частое"_qs)).empty());
         NearSeeder seeder(index);
-        seeder.score(stemsOf(text, u"редкое частое"_qs, index));
+        seeder.Score(stemsOf(text, u"редкое частое"_qs, index));
         QCOMPARE(seeder.seeds(), std::vector<qint32>{300});
-        const qint32 rare = text.table().numberOf(u"редкое"_qs);
-        const qint32 frequent = text.table().numberOf(u"частое"_qs);
+        const qint32 rare = text.table().NumberOf(u"редкое"_qs);
+        const qint32 frequent = text.table().NumberOf(u"частое"_qs);
         QCOMPARE(seeder.scoreOf(300), index.weight(rare));
         QCOMPARE(seeder.scoreOf(0), 0.0);
         QCOMPARE(seeder.scoreOf(-1), 0.0);
@@ -90,8 +90,8 @@ private slots:
         const NearIndex index(original);
         QCOMPARE(NearIndex::commonLimit(index.sentenceCount()), 204);
         NearSeeder seeder(index);
-        seeder.score(stemsOf(text, u"первое второе"_qs, index));
-        QCOMPARE(seeder.scoreOf(0), index.weight(text.table().numberOf(u"первое"_qs)));
+        seeder.Score(stemsOf(text, u"первое второе"_qs, index));
+        QCOMPARE(seeder.scoreOf(0), index.weight(text.table().NumberOf(u"первое"_qs)));
         QCOMPARE(seeder.scoreOf(200), 0.0);
         QCOMPARE(seeder.seeds().size(), size_t(NearSeeder::kSeeds));
         QVERIFY(seeder.unread(index.signature(200)) > 0);

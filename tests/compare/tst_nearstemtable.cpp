@@ -48,7 +48,7 @@ private slots:
         QCOMPARE(b.words.at(1).stem, 3); // был -> быть, new
         QCOMPARE(b.words.at(2).stem, 0); // старым -> старый
         QCOMPARE(text.table().size(), 4);
-        QCOMPARE(text.table().numberOf(u"быть"_qs), 3);
+        QCOMPARE(text.table().NumberOf(u"быть"_qs), 3);
     }
 
     void eachWordIsStemmedOnce()
