@@ -93,7 +93,7 @@ QList<NearSentence> prepare(const QString& text, NearStemTable& table)
     QList<NearSentence> sentences;
     Tokenizer tokens(text, sentenceDelimiters);
     QStringView sentence;
-    while (tokens.next(sentence))
+    while (tokens.Next(sentence))
         if (sentence != u" " && CountWords(sentence, wordDelimiters) >= CheckOptions::DefaultMinWords)
             sentences.append(table.sentence(sentence.toString(), wordDelimiters));
     return sentences;

@@ -63,7 +63,7 @@ struct Splitter
         QStringList kept;
         Tokenizer tokens(text, sentenceDelimiters);
         QStringView sentence;
-        while (tokens.next(sentence))
+        while (tokens.Next(sentence))
             if (sentence != u" " && CountWords(sentence, wordDelimiters) >= kMinWords)
                 kept.append(sentence.toString());
         return kept;
@@ -76,7 +76,7 @@ struct Splitter
         QStringList stems;
         Tokenizer tokens(sentence, wordDelimiters);
         QStringView word;
-        while (tokens.next(word))
+        while (tokens.Next(word))
             stems.append(stem(LowerCaseWord(word.toString())));
         if (stems.size() <= kMinWords)
             return {};

@@ -66,7 +66,7 @@ NearSentence NearStemTable::sentence(const QString& text, const DelimiterSet& wo
     QStringView token;
     // Gathered first, so that the sentence's list is allocated once at its size.
     QVarLengthArray<NearSentence::Word, 64> words;
-    while (tokens.next(token)) {
+    while (tokens.Next(token)) {
         qsizetype offset = 0;
         const QStringView trimmed = trimmedWord(token, offset);
         if (trimmed.isEmpty())

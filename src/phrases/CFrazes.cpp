@@ -11,7 +11,7 @@ CFrazes::CFrazes(const QString& text, const SplitOptions& options)
 
     Tokenizer sentences(text, sentenceDelimiters);
     QStringView sentence;
-    while (sentences.next(sentence)) {
+    while (sentences.Next(sentence)) {
         if (options.Keeps(sentence, CountWords(sentence, wordDelimiters)))
             m_phrases.append(sentence.toString());
     }

@@ -21,7 +21,7 @@ void SplitWords(const QString& phrase, QStringList& words, const SplitOptions& o
     const DelimiterSet delimiters(options.Delimiters2);
     Tokenizer tokens(phrase, delimiters);
     QStringView token;
-    while (tokens.next(token))
+    while (tokens.Next(token))
         words.append(token.toString());
 }
 
@@ -30,7 +30,7 @@ qsizetype CountWords(QStringView phrase, const DelimiterSet& wordDelimiters)
     Tokenizer tokens(phrase, wordDelimiters);
     QStringView token;
     qsizetype count = 0;
-    while (tokens.next(token))
+    while (tokens.Next(token))
         ++count;
     return count;
 }

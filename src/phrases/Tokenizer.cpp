@@ -18,7 +18,7 @@ SplitTable::SplitTable(QStringView sentenceDelimiters, QStringView wordDelimiter
         m_kinds[c.unicode()] = SentenceDelimiter;
 }
 
-bool Tokenizer::next(QStringView& token)
+bool Tokenizer::Next(QStringView& token)
 {
     const qsizetype size = m_text.size();
     const QChar* data = m_text.data();

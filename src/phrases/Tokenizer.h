@@ -53,7 +53,7 @@ public:
     Tokenizer(QStringView text, const DelimiterSet& delimiters) : m_text(text), m_delimiters(delimiters) {}
 
     // The next token, or false when none is left.
-    bool next(QStringView& token);
+    bool Next(QStringView& token);
     // Start offset in the text of the token last returned.
     qsizetype tokenStart() const { return m_tokenStart; }
 

@@ -24,7 +24,7 @@ public:
         const DelimiterSet sentenceDelimiters(u".!?");
         Tokenizer tokens(text, sentenceDelimiters);
         QStringView sentence;
-        while (tokens.next(sentence))
+        while (tokens.Next(sentence))
             if (!sentence.trimmed().isEmpty())
                 list.append(m_table.sentence(sentence.toString(), m_wordDelimiters));
         return list;

@@ -21,7 +21,7 @@ class TestPhrases : public QObject
         Tokenizer tokenizer(text, set);
         QStringList out;
         QStringView token;
-        while (tokenizer.next(token))
+        while (tokenizer.Next(token))
             out.append(token.toString());
         return out;
     }
