@@ -9,6 +9,7 @@
 //
 // The program is the parafrix-check beside this benchmark unless --program names one.
 
+#include "ChildUsage.h"
 #include "SyntheticWords.h"
 
 #include <QCoreApplication>
@@ -20,7 +21,6 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <malloc.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -118,9 +118,8 @@ Usage run(const QByteArray& program, const QList<QByteArray>& arguments)
     rusage used{};
     if (wait4(child, &status, 0, &used) != child)
         return usage;
-    usage.cpuSeconds = double(used.ru_utime.tv_sec + used.ru_stime.tv_sec) +
-                       double(used.ru_utime.tv_usec + used.ru_stime.tv_usec) / 1e6;
-    usage.peakMegabytes = double(used.ru_maxrss) / 1024.0;
+    usage.cpuSeconds = bench::CpuSeconds(used);
+    usage.peakMegabytes = bench::PeakMegabytes(used);
     usage.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return usage;
 }

@@ -5,6 +5,7 @@
 // the child's processor time and peak memory. Runs offscreen with settings in a
 // temporary folder, so the user's own settings are never read or written.
 //   bench_window [--runs N]
+#include "ChildUsage.h"
 #include "morph/MorphologyLibrary.h"
 #include "morph/Thesaurus.h"
 #include "settings/AppSettings.h"
@@ -23,7 +24,6 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <memory>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -108,9 +108,8 @@ Usage RunOnce(const char* self)
     rusage used{};
     if (wait4(child, &status, 0, &used) != child)
         return usage;
-    usage.cpuSeconds = double(used.ru_utime.tv_sec + used.ru_stime.tv_sec) +
-                       double(used.ru_utime.tv_usec + used.ru_stime.tv_usec) / 1e6;
-    usage.peakMegabytes = double(used.ru_maxrss) / 1024.0;
+    usage.cpuSeconds = bench::CpuSeconds(used);
+    usage.peakMegabytes = bench::PeakMegabytes(used);
     usage.ok = ready && WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return usage;
 }

@@ -20,6 +20,30 @@ char* writeEscape(char* out, char16_t u)
     return out;
 }
 
+// Writes the UTF-8 of the code unit u, not ASCII, at to, taking the low half from src
+// when u is the high half of a pair. Null for a lone surrogate, which the callers
+// write each their own way.
+inline char* writeUtf8(char* to, char16_t u, const char16_t*& src, const char16_t* end)
+{
+    if (u < 0x800) {
+        *to++ = char(0xC0 | (u >> 6));
+        *to++ = char(0x80 | (u & 0x3F));
+    } else if (u < 0xD800 || u > 0xDFFF) {
+        *to++ = char(0xE0 | (u >> 12));
+        *to++ = char(0x80 | ((u >> 6) & 0x3F));
+        *to++ = char(0x80 | (u & 0x3F));
+    } else if (u < 0xDC00 && src != end && *src >= 0xDC00 && *src <= 0xDFFF) {
+        const char32_t c = 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(*src++) - 0xDC00);
+        *to++ = char(0xF0 | (c >> 18));
+        *to++ = char(0x80 | ((c >> 12) & 0x3F));
+        *to++ = char(0x80 | ((c >> 6) & 0x3F));
+        *to++ = char(0x80 | (c & 0x3F));
+    } else {
+        return nullptr;
+    }
+    return to;
+}
+
 } // namespace
 
 void AppendString(QByteArray& out, QStringView text)
@@ -64,19 +88,8 @@ void AppendString(QByteArray& out, QStringView text)
             default:
                 to = writeEscape(to - 1, u);
             }
-        } else if (u < 0x800) {
-            *to++ = char(0xC0 | (u >> 6));
-            *to++ = char(0x80 | (u & 0x3F));
-        } else if (u < 0xD800 || u > 0xDFFF) {
-            *to++ = char(0xE0 | (u >> 12));
-            *to++ = char(0x80 | ((u >> 6) & 0x3F));
-            *to++ = char(0x80 | (u & 0x3F));
-        } else if (u < 0xDC00 && src != end && *src >= 0xDC00 && *src <= 0xDFFF) {
-            const char32_t c = 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(*src++) - 0xDC00);
-            *to++ = char(0xF0 | (c >> 18));
-            *to++ = char(0x80 | ((c >> 12) & 0x3F));
-            *to++ = char(0x80 | ((c >> 6) & 0x3F));
-            *to++ = char(0x80 | (c & 0x3F));
+        } else if (char* const next = writeUtf8(to, u, src, end)) {
+            to = next;
         } else {
             to = writeEscape(to, u);
         }
@@ -97,19 +110,8 @@ void AppendUtf8(QByteArray& out, QStringView text)
         const char16_t u = *src++;
         if (u < 0x80) {
             *to++ = char(u);
-        } else if (u < 0x800) {
-            *to++ = char(0xC0 | (u >> 6));
-            *to++ = char(0x80 | (u & 0x3F));
-        } else if (u < 0xD800 || u > 0xDFFF) {
-            *to++ = char(0xE0 | (u >> 12));
-            *to++ = char(0x80 | ((u >> 6) & 0x3F));
-            *to++ = char(0x80 | (u & 0x3F));
-        } else if (u < 0xDC00 && src != end && *src >= 0xDC00 && *src <= 0xDFFF) {
-            const char32_t c = 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(*src++) - 0xDC00);
-            *to++ = char(0xF0 | (c >> 18));
-            *to++ = char(0x80 | ((c >> 12) & 0x3F));
-            *to++ = char(0x80 | ((c >> 6) & 0x3F));
-            *to++ = char(0x80 | (c & 0x3F));
+        } else if (char* const next = writeUtf8(to, u, src, end)) {
+            to = next;
         } else {
             *to++ = '?';
         }
